@@ -1,0 +1,91 @@
+#pragma once
+
+#include "capture/PBContent_Extension.h"
+
+#include <QByteArray>
+#include <QIcon>
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+// Item type numbers; they are stored in the history database and must never change.
+enum PBContentType : qint64 {
+    PBContentTypeText = 0,
+    PBContentTypeFile = 1,
+    PBContentTypeImage = 2,
+    PBContentTypeURL = 3,
+};
+
+// One captured clipboard entry. Items are shared between the category lists through
+// std::shared_ptr; the lazily computed members are filled without locking, so an item is used by
+// one thread at a time and handed over, not shared while in use.
+//
+// A null QString stands for an absent text (a NULL column, an unset title); an empty one for the
+// empty text.
+class PBContent
+{
+public:
+    virtual ~PBContent() = default;
+
+    // A new item of type T with a fresh upper-case UUID and the current time.
+    template <class T> static std::shared_ptr<T> createInstance()
+    {
+        auto item = std::make_shared<T>();
+        item->initIdentity();
+        return item;
+    }
+    // A plain item of the class for a stored type number, or nullptr for an unknown number.
+    static std::shared_ptr<PBContent> withType(qint64 type);
+
+    virtual PBContentType type() const = 0;
+
+    QString uuid;
+    double date = 0;
+    QString title;
+    QStringList pasteboardTypes;
+    std::optional<QStringList> dataPathArray;
+    QString app;
+    QString keyword;
+    bool marked = false;
+
+    // Same type, same first pasteboard type, same first payload bytes. An item without types or
+    // payloads equals nothing, not even itself.
+    bool isEqualToContent(PBContent& other);
+
+    // The payloads, loaded from dataPathArray on first use (unreadable files are skipped);
+    // nullopt when neither payloads nor paths are set.
+    const std::optional<QList<QByteArray>>& dataArray();
+    void setDataArray(QList<QByteArray> payloads) { m_dataArray = std::move(payloads); }
+
+    QIcon icon();
+    // The icon's display size in points (see getBiggestImage).
+    QSize iconSize();
+    // The display size for an image whose representations have these sizes, in order: the first
+    // wider than 128, else 128 x 128 (also when a zero-width one comes first).
+    static QSize getBiggestImage(const QList<QSize>& representations);
+
+    QString desc();
+    virtual std::optional<QUrl> previewItemURL();
+    PBContent_Extension& contentExtension();
+
+protected:
+    virtual QString computeDesc() = 0;
+    virtual void computeIcon(QIcon& icon, QSize& size) = 0;
+    QString trimmedKeyword() const;
+
+private:
+    void initIdentity();
+
+    std::optional<QList<QByteArray>> m_dataArray;
+    std::optional<QIcon> m_icon;
+    QSize m_iconSize;
+    std::optional<QString> m_desc;
+    std::optional<PBContent_Extension> m_extension;
+};
+
+using PBContentPtr = std::shared_ptr<PBContent>;

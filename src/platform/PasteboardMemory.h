@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Pasteboard.h"
+
+// A clipboard held in memory: the test double, and the fallback where no system clipboard
+// exists.
+class PasteboardMemory : public Pasteboard
+{
+public:
+    qint64 changeCount() const override { return m_changeCount; }
+    QList<PasteboardItem> pasteboardItems() override
+    {
+        ++m_readCount;
+        return m_items;
+    }
+    void writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
+
+    // Replaces the content as another application would, moving the change count.
+    void setItems(QList<PasteboardItem> items);
+    // Number of pasteboardItems() reads since construction, so tests can see when the
+    // content was looked at.
+    int readCount() const { return m_readCount; }
+
+private:
+    QList<PasteboardItem> m_items;
+    qint64 m_changeCount = 0;
+    int m_readCount = 0;
+};
