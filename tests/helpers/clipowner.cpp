@@ -199,20 +199,37 @@ private:
                         m_options.appId.data(), m_options.appId.size());
     }
 
+    using Event = std::unique_ptr<xcb_generic_event_t, decltype(&std::free)>;
+
+    Event nextEvent()
+    {
+        Event event(xcb_wait_for_event(m_connection), &std::free);
+        if (!event)
+            fail("the display connection broke");
+        return event;
+    }
+
+    // Waits for an event of one type, answering selection requests meanwhile.
+    Event waitFor(uint8_t type)
+    {
+        for (;;) {
+            Event event = nextEvent();
+            const uint8_t eventType = event->response_type & 0x7f;
+            if (eventType == type)
+                return event;
+            if (eventType == XCB_SELECTION_REQUEST)
+                serve(*reinterpret_cast<xcb_selection_request_event_t*>(event.get()));
+        }
+    }
+
     // A server timestamp, taken from the PropertyNotify of an empty append to our own window.
     xcb_timestamp_t serverTime()
     {
         xcb_change_property(m_connection, XCB_PROP_MODE_APPEND, m_window, XCB_ATOM_WM_NAME,
                             XCB_ATOM_STRING, 8, 0, "");
         xcb_flush(m_connection);
-        for (;;) {
-            std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(
-                xcb_wait_for_event(m_connection), &std::free);
-            if (!event)
-                fail("the display connection broke");
-            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY)
-                return reinterpret_cast<xcb_property_notify_event_t*>(event.get())->time;
-        }
+        const Event event = waitFor(XCB_PROPERTY_NOTIFY);
+        return reinterpret_cast<xcb_property_notify_event_t*>(event.get())->time;
     }
 
     xcb_window_t selectionOwner()
@@ -228,17 +245,7 @@ private:
     {
         xcb_map_window(m_connection, m_window);
         xcb_flush(m_connection);
-        for (;;) {
-            std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(
-                xcb_wait_for_event(m_connection), &std::free);
-            if (!event)
-                fail("the display connection broke");
-            const uint8_t type = event->response_type & 0x7f;
-            if (type == XCB_SELECTION_REQUEST)
-                serve(*reinterpret_cast<xcb_selection_request_event_t*>(event.get()));
-            if (type == XCB_MAP_NOTIFY)
-                break;
-        }
+        waitFor(XCB_MAP_NOTIFY);
         xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_POINTER_ROOT, m_window, XCB_CURRENT_TIME);
         xcb_flush(m_connection);
     }
@@ -246,10 +253,7 @@ private:
     int loop()
     {
         for (;;) {
-            std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(
-                xcb_wait_for_event(m_connection), &std::free);
-            if (!event)
-                return 1;
+            const Event event = nextEvent();
             switch (event->response_type & 0x7f) {
             case XCB_SELECTION_REQUEST:
                 serve(*reinterpret_cast<xcb_selection_request_event_t*>(event.get()));
