@@ -3,12 +3,11 @@
 #include "platform/MimeTypeMapping.h"
 #include "support/Logging.h"
 
-#include <QGuiApplication>
 #include <QMimeData>
 #include <memory>
 
-PasteboardX11::PasteboardX11(QObject* parent)
-    : QObject(parent), m_clipboard(QGuiApplication::clipboard())
+PasteboardX11::PasteboardX11(QClipboard* clipboard, QObject* parent)
+    : QObject(parent), m_clipboard(clipboard)
 {
     connect(m_clipboard, &QClipboard::changed, this, &PasteboardX11::clipboardChanged);
 }

@@ -15,7 +15,7 @@ class PasteboardX11 : public QObject, public Pasteboard
     Q_OBJECT
 
 public:
-    explicit PasteboardX11(QObject* parent = nullptr);
+    explicit PasteboardX11(QClipboard* clipboard, QObject* parent = nullptr);
 
     // The number of clipboard changes Qt has reported since construction, this process's own
     // writes included.

@@ -2,34 +2,44 @@
 
 #include "platform/ApplicationStateMemory.h"
 #include "platform/PasteboardMemory.h"
+#include "platform/WorkspaceNull.h"
+#include "support/MessageChannelNull.h"
 
 namespace {
-struct Installed
+Platform::Services& installed()
 {
-    Pasteboard* pasteboard = nullptr;
-    ApplicationState* applicationState = nullptr;
-};
-
-Installed& installed()
-{
-    static Installed services;
+    static Platform::Services services;
     return services;
+}
+
+template <class Interface, class Fallback> Interface& orFallback(Interface* service)
+{
+    static Fallback fallback;
+    return service ? *service : fallback;
 }
 } // namespace
 
-void Platform::install(Pasteboard* pasteboard, ApplicationState* applicationState)
+void Platform::install(const Services& services)
 {
-    installed() = {pasteboard, applicationState};
+    installed() = services;
 }
 
 Pasteboard& Platform::pasteboard()
 {
-    static PasteboardMemory fallback;
-    return installed().pasteboard ? *installed().pasteboard : fallback;
+    return orFallback<Pasteboard, PasteboardMemory>(installed().pasteboard);
 }
 
 ApplicationState& Platform::applicationState()
 {
-    static ApplicationStateMemory fallback;
-    return installed().applicationState ? *installed().applicationState : fallback;
+    return orFallback<ApplicationState, ApplicationStateMemory>(installed().applicationState);
+}
+
+Workspace& Platform::workspace()
+{
+    return orFallback<Workspace, WorkspaceNull>(installed().workspace);
+}
+
+MessageChannel& Platform::messageChannel()
+{
+    return orFallback<MessageChannel, MessageChannelNull>(installed().messageChannel);
 }

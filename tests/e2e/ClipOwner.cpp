@@ -18,7 +18,7 @@ ClipOwner::ClipOwner(const Formats& formats, const QStringList& arguments, QObje
     }
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &ClipOwner::readOutput);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral(VANTREL_CLIPOWNER), args);
+    m_process.start(QStringLiteral(CLIPOWNER_BINARY), args);
 }
 
 ClipOwner::~ClipOwner()

@@ -69,7 +69,7 @@ private:
 void tst_PasteboardX11::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
-    m_pasteboard = std::make_unique<PasteboardX11>();
+    m_pasteboard = std::make_unique<PasteboardX11>(QGuiApplication::clipboard());
 }
 
 // Once the owner holds the clipboard and Qt has reported the change.
