@@ -12,11 +12,10 @@
 namespace {
 constexpr int startTimeoutMs = 20'000;
 constexpr int changeTimeoutMs = 10'000;
-const QStringList columns = {QStringLiteral("uuid"),    QStringLiteral("date"),
-                             QStringLiteral("title"),   QStringLiteral("type"),
-                             QStringLiteral("pb_type"), QStringLiteral("data"),
-                             QStringLiteral("app"),     QStringLiteral("marked"),
-                             QStringLiteral("keyword")};
+const QStringList columns = {
+    QStringLiteral("uuid"), QStringLiteral("date"),    QStringLiteral("title"),
+    QStringLiteral("type"), QStringLiteral("pb_type"), QStringLiteral("data"),
+    QStringLiteral("app"),  QStringLiteral("marked"),  QStringLiteral("keyword")};
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
 {
@@ -110,7 +109,8 @@ bool VantrelSession::copy(const QStringList& formats, const QStringList& options
     for (const QString& format : formats) {
         const qsizetype eq = format.indexOf(QLatin1String("=@"));
         if (eq > 0)
-            arguments << QStringLiteral("--format-file") << format.left(eq) + u'=' + format.mid(eq + 2);
+            arguments << QStringLiteral("--format-file")
+                      << format.left(eq) + u'=' + format.mid(eq + 2);
         else
             arguments << QStringLiteral("--format") << format;
     }
@@ -118,11 +118,11 @@ bool VantrelSession::copy(const QStringList& formats, const QStringList& options
     m_owners.append(owner);
     QByteArray ownerOutput;
     return waitUntil(
-        [&] {
-            ownerOutput += owner->readAllStandardOutput();
-            return ownerOutput.contains("ready") || owner->state() == QProcess::NotRunning;
-        },
-        startTimeoutMs) &&
+               [&] {
+                   ownerOutput += owner->readAllStandardOutput();
+                   return ownerOutput.contains("ready") || owner->state() == QProcess::NotRunning;
+               },
+               startTimeoutMs) &&
            ownerOutput.contains("ready");
 }
 
@@ -144,9 +144,10 @@ QList<QVariantMap> VantrelSession::rows() const
         QVariantMap row;
         for (const QString& column : columns) {
             const QByteArray name = column.toLatin1();
-            row[column] = column == QLatin1String("date")                               ? QVariant(statement.real(name))
-                          : column == QLatin1String("type") || column == QLatin1String("marked") ? QVariant(statement.integer(name))
-                                                                                          : QVariant(statement.text(name));
+            row[column] = column == QLatin1String("date") ? QVariant(statement.real(name))
+                          : column == QLatin1String("type") || column == QLatin1String("marked")
+                              ? QVariant(statement.integer(name))
+                              : QVariant(statement.text(name));
         }
         result.append(row);
     }

@@ -145,8 +145,8 @@ private slots:
     {
         VantrelSession session;
         QVERIFY(session.start());
-        QVERIFY(session.copy({QStringLiteral("text/html=<i>secret</i>"),
-                              QStringLiteral("text/plain=secret")}));
+        QVERIFY(session.copy(
+            {QStringLiteral("text/html=<i>secret</i>"), QStringLiteral("text/plain=secret")}));
         QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
 
         QCOMPARE(modeOf(session.dataFolder()), ownerOnly(true));

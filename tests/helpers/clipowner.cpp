@@ -1,7 +1,7 @@
 // clipowner: owns the X11 CLIPBOARD selection with chosen formats in a chosen order, the way
 // another application would, so the end-to-end tests can fill the clipboard precisely.
 //
-//   clipowner [--class CLASS] [--app-id ID] [--map] [--log FILE] [--incr-size BYTES]
+//   clipowner [--class CLASS] [--app-id ID] [--map] [--keep] [--log FILE] [--incr-size BYTES]
 //             [--format TARGET=BYTES]... [--format-file TARGET=PATH]...
 //
 // TARGETS answers the meta targets (TARGETS, MULTIPLE, TIMESTAMP, SAVE_TARGETS) and then every
@@ -9,7 +9,8 @@
 // --log file) before it is answered, so tests can see what a reader asked for. MULTIPLE and
 // SAVE_TARGETS are logged and refused. Data larger than --incr-size (default 256 KiB) is sent
 // incrementally (INCR). "ready WINDOW" is printed once the selection is owned (and the window
-// mapped, with --map); the program exits when it loses the selection, printing "lost".
+// mapped and given the input focus, with --map). When it loses the selection it prints "lost"
+// and exits, or with --keep stays (a window the tests can focus again) until it is killed.
 //
 // Each ";parameter" in a target carries its own "=", so "text/plain;charset=utf-8=abc" is the
 // target "text/plain;charset=utf-8" with the bytes "abc".
@@ -40,6 +41,7 @@ struct Options
     std::string appId;
     std::string logPath;
     bool map = false;
+    bool keep = false;
     size_t incrSize = 256 * 1024;
     std::vector<Format> formats;
 };
@@ -98,6 +100,8 @@ Options parseOptions(int argc, char** argv)
             options.logPath = value();
         } else if (arg == "--map") {
             options.map = true;
+        } else if (arg == "--keep") {
+            options.keep = true;
         } else if (arg == "--incr-size") {
             options.incrSize = std::stoul(value());
         } else if (arg == "--format" || arg == "--format-file") {
@@ -261,7 +265,9 @@ private:
             case XCB_SELECTION_CLEAR:
                 std::printf("lost\n");
                 std::fflush(stdout);
-                return 0;
+                if (!m_options.keep)
+                    return 0;
+                break;
             case XCB_PROPERTY_NOTIFY:
                 continueTransfer(*reinterpret_cast<xcb_property_notify_event_t*>(event.get()));
                 break;
