@@ -89,7 +89,8 @@ QStringList urisIn(const QByteArray& bytes)
         const QString text = QString::fromUtf8(line.trimmed());
         if (text.isEmpty() || text.startsWith(u'#') || uris.contains(text))
             continue;
-        const QUrl url(text, QUrl::StrictMode);
+        // Tolerant, since some programs leave blanks and non-ASCII letters unescaped.
+        const QUrl url(text);
         if (url.isValid() && !url.isRelative())
             uris.append(text);
     }

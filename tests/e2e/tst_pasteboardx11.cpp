@@ -139,6 +139,12 @@ void tst_PasteboardX11::readingAnOwnerGivesItsMappedItems_data()
     QTest::newRow("a password manager's secret gives no items and is never read")
         << entries({{"UTF8_STRING", "hunter2"}, {"x-kde-passwordManagerHint", "secret"}}) << Items{}
         << QStringList{u"TARGETS"_s, u"x-kde-passwordManagerHint"_s};
+    QTest::newRow("Latin-1 STRING and UTF-16 HTML arrive as UTF-8")
+        << entries(
+               {{"STRING", "h\xe9llo"}, {"text/html", "\xff\xfe"_ba + utf16(u"<b>\u00e9</b>"_s)}})
+        << Items{entries({{"public.utf8-plain-text", u"h\u00e9llo"_s.toUtf8()},
+                          {"public.html", u"<b>\u00e9</b>"_s.toUtf8()}})}
+        << QStringList{u"TARGETS"_s, u"STRING"_s, u"text/html"_s};
     QTest::newRow("a zero-byte format is data")
         << entries({{"text/html", ""}, {"UTF8_STRING", "x"}})
         << Items{entries({{"public.html", ""}, {"public.utf8-plain-text", "x"}})}
@@ -207,6 +213,8 @@ void tst_PasteboardX11::writtenFormatsReadBackInOtherApplications_data()
     QTest::newRow("rich text, image and an unmapped type")
         << QStringList{PasteboardTypes::rtf, PasteboardTypes::png, u"text/_moz_htmlcontext"_s}
         << QList<QByteArray>{"{\\rtf1 x}", QByteArray(200000, 'p'), "<html>"};
+    QTest::newRow("a large image")
+        << QStringList{PasteboardTypes::png} << QList<QByteArray>{QByteArray(20 << 20, 'p')};
 }
 
 void tst_PasteboardX11::writtenFormatsReadBackInOtherApplications()

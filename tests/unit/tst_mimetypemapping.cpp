@@ -127,6 +127,10 @@ void tst_MimeTypeMapping::readingMapsOwnerFormatsToItems_data()
         << Items{entries({{"public.file-url", "file:///tmp/a%20b.txt"},
                           {"public.utf8-plain-text", "/tmp/a b.txt"}})}
         << QStringList{u"text/uri-list"_s, u"text/plain"_s};
+    QTest::newRow("an unescaped file URI keeps its text")
+        << entries({{"text/uri-list", "file:///tmp/a b\xc3\xa4.txt\n"}})
+        << Items{entries({{"public.file-url", "file:///tmp/a b\xc3\xa4.txt"}})}
+        << QStringList{u"text/uri-list"_s};
     QTest::newRow("one web URI is a URL item")
         << entries({{"text/uri-list", "https://example.com/x\r\n"}})
         << Items{entries({{"public.url", "https://example.com/x"}})}
