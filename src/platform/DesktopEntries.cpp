@@ -54,18 +54,29 @@ QIcon DesktopEntries::applicationIcon(const QString& desktopId)
     return QIcon::fromTheme(name);
 }
 
-QString DesktopEntries::desktopIdForWmClass(const QString& wmClass)
+QString DesktopEntries::desktopIdForWindowClass(const QString& instance, const QString& windowClass)
 {
-    if (wmClass.isEmpty())
-        return QStringLiteral("");
-    const auto entries = allEntries();
-    for (const auto& [id, path] : entries) {
-        if (readEntry(path).value(QStringLiteral("StartupWMClass")) == wmClass)
-            return id;
+    QStringList names;
+    for (const QString& name : {windowClass, instance}) {
+        if (!name.isEmpty())
+            names.append(name);
     }
-    for (const auto& [id, path] : entries) {
-        if (id.compare(wmClass, Qt::CaseInsensitive) == 0)
-            return id;
+    if (names.isEmpty())
+        return QStringLiteral("");
+    QList<std::pair<QString, QString>> startupClasses;
+    for (const auto& [id, path] : allEntries())
+        startupClasses.append({id, readEntry(path).value(QStringLiteral("StartupWMClass"))});
+    for (const QString& name : std::as_const(names)) {
+        for (const auto& [id, startupClass] : std::as_const(startupClasses)) {
+            if (startupClass == name)
+                return id;
+        }
+    }
+    for (const QString& name : std::as_const(names)) {
+        for (const auto& entry : std::as_const(startupClasses)) {
+            if (entry.first.compare(name, Qt::CaseInsensitive) == 0)
+                return entry.first;
+        }
     }
     return QStringLiteral("");
 }

@@ -19,9 +19,10 @@ public:
     // when none can be found.
     static QIcon applicationIcon(const QString& desktopId);
 
-    // The id of the entry whose StartupWMClass equals the window class, else of the entry whose id
-    // equals it ignoring case; the empty string when no entry matches.
-    static QString desktopIdForWmClass(const QString& wmClass);
+    // The id of the entry for a window of this WM_CLASS (instance and class name): the entry whose
+    // StartupWMClass equals the class, else the instance; failing that, the entry whose id equals
+    // the class, else the instance, ignoring case. The empty string when no entry matches.
+    static QString desktopIdForWindowClass(const QString& instance, const QString& windowClass);
 
 private:
     static QStringList applicationFolders();

@@ -82,23 +82,31 @@ void TestDesktopEntries::iconNameComesFromTheFirstEntryFound()
 
 void TestDesktopEntries::windowClassFindsTheEntry_data()
 {
-    QTest::addColumn<QString>("wmClass");
+    QTest::addColumn<QString>("instance");
+    QTest::addColumn<QString>("windowClass");
     QTest::addColumn<QString>("id");
 
-    QTest::newRow("startup class in user entry") << u"ShadowClass"_s << u"org.example.Shadowed"_s;
-    QTest::newRow("startup class in system entry") << u"sysclass"_s << u"org.example.System"_s;
-    QTest::newRow("startup class is case-sensitive") << u"SYSCLASS"_s << u""_s;
-    QTest::newRow("id ignoring case") << u"Firefox-esr"_s << u"firefox-esr"_s;
-    QTest::newRow("id in system folder") << u"kitty"_s << u"kitty"_s;
-    QTest::newRow("no match") << u"Unknown"_s << u""_s;
-    QTest::newRow("empty class") << u""_s << u""_s;
+    QTest::newRow("startup class in user entry")
+        << u"shadow"_s << u"ShadowClass"_s << u"org.example.Shadowed"_s;
+    QTest::newRow("startup class in system entry")
+        << u"x"_s << u"sysclass"_s << u"org.example.System"_s;
+    QTest::newRow("startup class matching the instance")
+        << u"sysclass"_s << u"Other"_s << u"org.example.System"_s;
+    QTest::newRow("startup class before id")
+        << u"kitty"_s << u"sysclass"_s << u"org.example.System"_s;
+    QTest::newRow("startup class is case-sensitive") << u""_s << u"SYSCLASS"_s << u""_s;
+    QTest::newRow("id ignoring case") << u"Navigator"_s << u"Firefox-esr"_s << u"firefox-esr"_s;
+    QTest::newRow("id from the instance") << u"kitty"_s << u"Terminal"_s << u"kitty"_s;
+    QTest::newRow("no match") << u"unknown"_s << u"Unknown"_s << u""_s;
+    QTest::newRow("empty names") << u""_s << u""_s << u""_s;
 }
 
 void TestDesktopEntries::windowClassFindsTheEntry()
 {
-    QFETCH(QString, wmClass);
+    QFETCH(QString, instance);
+    QFETCH(QString, windowClass);
     QFETCH(QString, id);
-    QCOMPARE(DesktopEntries::desktopIdForWmClass(wmClass), id);
+    QCOMPARE(DesktopEntries::desktopIdForWindowClass(instance, windowClass), id);
 }
 
 QTEST_GUILESS_MAIN(TestDesktopEntries)
