@@ -59,8 +59,11 @@ bool SettingsManager::save() const
     const QByteArray json = m_model.toJson();
     QSaveFile file(m_filePath);
     // Permissions are set on the temporary file, so the data is never readable by others.
-    const bool saved = file.open(QIODevice::WriteOnly) && file.setPermissions(kPrivateFile) &&
-                       file.write(json) == json.size() && file.commit();
+    // Unbuffered: commit() flushes a buffered QSaveFile without checking the result, and would
+    // then put a truncated file in place of the old one.
+    const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                       file.setPermissions(kPrivateFile) && file.write(json) == json.size() &&
+                       file.commit();
     if (!saved)
         qCWarning(lcStorage) << "cannot save" << m_filePath << file.errorString();
     return saved;
