@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-
 #include <memory>
 #include <optional>
 

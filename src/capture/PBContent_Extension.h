@@ -3,7 +3,6 @@
 #include <QIcon>
 #include <QJsonObject>
 #include <QString>
-
 #include <optional>
 
 // The summary of an item that travels to the companion client: no payloads, only what a list

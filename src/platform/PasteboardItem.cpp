@@ -2,8 +2,7 @@
 
 PasteboardItem::PasteboardItem(QStringList types, QList<std::pair<QString, QByteArray>> data)
     : m_types(std::move(types)), m_data(std::move(data))
-{
-}
+{}
 
 std::optional<QByteArray> PasteboardItem::dataForType(const QString& type) const
 {

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class ApplicationState;
+class Pasteboard;
+class PBPasteboardItemObserver;
+class QTimer;
+
+// Polls the clipboard's change count and hands each change made in another application to its
+// observers. Changes made while this application is active (its own copy-backs) are skipped, and
+// so is the one change after setIgnoreNextCopy(true). Lives on the main thread.
+class PBWatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int pollIntervalMs = 100;
+
+    PBWatcher(Pasteboard& pasteboard, const ApplicationState& applicationState,
+              QObject* parent = nullptr);
+    ~PBWatcher() override;
+
+    // The one watcher of the running application, on the platform's clipboard.
+    static PBWatcher& sharedWatcher();
+
+    // Starts polling from the clipboard's current count, so what it holds now is never passed
+    // on. Restarting takes the count afresh.
+    void startWatch();
+    void stopWatch();
+    bool watching() const { return m_watching; }
+
+    bool ignoreNextCopy() const { return m_ignoreNextCopy; }
+    void setIgnoreNextCopy(bool ignore) { m_ignoreNextCopy = ignore; }
+
+    // Observers are not owned; adding one twice keeps one entry.
+    void addObserver(PBPasteboardItemObserver* observer);
+    void removeObserver(PBPasteboardItemObserver* observer);
+
+    // One poll; the timer calls it every pollIntervalMs.
+    void watchLoop();
+
+signals:
+    void watchingChanged(bool watching);
+
+private:
+    void setWatching(bool watching);
+
+    Pasteboard& m_pasteboard;
+    const ApplicationState& m_applicationState;
+    QList<PBPasteboardItemObserver*> m_observers;
+    QTimer* m_timer = nullptr;
+    qint64 m_pbChangeCount = 0;
+    bool m_watching = false;
+    bool m_ignoreNextCopy = false;
+};

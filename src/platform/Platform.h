@@ -1,0 +1,26 @@
+#pragma once
+
+class ApplicationState;
+class MessageChannel;
+class Pasteboard;
+class Workspace;
+
+// The running system's implementations of the platform interfaces, for the process-wide
+// services' shared instances. main() installs them before any service is first used; until
+// then (and in tests that never install any) in-memory or do-nothing implementations stand in.
+namespace Platform {
+struct Services
+{
+    Pasteboard* pasteboard = nullptr;
+    ApplicationState* applicationState = nullptr;
+    Workspace* workspace = nullptr;
+    MessageChannel* messageChannel = nullptr;
+};
+
+void install(const Services& services);
+
+Pasteboard& pasteboard();
+ApplicationState& applicationState();
+Workspace& workspace();
+MessageChannel& messageChannel();
+} // namespace Platform

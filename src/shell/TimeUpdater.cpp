@@ -1,0 +1,31 @@
+#include "shell/TimeUpdater.h"
+
+#include <QTimer>
+
+TimeUpdater::TimeUpdater(QObject* parent) : QObject(parent) {}
+
+TimeUpdater& TimeUpdater::sharedUpdater()
+{
+    static TimeUpdater* updater = new TimeUpdater;
+    return *updater;
+}
+
+void TimeUpdater::start()
+{
+    stop();
+    m_timer = new QTimer(this);
+    m_timer->setInterval(intervalMs);
+    connect(m_timer, &QTimer::timeout, this, &TimeUpdater::onTimer);
+    m_timer->start();
+}
+
+void TimeUpdater::stop()
+{
+    delete m_timer;
+    m_timer = nullptr;
+}
+
+void TimeUpdater::onTimer()
+{
+    emit updateTime();
+}

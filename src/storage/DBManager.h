@@ -1,0 +1,102 @@
+#pragma once
+
+#include "capture/PBContent.h"
+#include "support/ObservableValue.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+class MessageChannel;
+class SerialQueue;
+class SharedRowTexts;
+class SqliteDatabase;
+class SqliteStatement;
+
+// The history store: one row of pb_items per item in "db.sqlite3", the six category lists the
+// windows show, and their counts.
+//
+// Threads: the one connection lives on a serial database queue; callers wait for their
+// statements. The category lists are changed only on the main thread: every change is posted
+// there from inside the database block that made it, so the main thread applies the changes of
+// inserts and loads in the order the database saw them and no reader ever sees a list mid-change.
+class DBManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The numbers a list is known by; the four kinds are the item type plus one.
+    enum Category { Recents = 0, Text = 1, File = 2, Image = 3, URL = 4, Marked = 5 };
+    static constexpr int categoryCount = 6;
+
+    using InsertBlock = std::function<void(bool written)>;
+    using SearchBlock = std::function<void(const QList<PBContentPtr>& items)>;
+
+    // A store on "db.sqlite3" in `folder`, made from the template when missing.
+    DBManager(const QString& folder, MessageChannel& channel, QObject* parent = nullptr);
+    ~DBManager() override;
+
+    // The store of the running application, in $XDG_DATA_HOME/vantrel.
+    static DBManager& sharedManager();
+
+    QString dbPath() const { return m_dbPath; }
+    bool isOpen() const { return m_open; }
+
+    // Writes the item's row and puts it at the front of Recents and of its kind's list. The
+    // block gets false at once, on the caller's thread, for an item without uuid, date or
+    // payloads or one already stored; otherwise it is called on the main thread once the row
+    // was written (true) or failed (false).
+    void insertPbContent(const PBContentPtr& item, InsertBlock block);
+
+    // The items whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case),
+    // newest first, as new objects. Runs in the background; the block runs on the main thread
+    // unless `context` is gone by then.
+    void searchPbItems(const QString& text, QObject* context, SearchBlock block);
+
+    // Reloads the six lists from the table in the background, then on the main thread updates
+    // the counts, calls the block and sends the recent summaries to the companion.
+    void fetchAllItems(std::function<void()> block);
+
+    // Sets the six counts from the list lengths. Main thread only.
+    void updateCounts();
+
+    // An item for the current row, or nullptr for an unknown type number.
+    static PBContentPtr contentFromFMResult(const SqliteStatement& row);
+
+    const QList<PBContentPtr>& items(Category category) const { return m_lists[category]; }
+    ObservableValue<qint64>& count(Category category) { return m_counts[category]; }
+
+    const QList<PBContentPtr>& recentItems() const { return items(Recents); }
+    const QList<PBContentPtr>& textItems() const { return items(Text); }
+    const QList<PBContentPtr>& fileItems() const { return items(File); }
+    const QList<PBContentPtr>& imageItems() const { return items(Image); }
+    const QList<PBContentPtr>& urlItems() const { return items(URL); }
+    const QList<PBContentPtr>& markedItems() const { return items(Marked); }
+
+    void passLaunchedMessage();
+    void passRecentItems();
+
+private:
+    using Lists = std::array<QList<PBContentPtr>, categoryCount>;
+
+    void createDatabase();
+    bool exists(const QString& uuid);
+    bool writeRow(const PBContent& item);
+    Lists loadAllRows();
+    QList<PBContentPtr> selectMatching(const QString& text);
+    static PBContentPtr contentFromRow(const SqliteStatement& row, SharedRowTexts* shared);
+    void applyInsert(const PBContentPtr& item);
+    // Runs fn on the main thread, after everything posted before it.
+    void postToMain(std::function<void()> fn);
+
+    QString m_dbPath;
+    MessageChannel& m_channel;
+    std::unique_ptr<SerialQueue> m_dbQueue;
+    std::unique_ptr<SqliteDatabase> m_db;
+    bool m_open = false;
+    Lists m_lists;
+    std::array<ObservableValue<qint64>, categoryCount> m_counts;
+};

@@ -1,0 +1,167 @@
+#include "capture/PBPasteboardItemObserver.h"
+#include "capture/PBWatcher.h"
+#include "platform/ApplicationStateMemory.h"
+#include "platform/PasteboardMemory.h"
+
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+PasteboardItem textItem(const QString& text)
+{
+    const QString type = QStringLiteral("public.utf8-plain-text");
+    return PasteboardItem({type}, {{type, text.toUtf8()}});
+}
+
+class RecordingObserver : public PBPasteboardItemObserver
+{
+public:
+    void pasteboardItemChanged(const QList<PasteboardItem>& items) override { calls.append(items); }
+    QList<QList<PasteboardItem>> calls;
+};
+} // namespace
+
+class TestPBWatcher : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_pasteboard = std::make_unique<PasteboardMemory>();
+        m_state = std::make_unique<ApplicationStateMemory>();
+        m_watcher = std::make_unique<PBWatcher>(*m_pasteboard, *m_state);
+        m_observer = std::make_unique<RecordingObserver>();
+        m_watcher->addObserver(m_observer.get());
+    }
+
+    void contentPresentAtStartIsNotPassedOn()
+    {
+        m_pasteboard->setItems({textItem(QStringLiteral("before"))});
+        m_watcher->startWatch();
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 0);
+
+        m_pasteboard->setItems({textItem(QStringLiteral("after"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 1);
+        QCOMPARE(m_observer->calls[0][0].stringForType(QStringLiteral("public.utf8-plain-text")),
+                 QStringLiteral("after"));
+    }
+
+    void changeWhileActiveIsSkippedAndConsumesIgnoreFlag()
+    {
+        m_watcher->startWatch();
+        m_watcher->setIgnoreNextCopy(true);
+        m_state->setActive(true);
+        m_pasteboard->setItems({textItem(QStringLiteral("own copy"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 0);
+        QVERIFY(!m_watcher->ignoreNextCopy());
+
+        m_state->setActive(false);
+        m_pasteboard->setItems({textItem(QStringLiteral("external"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 1);
+    }
+
+    void ignoreFlagSkipsExactlyTheNextChangeHoweverLate()
+    {
+        m_watcher->startWatch();
+        m_watcher->setIgnoreNextCopy(true);
+        for (int i = 0; i < 50; ++i)
+            m_watcher->watchLoop();
+        QVERIFY(m_watcher->ignoreNextCopy());
+
+        m_pasteboard->setItems({textItem(QStringLiteral("written back"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 0);
+        QVERIFY(!m_watcher->ignoreNextCopy());
+
+        m_pasteboard->setItems({textItem(QStringLiteral("next"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 1);
+    }
+
+    void severalChangesBetweenPollsGiveOneCallWithTheLatestItems()
+    {
+        m_watcher->startWatch();
+        m_pasteboard->setItems({textItem(QStringLiteral("first"))});
+        m_pasteboard->setItems({textItem(QStringLiteral("second"))});
+        m_watcher->watchLoop();
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 1);
+        QCOMPARE(m_observer->calls[0][0].stringForType(QStringLiteral("public.utf8-plain-text")),
+                 QStringLiteral("second"));
+    }
+
+    void changesWhileStoppedAreNotSeenAfterRestart()
+    {
+        m_watcher->startWatch();
+        m_watcher->stopWatch();
+        QVERIFY(!m_watcher->watching());
+        m_pasteboard->setItems({textItem(QStringLiteral("while paused"))});
+        m_watcher->startWatch();
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 0);
+    }
+
+    void doubleStartLeavesOneRunningTimer()
+    {
+        m_watcher->startWatch();
+        m_watcher->startWatch();
+        const auto timers = m_watcher->findChildren<QTimer*>();
+        QCOMPARE(timers.size(), 1);
+        QVERIFY(timers.first()->isActive());
+        QVERIFY(m_watcher->watching());
+
+        m_watcher->stopWatch();
+        QVERIFY(m_watcher->findChildren<QTimer*>().isEmpty());
+    }
+
+    void observerAddedTwiceIsCalledOncePerChange()
+    {
+        m_watcher->addObserver(m_observer.get());
+        m_watcher->addObserver(nullptr);
+        m_watcher->startWatch();
+        m_pasteboard->setItems({textItem(QStringLiteral("x"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 1);
+
+        m_watcher->removeObserver(m_observer.get());
+        m_pasteboard->setItems({textItem(QStringLiteral("y"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 1);
+    }
+
+    void itemsAreReadOnlyForChangesThatArePassedOn()
+    {
+        m_watcher->startWatch();
+        m_watcher->watchLoop();
+        m_state->setActive(true);
+        m_pasteboard->setItems({textItem(QStringLiteral("skipped"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_pasteboard->readCount(), 0);
+
+        m_state->setActive(false);
+        m_pasteboard->setItems({textItem(QStringLiteral("passed"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_pasteboard->readCount(), 1);
+    }
+
+    void timerPassesOnAChangeWithoutAnExplicitPoll()
+    {
+        m_watcher->startWatch();
+        m_pasteboard->setItems({textItem(QStringLiteral("polled"))});
+        QTRY_COMPARE(m_observer->calls.size(), 1);
+    }
+
+private:
+    std::unique_ptr<PasteboardMemory> m_pasteboard;
+    std::unique_ptr<ApplicationStateMemory> m_state;
+    std::unique_ptr<PBWatcher> m_watcher;
+    std::unique_ptr<RecordingObserver> m_observer;
+};
+
+QTEST_GUILESS_MAIN(TestPBWatcher)
+#include "tst_pbwatcher.moc"
