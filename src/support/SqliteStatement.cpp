@@ -95,55 +95,67 @@ void SqliteStatement::fail()
     qCWarning(lcStorage) << "statement failed:" << m_error;
 }
 
-int SqliteStatement::columnIndex(const QByteArray& column) const
+int SqliteStatement::columnIndex(QByteArrayView column) const
 {
     if (!m_stmt)
         return -1;
     if (m_columns.isEmpty()) {
         const int count = sqlite3_column_count(m_stmt);
         for (int i = 0; i < count; ++i)
-            m_columns.insert(QByteArray(sqlite3_column_name(m_stmt, i)), i);
+            m_columns.append(QByteArray(sqlite3_column_name(m_stmt, i)));
     }
-    return m_columns.value(column, -1);
+    for (qsizetype i = 0; i < m_columns.size(); ++i) {
+        if (QByteArrayView(m_columns[i]) == column)
+            return int(i);
+    }
+    return -1;
 }
 
-int SqliteStatement::valueIndex(const QByteArray& column) const
+int SqliteStatement::valueIndex(QByteArrayView column) const
 {
     const int index = columnIndex(column);
     return index >= 0 && sqlite3_column_type(m_stmt, index) != SQLITE_NULL ? index : -1;
 }
 
-bool SqliteStatement::isNull(const QByteArray& column) const
+bool SqliteStatement::isNull(QByteArrayView column) const
 {
     return valueIndex(column) < 0;
 }
 
-QByteArray SqliteStatement::bytes(const QByteArray& column) const
+QByteArrayView SqliteStatement::storedBytes(QByteArrayView column) const
 {
     const int index = valueIndex(column);
     if (index < 0)
         return {};
-    // The blob accessor hands out a text's bytes as stored, without any conversion.
+    // The blob accessor hands out a text's bytes as stored, without any conversion; a non-null
+    // view of size 0 stands for the empty value.
     const auto* data = static_cast<const char*>(sqlite3_column_blob(m_stmt, index));
     const int size = sqlite3_column_bytes(m_stmt, index);
-    return size > 0 ? QByteArray(data, size) : QByteArray("");
+    return size > 0 ? QByteArrayView(data, size) : QByteArrayView("", 0);
 }
 
-QString SqliteStatement::text(const QByteArray& column) const
+QByteArray SqliteStatement::bytes(QByteArrayView column) const
 {
-    if (isNull(column))
+    const QByteArrayView stored = storedBytes(column);
+    return stored.isNull() ? QByteArray() : QByteArray(stored.data(), stored.size());
+}
+
+QString SqliteStatement::text(QByteArrayView column) const
+{
+    const QByteArrayView stored = storedBytes(column);
+    if (stored.isNull())
         return {};
-    const QString value = QString::fromUtf8(bytes(column));
+    const QString value = QString::fromUtf8(stored);
     return value.isNull() ? QStringLiteral("") : value;
 }
 
-qint64 SqliteStatement::integer(const QByteArray& column) const
+qint64 SqliteStatement::integer(QByteArrayView column) const
 {
     const int index = columnIndex(column);
     return index < 0 ? 0 : sqlite3_column_int64(m_stmt, index);
 }
 
-double SqliteStatement::real(const QByteArray& column) const
+double SqliteStatement::real(QByteArrayView column) const
 {
     const int index = columnIndex(column);
     return index < 0 ? 0 : sqlite3_column_double(m_stmt, index);
