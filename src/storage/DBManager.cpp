@@ -14,7 +14,6 @@
 #include <QJsonArray>
 #include <QStandardPaths>
 #include <QThread>
-#include <QThreadPool>
 
 namespace {
 const QString listSeparator = QStringLiteral("|");
@@ -49,7 +48,7 @@ QJsonArray summaries(const QList<PBContentPtr>& items, qsizetype limit)
 
 DBManager::DBManager(const QString& folder, MessageChannel& channel, QObject* parent)
     : QObject(parent), m_dbPath(folder + QStringLiteral("/db.sqlite3")), m_channel(channel),
-      m_dbQueue(std::make_unique<SerialQueue>())
+      m_dbQueue(std::make_unique<SerialQueue>()), m_backgroundQueue(std::make_unique<SerialQueue>())
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
     createDatabase();
@@ -64,6 +63,8 @@ DBManager::DBManager(const QString& folder, MessageChannel& channel, QObject* pa
 
 DBManager::~DBManager()
 {
+    // Background blocks use the database queue and the connection: they finish first.
+    m_backgroundQueue.reset();
     m_dbQueue->sync([this] { m_db.reset(); });
 }
 
@@ -152,7 +153,7 @@ void DBManager::applyInsert(const PBContentPtr& item)
 void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock block)
 {
     QPointer<QObject> receiver(context);
-    QThreadPool::globalInstance()->start([this, text, receiver, block = std::move(block)] {
+    m_backgroundQueue->async([this, text, receiver, block = std::move(block)] {
         QList<PBContentPtr> found = m_open ? selectMatching(text) : QList<PBContentPtr>();
         QMetaObject::invokeMethod(
             this,
@@ -180,7 +181,7 @@ QList<PBContentPtr> DBManager::selectMatching(const QString& text)
 
 void DBManager::fetchAllItems(std::function<void()> block)
 {
-    QThreadPool::globalInstance()->start([this, block = std::move(block)] {
+    m_backgroundQueue->async([this, block = std::move(block)] {
         m_dbQueue->sync([this, &block] {
             // Posted from inside the database block, so that inserts queued behind this load
             // are applied on top of its lists, never before them.

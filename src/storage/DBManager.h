@@ -23,6 +23,8 @@ class SqliteStatement;
 // statements. The category lists are changed only on the main thread: every change is posted
 // there from inside the database block that made it, so the main thread applies the changes of
 // inserts and loads in the order the database saw them and no reader ever sees a list mid-change.
+// Loads and searches start on a background queue of the store's own (not the shared thread pool),
+// so none of them outlives the store, and ThreadSanitizer sees every hand-over.
 class DBManager : public QObject
 {
     Q_OBJECT
@@ -95,6 +97,7 @@ private:
     QString m_dbPath;
     MessageChannel& m_channel;
     std::unique_ptr<SerialQueue> m_dbQueue;
+    std::unique_ptr<SerialQueue> m_backgroundQueue;
     std::unique_ptr<SqliteDatabase> m_db;
     bool m_open = false;
     Lists m_lists;
