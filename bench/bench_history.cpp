@@ -4,7 +4,6 @@
 //   capture         [writing the same payload bytes with one write per file]
 //   memory per loaded item (RSS delta / rows)
 #include "HistoryFixture.h"
-
 #include "capture/CapturePipeline.h"
 #include "capture/PBContentComparer.h"
 #include "platform/PasteboardItem.h"
@@ -20,13 +19,11 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
-
-#include <malloc.h>
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
+#include <sqlite3.h>
 
 namespace {
 constexpr int repeats = 3;
@@ -110,9 +107,8 @@ void benchLoadAndSearch(int rows)
                                           });
                 });
             });
-            const QByteArray name =
-                "search '" + QByteArray(text) + "' " + label + " (" + QByteArray::number(found) +
-                " hits)";
+            const QByteArray name = "search '" + QByteArray(text) + "' " + label + " (" +
+                                    QByteArray::number(found) + " hits)";
             report(name.constData(), search, rawSearch);
         }
     }
@@ -129,9 +125,9 @@ void benchMemory(int rows)
     waitFor([&](auto done) { manager.fetchAllItems(done); });
     malloc_trim(0);
     const qint64 after = HistoryFixture::residentBytes();
-    std::printf("%-34s %10.0f bytes per item (%lld items, RSS +%.1f MB)\n", "memory per loaded item",
-                double(after - before) / rows, static_cast<long long>(manager.recentItems().size()),
-                (after - before) / 1048576.0);
+    std::printf("%-34s %10.0f bytes per item (%lld items, RSS +%.1f MB)\n",
+                "memory per loaded item", double(after - before) / rows,
+                static_cast<long long>(manager.recentItems().size()), (after - before) / 1048576.0);
 }
 
 PasteboardItem pasteboardItem(const QString& type, const QByteArray& bytes)

@@ -1,5 +1,4 @@
 #include "RecordingChannel.h"
-
 #include "capture/CapturePipeline.h"
 #include "capture/PBContentComparer.h"
 #include "platform/PasteboardItem.h"
@@ -45,8 +44,10 @@ private slots:
         m_settings = std::make_unique<SettingsModel>();
         m_comparer = std::make_unique<PBContentComparer>(*m_settings);
         m_data = std::make_unique<DataManager>(m_folder->filePath(QStringLiteral("data")));
-        m_manager = std::make_unique<DBManager>(m_folder->path(), m_channel);
-        m_pipeline = std::make_unique<CapturePipeline>(m_workspace, *m_comparer, *m_data, *m_manager);
+        m_channel = std::make_unique<RecordingChannel>();
+        m_manager = std::make_unique<DBManager>(m_folder->path(), *m_channel);
+        m_pipeline =
+            std::make_unique<CapturePipeline>(m_workspace, *m_comparer, *m_data, *m_manager);
     }
 
     void cleanup()
@@ -121,14 +122,14 @@ private slots:
         m_pipeline->pasteboardItemChanged({text(QStringLiteral("lost?"))});
         QCoreApplication::processEvents();
         QVERIFY(m_manager->recentItems().isEmpty());
-        QVERIFY(m_channel.messages(QStringLiteral("insert")).isEmpty());
+        QVERIFY(m_channel->messages(QStringLiteral("insert")).isEmpty());
     }
 
     void payloadFilesOfARefusedItemAreRemoved()
     {
         QTemporaryDir brokenFolder;
         QVERIFY(QDir(brokenFolder.path()).mkdir(QStringLiteral("db.sqlite3")));
-        DBManager broken(brokenFolder.path(), m_channel);
+        DBManager broken(brokenFolder.path(), *m_channel);
         CapturePipeline pipeline(m_workspace, *m_comparer, *m_data, broken);
         pipeline.pasteboardItemChanged({text(QStringLiteral("orphan?"))});
         QCoreApplication::processEvents();
@@ -136,7 +137,7 @@ private slots:
     }
 
 private:
-    RecordingChannel m_channel;
+    std::unique_ptr<RecordingChannel> m_channel;
     FixedWorkspace m_workspace;
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<SettingsModel> m_settings;

@@ -1,5 +1,4 @@
 #include "RecordingChannel.h"
-
 #include "capture/PBContent.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBImageContent.h"
@@ -25,7 +24,8 @@ std::shared_ptr<PBContent> textItem(const QString& keyword, double date = someDa
     item->app = QStringLiteral("org.example.App");
     item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
     item->setDataArray({keyword.toUtf8()});
-    item->dataPathArray = QStringList{QStringLiteral("/nowhere/") + item->uuid + QStringLiteral(".txt")};
+    item->dataPathArray =
+        QStringList{QStringLiteral("/nowhere/") + item->uuid + QStringLiteral(".txt")};
     return item;
 }
 
@@ -62,7 +62,8 @@ void loadNow(DBManager& manager)
 QList<PBContentPtr> searchNow(DBManager& manager, const QString& text)
 {
     std::optional<QList<PBContentPtr>> found;
-    manager.searchPbItems(text, &manager, [&found](const QList<PBContentPtr>& items) { found = items; });
+    manager.searchPbItems(text, &manager,
+                          [&found](const QList<PBContentPtr>& items) { found = items; });
     if (!QTest::qWaitFor([&found] { return found.has_value(); }))
         return {};
     return *found;
@@ -209,11 +210,12 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("contains, ASCII case folded") << QStringLiteral("ab")
-                                                     << QStringList{QStringLiteral("cab"), QStringLiteral("ABC")};
-        QTest::newRow("underscore is a wildcard") << QStringLiteral("a_c") << QStringList{QStringLiteral("ABC")};
-        QTest::newRow("percent is a wildcard") << QStringLiteral("c%b")
-                                               << QStringList{QStringLiteral("cab")};
+        QTest::newRow("contains, ASCII case folded")
+            << QStringLiteral("ab") << QStringList{QStringLiteral("cab"), QStringLiteral("ABC")};
+        QTest::newRow("underscore is a wildcard")
+            << QStringLiteral("a_c") << QStringList{QStringLiteral("ABC")};
+        QTest::newRow("percent is a wildcard")
+            << QStringLiteral("c%b") << QStringList{QStringLiteral("cab")};
         QTest::newRow("non-ASCII is not folded") << QStringLiteral("É") << QStringList{};
         QTest::newRow("no match") << QStringLiteral("zz") << QStringList{};
     }
@@ -243,7 +245,8 @@ private slots:
         QStringList order;
         for (const PBContentPtr& item : m_manager->recentItems())
             order << item->uuid;
-        QCOMPARE(order, QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("D")}));
+        QCOMPARE(order,
+                 QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("D")}));
         QCOMPARE(m_manager->fileItems().size(), 1);
         QCOMPARE(m_manager->textItems().size(), 2);
         QCOMPARE(m_manager->markedItems().size(), 1);
@@ -260,7 +263,8 @@ private slots:
     void loadSendsAtMostTwentyRecentSummaries()
     {
         for (int i = 0; i < 25; ++i)
-            insertRaw(m_manager->dbPath(), QString::number(i), someDate + i, 0, QStringLiteral("/x"));
+            insertRaw(m_manager->dbPath(), QString::number(i), someDate + i, 0,
+                      QStringLiteral("/x"));
         loadNow(*m_manager);
         const auto responses = m_channel->messages(QStringLiteral("response.update.recent"));
         QCOMPARE(responses.size(), 1);
@@ -293,7 +297,8 @@ private slots:
         QVERIFY(!broken.isOpen());
 
         std::optional<bool> inserted;
-        broken.insertPbContent(textItem(QStringLiteral("x")), [&](bool written) { inserted = written; });
+        broken.insertPbContent(textItem(QStringLiteral("x")),
+                               [&](bool written) { inserted = written; });
         QCOMPARE(inserted, std::optional<bool>(false));
         loadNow(broken);
         QVERIFY(broken.recentItems().isEmpty());
