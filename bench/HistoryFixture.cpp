@@ -4,12 +4,11 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QUuid>
-
 #include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
-const char* const words[] = {"invoice", "meeting", "password", "tomorrow", "deploy",  "kernel",
+const char* const words[] = {"invoice", "meeting", "password", "tomorrow", "deploy",   "kernel",
                              "review",  "coffee",  "branch",   "release",  "customer", "ticket",
                              "budget",  "draft",   "schedule", "network",  "holiday",  "report"};
 

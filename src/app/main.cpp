@@ -9,7 +9,6 @@
 #include "storage/SettingsManager.h"
 
 #include <QGuiApplication>
-
 #include <csignal>
 #include <cstdio>
 
@@ -25,8 +24,8 @@ int main(int argc, char** argv)
 {
     if (!hasGraphicalSession()) {
         std::fputs("vantrel: no graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                    "to try it without one: xvfb-run -a vantrel\n",
-                    stderr);
+                   "to try it without one: xvfb-run -a vantrel\n",
+                   stderr);
         return 1;
     }
     QGuiApplication app(argc, argv);

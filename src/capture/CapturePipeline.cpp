@@ -11,8 +11,7 @@ CapturePipeline::CapturePipeline(const Workspace& workspace, PBContentComparer& 
                                  const DataManager& dataManager, DBManager& dbManager)
     : m_workspace(workspace), m_comparer(comparer), m_dataManager(dataManager),
       m_dbManager(dbManager)
-{
-}
+{}
 
 void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
 {

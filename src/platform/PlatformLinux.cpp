@@ -8,7 +8,6 @@
 #include "support/MessageChannelNull.h"
 
 #include <QGuiApplication>
-
 #include <xcb/xcb.h>
 
 namespace {
@@ -29,8 +28,8 @@ PlatformLinux::PlatformLinux()
       m_messageChannel(std::make_unique<MessageChannelNull>()),
       m_x11(qGuiApp->nativeInterface<QNativeInterface::QX11Application>() != nullptr)
 {
-    Platform::install({m_pasteboard.get(), m_applicationState.get(), m_workspace.get(),
-                       m_messageChannel.get()});
+    Platform::install(
+        {m_pasteboard.get(), m_applicationState.get(), m_workspace.get(), m_messageChannel.get()});
 }
 
 PlatformLinux::~PlatformLinux()

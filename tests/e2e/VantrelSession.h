@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantMap>
-
 #include <memory>
 
 // A run of the real `vantrel` binary with private XDG folders, plus clipboard owners standing

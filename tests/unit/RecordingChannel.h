@@ -6,7 +6,6 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QString>
-
 #include <utility>
 
 // A message channel that keeps what was passed, for checking what the companion would be told.
