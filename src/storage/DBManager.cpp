@@ -13,6 +13,7 @@
 #include "support/SerialQueue.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
+#include "support/ThreadPoster.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -96,7 +97,8 @@ QJsonArray summaries(const QList<PBContentPtr>& items)
 
 DBManager::DBManager(const QString& folder, const Services& services, QObject* parent)
     : QObject(parent), m_dbPath(folder + QStringLiteral("/db.sqlite3")), m_services(services),
-      m_dbQueue(std::make_unique<SerialQueue>()), m_backgroundQueue(std::make_unique<SerialQueue>())
+      m_dbQueue(std::make_unique<SerialQueue>()),
+      m_backgroundQueue(std::make_unique<SerialQueue>()), m_mainPoster(new ThreadPoster(this))
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
     createDatabase();
@@ -211,13 +213,10 @@ void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock
     QPointer<QObject> receiver(context);
     m_backgroundQueue->async([this, text, receiver, block = std::move(block)] {
         QList<PBContentPtr> found = m_open ? selectMatching(text) : QList<PBContentPtr>();
-        QMetaObject::invokeMethod(
-            this,
-            [receiver, block, found = std::move(found)] {
-                if (receiver)
-                    block(found);
-            },
-            Qt::QueuedConnection);
+        postToMain([receiver, block, found = std::move(found)] {
+            if (receiver)
+                block(found);
+        });
     });
 }
 
@@ -317,7 +316,7 @@ void DBManager::passRecentItems()
 
 void DBManager::postToMain(std::function<void()> fn)
 {
-    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+    m_mainPoster->post(std::move(fn));
 }
 
 void DBManager::passTerminalMessage()

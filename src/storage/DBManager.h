@@ -22,6 +22,7 @@ class SettingsModel;
 class SharedRowTexts;
 class SqliteDatabase;
 class SqliteStatement;
+class ThreadPoster;
 
 // The history store: one row of pb_items per item in "db.sqlite3", the six category lists the
 // windows show, their counts, deletion, marking, the retention pass, and the messages to and from
@@ -142,6 +143,7 @@ private:
     Services m_services;
     std::unique_ptr<SerialQueue> m_dbQueue;
     std::unique_ptr<SerialQueue> m_backgroundQueue;
+    ThreadPoster* m_mainPoster; // child: runs posted functions on the main thread
     std::unique_ptr<SqliteDatabase> m_db;
     bool m_open = false;
     Lists m_lists;
