@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,30 +28,6 @@ constexpr QFileDevice::Permissions OwnerOnlyFolder = OwnerOnlyFile | QFileDevice
 bool isPayloadKind(const QJsonValue& value)
 {
     return value.isString() || value.isObject() || value.isArray();
-}
-
-// QJsonDocument holds only objects and arrays, and a payload may be a bare string: the value
-// travels as the single element of an array whose brackets are left out of the file.
-std::optional<QByteArray> encodeMessage(const QJsonValue& message)
-{
-    if (!isPayloadKind(message))
-        return std::nullopt;
-    const QByteArray text = QJsonDocument(QJsonArray{message}).toJson(QJsonDocument::Compact);
-    return text.mid(1, text.size() - 2);
-}
-
-// The bracket wrap is sound for any input: "[" + text + "]" is a one-element array exactly when
-// text is one JSON value with optional white space around it.
-std::optional<QJsonValue> decodeMessage(const QByteArray& bytes)
-{
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson('[' + bytes + ']', &error);
-    if (error.error != QJsonParseError::NoError || document.array().size() != 1)
-        return std::nullopt;
-    const QJsonValue value = document.array().first();
-    if (!isPayloadKind(value))
-        return std::nullopt;
-    return value;
 }
 
 // Reads a regular file of at most limit bytes. A symbolic link is not followed (it is not a
@@ -87,7 +64,7 @@ MessageChannelWormhole::MessageChannelWormhole(const QString& folder, const QDBu
         app && thread() != app->thread())
         moveToThread(app->thread());
     if (!m_bus.isConnected()) {
-        qCInfo(lcChannel) << "no session bus: messages are written but not announced";
+        qCDebug(lcChannel) << "no session bus: messages are written but not announced";
         return;
     }
     // QDBusConnection offers only the named-slot form of connect. An empty service subscribes to
@@ -110,6 +87,30 @@ bool MessageChannelWormhole::isValidIdentifier(const QString& identifier)
     return std::all_of(identifier.cbegin(), identifier.cend(), [](QChar c) {
         return (c.unicode() < 128 && c.isLetterOrNumber()) || c == u'.' || c == u'-' || c == u'_';
     });
+}
+
+// QJsonDocument holds only objects and arrays, and a payload may be a bare string: the value
+// travels as the single element of an array whose brackets are left out of the file.
+std::optional<QByteArray> MessageChannelWormhole::encodeMessage(const QJsonValue& message)
+{
+    if (!isPayloadKind(message))
+        return std::nullopt;
+    const QByteArray text = QJsonDocument(QJsonArray{message}).toJson(QJsonDocument::Compact);
+    return text.mid(1, text.size() - 2);
+}
+
+// The bracket wrap is sound for any input: "[" + text + "]" is a one-element array exactly when
+// text is one JSON value with optional white space around it.
+std::optional<QJsonValue> MessageChannelWormhole::decodeMessage(const QByteArray& bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson('[' + bytes + ']', &error);
+    if (error.error != QJsonParseError::NoError || document.array().size() != 1)
+        return std::nullopt;
+    const QJsonValue value = document.array().first();
+    if (!isPayloadKind(value))
+        return std::nullopt;
+    return value;
 }
 
 void MessageChannelWormhole::passMessageObject(const QJsonValue& message, const QString& identifier)
@@ -150,6 +151,25 @@ std::optional<QJsonValue> MessageChannelWormhole::readMessage(const QString& ide
     if (!message)
         qCInfo(lcChannel) << "message" << identifier << "is not a JSON string, object or array";
     return message;
+}
+
+void MessageChannelWormhole::flush(QObject* context, std::function<void()> done)
+{
+    if (!m_bus.isConnected()) {
+        QMetaObject::invokeMethod(context, std::move(done), Qt::QueuedConnection);
+        return;
+    }
+    // The bus handles one connection's messages in order: its answer to a call made now comes
+    // after it has taken every signal sent before.
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId"));
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), context);
+    connect(watcher, &QDBusPendingCallWatcher::finished, context,
+            [watcher, done = std::move(done)] {
+                watcher->deleteLater();
+                done();
+            });
 }
 
 void MessageChannelWormhole::onPosted(const QString& identifier)

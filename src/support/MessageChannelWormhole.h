@@ -35,6 +35,11 @@ public:
     static QString defaultFolder();
     static bool isValidIdentifier(const QString& identifier);
 
+    // The file form of a message: UTF-8 JSON text of a string, object or array (nullopt for any
+    // other value), and back (nullopt for anything but one such value).
+    static std::optional<QByteArray> encodeMessage(const QJsonValue& message);
+    static std::optional<QJsonValue> decodeMessage(const QByteArray& bytes);
+
     // A string, object or array is written and announced. A null or undefined message is a
     // message without payload: it is announced without a file, and an older file of the
     // identifier is removed so that listeners get no object rather than a stale message. Other
@@ -45,6 +50,10 @@ public:
     // The latest message stored under the identifier: a string, object or array; nullopt when
     // the file is missing, not a regular file, too large, unreadable or not such a JSON value.
     std::optional<QJsonValue> readMessage(const QString& identifier) const;
+
+    // Calls done on the context's thread once the bus has taken every announcement made so far
+    // (at once without a bus), so that a process may exit right after announcing.
+    void flush(QObject* context, std::function<void()> done);
 
     bool isAnnouncing() const { return m_bus.isConnected(); }
     QString folder() const { return m_folder; }
