@@ -39,7 +39,7 @@ asan: deps
 tsan: deps
 	cmake -S . -B $(BUILD)-tsan -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=thread -DVANTREL_BUILD_BENCH=OFF
 	cmake --build $(BUILD)-tsan -j $(JOBS)
-	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	  ctest --test-dir $(BUILD)-tsan --output-on-failure -j $(JOBS) $(SANITIZED_TESTS)
 
 format:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/PBContent_Extension.h"
+#include "support/Clock.h"
 
 #include <QByteArray>
 #include <QIcon>
@@ -31,11 +32,12 @@ class PBContent
 public:
     virtual ~PBContent() = default;
 
-    // A new item of type T with a fresh upper-case UUID and the current time.
-    template <class T> static std::shared_ptr<T> createInstance()
+    // A new item of type T with a fresh upper-case UUID and the clock's current time.
+    template <class T>
+    static std::shared_ptr<T> createInstance(const Clock& clock = Clock::system())
     {
         auto item = std::make_shared<T>();
-        item->initIdentity();
+        item->initIdentity(clock);
         return item;
     }
     // A plain item of the class for a stored type number, or nullptr for an unknown number.
@@ -74,11 +76,15 @@ public:
 
 protected:
     virtual QString computeDesc() = 0;
+    // Leaves the icon null when the item has none of its own; icon() then shows "icon_miss_file".
     virtual void computeIcon(QIcon& icon, QSize& size) = 0;
+    // The keyword without white space and line breaks at either end.
     QString trimmedKeyword() const;
+    // The source application's icon, sized by its representations.
+    void sourceApplicationIcon(QIcon& icon, QSize& size) const;
 
 private:
-    void initIdentity();
+    void initIdentity(const Clock& clock);
 
     std::optional<QList<QByteArray>> m_dataArray;
     std::optional<QIcon> m_icon;

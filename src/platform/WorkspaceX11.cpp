@@ -102,5 +102,5 @@ uint32_t WorkspaceX11::atom(const char* name) const
     Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         m_connection, xcb_intern_atom(m_connection, 0, uint16_t(std::strlen(name)), name),
         nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : uint32_t(XCB_ATOM_NONE);
 }

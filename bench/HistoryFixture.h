@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Fills a history database with generated rows the way a long-used history looks: mostly text
+// from a handful of applications, some web addresses, files and images, a few marked items.
+class HistoryFixture
+{
+public:
+    // Copies the template database to `path` and writes `rows` rows in one transaction.
+    static bool generate(const QString& path, int rows);
+
+    // The resident set size of this process in bytes.
+    static qint64 residentBytes();
+};

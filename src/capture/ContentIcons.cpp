@@ -1,0 +1,50 @@
+#include "capture/ContentIcons.h"
+
+#include "platform/DesktopEntries.h"
+
+#include <QFileInfo>
+#include <QMimeDatabase>
+
+// The resources live in a static library, so they are registered by hand before first use.
+static void registerCoreIcons()
+{
+    Q_INIT_RESOURCE(core_icons);
+}
+
+namespace {
+QIcon resourceIcon(const QString& name)
+{
+    static const bool registered = (registerCoreIcons(), true);
+    Q_UNUSED(registered);
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+}
+} // namespace
+
+QIcon ContentIcons::missingApp()
+{
+    return resourceIcon(QStringLiteral("icon_miss_app"));
+}
+
+QIcon ContentIcons::missingFile()
+{
+    return resourceIcon(QStringLiteral("icon_miss_file"));
+}
+
+QIcon ContentIcons::forSourceApplication(const QString& app)
+{
+    if (app.isNull())
+        return missingFile();
+    const QIcon icon = DesktopEntries::applicationIcon(app);
+    return icon.isNull() ? missingApp() : icon;
+}
+
+QIcon ContentIcons::forFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return {};
+    if (info.isDir())
+        return QIcon::fromTheme(QStringLiteral("folder"));
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The icons items and summaries show, with the program's own fallback pictures.
+class ContentIcons
+{
+public:
+    // The picture for an application that cannot be found.
+    static QIcon missingApp();
+    // The picture for an item that has no icon of its own.
+    static QIcon missingFile();
+
+    // The icon of a source application: missingFile() when app is null (no source recorded),
+    // the application's icon by its desktop-file id, else missingApp().
+    static QIcon forSourceApplication(const QString& app);
+
+    // The icon of the file or folder at `path` from the icon theme: "folder" for a folder, else
+    // the icon of the MIME type its name gives, falling back to the type's generic icon. Folders
+    // are never treated as packages on Linux. A null icon when nothing exists at the path or the
+    // theme has no such icon.
+    static QIcon forFile(const QString& path);
+};

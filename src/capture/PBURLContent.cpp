@@ -1,0 +1,19 @@
+#include "capture/PBURLContent.h"
+
+#include "capture/PasteboardTypes.h"
+
+const QStringList& PBURLContent::supportPasteboardTypes()
+{
+    static const QStringList types = {PasteboardTypes::url};
+    return types;
+}
+
+QString PBURLContent::computeDesc()
+{
+    return trimmedKeyword();
+}
+
+void PBURLContent::computeIcon(QIcon& icon, QSize& size)
+{
+    sourceApplicationIcon(icon, size);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QString>
+
+// Looks up applications through their XDG desktop entries: `<id>.desktop` in the applications/
+// folders of the XDG data folders ($XDG_DATA_HOME first, then $XDG_DATA_DIRS); an entry in an
+// earlier folder hides one of the same id in a later folder.
+class DesktopEntries
+{
+public:
+    // The Icon= value of the application's entry: a theme icon name or an absolute file path.
+    // A null string when there is no such entry, it names no icon, or the id is not a plain
+    // file name.
+    static QString iconName(const QString& desktopId);
+
+    // The application's icon, from the icon theme or from the file its entry names; a null icon
+    // when none can be found.
+    static QIcon applicationIcon(const QString& desktopId);
+
+    // The id of the entry for a window of this WM_CLASS (instance and class name): the entry whose
+    // StartupWMClass equals the class, else the instance; failing that, the entry whose id equals
+    // the class, else the instance, ignoring case. The empty string when no entry matches.
+    static QString desktopIdForWindowClass(const QString& instance, const QString& windowClass);
+
+private:
+    static QStringList applicationFolders();
+    // The keys of the [Desktop Entry] group, without localised variants.
+    static QHash<QString, QString> readEntry(const QString& path);
+    // The ids and paths of every entry, each id once, in search order.
+    static QList<std::pair<QString, QString>> allEntries();
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+class ApplicationState;
+class MessageChannel;
+class Pasteboard;
+class Workspace;
+
+// The implementations of the platform interfaces for the running Linux session: the X11
+// clipboard and active window where the session is X11, the message channel on the session bus.
+// Installs them for the shared services while it lives. Needs the QGuiApplication.
+class PlatformLinux
+{
+public:
+    PlatformLinux();
+    ~PlatformLinux();
+
+    // False when the session has no X11 display (the clipboard and the active window are then
+    // unknown to the program).
+    bool isX11() const { return m_x11; }
+
+private:
+    std::unique_ptr<Pasteboard> m_pasteboard;
+    std::unique_ptr<ApplicationState> m_applicationState;
+    std::unique_ptr<Workspace> m_workspace;
+    std::unique_ptr<MessageChannel> m_messageChannel;
+    bool m_x11 = false;
+};

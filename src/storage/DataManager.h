@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class PBContent;
+
+// Keeps the payloads of clipboard items as files, one per payload, in one payload folder:
+// "<uuid>.<ext>" for the first payload (the extension from the item's first pasteboard type),
+// "<uuid> 2.data", "<uuid> 3.data", ... for the others. Folders it creates are mode 0700 and files
+// 0600, since the payloads are whatever the user copied.
+class DataManager
+{
+public:
+    // A store over the payload folder `savePath`, created with its missing parents on first save.
+    explicit DataManager(QString savePath);
+
+    // The store of the running program: "data" in $XDG_DATA_HOME/vantrel.
+    static DataManager& sharedManager();
+
+    // The payload folder, created (with its missing parents) when it does not exist.
+    QString savePath() const;
+
+    // Writes every payload of the item atomically, replacing files of the same names, and returns
+    // their paths in payload order (empty for an item without payloads). nullopt when a payload
+    // could not be written; the files this call had written are then removed again, so a failed
+    // save leaves nothing behind.
+    std::optional<QStringList> saveDataOfContent(PBContent& content) const;
+
+    // The file's whole contents; nullopt when it cannot be read.
+    static std::optional<QByteArray> dataWithPath(const QString& path);
+
+    // Removes the item's payload files, skipping any path that does not lie directly in the
+    // payload folder (whatever the stored paths say) and ignoring files already gone.
+    void deleteDataOfContent(const PBContent& content) const;
+
+    // The extension of an item's first payload file for the item's first pasteboard type.
+    static QString extensionForType(const QString& type);
+
+private:
+    QString pathOfPayload(const QString& uuid, qsizetype index, const QString& extension) const;
+    bool liesInPayloadFolder(const QString& path, const QString& canonicalFolder) const;
+
+    const QString m_savePath;
+};

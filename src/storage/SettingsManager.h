@@ -1,0 +1,35 @@
+#pragma once
+
+#include "storage/SettingsModel.h"
+
+#include <QString>
+
+// Owns the settings model: loads it from the file "config" in its folder when made, and writes it
+// back with save(), which the shared manager does when the application quits.
+class SettingsManager
+{
+public:
+    // Loads from <folder>/config; a missing, unreadable or unacceptable file gives the defaults.
+    explicit SettingsManager(const QString& folder);
+
+    // The one manager of the application, on $XDG_DATA_HOME/vantrel, made on first call. When a
+    // QCoreApplication exists then, its aboutToQuit saves the model.
+    static SettingsManager& sharedManager();
+    // $XDG_DATA_HOME/vantrel: the folder of the settings, the history and the payloads.
+    static QString defaultFolder();
+
+    SettingsModel& model() { return m_model; }
+    const SettingsModel& model() const { return m_model; }
+    QString filePath() const { return m_filePath; }
+
+    // Replaces the file with the model's JSON in one atomic rename, so a failed write leaves the
+    // previous file whole. Creates the folder (0700) when needed; the file is 0600.
+    bool save() const;
+
+private:
+    bool ensureFolder() const;
+
+    QString m_folder;
+    QString m_filePath;
+    SettingsModel m_model;
+};

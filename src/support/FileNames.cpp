@@ -1,0 +1,7 @@
+#include "support/FileNames.h"
+
+bool FileNames::isPlainFileName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QStringLiteral(".") &&
+           name != QStringLiteral("..");
+}

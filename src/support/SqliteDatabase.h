@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// One SQLite connection, closed when the object goes. Not thread-safe: the connection belongs to
+// one thread at a time (the database queue's).
+class SqliteDatabase
+{
+public:
+    SqliteDatabase() = default;
+    ~SqliteDatabase();
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+    // Opens the file for reading and writing, creating an empty database when none exists, in
+    // write-ahead-log mode with synchronous=NORMAL: a committed statement survives a crash of the
+    // application (only a power cut or an OS crash may lose the last commits, never corrupting
+    // the file), and a write costs no fsync, so the waiting caller is not held up by the disk.
+    bool open(const QString& path);
+    bool isOpen() const { return m_db != nullptr; }
+
+    // Runs statements that return no rows; false on the first failing one.
+    bool execute(const QString& sql);
+
+    // The message of the last failure on this connection.
+    QString errorText() const;
+
+    sqlite3* handle() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_openError;
+};

@@ -1,0 +1,155 @@
+#include "VantrelSession.h"
+
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QTest>
+
+namespace {
+constexpr int startTimeoutMs = 20'000;
+constexpr int changeTimeoutMs = 10'000;
+const QStringList columns = {
+    QStringLiteral("uuid"), QStringLiteral("date"),    QStringLiteral("title"),
+    QStringLiteral("type"), QStringLiteral("pb_type"), QStringLiteral("data"),
+    QStringLiteral("app"),  QStringLiteral("marked"),  QStringLiteral("keyword")};
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+} // namespace
+
+VantrelSession::VantrelSession()
+{
+    for (const char* sub : {"data", "config", "cache", "runtime"})
+        QDir(m_home.path()).mkpath(QString::fromLatin1(sub));
+    QFile::setPermissions(m_home.path() + QStringLiteral("/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+VantrelSession::~VantrelSession()
+{
+    if (m_vantrel && m_vantrel->state() != QProcess::NotRunning) {
+        m_vantrel->kill();
+        m_vantrel->waitForFinished();
+    }
+    for (const auto& owner : std::as_const(m_owners)) {
+        owner->kill();
+        owner->waitForFinished();
+    }
+}
+
+QString VantrelSession::dataFolder() const
+{
+    return m_home.path() + QStringLiteral("/data/vantrel");
+}
+
+void VantrelSession::writeConfig(const QByteArray& json) const
+{
+    QDir().mkpath(dataFolder());
+    QFile file(dataFolder() + QStringLiteral("/config"));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(json);
+}
+
+bool VantrelSession::start()
+{
+    m_output.clear();
+    m_vantrel = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.path() + QStringLiteral("/data"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path() + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.path() + QStringLiteral("/cache"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path() + QStringLiteral("/runtime"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vantrel.*=true"));
+    m_vantrel->setProcessEnvironment(env);
+    m_vantrel->setProcessChannelMode(QProcess::MergedChannels);
+    QObject::connect(m_vantrel.get(), &QProcess::readyRead, m_vantrel.get(),
+                     [this] { readOutput(); });
+    m_vantrel->start(QStringLiteral(VANTREL_BINARY), {});
+    return waitUntil([this] { return m_output.contains("Start Watching"); }, startTimeoutMs);
+}
+
+bool VantrelSession::stop()
+{
+    if (!m_vantrel || m_vantrel->state() == QProcess::NotRunning)
+        return false;
+    m_vantrel->terminate();
+    const bool finished =
+        waitUntil([this] { return m_vantrel->state() == QProcess::NotRunning; }, startTimeoutMs);
+    readOutput();
+    return finished && m_vantrel->exitStatus() == QProcess::NormalExit &&
+           m_vantrel->exitCode() == 0;
+}
+
+void VantrelSession::readOutput()
+{
+    m_output += m_vantrel->readAll();
+}
+
+int VantrelSession::changesSeen() const
+{
+    return int(m_output.count("pasteboard.changeCount:"));
+}
+
+bool VantrelSession::copy(const QStringList& formats, const QStringList& options)
+{
+    auto owner = std::make_shared<QProcess>();
+    QStringList arguments = options;
+    for (const QString& format : formats) {
+        const qsizetype eq = format.indexOf(QLatin1String("=@"));
+        if (eq > 0)
+            arguments << QStringLiteral("--format-file")
+                      << format.left(eq) + u'=' + format.mid(eq + 2);
+        else
+            arguments << QStringLiteral("--format") << format;
+    }
+    owner->start(QStringLiteral(CLIPOWNER_BINARY), arguments);
+    m_owners.append(owner);
+    QByteArray ownerOutput;
+    return waitUntil(
+               [&] {
+                   ownerOutput += owner->readAllStandardOutput();
+                   return ownerOutput.contains("ready") || owner->state() == QProcess::NotRunning;
+               },
+               startTimeoutMs) &&
+           ownerOutput.contains("ready");
+}
+
+bool VantrelSession::copyAndWaitSeen(const QStringList& formats, const QStringList& options)
+{
+    const int before = changesSeen();
+    return copy(formats, options) &&
+           waitUntil([&] { return changesSeen() > before; }, changeTimeoutMs);
+}
+
+QList<QVariantMap> VantrelSession::rows() const
+{
+    QList<QVariantMap> result;
+    SqliteDatabase db;
+    if (!QFile::exists(dbPath()) || !db.open(dbPath()))
+        return result;
+    SqliteStatement statement(db, QStringLiteral("SELECT * FROM pb_items ORDER BY date DESC"));
+    while (statement.step()) {
+        QVariantMap row;
+        for (const QString& column : columns) {
+            const QByteArray name = column.toLatin1();
+            row[column] = column == QLatin1String("date") ? QVariant(statement.real(name))
+                          : column == QLatin1String("type") || column == QLatin1String("marked")
+                              ? QVariant(statement.integer(name))
+                              : QVariant(statement.text(name));
+        }
+        result.append(row);
+    }
+    return result;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariantMap>
+#include <memory>
+
+// A run of the real `vantrel` binary with private XDG folders, plus clipboard owners standing
+// for other applications (tests/helpers/clipowner), for the end-to-end tests.
+class VantrelSession
+{
+public:
+    VantrelSession();
+    ~VantrelSession();
+
+    QString dataFolder() const; // $XDG_DATA_HOME/vantrel
+    QString dbPath() const { return dataFolder() + QStringLiteral("/db.sqlite3"); }
+    void writeConfig(const QByteArray& json) const;
+
+    // Starts vantrel and waits until it watches the clipboard.
+    bool start();
+    // SIGTERM, then waits for the exit; true when it exited by itself with status 0.
+    bool stop();
+    QString output() const { return QString::fromUtf8(m_output); }
+    // How many clipboard changes vantrel has seen so far ("pasteboard.changeCount" lines).
+    int changesSeen() const;
+
+    // Makes a clipboard owner with these formats ("mime=bytes" or "mime=@file") and waits until
+    // it owns the clipboard. Extra arguments go before the formats (--class, --app-id, --map).
+    bool copy(const QStringList& formats, const QStringList& options = {});
+    // Copies and waits until vantrel has seen that change.
+    bool copyAndWaitSeen(const QStringList& formats, const QStringList& options = {});
+
+    // The rows of pb_items, newest first, each column by name.
+    QList<QVariantMap> rows() const;
+
+private:
+    void readOutput();
+
+    QTemporaryDir m_home;
+    std::unique_ptr<QProcess> m_vantrel;
+    QList<std::shared_ptr<QProcess>> m_owners;
+    QByteArray m_output;
+};

@@ -1,0 +1,169 @@
+#include "VantrelSession.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+constexpr int recordTimeoutMs = 10'000;
+
+QStringList payloadNames(const QVariantMap& row)
+{
+    QStringList names;
+    for (const QString& path : row[QStringLiteral("data")].toString().split(u'|'))
+        names << QFileInfo(path).fileName();
+    return names;
+}
+
+QFileDevice::Permissions ownerOnly(bool folder)
+{
+    QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (folder)
+        permissions |= QFileDevice::ExeOwner;
+    return permissions;
+}
+
+QFileDevice::Permissions modeOf(const QString& path)
+{
+    // QFileInfo reports the "user" bits as well as the owner bits; keep only owner/group/other.
+    return QFileInfo(path).permissions() &
+           (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+            QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+}
+} // namespace
+
+class TestCaptureE2E : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void htmlAndPlainTextCopyRecordsOneRowAndNotItsRepeat()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        const QStringList formats = {QStringLiteral("text/html=<b>hello</b> world"),
+                                     QStringLiteral("text/plain=hello world")};
+        const QStringList owner = {QStringLiteral("--map"), QStringLiteral("--app-id"),
+                                   QStringLiteral("org.example.Editor")};
+        QVERIFY(session.copy(formats, owner));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+
+        const QVariantMap row = session.rows().first();
+        QCOMPARE(row[QStringLiteral("type")].toLongLong(), 0);
+        QCOMPARE(row[QStringLiteral("pb_type")].toString(),
+                 QStringLiteral("public.html|public.utf8-plain-text"));
+        const QString uuid = row[QStringLiteral("uuid")].toString();
+        QCOMPARE(payloadNames(row),
+                 QStringList({uuid + QStringLiteral(".html"), uuid + QStringLiteral(" 2.data")}));
+        QCOMPARE(row[QStringLiteral("app")].toString(), QStringLiteral("org.example.Editor"));
+        QCOMPARE(row[QStringLiteral("keyword")].toString(), QStringLiteral("hello world"));
+
+        QVERIFY(session.copyAndWaitSeen(formats, owner));
+        QCOMPARE(session.rows().size(), 1);
+    }
+
+    void copyTwiceModeRecordsOnTheSecondCopy()
+    {
+        VantrelSession session;
+        session.writeConfig(R"({"copyMode":1})");
+        QVERIFY(session.start());
+        const QStringList formats = {QStringLiteral("text/plain=twice")};
+        QVERIFY(session.copyAndWaitSeen(formats));
+        QCOMPARE(session.rows().size(), 0);
+        QVERIFY(session.copy(formats));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+    }
+
+    void eachKindOfContentRecordsItsRow_data()
+    {
+        QTest::addColumn<QStringList>("formats");
+        QTest::addColumn<QList<qint64>>("types");
+        QTest::addColumn<QString>("firstPayloadSuffix");
+
+        QTemporaryDir* files = new QTemporaryDir;
+        m_cleanup.emplace_back(files);
+        const QString a = files->filePath(QStringLiteral("a b.txt"));
+        const QString b = files->filePath(QStringLiteral("b.txt"));
+        QFile(a).open(QIODevice::WriteOnly);
+        QFile(b).open(QIODevice::WriteOnly);
+        const QString uriList = QUrl::fromLocalFile(a).toString(QUrl::FullyEncoded) +
+                                QStringLiteral("\r\n") +
+                                QUrl::fromLocalFile(b).toString(QUrl::FullyEncoded);
+
+        QImage image(8, 8, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        const QString png = files->filePath(QStringLiteral("red.png"));
+        image.save(png);
+
+        QTest::newRow("two files") << QStringList{QStringLiteral("text/uri-list=") + uriList}
+                                   << QList<qint64>{1, 1} << QStringLiteral(".txt");
+        QTest::newRow("png image") << QStringList{QStringLiteral("image/png=@") + png}
+                                   << QList<qint64>{2} << QStringLiteral(".png");
+        QTest::newRow("web address")
+            << QStringList{QStringLiteral("text/plain=https://example.org/a?b=c")}
+            << QList<qint64>{3} << QStringLiteral(".txt");
+    }
+
+    void eachKindOfContentRecordsItsRow()
+    {
+        QFETCH(QStringList, formats);
+        QFETCH(QList<qint64>, types);
+        QFETCH(QString, firstPayloadSuffix);
+
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(session.copy(formats));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), types.size(), recordTimeoutMs);
+        for (const QVariantMap& row : session.rows()) {
+            QCOMPARE(row[QStringLiteral("type")].toLongLong(), types.first());
+            QVERIFY2(payloadNames(row).first().endsWith(firstPayloadSuffix),
+                     qPrintable(payloadNames(row).first()));
+        }
+    }
+
+    void contentPresentAtLaunchIsNotRecordedAndHistorySurvivesRestart()
+    {
+        VantrelSession session;
+        QVERIFY(session.copy({QStringLiteral("text/plain=before launch")}));
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=after launch")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+        QCOMPARE(session.rows().first()[QStringLiteral("keyword")].toString(),
+                 QStringLiteral("after launch"));
+
+        QVERIFY(session.stop());
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=after restart")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 2, recordTimeoutMs);
+        QCOMPARE(session.rows().last()[QStringLiteral("keyword")].toString(),
+                 QStringLiteral("after launch"));
+    }
+
+    void historyFilesArePrivate()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(session.copy(
+            {QStringLiteral("text/html=<i>secret</i>"), QStringLiteral("text/plain=secret")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+
+        QCOMPARE(modeOf(session.dataFolder()), ownerOnly(true));
+        QCOMPARE(modeOf(session.dataFolder() + QStringLiteral("/data")), ownerOnly(true));
+        QCOMPARE(modeOf(session.dbPath()), ownerOnly(false));
+        const QDir data(session.dataFolder() + QStringLiteral("/data"));
+        const QFileInfoList payloads = data.entryInfoList(QDir::Files);
+        QCOMPARE(payloads.size(), 2);
+        for (const QFileInfo& payload : payloads)
+            QCOMPARE(modeOf(payload.filePath()), ownerOnly(false));
+        QVERIFY(session.stop());
+        QCOMPARE(modeOf(session.dataFolder() + QStringLiteral("/config")), ownerOnly(false));
+    }
+
+private:
+    std::vector<std::unique_ptr<QTemporaryDir>> m_cleanup;
+};
+
+QTEST_MAIN(TestCaptureE2E)
+#include "tst_capture_e2e.moc"

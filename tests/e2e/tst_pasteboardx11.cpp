@@ -1,0 +1,247 @@
+#include "ClipOwner.h"
+#include "capture/PasteboardTypes.h"
+#include "platform/MimeTypeMapping.h"
+#include "platform/PasteboardX11.h"
+
+#include <QGuiApplication>
+#include <QSet>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+using Entries = QList<std::pair<QString, QByteArray>>;
+using Items = QList<Entries>;
+
+namespace {
+
+Entries entries(std::initializer_list<std::pair<const char*, QByteArray>> list)
+{
+    Entries result;
+    for (const auto& [name, bytes] : list)
+        result.append({QString::fromUtf8(name), bytes});
+    return result;
+}
+
+Items itemsAsEntries(const QList<PasteboardItem>& items)
+{
+    Items result;
+    for (const PasteboardItem& item : items) {
+        Entries itemEntries;
+        for (const QString& type : item.types())
+            itemEntries.append({type, item.dataForType(type).value_or("<no data>"_ba)});
+        result.append(itemEntries);
+    }
+    return result;
+}
+
+QSet<QString> set(const QStringList& list)
+{
+    return {list.cbegin(), list.cend()};
+}
+
+QByteArray utf16(const QString& text)
+{
+    return {reinterpret_cast<const char*>(text.utf16()), text.size() * 2};
+}
+
+} // namespace
+
+class tst_PasteboardX11 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void readingAnOwnerGivesItsMappedItems_data();
+    void readingAnOwnerGivesItsMappedItems();
+    void largeFormatIsReadWhole();
+    void ownerExitingIsAChangeWithNoItems();
+    void writtenFormatsReadBackInOtherApplications_data();
+    void writtenFormatsReadBackInOtherApplications();
+
+private:
+    bool tookOver(const ClipOwner& owner, qint64 countBefore);
+
+    std::unique_ptr<PasteboardX11> m_pasteboard;
+};
+
+void tst_PasteboardX11::initTestCase()
+{
+    QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
+    m_pasteboard = std::make_unique<PasteboardX11>(QGuiApplication::clipboard());
+}
+
+// Once the owner holds the clipboard and Qt has reported the change.
+bool tst_PasteboardX11::tookOver(const ClipOwner& owner, qint64 countBefore)
+{
+    return QTest::qWaitFor(
+        [&] { return owner.isReady() && m_pasteboard->changeCount() != countBefore; });
+}
+
+void tst_PasteboardX11::readingAnOwnerGivesItsMappedItems_data()
+{
+    QTest::addColumn<Entries>("owner");
+    QTest::addColumn<Items>("expected");
+    QTest::addColumn<QStringList>("requested");
+
+    QTest::newRow("identifiers keep the owner's order")
+        << entries({{"text/html", "<b>x</b>"}, {"UTF8_STRING", "x"}, {"text/plain", "x"}})
+        << Items{entries({{"public.html", "<b>x</b>"}, {"public.utf8-plain-text", "x"}})}
+        << QStringList{u"TARGETS"_s, u"text/html"_s, u"UTF8_STRING"_s};
+    QTest::newRow("a later format for a taken identifier keeps its MIME name")
+        << entries({{"text/plain;charset=utf-8", "a"},
+                    {"UTF8_STRING", "a"},
+                    {"application/rtf", "{\\rtf1}"},
+                    {"chromium/x-source-url", "u"}})
+        << Items{entries({{"public.utf8-plain-text", "a"},
+                          {"text/plain", "a"},
+                          {"public.rtf", "{\\rtf1}"},
+                          {"chromium/x-source-url", "u"}})}
+        << QStringList{u"TARGETS"_s, u"text/plain;charset=utf-8"_s, u"UTF8_STRING"_s,
+                       u"application/rtf"_s, u"chromium/x-source-url"_s};
+    QTest::newRow("meta targets and Qt's image are never types and never requested")
+        << entries({{"COMPOUND_TEXT", "x"},
+                    {"UTF8_STRING", "x"},
+                    {"STRING", "x"},
+                    {"application/x-qt-image", "q"},
+                    {"text/plain", "x"},
+                    {"DELETE", ""}})
+        << Items{entries({{"public.utf8-plain-text", "x"}})}
+        << QStringList{u"TARGETS"_s, u"UTF8_STRING"_s};
+    QTest::newRow("a Qt image owner is read as its PNG only")
+        << entries({{"application/x-qt-image", "q"},
+                    {"image/png", "p"},
+                    {"image/bmp", "b"},
+                    {"image/jpeg", "j"},
+                    {"image/ppm", "m"},
+                    {"image/tiff", "t"},
+                    {"image/x-xbitmap", "x"},
+                    {"PIXMAP", "1234"}})
+        << Items{entries({{"public.png", "p"}})} << QStringList{u"TARGETS"_s, u"image/png"_s};
+    QTest::newRow("an image owner is read as its first image and its PNG")
+        << entries(
+               {{"image/jpeg", "j"}, {"image/bmp", "b"}, {"image/png", "p"}, {"image/tiff", "t"}})
+        << Items{entries({{"image/jpeg", "j"}, {"public.png", "p"}})}
+        << QStringList{u"TARGETS"_s, u"image/jpeg"_s, u"image/png"_s};
+    QTest::newRow("a uri-list of two files is two file items")
+        << entries({{"x-special/gnome-copied-files", "copy\nfile:///tmp/a%20b.txt\nfile:///tmp/c"},
+                    {"text/uri-list", "file:///tmp/a%20b.txt\r\nfile:///tmp/c\r\n"},
+                    {"UTF8_STRING", "/tmp/a b.txt\n/tmp/c"}})
+        << Items{entries({{"public.file-url", "file:///tmp/a%20b.txt"}}),
+                 entries({{"public.file-url", "file:///tmp/c"}})}
+        << QStringList{u"TARGETS"_s, u"x-special/gnome-copied-files"_s, u"text/uri-list"_s,
+                       u"UTF8_STRING"_s};
+    QTest::newRow("a Mozilla URL arrives as a uri-list without its title")
+        << entries({{"text/x-moz-url", utf16(u"https://example.com/\nExample"_s)}})
+        << Items{entries({{"public.url", "https://example.com/"}})}
+        << QStringList{u"TARGETS"_s, u"text/x-moz-url"_s};
+    QTest::newRow("a password manager's secret gives no items and is never read")
+        << entries({{"UTF8_STRING", "hunter2"}, {"x-kde-passwordManagerHint", "secret"}}) << Items{}
+        << QStringList{u"TARGETS"_s, u"x-kde-passwordManagerHint"_s};
+    QTest::newRow("Latin-1 STRING and UTF-16 HTML arrive as UTF-8")
+        << entries(
+               {{"STRING", "h\xe9llo"}, {"text/html", "\xff\xfe"_ba + utf16(u"<b>\u00e9</b>"_s)}})
+        << Items{entries({{"public.utf8-plain-text", u"h\u00e9llo"_s.toUtf8()},
+                          {"public.html", u"<b>\u00e9</b>"_s.toUtf8()}})}
+        << QStringList{u"TARGETS"_s, u"STRING"_s, u"text/html"_s};
+    QTest::newRow("a zero-byte format is data")
+        << entries({{"text/html", ""}, {"UTF8_STRING", "x"}})
+        << Items{entries({{"public.html", ""}, {"public.utf8-plain-text", "x"}})}
+        << QStringList{u"TARGETS"_s, u"text/html"_s, u"UTF8_STRING"_s};
+}
+
+void tst_PasteboardX11::readingAnOwnerGivesItsMappedItems()
+{
+    QFETCH(Entries, owner);
+    QFETCH(Items, expected);
+    QFETCH(QStringList, requested);
+
+    const qint64 countBefore = m_pasteboard->changeCount();
+    ClipOwner clipOwner(owner);
+    QVERIFY(tookOver(clipOwner, countBefore));
+
+    QCOMPARE(itemsAsEntries(m_pasteboard->pasteboardItems()), expected);
+    // Every request is logged before it is answered, so once the last one has arrived the log
+    // is complete: nothing else (MULTIPLE, an unread image) may be in it.
+    QTRY_VERIFY(clipOwner.requested().contains(requested.last()));
+    QCOMPARE(set(clipOwner.requested()), set(requested));
+}
+
+void tst_PasteboardX11::largeFormatIsReadWhole()
+{
+    QByteArray image(3 * 1024 * 1024, Qt::Uninitialized);
+    for (qsizetype i = 0; i < image.size(); ++i)
+        image[i] = static_cast<char>((i * 7919) >> 5);
+
+    const qint64 countBefore = m_pasteboard->changeCount();
+    ClipOwner owner({{u"image/png"_s, image}}, {u"--incr-size"_s, u"65536"_s});
+    QVERIFY(tookOver(owner, countBefore));
+
+    const auto items = m_pasteboard->pasteboardItems();
+    QCOMPARE(items.size(), 1);
+    QCOMPARE(items.first().types(), QStringList{PasteboardTypes::png});
+    QVERIFY(items.first().dataForType(PasteboardTypes::png) == image);
+}
+
+void tst_PasteboardX11::ownerExitingIsAChangeWithNoItems()
+{
+    qint64 count = m_pasteboard->changeCount();
+    ClipOwner owner({{u"UTF8_STRING"_s, "x"_ba}});
+    QVERIFY(tookOver(owner, count));
+    QCOMPARE(m_pasteboard->pasteboardItems().size(), 1);
+
+    count = m_pasteboard->changeCount();
+    owner.kill();
+    QTRY_VERIFY(m_pasteboard->changeCount() != count);
+    QVERIFY(m_pasteboard->pasteboardItems().isEmpty());
+}
+
+void tst_PasteboardX11::writtenFormatsReadBackInOtherApplications_data()
+{
+    QTest::addColumn<QStringList>("types");
+    QTest::addColumn<QList<QByteArray>>("payloads");
+
+    QTest::newRow("text") << QStringList{PasteboardTypes::string}
+                          << QList<QByteArray>{u"héllo wörld"_s.toUtf8()};
+    QTest::newRow("html and text") << QStringList{PasteboardTypes::html, PasteboardTypes::string}
+                                   << QList<QByteArray>{"<p>x</p>", "x"};
+    QTest::newRow("file URL") << QStringList{PasteboardTypes::fileUrl}
+                              << QList<QByteArray>{"file:///tmp/a%20b.txt"};
+    QTest::newRow("web URL") << QStringList{PasteboardTypes::url}
+                             << QList<QByteArray>{"https://example.com/a?b=c"};
+    QTest::newRow("rich text, image and an unmapped type")
+        << QStringList{PasteboardTypes::rtf, PasteboardTypes::png, u"text/_moz_htmlcontext"_s}
+        << QList<QByteArray>{"{\\rtf1 x}", QByteArray(200000, 'p'), "<html>"};
+    QTest::newRow("a large image")
+        << QStringList{PasteboardTypes::png} << QList<QByteArray>{QByteArray(20 << 20, 'p')};
+}
+
+void tst_PasteboardX11::writtenFormatsReadBackInOtherApplications()
+{
+    QFETCH(QStringList, types);
+    QFETCH(QList<QByteArray>, payloads);
+
+    const qint64 countBefore = m_pasteboard->changeCount();
+    m_pasteboard->writeItem(types, payloads);
+    QVERIFY(m_pasteboard->changeCount() != countBefore);
+
+    Entries formats = MimeTypeMapping::formatsForItem(types, payloads);
+    QVERIFY(!formats.isEmpty());
+    // Most X11 programs ask for text as UTF8_STRING rather than by MIME type.
+    for (const auto& [mime, bytes] : std::as_const(formats)) {
+        if (mime == u"text/plain"_s)
+            formats.append({u"UTF8_STRING"_s, bytes});
+    }
+    for (const auto& [mime, bytes] : std::as_const(formats)) {
+        QProcess xclip;
+        xclip.start(u"xclip"_s, {u"-o"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, mime});
+        // This process answers xclip's requests, so its event loop must run meanwhile.
+        QTRY_COMPARE(xclip.state(), QProcess::NotRunning);
+        QCOMPARE(xclip.exitCode(), 0);
+        QVERIFY2(xclip.readAllStandardOutput() == bytes, qPrintable(mime));
+    }
+}
+
+QTEST_MAIN(tst_PasteboardX11)
+#include "tst_pasteboardx11.moc"

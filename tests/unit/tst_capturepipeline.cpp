@@ -1,0 +1,151 @@
+#include "RecordingChannel.h"
+#include "capture/CapturePipeline.h"
+#include "capture/PBContentComparer.h"
+#include "platform/PasteboardItem.h"
+#include "platform/Workspace.h"
+#include "storage/DBManager.h"
+#include "storage/DataManager.h"
+#include "storage/SettingsModel.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString plainText = QStringLiteral("public.utf8-plain-text");
+
+PasteboardItem text(const QString& value)
+{
+    return PasteboardItem({plainText}, {{plainText, value.toUtf8()}});
+}
+
+PasteboardItem unparseable()
+{
+    const QString type = QStringLiteral("application/x-unknown");
+    return PasteboardItem({type}, {{type, QByteArray("?")}});
+}
+
+class FixedWorkspace : public Workspace
+{
+public:
+    QString activeApplicationId() const override { return id; }
+    QString id = QStringLiteral("org.example.Source");
+};
+} // namespace
+
+class TestCapturePipeline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_settings = std::make_unique<SettingsModel>();
+        m_comparer = std::make_unique<PBContentComparer>(*m_settings);
+        m_data = std::make_unique<DataManager>(m_folder->filePath(QStringLiteral("data")));
+        m_channel = std::make_unique<RecordingChannel>();
+        m_manager = std::make_unique<DBManager>(m_folder->path(), *m_channel);
+        m_pipeline =
+            std::make_unique<CapturePipeline>(m_workspace, *m_comparer, *m_data, *m_manager);
+    }
+
+    void cleanup()
+    {
+        m_pipeline.reset();
+        m_manager.reset();
+    }
+
+    void unparseableItemIsDroppedAndTheLastItemLeadsRecents()
+    {
+        m_pipeline->pasteboardItemChanged({text(QStringLiteral("something else"))});
+        m_pipeline->pasteboardItemChanged(
+            {text(QStringLiteral("first")), unparseable(), text(QStringLiteral("third"))});
+        QTRY_COMPARE(m_manager->recentItems().size(), 3);
+        QCOMPARE(m_manager->recentItems()[0]->keyword, QStringLiteral("third"));
+        QCOMPARE(m_manager->recentItems()[1]->keyword, QStringLiteral("first"));
+        QCOMPARE(m_manager->recentItems()[0]->app, QStringLiteral("org.example.Source"));
+    }
+
+    void copyModesDecideWhatIsRecorded_data()
+    {
+        QTest::addColumn<qint64>("copyMode");
+        QTest::addColumn<QStringList>("copies");
+        QTest::addColumn<QStringList>("recorded");
+        const QString a = QStringLiteral("A"), b = QStringLiteral("B");
+        QTest::newRow("copy: repeat once") << qint64(0) << QStringList{a, a} << QStringList{a};
+        QTest::newRow("copy: A B A") << qint64(0) << QStringList{a, b, a} << QStringList{a, b, a};
+        QTest::newRow("twice: single copy") << qint64(1) << QStringList{a} << QStringList{};
+        QTest::newRow("twice: A A A") << qint64(1) << QStringList{a, a, a} << QStringList{a};
+    }
+
+    void copyModesDecideWhatIsRecorded()
+    {
+        QFETCH(qint64, copyMode);
+        QFETCH(QStringList, copies);
+        QFETCH(QStringList, recorded);
+        m_settings->setCopyMode(copyMode);
+        for (const QString& copy : copies)
+            m_pipeline->pasteboardItemChanged({text(copy)});
+        QCoreApplication::processEvents();
+        QStringList keywords;
+        for (const PBContentPtr& item : m_manager->recentItems())
+            keywords.prepend(item->keyword);
+        QCOMPARE(keywords, recorded);
+    }
+
+    void unknownSourceApplicationIsTheEmptyText()
+    {
+        m_workspace.id = QStringLiteral("");
+        m_pipeline->pasteboardItemChanged({text(QStringLiteral("x"))});
+        QTRY_COMPARE(m_manager->recentItems().size(), 1);
+        QVERIFY(!m_manager->recentItems()[0]->app.isNull());
+        QCOMPARE(m_manager->recentItems()[0]->app, QStringLiteral(""));
+    }
+
+    void changeWithOnlyRefusedItemsStillReachesTheComparer()
+    {
+        m_pipeline->pasteboardItemChanged({text(QStringLiteral("remembered"))});
+        QCOMPARE(m_comparer->lastDataArray().size(), 1);
+        m_pipeline->pasteboardItemChanged({unparseable()});
+        QVERIFY(m_comparer->lastDataArray().isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(m_manager->recentItems().size(), 1);
+    }
+
+    void itemWhosePayloadCannotBeWrittenIsNotRecorded()
+    {
+        // A plain file where the payload folder should be: no payload can be written.
+        QFile blocker(m_folder->filePath(QStringLiteral("data")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        m_pipeline->pasteboardItemChanged({text(QStringLiteral("lost?"))});
+        QCoreApplication::processEvents();
+        QVERIFY(m_manager->recentItems().isEmpty());
+        QVERIFY(m_channel->messages(QStringLiteral("insert")).isEmpty());
+    }
+
+    void payloadFilesOfARefusedItemAreRemoved()
+    {
+        QTemporaryDir brokenFolder;
+        QVERIFY(QDir(brokenFolder.path()).mkdir(QStringLiteral("db.sqlite3")));
+        DBManager broken(brokenFolder.path(), *m_channel);
+        CapturePipeline pipeline(m_workspace, *m_comparer, *m_data, broken);
+        pipeline.pasteboardItemChanged({text(QStringLiteral("orphan?"))});
+        QCoreApplication::processEvents();
+        QVERIFY(QDir(m_data->savePath()).entryList(QDir::Files).isEmpty());
+    }
+
+private:
+    std::unique_ptr<RecordingChannel> m_channel;
+    FixedWorkspace m_workspace;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<SettingsModel> m_settings;
+    std::unique_ptr<PBContentComparer> m_comparer;
+    std::unique_ptr<DataManager> m_data;
+    std::unique_ptr<DBManager> m_manager;
+    std::unique_ptr<CapturePipeline> m_pipeline;
+};
+
+QTEST_GUILESS_MAIN(TestCapturePipeline)
+#include "tst_capturepipeline.moc"

@@ -1,0 +1,339 @@
+#include "RecordingChannel.h"
+#include "capture/PBContent.h"
+#include "capture/PBFileContent.h"
+#include "capture/PBImageContent.h"
+#include "capture/PBTextContent.h"
+#include "storage/DBManager.h"
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+constexpr double someDate = 1.7e9;
+
+std::shared_ptr<PBContent> textItem(const QString& keyword, double date = someDate)
+{
+    auto item = PBContent::createInstance<PBTextContent>();
+    item->date = date;
+    item->keyword = keyword;
+    item->app = QStringLiteral("org.example.App");
+    item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+    item->setDataArray({keyword.toUtf8()});
+    item->dataPathArray =
+        QStringList{QStringLiteral("/nowhere/") + item->uuid + QStringLiteral(".txt")};
+    return item;
+}
+
+// Writes a row as another version of the program (or a hand edit) might have left it.
+void insertRaw(const QString& dbPath, const QString& uuid, double date, qint64 type,
+               const QString& data, bool marked = false)
+{
+    SqliteDatabase db;
+    QVERIFY(db.open(dbPath));
+    SqliteStatement statement(db, QStringLiteral("INSERT INTO pb_items (uuid, date, title, type, "
+                                                 "pb_type, data, app, marked, keyword) VALUES(?, "
+                                                 "?, '', ?, 'public.utf8-plain-text', ?, 'app', "
+                                                 "?, 'raw')"));
+    statement.bind(1, uuid).bind(2, date).bind(3, type).bind(4, data).bind(5, qint64(marked));
+    QVERIFY2(statement.exec(), qPrintable(statement.errorText()));
+}
+
+bool insertNow(DBManager& manager, const PBContentPtr& item)
+{
+    std::optional<bool> result;
+    manager.insertPbContent(item, [&result](bool written) { result = written; });
+    if (!QTest::qWaitFor([&result] { return result.has_value(); }))
+        return false;
+    return *result;
+}
+
+void loadNow(DBManager& manager)
+{
+    bool done = false;
+    manager.fetchAllItems([&done] { done = true; });
+    QVERIFY(QTest::qWaitFor([&done] { return done; }));
+}
+
+QList<PBContentPtr> searchNow(DBManager& manager, const QString& text)
+{
+    std::optional<QList<PBContentPtr>> found;
+    manager.searchPbItems(text, &manager,
+                          [&found](const QList<PBContentPtr>& items) { found = items; });
+    if (!QTest::qWaitFor([&found] { return found.has_value(); }))
+        return {};
+    return *found;
+}
+
+int rowCount(const QString& dbPath)
+{
+    SqliteDatabase db;
+    if (!db.open(dbPath))
+        return -1;
+    SqliteStatement statement(db, QStringLiteral("SELECT COUNT(*) AS n FROM pb_items"));
+    return statement.step() ? int(statement.integer("n")) : -1;
+}
+} // namespace
+
+class TestDBManager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_channel = std::make_unique<RecordingChannel>();
+        m_manager = std::make_unique<DBManager>(m_folder->path(), *m_channel);
+    }
+
+    void cleanup() { m_manager.reset(); }
+
+    void missingDatabaseIsMadeFromTheTemplate()
+    {
+        QVERIFY(QFile::exists(m_manager->dbPath()));
+        QCOMPARE(rowCount(m_manager->dbPath()), 0);
+        loadNow(*m_manager);
+        QVERIFY(m_manager->recentItems().isEmpty());
+        QCOMPARE(m_manager->count(DBManager::Recents).value(), 0);
+        QCOMPARE(m_channel->messages(QStringLiteral("app.launched")).size(), 1);
+    }
+
+    void insertedItemLeadsItsListsAndIsAnnounced()
+    {
+        auto older = textItem(QStringLiteral("older"));
+        auto image = PBContent::createInstance<PBImageContent>();
+        image->pasteboardTypes = {QStringLiteral("public.png")};
+        image->setDataArray({QByteArray("png")});
+        image->dataPathArray = QStringList{QStringLiteral("/nowhere/x.png")};
+        QVERIFY(insertNow(*m_manager, older));
+        QVERIFY(insertNow(*m_manager, image));
+
+        QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>({image, older}));
+        QCOMPARE(m_manager->imageItems(), QList<PBContentPtr>({image}));
+        QCOMPARE(m_manager->textItems(), QList<PBContentPtr>({older}));
+        QCOMPARE(m_manager->count(DBManager::Image).value(), 1);
+        QCOMPARE(m_manager->count(DBManager::Recents).value(), 2);
+        const auto inserts = m_channel->messages(QStringLiteral("insert"));
+        QCOMPARE(inserts.size(), 2);
+        QCOMPARE(inserts[0].toObject()[QStringLiteral("uuid")].toString(), older->uuid);
+    }
+
+    void insertingSameItemTwiceIsRefusedWithListsUnchanged()
+    {
+        auto item = textItem(QStringLiteral("once"));
+        QVERIFY(insertNow(*m_manager, item));
+        bool called = false;
+        m_manager->insertPbContent(item, [&called](bool written) {
+            called = true;
+            QVERIFY(!written);
+        });
+        QVERIFY2(called, "a refusal answers at once, on the caller's thread");
+        QCoreApplication::processEvents();
+        QCOMPARE(m_manager->recentItems().size(), 1);
+        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+        QCOMPARE(m_channel->messages(QStringLiteral("insert")).size(), 1);
+    }
+
+    void incompleteItemsAreRefused_data()
+    {
+        QTest::addColumn<int>("defect");
+        QTest::newRow("no uuid") << 0;
+        QTest::newRow("date 0") << 1;
+        QTest::newRow("no payloads") << 2;
+    }
+
+    void incompleteItemsAreRefused()
+    {
+        QFETCH(int, defect);
+        auto item = PBContent::createInstance<PBTextContent>();
+        item->keyword = QStringLiteral("k");
+        item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+        item->setDataArray({QByteArray("k")});
+        if (defect == 0)
+            item->uuid.clear();
+        if (defect == 1)
+            item->date = 0;
+        if (defect == 2)
+            item = [] {
+                auto bare = PBContent::createInstance<PBTextContent>();
+                bare->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+                return bare;
+            }();
+        std::optional<bool> result;
+        m_manager->insertPbContent(item, [&result](bool written) { result = written; });
+        QCOMPARE(result, std::optional<bool>(false));
+        QCOMPARE(rowCount(m_manager->dbPath()), 0);
+        QVERIFY(m_channel->messages(QStringLiteral("insert")).isEmpty());
+    }
+
+    void awkwardTextsAreStoredExactlyAndFoundAgain_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("apostrophe") << QStringLiteral("don't");
+        QTest::newRow("double quotes") << QStringLiteral("say \"hi\"");
+        QTest::newRow("percent and underscore") << QStringLiteral("100% of a_b");
+        QTest::newRow("NUL byte") << QString::fromUtf8("nul\0inside", 10);
+        QTest::newRow("invalid UTF-8") << QString::fromUtf8("bad \xff\xfe bytes");
+        QTest::newRow("sql") << QStringLiteral("'); DROP TABLE pb_items; --");
+        QTest::newRow("separator-free unicode") << QStringLiteral("naïve 東京 🙂");
+    }
+
+    void awkwardTextsAreStoredExactlyAndFoundAgain()
+    {
+        QFETCH(QString, text);
+        auto item = textItem(text);
+        item->app = text;
+        item->pasteboardTypes = {text};
+        QVERIFY(insertNow(*m_manager, item));
+
+        loadNow(*m_manager);
+        QCOMPARE(m_manager->recentItems().size(), 1);
+        const PBContentPtr loaded = m_manager->recentItems().first();
+        QCOMPARE(loaded->keyword, text);
+        QCOMPARE(loaded->app, text);
+        QCOMPARE(loaded->pasteboardTypes, QStringList{text});
+        QCOMPARE(loaded->uuid, item->uuid);
+        QCOMPARE(loaded->date, item->date);
+
+        const QList<PBContentPtr> found = searchNow(*m_manager, text);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first()->uuid, item->uuid);
+        QVERIFY2(found.first() != loaded, "search results are separate objects");
+    }
+
+    void searchUsesLikeSemantics_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("contains, ASCII case folded")
+            << QStringLiteral("ab") << QStringList{QStringLiteral("cab"), QStringLiteral("ABC")};
+        QTest::newRow("underscore is a wildcard")
+            << QStringLiteral("a_c") << QStringList{QStringLiteral("ABC")};
+        QTest::newRow("percent is a wildcard")
+            << QStringLiteral("c%b") << QStringList{QStringLiteral("cab")};
+        QTest::newRow("non-ASCII is not folded") << QStringLiteral("É") << QStringList{};
+        QTest::newRow("no match") << QStringLiteral("zz") << QStringList{};
+    }
+
+    void searchUsesLikeSemantics()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("ABC"), someDate)));
+        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("cab"), someDate + 1)));
+        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("été"), someDate + 2)));
+        QStringList keywords;
+        for (const PBContentPtr& item : searchNow(*m_manager, text))
+            keywords << item->keyword;
+        QCOMPARE(keywords, expected);
+    }
+
+    void loadOrdersByDateAndSharesOneObjectPerItem()
+    {
+        const QString path = m_manager->dbPath();
+        insertRaw(path, QStringLiteral("A"), someDate + 1, 0, QStringLiteral("/x/a.txt"), true);
+        insertRaw(path, QStringLiteral("B"), someDate + 3, 1, QStringLiteral("/x/b.txt"));
+        insertRaw(path, QStringLiteral("C"), someDate + 2, 5, QStringLiteral("/x/c.txt"));
+        insertRaw(path, QStringLiteral("D"), someDate, 0, QStringLiteral(""));
+        loadNow(*m_manager);
+
+        QStringList order;
+        for (const PBContentPtr& item : m_manager->recentItems())
+            order << item->uuid;
+        QCOMPARE(order,
+                 QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("D")}));
+        QCOMPARE(m_manager->fileItems().size(), 1);
+        QCOMPARE(m_manager->textItems().size(), 2);
+        QCOMPARE(m_manager->markedItems().size(), 1);
+        QVERIFY(m_manager->markedItems().first() == m_manager->recentItems()[1]);
+        QVERIFY(m_manager->textItems().first() == m_manager->recentItems()[1]);
+        QCOMPARE(m_manager->count(DBManager::Marked).value(), 1);
+
+        const PBContentPtr emptyData = m_manager->recentItems().last();
+        QCOMPARE(emptyData->dataPathArray, std::optional<QStringList>(QStringList{QString()}));
+        QVERIFY(emptyData->dataArray().has_value());
+        QVERIFY(emptyData->dataArray()->isEmpty());
+    }
+
+    void loadSendsAtMostTwentyRecentSummaries()
+    {
+        for (int i = 0; i < 25; ++i)
+            insertRaw(m_manager->dbPath(), QString::number(i), someDate + i, 0,
+                      QStringLiteral("/x"));
+        loadNow(*m_manager);
+        const auto responses = m_channel->messages(QStringLiteral("response.update.recent"));
+        QCOMPARE(responses.size(), 1);
+        const QJsonArray list = responses.first().toArray();
+        QCOMPARE(list.size(), 20);
+        QCOMPARE(list.first().toObject()[QStringLiteral("uuid")].toString(), QStringLiteral("24"));
+    }
+
+    void countsAreSetOnTheMainThreadAndObservedAtOnce()
+    {
+        QList<qint64> seen;
+        bool offMainThread = false;
+        QObject observer;
+        m_manager->count(DBManager::Recents).observe(&observer, [&](qint64 value) {
+            seen << value;
+            offMainThread |= QThread::currentThread() != qApp->thread();
+        });
+        QCOMPARE(seen, QList<qint64>{0});
+        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("one"))));
+        loadNow(*m_manager);
+        QCOMPARE(seen, QList<qint64>({0, 1, 1}));
+        QVERIFY(!offMainThread);
+    }
+
+    void databaseThatCannotBeOpenedEndsEveryOperation()
+    {
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("db.sqlite3")));
+        DBManager broken(folder.path(), *m_channel);
+        QVERIFY(!broken.isOpen());
+
+        std::optional<bool> inserted;
+        broken.insertPbContent(textItem(QStringLiteral("x")),
+                               [&](bool written) { inserted = written; });
+        QCOMPARE(inserted, std::optional<bool>(false));
+        loadNow(broken);
+        QVERIFY(broken.recentItems().isEmpty());
+        QVERIFY(searchNow(broken, QStringLiteral("x")).isEmpty());
+    }
+
+    void insertsDuringLoadsAreNeverListedTwiceOrLost()
+    {
+        constexpr int inserts = 300;
+        int loadsDone = 0;
+        int written = 0;
+        for (int i = 0; i < inserts; ++i) {
+            if (i % 10 == 0)
+                m_manager->fetchAllItems([&loadsDone] { ++loadsDone; });
+            m_manager->insertPbContent(textItem(QString::number(i), someDate + i),
+                                       [&written](bool ok) { written += ok; });
+            if (i % 25 == 0)
+                QCoreApplication::processEvents();
+        }
+        QTRY_COMPARE(loadsDone, inserts / 10);
+        QTRY_COMPARE(written, inserts);
+
+        QSet<QString> uuids;
+        for (const PBContentPtr& item : m_manager->recentItems())
+            uuids.insert(item->uuid);
+        QCOMPARE(m_manager->recentItems().size(), inserts);
+        QCOMPARE(uuids.size(), inserts);
+        QCOMPARE(m_manager->count(DBManager::Recents).value(), inserts);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<RecordingChannel> m_channel;
+    std::unique_ptr<DBManager> m_manager;
+};
+
+QTEST_GUILESS_MAIN(TestDBManager)
+#include "tst_dbmanager.moc"
