@@ -140,13 +140,6 @@ private slots:
         QCOMPARE(lines[1].section(u'\t', 3), QStringLiteral("two lines"));
     }
 
-    void markedFailsWhenTheApplicationDoesNotAnswerIt()
-    {
-        startApplication();
-        const CtlRun run = runCtl({QStringLiteral("marked"), QStringLiteral("--timeout=300")});
-        QCOMPARE(run.exitCode, 1);
-    }
-
     void copyPassesTheUuidToTheRunningApplication()
     {
         startApplication();
