@@ -15,8 +15,8 @@
 // org.vantrel.Wormhole. Any process may announce; every listener filters by identifier and reads
 // the file itself. Without a session bus the files are still written and nothing is announced.
 //
-// An identifier is a plain file name: ASCII letters, digits, '.', '-' and '_', not starting with '.'.
-// Other identifiers are refused when passing, listening and receiving.
+// An identifier is a plain file name: ASCII letters, digits, '.', '-' and '_', not starting with
+// '.'. Other identifiers are refused when passing, listening and receiving.
 class MessageChannelWormhole : public QObject, public MessageChannel
 {
     Q_OBJECT

@@ -111,6 +111,8 @@ QString CtlOptions::helpText()
                "                for watch, stop after MS milliseconds\n"
                "  -h, --help    show this help\n"
                "\n"
+               "Example: vantrelctl copy \"$(vantrelctl recent | fzf | cut -f1)\"\n"
+               "\n"
                "Exit status: 0 on success, 1 when Vantrel does not answer, 2 on bad usage.\n")
         .arg(DefaultTimeoutMs);
 }
