@@ -6,6 +6,7 @@
 #include "platform/LoginItems.h"
 #include "platform/Platform.h"
 #include "shell/Dialogs.h"
+#include "storage/DBManager.h"
 #include "support/Logging.h"
 
 #include <QApplication>
@@ -55,8 +56,7 @@ void Utils::toggleMarked(const QList<PBContentPtr>& items, std::function<void()>
 {
     for (const PBContentPtr& item : items)
         item->marked = !item->marked;
-    // TODO
-    block();
+    DBManager::sharedManager().updateFavorite(items, std::move(block));
 }
 
 void Utils::showSettingsWindow()

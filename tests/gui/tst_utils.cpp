@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
+#include "storage/DBManager.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +45,7 @@ class TestUtils : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void textImageAndNoItemOpenNothing_data();
@@ -56,12 +59,21 @@ private slots:
     void togglingLaunchAtStartupTwiceAddsThenRemovesTheEntry();
     void thePreferencesWindowIsOneWindowBroughtToTheFront();
     void pasteboardTypesNameTheAddressTypes();
+    void togglingMarksFlipsEachItemAndStoresIt();
 
 private:
     std::unique_ptr<UrlRecorder> m_opener;
     QList<Dialogs::Request> m_dialogs;
     QTemporaryDir m_dir;
 };
+
+void TestUtils::initTestCase()
+{
+    // The shared history store lives in the data folder; keep it inside the test.
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_DATA_HOME", m_dir.filePath(u"data"_s).toUtf8());
+    qputenv("XDG_CONFIG_HOME", m_dir.filePath(u"config"_s).toUtf8());
+}
 
 void TestUtils::init()
 {
@@ -216,6 +228,31 @@ void TestUtils::pasteboardTypesNameTheAddressTypes()
 {
     QCOMPARE(Utils::urlType(), u"public.url"_s);
     QCOMPARE(Utils::fileURLType(), u"public.file-url"_s);
+}
+
+void TestUtils::togglingMarksFlipsEachItemAndStoresIt()
+{
+    DBManager& history = DBManager::sharedManager();
+    const PBContentPtr first = makeItem<PBTextContent>(PasteboardTypes::string, "first");
+    const PBContentPtr second = makeItem<PBTextContent>(PasteboardTypes::string, "second");
+    for (const PBContentPtr& item : {first, second}) {
+        std::optional<bool> written;
+        history.insertPbContent(item, [&written](bool ok) { written = ok; });
+        QTRY_VERIFY(written);
+        QVERIFY(*written);
+    }
+    int done = 0;
+    Utils::toggleMarked({first}, [&done] { ++done; });
+    QTRY_COMPARE(done, 1);
+    QCOMPARE(history.markedItems(), QList<PBContentPtr>{first});
+
+    // A mixed list stays mixed: each item flips on its own.
+    Utils::toggleMarked({first, second}, [&done] { ++done; });
+    QTRY_COMPARE(done, 2);
+    QVERIFY(!first->marked);
+    QVERIFY(second->marked);
+    QCOMPARE(history.markedItems(), QList<PBContentPtr>{second});
+    QCOMPARE(history.count(DBManager::Marked).value(), 1);
 }
 
 QTEST_MAIN(TestUtils)
