@@ -6,6 +6,7 @@
 #include "platform/LoginItems.h"
 #include "platform/Platform.h"
 #include "shell/Dialogs.h"
+#include "shell/StringAdditions.h"
 #include "storage/DBManager.h"
 #include "support/Logging.h"
 
@@ -30,8 +31,12 @@ void Utils::openContent(const PBContentPtr& item, QWidget* parent)
 void Utils::openWebAddress(const QString& text)
 {
     // Only a real web address reaches the opener: any other scheme (file:, a script, a custom
-    // handler) could run something the user never meant to open.
-    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    // handler) could run something the user never meant to open. "www.host" text was taken for a
+    // web address as if "http://" stood in front, so it opens that way.
+    const QString trimmed = text.trimmed();
+    const bool bareHost =
+        trimmed.startsWith(QStringLiteral("www.")) && StringAdditions::isUrl(trimmed);
+    const QUrl url(bareHost ? QStringLiteral("http://") + trimmed : trimmed, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (url.isValid() && !url.host().isEmpty() &&
         (scheme == QStringLiteral("http") || scheme == QStringLiteral("https")))

@@ -127,7 +127,10 @@ void TestUtils::aWebAddressItemOpensOnlyHttpAddresses_data()
     QTest::newRow("local file") << u"file:///etc/passwd"_s << QString();
     QTest::newRow("network share") << u"smb://server/share"_s << QString();
     QTest::newRow("ftp") << u"ftp://example.org/file"_s << QString();
+    QTest::newRow("www without scheme")
+        << u"www.example.org/docs"_s << u"http://www.example.org/docs"_s;
     QTest::newRow("no scheme") << u"example.org"_s << QString();
+    QTest::newRow("www with a space") << u"www.example.org/a b"_s << QString();
     QTest::newRow("no host") << u"https:///path"_s << QString();
     QTest::newRow("plain words") << u"not an address at all"_s << QString();
     QTest::newRow("empty") << u""_s << QString();
