@@ -58,7 +58,6 @@ private slots:
     void emailWritesToTheSupportAddress();
     void togglingLaunchAtStartupTwiceAddsThenRemovesTheEntry();
     void thePreferencesWindowIsOneWindowBroughtToTheFront();
-    void pasteboardTypesNameTheAddressTypes();
     void togglingMarksFlipsEachItemAndStoresIt();
 
 private:
@@ -225,12 +224,6 @@ void TestUtils::thePreferencesWindowIsOneWindowBroughtToTheFront()
     Utils::showSettingsWindow();
     QCOMPARE(findWindow(), QList<QWidget*>{window});
     QVERIFY(window->isVisible());
-}
-
-void TestUtils::pasteboardTypesNameTheAddressTypes()
-{
-    QCOMPARE(Utils::urlType(), u"public.url"_s);
-    QCOMPARE(Utils::fileURLType(), u"public.file-url"_s);
 }
 
 void TestUtils::togglingMarksFlipsEachItemAndStoresIt()
