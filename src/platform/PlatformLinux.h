@@ -3,13 +3,14 @@
 #include <memory>
 
 class ApplicationState;
+class GlobalShortcuts;
 class MessageChannel;
 class Pasteboard;
 class Workspace;
 
 // The implementations of the platform interfaces for the running Linux session: the X11
-// clipboard and active window where the session is X11, the message channel on the session bus.
-// Installs them for the shared services while it lives. Needs the QGuiApplication.
+// clipboard, active window and global shortcuts where the session is X11, the message channel on
+// the session bus. Installs them for the shared services while it lives. Needs the QGuiApplication.
 class PlatformLinux
 {
 public:
@@ -25,5 +26,6 @@ private:
     std::unique_ptr<ApplicationState> m_applicationState;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessageChannel> m_messageChannel;
+    std::unique_ptr<GlobalShortcuts> m_globalShortcuts;
     bool m_x11 = false;
 };
