@@ -1,6 +1,7 @@
 #include "shell/ShortcutBindings.h"
 
 #include "platform/GlobalShortcuts.h"
+#include "support/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,24 +23,15 @@ void makePrivateFolder(const QString& folder)
 } // namespace
 
 ShortcutBindings::ShortcutBindings(GlobalShortcuts& shortcuts, QObject* parent)
-    : ShortcutBindings(shortcuts,
-                       std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                   QStringLiteral("vantrel"),
-                                                   QStringLiteral("vantrel")),
-                       parent)
+    : ShortcutBindings(shortcuts, UserDefaults::path(), parent)
 {}
 
 ShortcutBindings::ShortcutBindings(GlobalShortcuts& shortcuts, const QString& settingsPath,
                                    QObject* parent)
-    : ShortcutBindings(shortcuts, std::make_unique<QSettings>(settingsPath, QSettings::IniFormat),
-                       parent)
-{}
-
-ShortcutBindings::ShortcutBindings(GlobalShortcuts& shortcuts, std::unique_ptr<QSettings> settings,
-                                   QObject* parent)
-    : QObject(parent), m_shortcuts(shortcuts), m_settings(std::move(settings))
+    : QObject(parent), m_shortcuts(shortcuts),
+      m_settings(std::make_unique<QSettings>(settingsPath, QSettings::IniFormat))
 {
-    const QString folder = QFileInfo(settingsPath()).absolutePath();
+    const QString folder = QFileInfo(m_settings->fileName()).absolutePath();
     makePrivateFolder(folder);
     m_watcher.addPath(folder);
     watchFile();

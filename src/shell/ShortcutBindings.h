@@ -25,7 +25,7 @@ public:
     static constexpr QLatin1String mainWindowShortcutKey{"MainWindowShortcut"};
     static constexpr QLatin1String miniWindowShortcutKey{"MiniWindowShortcut"};
 
-    // On the user defaults of the running user, $XDG_CONFIG_HOME/vantrel/vantrel.conf.
+    // On the user defaults of the running user (UserDefaults::path()).
     explicit ShortcutBindings(GlobalShortcuts& shortcuts, QObject* parent = nullptr);
     // On the INI file at settingsPath; its folder is created when missing.
     ShortcutBindings(GlobalShortcuts& shortcuts, const QString& settingsPath,
@@ -57,8 +57,6 @@ private:
         QKeySequence sequence;
     };
 
-    ShortcutBindings(GlobalShortcuts& shortcuts, std::unique_ptr<QSettings> settings,
-                     QObject* parent);
     void watchFile();
     void fileChanged();
     void reload();
