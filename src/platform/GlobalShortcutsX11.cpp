@@ -1,23 +1,17 @@
 #include "platform/GlobalShortcutsX11.h"
 
 #include "platform/KeyMappingX11.h"
+#include "platform/XcbReply.h"
 #include "support/Logging.h"
 
 #include <QCoreApplication>
 #include <QKeySequence>
 #include <X11/keysym.h>
-#include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
 namespace {
-struct FreeDeleter
-{
-    void operator()(void* p) const { std::free(p); }
-};
-template <class T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
 struct KeySymbolsDeleter
 {
     void operator()(xcb_key_symbols_t* symbols) const { xcb_key_symbols_free(symbols); }
@@ -142,7 +136,7 @@ QList<uint8_t> GlobalShortcutsX11::keycodesOf(uint32_t keysym) const
     QList<uint8_t> keycodes;
     if (!symbols)
         return keycodes;
-    const std::unique_ptr<xcb_keycode_t[], FreeDeleter> found(
+    const std::unique_ptr<xcb_keycode_t[], XcbFree> found(
         xcb_key_symbols_get_keycode(symbols.get(), keysym));
     for (const xcb_keycode_t* code = found.get(); code && *code != XCB_NO_SYMBOL; ++code) {
         if (!keycodes.contains(*code))
@@ -156,7 +150,7 @@ QList<uint8_t> GlobalShortcutsX11::keycodesOf(uint32_t keysym) const
 uint16_t GlobalShortcutsX11::numLockMask() const
 {
     const QList<uint8_t> numLockKeys = keycodesOf(XK_Num_Lock);
-    Reply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(
+    XcbReply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(
         m_connection, xcb_get_modifier_mapping(m_connection), nullptr));
     if (!mapping || numLockKeys.isEmpty())
         return 0;
@@ -198,7 +192,7 @@ uint8_t GlobalShortcutsX11::grab(const Grab& wanted) const
     }
     uint8_t firstError = 0;
     for (const xcb_void_cookie_t& cookie : cookies) {
-        const Reply<xcb_generic_error_t> error(xcb_request_check(m_connection, cookie));
+        const XcbReply<xcb_generic_error_t> error(xcb_request_check(m_connection, cookie));
         if (error && firstError == 0)
             firstError = error->error_code;
     }

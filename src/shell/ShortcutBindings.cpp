@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringList>
 
 namespace {
 // Editors save by writing a new file and renaming it, often in several steps; changes that come
@@ -100,16 +101,24 @@ void ShortcutBindings::fileChanged()
     m_reloadTimer.start();
 }
 
+// Every changed shortcut is released before any is registered again, so that two bindings can
+// trade their combinations.
 void ShortcutBindings::reload()
 {
     m_settings->sync();
+    QStringList changed;
     for (auto& [key, binding] : m_bindings) {
         const QKeySequence stored = shortcut(key);
         if (stored == binding.sequence)
             continue;
         binding.sequence = stored;
-        m_shortcuts.registerShortcut(key, stored);
-        emit shortcutChanged(key, stored);
+        m_shortcuts.unregisterShortcut(key);
+        changed.append(key);
+    }
+    for (const QString& key : std::as_const(changed)) {
+        const QKeySequence& sequence = m_bindings[key].sequence;
+        m_shortcuts.registerShortcut(key, sequence);
+        emit shortcutChanged(key, sequence);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "platform/GlobalShortcutsX11.h"
+#include "platform/XcbReply.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -7,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <X11/keysym.h>
-#include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -15,12 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-struct FreeDeleter
-{
-    void operator()(void* p) const { std::free(p); }
-};
-template <class T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
 QStringList messages;
 QtMessageHandler previousHandler = nullptr;
 
@@ -69,7 +63,7 @@ public:
     xcb_keycode_t keycode(xcb_keysym_t keysym) const
     {
         xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(m_connection);
-        const std::unique_ptr<xcb_keycode_t[], FreeDeleter> codes(
+        const std::unique_ptr<xcb_keycode_t[], XcbFree> codes(
             xcb_key_symbols_get_keycode(symbols, keysym));
         xcb_key_symbols_free(symbols);
         return codes ? codes[0] : XCB_NO_SYMBOL;
@@ -78,7 +72,7 @@ public:
     // 0 when granted, else the X error code.
     uint8_t grab(xcb_keysym_t keysym, uint16_t modifiers) const
     {
-        const Reply<xcb_generic_error_t> error(xcb_request_check(
+        const XcbReply<xcb_generic_error_t> error(xcb_request_check(
             m_connection, xcb_grab_key_checked(m_connection, 1, m_root, modifiers, keycode(keysym),
                                                XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
         return error ? error->error_code : 0;
@@ -87,7 +81,7 @@ public:
     // Whether a key press has come so far.
     bool receivedKeyPress()
     {
-        while (const Reply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
+        while (const XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
             if ((event->response_type & ~0x80) == XCB_KEY_PRESS)
                 m_keyPressed = true;
         }
@@ -97,14 +91,14 @@ public:
     // The modifiers in effect (locks included), as the pointer's state reports them.
     uint16_t modifierState() const
     {
-        const Reply<xcb_query_pointer_reply_t> pointer(xcb_query_pointer_reply(
+        const XcbReply<xcb_query_pointer_reply_t> pointer(xcb_query_pointer_reply(
             m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
         return pointer ? pointer->mask & 0xff : 0;
     }
 
     QByteArray modifierMapping(uint8_t* perModifier) const
     {
-        const Reply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(
+        const XcbReply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(
             m_connection, xcb_get_modifier_mapping(m_connection), nullptr));
         *perModifier = mapping->keycodes_per_modifier;
         return QByteArray(
@@ -114,7 +108,7 @@ public:
 
     bool setModifierMapping(uint8_t perModifier, const QByteArray& keycodes) const
     {
-        const Reply<xcb_set_modifier_mapping_reply_t> reply(xcb_set_modifier_mapping_reply(
+        const XcbReply<xcb_set_modifier_mapping_reply_t> reply(xcb_set_modifier_mapping_reply(
             m_connection,
             xcb_set_modifier_mapping(m_connection, perModifier,
                                      reinterpret_cast<const xcb_keycode_t*>(keycodes.constData())),

@@ -13,7 +13,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-// Keeps what is registered, as a session with global shortcuts would.
+// Keeps what is registered, as a session with global shortcuts would, refusing a combination
+// that another id holds.
 class RecordingShortcuts : public GlobalShortcuts
 {
 public:
@@ -21,7 +22,7 @@ public:
     {
         registered.remove(id);
         ++registrations;
-        if (sequence.isEmpty())
+        if (sequence.isEmpty() || registered.key(sequence).size() > 0)
             return false;
         registered.insert(id, sequence);
         return true;
@@ -76,6 +77,7 @@ private slots:
     void fileChangedByAnotherProcessRegistersAgain_data();
     void fileChangedByAnotherProcessRegistersAgain();
     void unchangedShortcutIsNotRegisteredAgain();
+    void twoBindingsCanTradeTheirShortcuts();
     void destroyedBindingsUnregisterTheirShortcuts();
 
 private:
@@ -244,6 +246,21 @@ void tst_ShortcutBindings::unchangedShortcutIsNotRegisteredAgain()
     QCOMPARE(changed.first().at(0).toString(), miniKey);
     QCOMPARE(m_shortcuts.registrations, registrations + 1);
     QCOMPARE(m_shortcuts.registered.value(mainKey), portable(u"Ctrl+Alt+V"_s));
+}
+
+void tst_ShortcutBindings::twoBindingsCanTradeTheirShortcuts()
+{
+    ShortcutBindings bindings(m_shortcuts, path());
+    bindings.setShortcut(mainKey, portable(u"Ctrl+Alt+V"_s));
+    bindings.setShortcut(miniKey, portable(u"Ctrl+Alt+B"_s));
+    bindings.bind(mainKey, [] {});
+    bindings.bind(miniKey, [] {});
+
+    QVERIFY(replace(path(), "[General]\nMainWindowShortcut=Ctrl+Alt+B\n"
+                            "MiniWindowShortcut=Ctrl+Alt+V\nOther=1\n"));
+
+    QTRY_COMPARE(m_shortcuts.registered.value(mainKey), portable(u"Ctrl+Alt+B"_s));
+    QCOMPARE(m_shortcuts.registered.value(miniKey), portable(u"Ctrl+Alt+V"_s));
 }
 
 void tst_ShortcutBindings::destroyedBindingsUnregisterTheirShortcuts()
