@@ -1,10 +1,10 @@
+#include "e2e/KeyPresses.h"
 #include "platform/GlobalShortcutsX11.h"
 #include "platform/XcbReply.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <X11/keysym.h>
@@ -24,23 +24,15 @@ void recordMessage(QtMsgType type, const QMessageLogContext& context, const QStr
     previousHandler(type, context, message);
 }
 
-// Presses keys as the user would, through the X server's test extension.
-bool press(const QString& keys)
-{
-    QProcess xdotool;
-    xdotool.start(u"xdotool"_s, {u"key"_s, keys});
-    return xdotool.waitForFinished() && xdotool.exitCode() == 0;
-}
-
 // Toggles a lock key for the length of a scope.
 class LockOn
 {
 public:
-    explicit LockOn(const QString& key) : m_key(key) { m_pressed = press(m_key); }
+    explicit LockOn(const QString& key) : m_key(key) { m_pressed = pressKeys(m_key); }
     ~LockOn()
     {
         if (m_pressed)
-            press(m_key);
+            pressKeys(m_key);
     }
     bool pressed() const { return m_pressed; }
 
@@ -187,7 +179,7 @@ bool tst_GlobalShortcutsX11::pressMarker(QSignalSpy& spy)
     if (!m_shortcuts->registerShortcut(u"marker"_s, QKeySequence(u"Ctrl+Alt+M"_s)))
         return false;
     const qsizetype before = spy.count();
-    if (!press(u"ctrl+alt+m"_s))
+    if (!pressKeys(u"ctrl+alt+m"_s))
         return false;
     return QTest::qWaitFor([&] { return spy.count() > before; }) &&
            spy.last().at(0).toString() == u"marker"_s;
@@ -214,7 +206,7 @@ void tst_GlobalShortcutsX11::pressedShortcutIsReported()
 
     QVERIFY(m_shortcuts->registerShortcut(
         u"main"_s, QKeySequence::fromString(shortcut, QKeySequence::PortableText)));
-    QVERIFY(press(keys));
+    QVERIFY(pressKeys(keys));
 
     QTRY_COMPARE(activated.count(), 1);
     QCOMPARE(activated.first().at(0).toString(), u"main"_s);
@@ -246,7 +238,7 @@ void tst_GlobalShortcutsX11::shortcutWorksWhateverTheLockKeys()
     }
     OtherClient observer;
     QTRY_COMPARE(observer.modifierState() & lockMask, lockMask);
-    QVERIFY(press(u"ctrl+alt+v"_s));
+    QVERIFY(pressKeys(u"ctrl+alt+v"_s));
 
     QTRY_COMPARE(activated.count(), 1);
     QCOMPARE(activated.first().at(0).toString(), u"main"_s);
@@ -276,7 +268,7 @@ void tst_GlobalShortcutsX11::numLockIsTheModifierItIsMappedTo()
     LockOn on(u"Num_Lock"_s);
     QVERIFY(on.pressed());
     QTRY_COMPARE(other.modifierState() & XCB_MOD_MASK_3, uint(XCB_MOD_MASK_3));
-    QVERIFY(press(u"ctrl+alt+v"_s));
+    QVERIFY(pressKeys(u"ctrl+alt+v"_s));
 
     QTRY_COMPARE(activated.count(), 1);
 }
@@ -287,7 +279,7 @@ void tst_GlobalShortcutsX11::unregisteredShortcutNoLongerFires()
     QVERIFY(m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+V"_s)));
     m_shortcuts->unregisterShortcut(u"main"_s);
 
-    QVERIFY(press(u"ctrl+alt+v"_s));
+    QVERIFY(pressKeys(u"ctrl+alt+v"_s));
     QVERIFY(pressMarker(activated));
     QCOMPARE(activated.count(), 1);
 }
@@ -313,7 +305,7 @@ void tst_GlobalShortcutsX11::combinationHeldByAnotherClientIsLoggedAndLeftToIt()
     QVERIFY(!m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+H"_s)));
     QVERIFY(messages.contains(u"global shortcut Ctrl+Alt+H is already held by another client"_s));
 
-    QVERIFY(press(u"ctrl+alt+h"_s));
+    QVERIFY(pressKeys(u"ctrl+alt+h"_s));
     QTRY_VERIFY(other.receivedKeyPress());
     // The lock variants that were granted before the refusal are released again.
     QCOMPARE(other.grab(XK_h, controlAlt | XCB_MOD_MASK_2), uint8_t(0));
@@ -327,7 +319,7 @@ void tst_GlobalShortcutsX11::sameCombinationForTwoIdsIsRefused()
     QVERIFY(m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+V"_s)));
     QVERIFY(!m_shortcuts->registerShortcut(u"mini"_s, QKeySequence(u"Ctrl+Alt+V"_s)));
 
-    QVERIFY(press(u"ctrl+alt+v"_s));
+    QVERIFY(pressKeys(u"ctrl+alt+v"_s));
     QTRY_COMPARE(activated.count(), 1);
     QCOMPARE(activated.first().at(0).toString(), u"main"_s);
 }

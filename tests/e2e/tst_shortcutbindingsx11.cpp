@@ -1,10 +1,10 @@
+#include "FileWrites.h"
+#include "e2e/KeyPresses.h"
 #include "platform/GlobalShortcutsX11.h"
 #include "shell/ShortcutBindings.h"
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QProcess>
-#include <QSaveFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,22 +13,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-bool press(const QString& keys)
-{
-    QProcess xdotool;
-    xdotool.start(u"xdotool"_s, {u"key"_s, keys});
-    return xdotool.waitForFinished() && xdotool.exitCode() == 0;
-}
-
-// As an editor saves: a new file renamed over the old one.
-bool replace(const QString& path, const QByteArray& contents)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
-           file.commit();
-}
-} // namespace
+using FileWrites::replace;
 
 // The user defaults of a private configuration folder bound to real X11 key grabs, as the
 // application binds them.
@@ -69,7 +54,7 @@ void tst_ShortcutBindingsX11::storedShortcutChangedInTheFileTakesEffectWithoutRe
     bindings.bind(ShortcutBindings::mainWindowShortcutKey, [&] { ++mainRuns; });
     bindings.bind(ShortcutBindings::miniWindowShortcutKey, [&] { ++miniRuns; });
 
-    QVERIFY(press(u"ctrl+alt+v"_s));
+    QVERIFY(pressKeys(u"ctrl+alt+v"_s));
     QTRY_COMPARE(mainRuns, 1);
 
     QSignalSpy changed(&bindings, &ShortcutBindings::shortcutChanged);
@@ -78,10 +63,10 @@ void tst_ShortcutBindingsX11::storedShortcutChangedInTheFileTakesEffectWithoutRe
     QTRY_COMPARE(changed.count(), 2);
 
     // The old combination now belongs to the other binding; the new one runs the first action.
-    QVERIFY(press(u"ctrl+alt+v"_s));
+    QVERIFY(pressKeys(u"ctrl+alt+v"_s));
     QTRY_COMPARE(miniRuns, 1);
     QCOMPARE(mainRuns, 1);
-    QVERIFY(press(u"ctrl+shift+b"_s));
+    QVERIFY(pressKeys(u"ctrl+shift+b"_s));
     QTRY_COMPARE(mainRuns, 2);
     QCOMPARE(miniRuns, 1);
 }

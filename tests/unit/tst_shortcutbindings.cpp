@@ -1,10 +1,10 @@
+#include "FileWrites.h"
 #include "platform/GlobalShortcuts.h"
 #include "shell/ShortcutBindings.h"
 
 #include <QFile>
 #include <QKeySequence>
 #include <QMap>
-#include <QSaveFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +13,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+using FileWrites::replace;
+using FileWrites::writeInPlace;
+
 // Keeps what is registered, as a session with global shortcuts would, refusing a combination
 // that another id holds.
 class RecordingShortcuts : public GlobalShortcuts
@@ -45,20 +48,6 @@ QKeySequence portable(const QString& text)
     return QKeySequence::fromString(text, QKeySequence::PortableText);
 }
 
-bool writeInPlace(const QString& path, const QByteArray& contents)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(contents) == contents.size();
-}
-
-// As editors save: a new file renamed over the old one.
-bool replace(const QString& path, const QByteArray& contents)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
-           file.commit();
-}
 } // namespace
 
 class tst_ShortcutBindings : public QObject
