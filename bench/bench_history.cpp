@@ -4,19 +4,19 @@
 //   capture         [writing the same payload bytes with one write per file]
 //   memory per loaded item (RSS delta / rows)
 #include "HistoryFixture.h"
+#include "StoreFixture.h"
 #include "capture/CapturePipeline.h"
 #include "capture/PBContentComparer.h"
 #include "platform/PasteboardItem.h"
 #include "platform/WorkspaceNull.h"
 #include "storage/DBManager.h"
-#include "storage/DataManager.h"
-#include "storage/SettingsModel.h"
-#include "support/MessageChannelNull.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -78,14 +78,15 @@ void waitFor(const std::function<void(std::function<void()>)>& start)
 
 void benchLoadAndSearch(int rows)
 {
-    QTemporaryDir folder;
-    const QString path = folder.path() + QStringLiteral("/db.sqlite3");
+    StoreFixture store;
+    const QString path = store.folder.filePath(QStringLiteral("history/db.sqlite3"));
+    QDir().mkpath(QFileInfo(path).absolutePath());
     HistoryFixture::generate(path, rows);
-    MessageChannelNull channel;
     const QByteArray label = QByteArray::number(rows / 1000) + "k rows";
 
     const double raw = bestMs([&] { rawQuery(path, "SELECT * FROM pb_items ORDER BY date DESC"); });
-    DBManager manager(folder.path(), channel);
+    const auto managerOwner = store.makeManager(QFileInfo(path).absolutePath());
+    DBManager& manager = *managerOwner;
     const double ours = bestMs([&] { waitFor([&](auto done) { manager.fetchAllItems(done); }); });
     report(("load-all " + label).constData(), ours, raw);
 
@@ -116,10 +117,12 @@ void benchLoadAndSearch(int rows)
 
 void benchMemory(int rows)
 {
-    QTemporaryDir folder;
-    HistoryFixture::generate(folder.path() + QStringLiteral("/db.sqlite3"), rows);
-    MessageChannelNull channel;
-    DBManager manager(folder.path(), channel);
+    StoreFixture store;
+    const QString folder = store.folder.filePath(QStringLiteral("history"));
+    QDir().mkpath(folder);
+    HistoryFixture::generate(folder + QStringLiteral("/db.sqlite3"), rows);
+    const auto managerOwner = store.makeManager(folder);
+    DBManager& manager = *managerOwner;
     malloc_trim(0);
     const qint64 before = HistoryFixture::residentBytes();
     waitFor([&](auto done) { manager.fetchAllItems(done); });
@@ -146,14 +149,10 @@ void writeOnce(const QString& path, const QByteArray& bytes)
 // writing the same payload bytes with one write per file.
 void benchCapture(const char* name, const QString& type, int count, qsizetype size)
 {
-    QTemporaryDir folder;
-    MessageChannelNull channel;
-    DBManager manager(folder.path(), channel);
-    DataManager data(folder.path() + QStringLiteral("/data"));
-    SettingsModel settings;
-    PBContentComparer comparer(settings);
+    StoreFixture store;
+    PBContentComparer comparer(store.settings);
     WorkspaceNull workspace;
-    CapturePipeline pipeline(workspace, comparer, data, manager);
+    CapturePipeline pipeline(workspace, comparer, store.dataManager, *store.manager);
 
     QList<QByteArray> payloads;
     for (int i = 0; i < count; ++i) {
@@ -169,7 +168,7 @@ void benchCapture(const char* name, const QString& type, int count, qsizetype si
 
     timer.restart();
     for (int i = 0; i < count; ++i)
-        writeOnce(folder.path() + QStringLiteral("/plain-%1").arg(i), payloads[i]);
+        writeOnce(store.folder.filePath(QStringLiteral("plain-%1").arg(i)), payloads[i]);
     report(name, ours, timer.nsecsElapsed() / 1e6);
 }
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/ApplicationStateMemory.h"
 #include "platform/GlobalShortcutsNull.h"
+#include "platform/LoginItemsMemory.h"
 #include "platform/PasteboardMemory.h"
 #include "platform/WorkspaceNull.h"
 #include "support/MessageChannelNull.h"
@@ -43,6 +44,11 @@ Workspace& Platform::workspace()
 MessageChannel& Platform::messageChannel()
 {
     return orFallback<MessageChannel, MessageChannelNull>(installed().messageChannel);
+}
+
+LoginItems& Platform::loginItems()
+{
+    return orFallback<LoginItems, LoginItemsMemory>(installed().loginItems);
 }
 
 GlobalShortcuts& Platform::globalShortcuts()

@@ -2,6 +2,7 @@
 
 class ApplicationState;
 class GlobalShortcuts;
+class LoginItems;
 class MessageChannel;
 class Pasteboard;
 class Workspace;
@@ -16,6 +17,7 @@ struct Services
     ApplicationState* applicationState = nullptr;
     Workspace* workspace = nullptr;
     MessageChannel* messageChannel = nullptr;
+    LoginItems* loginItems = nullptr;
     GlobalShortcuts* globalShortcuts = nullptr;
 };
 
@@ -25,5 +27,6 @@ Pasteboard& pasteboard();
 ApplicationState& applicationState();
 Workspace& workspace();
 MessageChannel& messageChannel();
+LoginItems& loginItems();
 GlobalShortcuts& globalShortcuts();
 } // namespace Platform

@@ -3,11 +3,12 @@
 #include "platform/ApplicationStateQt.h"
 #include "platform/GlobalShortcutsNull.h"
 #include "platform/GlobalShortcutsX11.h"
+#include "platform/LoginItemsXdg.h"
 #include "platform/PasteboardX11.h"
 #include "platform/Platform.h"
 #include "platform/WorkspaceNull.h"
 #include "platform/WorkspaceX11.h"
-#include "support/MessageChannelNull.h"
+#include "support/MessageChannelWormhole.h"
 
 #include <QGuiApplication>
 #include <xcb/xcb.h>
@@ -44,11 +45,13 @@ std::unique_ptr<GlobalShortcuts> makeGlobalShortcuts()
 PlatformLinux::PlatformLinux()
     : m_pasteboard(std::make_unique<PasteboardX11>(QGuiApplication::clipboard())),
       m_applicationState(std::make_unique<ApplicationStateQt>()), m_workspace(makeWorkspace()),
-      m_messageChannel(std::make_unique<MessageChannelNull>()),
+      m_messageChannel(std::make_unique<MessageChannelWormhole>()),
+      m_loginItems(std::make_unique<LoginItemsXdg>(LoginItemsXdg::userAutostartFolder(),
+                                                   QCoreApplication::applicationFilePath())),
       m_globalShortcuts(makeGlobalShortcuts()), m_x11(x11Connection() != nullptr)
 {
     Platform::install({m_pasteboard.get(), m_applicationState.get(), m_workspace.get(),
-                       m_messageChannel.get(), m_globalShortcuts.get()});
+                       m_messageChannel.get(), m_loginItems.get(), m_globalShortcuts.get()});
 }
 
 PlatformLinux::~PlatformLinux()

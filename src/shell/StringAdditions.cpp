@@ -1,5 +1,7 @@
 #include "shell/StringAdditions.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -75,4 +77,35 @@ QString StringAdditions::stringWithSize(qint64 size)
     if (size < (qint64(1) << 40))
         return QStringLiteral("%1 GB").arg(size >> 30);
     return QStringLiteral("");
+}
+
+QString StringAdditions::stringWithDate(double date, const Clock& clock)
+{
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(qint64(clock.now() * 1000));
+    const QDateTime then = QDateTime::fromMSecsSinceEpoch(qint64(date * 1000));
+    const QDate day = then.date();
+    const QTime time = then.time();
+    const QString clockTime = QStringLiteral("%1:%2")
+                                  .arg(time.hour(), 2, 10, QLatin1Char('0'))
+                                  .arg(time.minute(), 2, 10, QLatin1Char('0'));
+    if (day.year() != now.date().year())
+        return QStringLiteral("%1-%2-%3  %4")
+            .arg(day.year())
+            .arg(day.month())
+            .arg(day.day())
+            .arg(clockTime);
+    if (day.month() != now.date().month() || day.day() != now.date().day())
+        return QStringLiteral("%1-%2  %3").arg(day.month()).arg(day.day()).arg(clockTime);
+    // A time later today (a clock set back) reads like one just taken, as it does within the hour.
+    const int hours = now.time().hour() - time.hour();
+    if (hours == 1)
+        return QStringLiteral("1 ") + QCoreApplication::translate("StringAdditions", "hour ago");
+    if (hours > 1)
+        return QStringLiteral("%1 ").arg(hours) +
+               QCoreApplication::translate("StringAdditions", "hours ago");
+    const int minutes = now.time().minute() - time.minute();
+    if (hours == 0 && minutes > 1)
+        return QStringLiteral("%1 ").arg(minutes) +
+               QCoreApplication::translate("StringAdditions", "minutes ago");
+    return QStringLiteral("1 ") + QCoreApplication::translate("StringAdditions", "minute ago");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Clock.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -23,4 +25,9 @@ public:
     // A byte count as "n B", "n KB", "n MB" or "n GB" (whole units, remainder dropped); the
     // empty string from 1 TB on.
     static QString stringWithSize(qint64 size);
+
+    // A capture time relative to now, from the calendar fields of both in the local time zone:
+    // "1 minute ago", "n minutes ago", "1 hour ago", "n hours ago" within the same day, "M-D HH:MM"
+    // within the year, "Y-M-D  HH:MM" before. Differences of clock fields, not elapsed time.
+    static QString stringWithDate(double date, const Clock& clock = Clock::system());
 };

@@ -2,7 +2,9 @@
 
 #include <QTimer>
 
-TimeUpdater::TimeUpdater(QObject* parent) : QObject(parent) {}
+TimeUpdater::TimeUpdater(int intervalMs, QObject* parent)
+    : QObject(parent), m_intervalMs(intervalMs)
+{}
 
 TimeUpdater& TimeUpdater::sharedUpdater()
 {
@@ -14,7 +16,7 @@ void TimeUpdater::start()
 {
     stop();
     m_timer = new QTimer(this);
-    m_timer->setInterval(intervalMs);
+    m_timer->setInterval(m_intervalMs);
     connect(m_timer, &QTimer::timeout, this, &TimeUpdater::onTimer);
     m_timer->start();
 }

@@ -13,7 +13,7 @@ class TimeUpdater : public QObject
 public:
     static constexpr int intervalMs = 10'000;
 
-    explicit TimeUpdater(QObject* parent = nullptr);
+    explicit TimeUpdater(int intervalMs = TimeUpdater::intervalMs, QObject* parent = nullptr);
     static TimeUpdater& sharedUpdater();
 
     // (Re)starts the period; the first tick comes one interval later.
@@ -28,5 +28,6 @@ signals:
 private:
     void onTimer();
 
+    int m_intervalMs;
     QTimer* m_timer = nullptr;
 };

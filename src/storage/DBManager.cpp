@@ -1,18 +1,25 @@
 #include "storage/DBManager.h"
 
+#include "capture/PBWatcher.h"
+#include "platform/Pasteboard.h"
 #include "platform/Platform.h"
+#include "storage/DataManager.h"
+#include "storage/SettingsManager.h"
 #include "storage/SharedRowTexts.h"
+#include "support/AppPaths.h"
+#include "support/Clock.h"
 #include "support/Logging.h"
 #include "support/MessageChannel.h"
 #include "support/SerialQueue.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QJsonArray>
-#include <QStandardPaths>
+#include <QJsonObject>
 #include <QThread>
 #include <QThreadPool>
 
@@ -27,6 +34,42 @@ const char* const selectAllSql = "SELECT * FROM pb_items ORDER BY date DESC";
 const char* const searchSql =
     "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC";
 const char* const existsSql = "SELECT 1 FROM pb_items WHERE uuid=?";
+const char* const deleteSql = "DELETE FROM pb_items WHERE uuid=?";
+const char* const markSql = "UPDATE pb_items SET marked=? WHERE uuid=?";
+
+// How long items are kept by duration, in seconds, for each saveTime choice.
+double retentionSeconds(qint64 saveTime)
+{
+    constexpr double day = 86'400;
+    switch (saveTime) {
+    case 1:
+        return 3 * day;
+    case 2:
+        return 5 * day;
+    case 3:
+        return 7 * day;
+    default:
+        return day;
+    }
+}
+
+// How many items are kept by number for each saveCount choice. A value no preferences window
+// writes keeps as many as the largest choice, so a hand edit never prunes more than that.
+qsizetype retentionCount(qint64 saveCount)
+{
+    switch (saveCount) {
+    case 0:
+        return 100;
+    case 1:
+        return 300;
+    case 2:
+        return 500;
+    default:
+        return 1000;
+    }
+}
+
+enum SaveMode : qint64 { ByDuration = 0, ByNumber = 1, ClearWhenExiting = 2 };
 
 QStringList splitList(const QString& joined)
 {
@@ -45,10 +88,15 @@ QJsonArray summaries(const QList<PBContentPtr>& items, qsizetype limit)
         array.append(items[i]->contentExtension().toJson());
     return array;
 }
+
+QJsonArray summaries(const QList<PBContentPtr>& items)
+{
+    return summaries(items, items.size());
+}
 } // namespace
 
-DBManager::DBManager(const QString& folder, MessageChannel& channel, QObject* parent)
-    : QObject(parent), m_dbPath(folder + QStringLiteral("/db.sqlite3")), m_channel(channel),
+DBManager::DBManager(const QString& folder, const Services& services, QObject* parent)
+    : QObject(parent), m_dbPath(folder + QStringLiteral("/db.sqlite3")), m_services(services),
       m_dbQueue(std::make_unique<SerialQueue>())
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
@@ -60,6 +108,7 @@ DBManager::DBManager(const QString& folder, MessageChannel& channel, QObject* pa
     if (!m_open)
         qCWarning(lcStorage).noquote() << "cannot open the history:" << m_dbPath;
     passLaunchedMessage();
+    listenToCompanion();
 }
 
 DBManager::~DBManager()
@@ -69,10 +118,17 @@ DBManager::~DBManager()
 
 DBManager& DBManager::sharedManager()
 {
-    static DBManager* manager =
-        new DBManager(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                          QStringLiteral("/vantrel"),
-                      Platform::messageChannel());
+    static DBManager* manager = [] {
+        auto* made =
+            new DBManager(AppPaths::dataFolder(),
+                          {Platform::messageChannel(), DataManager::sharedManager(),
+                           SettingsManager::sharedManager().model(), PBWatcher::sharedWatcher(),
+                           Platform::pasteboard(), Clock::system()});
+        if (auto* app = QCoreApplication::instance())
+            QObject::connect(app, &QCoreApplication::aboutToQuit, made,
+                             [made] { made->passTerminalMessage(); });
+        return made;
+    }();
     return *manager;
 }
 
@@ -105,8 +161,8 @@ void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
     m_dbQueue->sync([this, &item, &block] {
         const bool written = writeRow(*item);
         if (written)
-            m_channel.passMessageObject(item->contentExtension().toJson(),
-                                        QStringLiteral("insert"));
+            m_services.channel.passMessageObject(item->contentExtension().toJson(),
+                                                 QStringLiteral("insert"));
         postToMain([this, item, written, block = std::move(block)] {
             if (written)
                 applyInsert(item);
@@ -249,16 +305,194 @@ void DBManager::updateCounts()
 
 void DBManager::passLaunchedMessage()
 {
-    m_channel.passMessageObject(QStringLiteral(""), QStringLiteral("app.launched"));
+    m_services.channel.passMessageObject(QStringLiteral(""), QStringLiteral("app.launched"));
 }
 
 void DBManager::passRecentItems()
 {
-    m_channel.passMessageObject(summaries(m_lists[Recents], recentSummaryCount),
-                                QStringLiteral("response.update.recent"));
+    m_services.channel.passMessageObject(summaries(m_lists[Recents], recentSummaryCount),
+                                         QStringLiteral("response.update.recent"));
 }
 
 void DBManager::postToMain(std::function<void()> fn)
 {
     QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+}
+
+void DBManager::passTerminalMessage()
+{
+    m_services.channel.passMessageObject(QStringLiteral(""), QStringLiteral("app.terminate"));
+}
+
+void DBManager::passMarkedItems()
+{
+    m_services.channel.passMessageObject(summaries(m_lists[Marked]),
+                                         QStringLiteral("response.update.marked"));
+}
+
+void DBManager::listenToCompanion()
+{
+    MessageChannel& channel = m_services.channel;
+    channel.listenForMessage(QStringLiteral("app.isLaunched"), this,
+                             [this](const auto&) { passLaunchedMessage(); });
+    channel.listenForMessage(QStringLiteral("request.update.recent"), this,
+                             [this](const auto&) { passRecentItems(); });
+    channel.listenForMessage(QStringLiteral("request.update.marked"), this,
+                             [this](const auto&) { passMarkedItems(); });
+    channel.listenForMessage(QStringLiteral("copy"), this,
+                             [this](const auto& message) { copyRequested(message); });
+}
+
+// The companion asks for an item to be put back on the clipboard. The write is the program's
+// own, made while another application is active, so the watcher is told to skip it.
+void DBManager::copyRequested(const std::optional<QJsonValue>& message)
+{
+    if (!message || !message->isObject())
+        return;
+    const QString uuid = message->toObject().value(QStringLiteral("uuid")).toString();
+    const auto& recent = m_lists[Recents];
+    const auto found =
+        std::find_if(recent.cbegin(), recent.cend(),
+                     [&uuid](const PBContentPtr& item) { return item->uuid == uuid; });
+    if (uuid.isEmpty() || found == recent.cend())
+        return;
+    const PBContentPtr& item = *found;
+    m_services.watcher.setIgnoreNextCopy(true);
+    m_services.pasteboard.writeItem(item->pasteboardTypes,
+                                    item->dataArray().value_or(QList<QByteArray>()));
+}
+
+QList<PBContentPtr>
+DBManager::runForEach(const QList<PBContentPtr>& items, const char* sql,
+                      const std::function<void(SqliteStatement&, const PBContent&)>& bind)
+{
+    QList<PBContentPtr> succeeded;
+    if (!m_open)
+        return succeeded;
+    m_db->execute(QStringLiteral("BEGIN"));
+    SqliteStatement statement(*m_db, QString::fromLatin1(sql));
+    for (const PBContentPtr& item : items) {
+        statement.reset();
+        bind(statement, *item);
+        if (statement.exec())
+            succeeded.append(item);
+        else
+            qCWarning(lcStorage).noquote() << "statement failed:" << statement.errorText();
+    }
+    m_db->execute(QStringLiteral("COMMIT"));
+    return succeeded;
+}
+
+void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function<void()> block)
+{
+    m_dbQueue->sync([this, &items, &block] {
+        const QList<PBContentPtr> deleted =
+            runForEach(items, deleteSql, [](SqliteStatement& statement, const PBContent& item) {
+                statement.bind(1, item.uuid);
+            });
+        for (const PBContentPtr& item : deleted)
+            m_services.dataManager.deleteDataOfContent(*item);
+        postToMain([this, deleted, items, block = std::move(block)] {
+            removeFromLists(deleted);
+            updateCounts();
+            if (block)
+                block();
+            m_services.channel.passMessageObject(summaries(items), QStringLiteral("delete"));
+        });
+    });
+}
+
+void DBManager::removeFromLists(const QList<PBContentPtr>& items)
+{
+    for (const PBContentPtr& item : items) {
+        for (auto& list : m_lists)
+            list.removeOne(item);
+    }
+}
+
+void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<void()> block)
+{
+    m_dbQueue->sync([this, &items, &block] {
+        const QList<PBContentPtr> updated =
+            runForEach(items, markSql, [](SqliteStatement& statement, const PBContent& item) {
+                statement.bind(1, qint64(item.marked ? 1 : 0)).bind(2, item.uuid);
+            });
+        for (const PBContentPtr& item : updated)
+            item->contentExtension().marked = item->marked;
+        postToMain([this, updated, items, block = std::move(block)] {
+            auto& marked = m_lists[Marked];
+            for (const PBContentPtr& item : updated) {
+                if (!item->marked)
+                    marked.removeOne(item);
+                else if (!marked.contains(item))
+                    marked.prepend(item);
+            }
+            updateCounts();
+            block();
+            m_services.channel.passMessageObject(summaries(items), QStringLiteral("mark"));
+        });
+    });
+}
+
+void DBManager::syncClearContents(bool terminating)
+{
+    Q_ASSERT(QThread::currentThread() == thread());
+    const QList<PBContentPtr> victims = retentionVictims(terminating);
+    pruneItems(victims);
+    const qint64 saveMode = m_services.settings.saveMode();
+    if (!terminating && (saveMode == ByDuration || saveMode == ByNumber))
+        postToMain([this] { fetchAllItems([] {}); });
+    qCInfo(lcStorage, "delete data count: %d", int(victims.size()));
+}
+
+// The lists change only on this (the main) thread, so a copy of Recents is a consistent
+// snapshot.
+QList<PBContentPtr> DBManager::retentionVictims(bool terminating) const
+{
+    const QList<PBContentPtr> snapshot = m_lists[Recents];
+    QList<PBContentPtr> victims;
+    switch (m_services.settings.saveMode()) {
+    case ByDuration: {
+        const double keep = retentionSeconds(m_services.settings.saveTime());
+        const double now = m_services.clock.now();
+        for (const PBContentPtr& item : snapshot) {
+            if (!item->marked && now - item->date >= keep)
+                victims.append(item);
+        }
+        break;
+    }
+    case ByNumber:
+        for (qsizetype i = retentionCount(m_services.settings.saveCount()); i < snapshot.size();
+             ++i) {
+            if (!snapshot[i]->marked)
+                victims.append(snapshot[i]);
+        }
+        break;
+    case ClearWhenExiting:
+        if (terminating) {
+            for (const PBContentPtr& item : snapshot) {
+                if (!item->marked)
+                    victims.append(item);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return victims;
+}
+
+// Rows go in one transaction; an item's payload files go only when its row did, so a failed
+// delete never leaves a row whose payloads are gone. The lists are left to the reload.
+void DBManager::pruneItems(const QList<PBContentPtr>& items)
+{
+    if (items.isEmpty())
+        return;
+    const QList<PBContentPtr> deleted = m_dbQueue->sync([this, &items] {
+        return runForEach(items, deleteSql, [](SqliteStatement& statement, const PBContent& item) {
+            statement.bind(1, item.uuid);
+        });
+    });
+    for (const PBContentPtr& item : deleted)
+        m_services.dataManager.deleteDataOfContent(*item);
 }

@@ -3,21 +3,29 @@
 #include "capture/PBContent.h"
 #include "support/ObservableValue.h"
 
+#include <QJsonValue>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class Clock;
+class DataManager;
 class MessageChannel;
+class Pasteboard;
+class PBWatcher;
 class SerialQueue;
+class SettingsModel;
 class SharedRowTexts;
 class SqliteDatabase;
 class SqliteStatement;
 
 // The history store: one row of pb_items per item in "db.sqlite3", the six category lists the
-// windows show, and their counts.
+// windows show, their counts, deletion, marking, the retention pass, and the messages to and from
+// the companion client.
 //
 // Threads: the one connection lives on a serial database queue; callers wait for their
 // statements. The category lists are changed only on the main thread: every change is posted
@@ -32,11 +40,23 @@ public:
     enum Category { Recents = 0, Text = 1, File = 2, Image = 3, URL = 4, Marked = 5 };
     static constexpr int categoryCount = 6;
 
+    // What the store works with; all must outlive it.
+    struct Services
+    {
+        MessageChannel& channel;
+        const DataManager& dataManager;
+        const SettingsModel& settings;
+        PBWatcher& watcher;
+        Pasteboard& pasteboard;
+        const Clock& clock;
+    };
+
     using InsertBlock = std::function<void(bool written)>;
     using SearchBlock = std::function<void(const QList<PBContentPtr>& items)>;
 
-    // A store on "db.sqlite3" in `folder`, made from the template when missing.
-    DBManager(const QString& folder, MessageChannel& channel, QObject* parent = nullptr);
+    // A store on "db.sqlite3" in `folder`, made from the template when missing. Announces the
+    // launch to the companion and listens for its requests.
+    DBManager(const QString& folder, const Services& services, QObject* parent = nullptr);
     ~DBManager() override;
 
     // The store of the running application, in $XDG_DATA_HOME/vantrel.
@@ -60,6 +80,19 @@ public:
     // the counts, calls the block and sends the recent summaries to the companion.
     void fetchAllItems(std::function<void()> block);
 
+    // Deletes the items' rows, takes them out of the lists and removes their payload files; then,
+    // on the main thread, updates the counts, calls the block and tells the companion.
+    void deletePbContents(const QList<PBContentPtr>& items, std::function<void()> block = {});
+
+    // Stores each item's `marked` (already set by the caller) and follows it in the Marked list
+    // and the summary; then, on the main thread, updates the counts, calls the block and tells
+    // the companion.
+    void updateFavorite(const QList<PBContentPtr>& items, std::function<void()> block);
+
+    // The retention pass, by the settings' record keeping; marked items are never pruned.
+    // Returns when every deletion is done. Main thread.
+    void syncClearContents(bool terminating);
+
     // Sets the six counts from the list lengths. Main thread only.
     void updateCounts();
 
@@ -77,23 +110,34 @@ public:
     const QList<PBContentPtr>& markedItems() const { return items(Marked); }
 
     void passLaunchedMessage();
+    void passTerminalMessage();
     void passRecentItems();
+    void passMarkedItems();
 
 private:
     using Lists = std::array<QList<PBContentPtr>, categoryCount>;
 
     void createDatabase();
+    void listenToCompanion();
+    void copyRequested(const std::optional<QJsonValue>& message);
     bool exists(const QString& uuid);
     bool writeRow(const PBContent& item);
     Lists loadAllRows();
     QList<PBContentPtr> selectMatching(const QString& text);
+    // Runs one statement per item in one transaction; the items whose statement succeeded.
+    QList<PBContentPtr>
+    runForEach(const QList<PBContentPtr>& items, const char* sql,
+               const std::function<void(SqliteStatement&, const PBContent&)>& bind);
+    QList<PBContentPtr> retentionVictims(bool terminating) const;
+    void pruneItems(const QList<PBContentPtr>& items);
     static PBContentPtr contentFromRow(const SqliteStatement& row, SharedRowTexts* shared);
     void applyInsert(const PBContentPtr& item);
+    void removeFromLists(const QList<PBContentPtr>& items);
     // Runs fn on the main thread, after everything posted before it.
     void postToMain(std::function<void()> fn);
 
     QString m_dbPath;
-    MessageChannel& m_channel;
+    Services m_services;
     std::unique_ptr<SerialQueue> m_dbQueue;
     std::unique_ptr<SqliteDatabase> m_db;
     bool m_open = false;

@@ -2,6 +2,7 @@
 
 #include "capture/PBContent.h"
 #include "capture/PasteboardTypes.h"
+#include "support/AppPaths.h"
 #include "support/FileNames.h"
 #include "support/Logging.h"
 
@@ -45,9 +46,7 @@ DataManager::DataManager(QString savePath) : m_savePath(std::move(savePath)) {}
 
 DataManager& DataManager::sharedManager()
 {
-    static DataManager manager(
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-        QStringLiteral("/vantrel/data"));
+    static DataManager manager(AppPaths::dataFolder() + QStringLiteral("/data"));
     return manager;
 }
 

@@ -1,5 +1,6 @@
 #include "storage/SettingsManager.h"
 
+#include "support/AppPaths.h"
 #include "support/Logging.h"
 
 #include <QCoreApplication>
@@ -27,18 +28,13 @@ SettingsManager::SettingsManager(const QString& folder)
 SettingsManager& SettingsManager::sharedManager()
 {
     static SettingsManager manager = [] {
-        SettingsManager made(defaultFolder());
+        SettingsManager made(AppPaths::dataFolder());
         if (auto* app = QCoreApplication::instance())
             QObject::connect(app, &QCoreApplication::aboutToQuit, app,
                              [] { sharedManager().save(); });
         return made;
     }();
     return manager;
-}
-
-QString SettingsManager::defaultFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/vantrel"_L1;
 }
 
 bool SettingsManager::ensureFolder() const

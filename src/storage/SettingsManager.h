@@ -15,8 +15,6 @@ public:
     // The one manager of the application, on $XDG_DATA_HOME/vantrel, made on first call. When a
     // QCoreApplication exists then, its aboutToQuit saves the model.
     static SettingsManager& sharedManager();
-    // $XDG_DATA_HOME/vantrel: the folder of the settings, the history and the payloads.
-    static QString defaultFolder();
 
     SettingsModel& model() { return m_model; }
     const SettingsModel& model() const { return m_model; }

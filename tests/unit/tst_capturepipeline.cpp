@@ -1,4 +1,4 @@
-#include "RecordingChannel.h"
+#include "StoreFixture.h"
 #include "capture/CapturePipeline.h"
 #include "capture/PBContentComparer.h"
 #include "platform/PasteboardItem.h"
@@ -40,12 +40,12 @@ class TestCapturePipeline : public QObject
 private slots:
     void init()
     {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_settings = std::make_unique<SettingsModel>();
+        m_store = std::make_unique<StoreFixture>();
+        m_settings = &m_store->settings;
+        m_data = &m_store->dataManager;
+        m_manager = m_store->manager.get();
+        m_channel = &m_store->channel;
         m_comparer = std::make_unique<PBContentComparer>(*m_settings);
-        m_data = std::make_unique<DataManager>(m_folder->filePath(QStringLiteral("data")));
-        m_channel = std::make_unique<RecordingChannel>();
-        m_manager = std::make_unique<DBManager>(m_folder->path(), *m_channel);
         m_pipeline =
             std::make_unique<CapturePipeline>(m_workspace, *m_comparer, *m_data, *m_manager);
     }
@@ -53,7 +53,7 @@ private slots:
     void cleanup()
     {
         m_pipeline.reset();
-        m_manager.reset();
+        m_store.reset();
     }
 
     void unparseableItemIsDroppedAndTheLastItemLeadsRecents()
@@ -116,7 +116,7 @@ private slots:
     void itemWhosePayloadCannotBeWrittenIsNotRecorded()
     {
         // A plain file where the payload folder should be: no payload can be written.
-        QFile blocker(m_folder->filePath(QStringLiteral("data")));
+        QFile blocker(m_store->folder.filePath(QStringLiteral("data")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         m_pipeline->pasteboardItemChanged({text(QStringLiteral("lost?"))});
@@ -129,21 +129,21 @@ private slots:
     {
         QTemporaryDir brokenFolder;
         QVERIFY(QDir(brokenFolder.path()).mkdir(QStringLiteral("db.sqlite3")));
-        DBManager broken(brokenFolder.path(), *m_channel);
-        CapturePipeline pipeline(m_workspace, *m_comparer, *m_data, broken);
+        const auto broken = m_store->makeManager(brokenFolder.path());
+        CapturePipeline pipeline(m_workspace, *m_comparer, *m_data, *broken);
         pipeline.pasteboardItemChanged({text(QStringLiteral("orphan?"))});
         QCoreApplication::processEvents();
         QVERIFY(QDir(m_data->savePath()).entryList(QDir::Files).isEmpty());
     }
 
 private:
-    std::unique_ptr<RecordingChannel> m_channel;
     FixedWorkspace m_workspace;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<SettingsModel> m_settings;
+    std::unique_ptr<StoreFixture> m_store;
+    SettingsModel* m_settings = nullptr;
+    DataManager* m_data = nullptr;
+    DBManager* m_manager = nullptr;
+    RecordingChannel* m_channel = nullptr;
     std::unique_ptr<PBContentComparer> m_comparer;
-    std::unique_ptr<DataManager> m_data;
-    std::unique_ptr<DBManager> m_manager;
     std::unique_ptr<CapturePipeline> m_pipeline;
 };
 

@@ -1,4 +1,4 @@
-#include "RecordingChannel.h"
+#include "StoreFixture.h"
 #include "capture/PBContent.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBImageContent.h"
@@ -9,6 +9,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -86,12 +87,12 @@ class TestDBManager : public QObject
 private slots:
     void init()
     {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_channel = std::make_unique<RecordingChannel>();
-        m_manager = std::make_unique<DBManager>(m_folder->path(), *m_channel);
+        m_store = std::make_unique<StoreFixture>();
+        m_manager = m_store->manager.get();
+        m_channel = &m_store->channel;
     }
 
-    void cleanup() { m_manager.reset(); }
+    void cleanup() { m_store.reset(); }
 
     void missingDatabaseIsMadeFromTheTemplate()
     {
@@ -293,7 +294,8 @@ private slots:
     {
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("db.sqlite3")));
-        DBManager broken(folder.path(), *m_channel);
+        const auto brokenManager = m_store->makeManager(folder.path());
+        DBManager& broken = *brokenManager;
         QVERIFY(!broken.isOpen());
 
         std::optional<bool> inserted;
@@ -329,10 +331,175 @@ private slots:
         QCOMPARE(m_manager->count(DBManager::Recents).value(), inserts);
     }
 
+    void deletionTakesItemsOutOfEveryListWithTheirFiles()
+    {
+        auto marked = textItem(QStringLiteral("marked"));
+        auto plain = textItem(QStringLiteral("plain"), someDate + 1);
+        for (const auto& item : {marked, plain}) {
+            const auto paths = m_store->dataManager.saveDataOfContent(*item);
+            QVERIFY(paths);
+            item->dataPathArray = *paths;
+            QVERIFY(insertNow(*m_manager, item));
+        }
+        marked->marked = true;
+        bool markDone = false;
+        m_manager->updateFavorite({marked}, [&markDone] { markDone = true; });
+        QTRY_VERIFY(markDone);
+        QCOMPARE(m_manager->count(DBManager::Marked).value(), 1);
+
+        bool deleted = false;
+        m_manager->deletePbContents({marked}, [&deleted] { deleted = true; });
+        QTRY_VERIFY(deleted);
+        QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>{plain});
+        QVERIFY(m_manager->markedItems().isEmpty());
+        QCOMPARE(m_manager->count(DBManager::Marked).value(), 0);
+        QCOMPARE(m_manager->count(DBManager::Text).value(), 1);
+        QVERIFY(!QFile::exists(marked->dataPathArray->first()));
+        QVERIFY(QFile::exists(plain->dataPathArray->first()));
+        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+    }
+
+    void deletingTwoItemsWhereOneRowIsGoneRemovesBothAndReportsBoth()
+    {
+        auto gone = textItem(QStringLiteral("gone"));
+        auto kept = textItem(QStringLiteral("kept"), someDate + 1);
+        QVERIFY(insertNow(*m_manager, gone));
+        QVERIFY(insertNow(*m_manager, kept));
+        {
+            SqliteDatabase db;
+            QVERIFY(db.open(m_manager->dbPath()));
+            SqliteStatement remove(db, QStringLiteral("DELETE FROM pb_items WHERE uuid=?"));
+            remove.bind(1, gone->uuid);
+            QVERIFY(remove.exec());
+        }
+        bool deleted = false;
+        m_manager->deletePbContents({gone, kept}, [&deleted] { deleted = true; });
+        QTRY_VERIFY(deleted);
+        QVERIFY(m_manager->recentItems().isEmpty());
+        const auto messages = m_channel->messages(QStringLiteral("delete"));
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.first().toArray().size(), 2);
+    }
+
+    void deletionLeavesFilesOutsideThePayloadFolderAlone()
+    {
+        QTemporaryDir elsewhere;
+        const QString outside = elsewhere.filePath(QStringLiteral("precious.txt"));
+        QFile file(outside);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        auto item = textItem(QStringLiteral("forged row"));
+        item->dataPathArray = QStringList{outside};
+        QVERIFY(insertNow(*m_manager, item));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".")));
+        m_manager->deletePbContents({item});
+        QTRY_VERIFY(m_manager->recentItems().isEmpty());
+        QVERIFY(QFile::exists(outside));
+    }
+
+    void markingIsStoredAndFollowedByTheMarkedListAndSummary()
+    {
+        auto older = textItem(QStringLiteral("older"));
+        auto newer = textItem(QStringLiteral("newer"), someDate + 1);
+        QVERIFY(insertNow(*m_manager, older));
+        QVERIFY(insertNow(*m_manager, newer));
+        QCOMPARE(older->contentExtension().marked, false);
+
+        newer->marked = true;
+        older->marked = true;
+        int done = 0;
+        m_manager->updateFavorite({newer, older}, [&done] { ++done; });
+        m_manager->updateFavorite({older}, [&done] { ++done; });
+        QTRY_COMPARE(done, 2);
+        QCOMPARE(m_manager->markedItems(), QList<PBContentPtr>({older, newer}));
+        QVERIFY(older->contentExtension().marked);
+        const auto marks = m_channel->messages(QStringLiteral("mark"));
+        QCOMPARE(marks.size(), 2);
+        QCOMPARE(marks.first().toArray().size(), 2);
+        QVERIFY(marks.first().toArray().first().toObject()[QStringLiteral("marked")].toBool());
+
+        loadNow(*m_manager);
+        QCOMPARE(m_manager->markedItems().size(), 2);
+        QCOMPARE(m_manager->markedItems().first()->uuid, newer->uuid);
+
+        PBContentPtr reloaded = m_manager->markedItems().first();
+        reloaded->marked = false;
+        m_manager->updateFavorite({reloaded}, [&done] { ++done; });
+        QTRY_COMPARE(done, 3);
+        QCOMPARE(m_manager->markedItems().size(), 1);
+        QVERIFY(!reloaded->contentExtension().marked);
+    }
+
+    void companionRequestsAreAnswered()
+    {
+        auto item = textItem(QStringLiteral("marked one"));
+        item->marked = true;
+        QVERIFY(insertNow(*m_manager, item));
+        loadNow(*m_manager);
+
+        m_channel->deliver(QStringLiteral("app.isLaunched"), std::nullopt);
+        QCOMPARE(m_channel->messages(QStringLiteral("app.launched")).size(), 2);
+        m_channel->deliver(QStringLiteral("request.update.recent"), QJsonValue(QStringLiteral("")));
+        QCOMPARE(m_channel->messages(QStringLiteral("response.update.recent")).size(), 2);
+        m_channel->deliver(QStringLiteral("request.update.marked"), std::nullopt);
+        const auto marked = m_channel->messages(QStringLiteral("response.update.marked"));
+        QCOMPARE(marked.size(), 1);
+        QCOMPARE(marked.first().toArray().first().toObject()[QStringLiteral("uuid")].toString(),
+                 item->uuid);
+    }
+
+    void copyRequestPutsTheItemBackWithoutRecordingIt_data()
+    {
+        QTest::addColumn<int>("payloadCount");
+        QTest::newRow("a payload per type") << 2;
+        QTest::newRow("first type gave no bytes") << 1;
+    }
+
+    void copyRequestPutsTheItemBackWithoutRecordingIt()
+    {
+        QFETCH(int, payloadCount);
+        auto item = textItem(QStringLiteral("copy me"));
+        item->pasteboardTypes = {QStringLiteral("public.html"),
+                                 QStringLiteral("public.utf8-plain-text")};
+        item->setDataArray(QList<QByteArray>({"<b>copy me</b>", "copy me"}).first(payloadCount));
+        QVERIFY(insertNow(*m_manager, item));
+        const qint64 before = m_store->pasteboard.changeCount();
+
+        QJsonObject request;
+        request[QStringLiteral("uuid")] = item->uuid;
+        m_channel->deliver(QStringLiteral("copy"), QJsonValue(request));
+        QCOMPARE(m_store->pasteboard.changeCount(), before + 1);
+        QVERIFY(m_store->watcher.ignoreNextCopy());
+        const PasteboardItem written = m_store->pasteboard.pasteboardItems().first();
+        QCOMPARE(written.types(), item->pasteboardTypes.first(payloadCount));
+        QCOMPARE(written.dataForType(QStringLiteral("public.html")), QByteArray("<b>copy me</b>"));
+    }
+
+    void copyRequestForUnknownOrMalformedItemsDoesNothing_data()
+    {
+        QTest::addColumn<std::optional<QJsonValue>>("message");
+        QJsonObject unknown;
+        unknown[QStringLiteral("uuid")] = QStringLiteral("NOT-THERE");
+        QTest::newRow("unknown uuid") << std::optional<QJsonValue>(unknown);
+        QTest::newRow("unreadable file") << std::optional<QJsonValue>();
+        QTest::newRow("a text") << std::optional<QJsonValue>(QStringLiteral("copy"));
+        QTest::newRow("object without uuid") << std::optional<QJsonValue>(QJsonObject());
+    }
+
+    void copyRequestForUnknownOrMalformedItemsDoesNothing()
+    {
+        QFETCH(std::optional<QJsonValue>, message);
+        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("x"))));
+        const qint64 before = m_store->pasteboard.changeCount();
+        m_channel->deliver(QStringLiteral("copy"), message);
+        QCOMPARE(m_store->pasteboard.changeCount(), before);
+        QVERIFY(!m_store->watcher.ignoreNextCopy());
+    }
+
 private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<RecordingChannel> m_channel;
-    std::unique_ptr<DBManager> m_manager;
+    std::unique_ptr<StoreFixture> m_store;
+    DBManager* m_manager = nullptr;
+    RecordingChannel* m_channel = nullptr;
 };
 
 QTEST_GUILESS_MAIN(TestDBManager)

@@ -1,0 +1,9 @@
+#include "support/AppPaths.h"
+
+#include <QStandardPaths>
+
+QString AppPaths::dataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/vantrel");
+}

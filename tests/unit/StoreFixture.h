@@ -1,0 +1,42 @@
+#pragma once
+
+#include "RecordingChannel.h"
+#include "capture/PBWatcher.h"
+#include "platform/ApplicationStateMemory.h"
+#include "platform/PasteboardMemory.h"
+#include "storage/DBManager.h"
+#include "storage/DataManager.h"
+#include "storage/SettingsModel.h"
+#include "support/Clock.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A clock that says what the test wants.
+class FixedClock : public Clock
+{
+public:
+    double now() const override { return time; }
+    double time = 1.7e9;
+};
+
+// A history store in a temporary folder with in-memory companions: what the store and the
+// capture tests build on.
+struct StoreFixture
+{
+    QTemporaryDir folder;
+    RecordingChannel channel;
+    DataManager dataManager{folder.filePath(QStringLiteral("data"))};
+    SettingsModel settings;
+    PasteboardMemory pasteboard;
+    ApplicationStateMemory applicationState;
+    PBWatcher watcher{pasteboard, applicationState};
+    FixedClock clock;
+    std::unique_ptr<DBManager> manager = makeManager(folder.path());
+
+    std::unique_ptr<DBManager> makeManager(const QString& path)
+    {
+        return std::make_unique<DBManager>(
+            path, DBManager::Services{channel, dataManager, settings, watcher, pasteboard, clock});
+    }
+};

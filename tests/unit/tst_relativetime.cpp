@@ -1,0 +1,95 @@
+#include "shell/StringAdditions.h"
+#include "shell/TimeUpdater.h"
+
+#include <QDateTime>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+class FixedClock : public Clock
+{
+public:
+    explicit FixedClock(const QDateTime& now) : m_now(now.toMSecsSinceEpoch() / 1000.0) {}
+    double now() const override { return m_now; }
+
+private:
+    double m_now;
+};
+
+double at(int year, int month, int day, int hour, int minute, int second = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second)).toMSecsSinceEpoch() /
+           1000.0;
+}
+} // namespace
+
+class TestRelativeTime : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void relativeTimeComparesClockFields_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<double>("date");
+        QTest::addColumn<QString>("expected");
+        const QDateTime elevenOClock(QDate(2026, 6, 15), QTime(11, 0));
+        QTest::newRow("10:59 at 11:00")
+            << elevenOClock << at(2026, 6, 15, 10, 59) << QStringLiteral("1 hour ago");
+        QTest::newRow("10:00 at 11:00")
+            << elevenOClock << at(2026, 6, 15, 10, 0) << QStringLiteral("1 hour ago");
+        QTest::newRow("10:00 at 10:59")
+            << QDateTime(QDate(2026, 6, 15), QTime(10, 59)) << at(2026, 6, 15, 10, 0)
+            << QStringLiteral("59 minutes ago");
+        QTest::newRow("08:30 at 11:00")
+            << elevenOClock << at(2026, 6, 15, 8, 30) << QStringLiteral("3 hours ago");
+        QTest::newRow("just taken")
+            << elevenOClock << at(2026, 6, 15, 11, 0) << QStringLiteral("1 minute ago");
+        QTest::newRow("one minute") << QDateTime(QDate(2026, 6, 15), QTime(11, 1, 30))
+                                    << at(2026, 6, 15, 11, 0) << QStringLiteral("1 minute ago");
+        QTest::newRow("90 s over two minute fields")
+            << QDateTime(QDate(2026, 6, 15), QTime(11, 2, 10)) << at(2026, 6, 15, 11, 0, 40)
+            << QStringLiteral("2 minutes ago");
+        QTest::newRow("future in the same hour")
+            << elevenOClock << at(2026, 6, 15, 11, 0, 50) << QStringLiteral("1 minute ago");
+        QTest::newRow("future later today")
+            << elevenOClock << at(2026, 6, 15, 14, 0) << QStringLiteral("1 minute ago");
+        QTest::newRow("yesterday 23:59 at 00:00")
+            << QDateTime(QDate(2026, 6, 15), QTime(0, 0)) << at(2026, 6, 14, 23, 59)
+            << QStringLiteral("6-14  23:59");
+        QTest::newRow("another month")
+            << elevenOClock << at(2026, 3, 7, 9, 5) << QStringLiteral("3-7  09:05");
+        QTest::newRow("another year")
+            << elevenOClock << at(2019, 3, 7, 9, 5) << QStringLiteral("2019-3-7  09:05");
+        QTest::newRow("new year's eve at midnight")
+            << QDateTime(QDate(2027, 1, 1), QTime(0, 0)) << at(2026, 12, 31, 23, 59)
+            << QStringLiteral("2026-12-31  23:59");
+    }
+
+    void relativeTimeComparesClockFields()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(double, date);
+        QFETCH(QString, expected);
+        QCOMPARE(StringAdditions::stringWithDate(date, FixedClock(now)), expected);
+    }
+
+    void clockTicksEveryIntervalUntilStopped()
+    {
+        constexpr int interval = 50;
+        TimeUpdater updater(interval);
+        QSignalSpy ticks(&updater, &TimeUpdater::updateTime);
+        updater.start();
+        updater.start();
+        QVERIFY(updater.isRunning());
+        QTRY_VERIFY(ticks.size() >= 3);
+        updater.stop();
+        QVERIFY(!updater.isRunning());
+        const qsizetype stoppedAt = ticks.size();
+        QVERIFY(!ticks.wait(4 * interval));
+        QCOMPARE(ticks.size(), stoppedAt);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRelativeTime)
+#include "tst_relativetime.moc"
