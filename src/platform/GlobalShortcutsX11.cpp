@@ -88,6 +88,10 @@ void GlobalShortcutsX11::unregisterShortcut(const QString& id)
     m_grabs.erase(found);
 }
 
+// The press is left to Qt as well, and reported once Qt has handled it: Qt takes the event's
+// time as the user's latest action, and a window that an action activates needs that time, or
+// the window manager may refuse it the focus. The root window is none of Qt's, so Qt delivers
+// nothing else.
 bool GlobalShortcutsX11::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
     if (eventType != "xcb_generic_event_t")
@@ -100,8 +104,9 @@ bool GlobalShortcutsX11::nativeEventFilter(const QByteArray& eventType, void* me
         return false;
     for (auto it = m_grabs.cbegin(); it != m_grabs.cend(); ++it) {
         if (matches(it.value(), press->detail, press->state)) {
-            emit activated(it.key());
-            return true;
+            QMetaObject::invokeMethod(
+                this, [this, id = it.key()] { emit activated(id); }, Qt::QueuedConnection);
+            return false;
         }
     }
     return false;
