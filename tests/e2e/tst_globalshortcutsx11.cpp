@@ -134,8 +134,6 @@ private slots:
     void destroyedShortcutsReleaseTheirKeys();
     void combinationHeldByAnotherClientIsLoggedAndLeftToIt();
     void sameCombinationForTwoIdsIsRefused();
-    void combinationTheKeyboardCannotTypeIsRefused_data();
-    void combinationTheKeyboardCannotTypeIsRefused();
 
 private:
     std::unique_ptr<GlobalShortcutsX11> makeShortcuts() const;
@@ -322,27 +320,6 @@ void tst_GlobalShortcutsX11::sameCombinationForTwoIdsIsRefused()
     QVERIFY(pressKeys(u"ctrl+alt+v"_s));
     QTRY_COMPARE(activated.count(), 1);
     QCOMPARE(activated.first().at(0).toString(), u"main"_s);
-}
-
-void tst_GlobalShortcutsX11::combinationTheKeyboardCannotTypeIsRefused_data()
-{
-    QTest::addColumn<QKeySequence>("sequence");
-    QTest::addColumn<QString>("logged");
-
-    QTest::newRow("modifier alone") << QKeySequence(Qt::ControlModifier | Qt::Key_Alt)
-                                    << u"global shortcut Ctrl+Alt has no X11 key"_s;
-    QTest::newRow("letter not on the keyboard")
-        << QKeySequence(u"Ctrl+Ж"_s)
-        << u"global shortcut Ctrl+Ж: no key of the keyboard produces it"_s;
-}
-
-void tst_GlobalShortcutsX11::combinationTheKeyboardCannotTypeIsRefused()
-{
-    QFETCH(QKeySequence, sequence);
-    QFETCH(QString, logged);
-
-    QVERIFY(!m_shortcuts->registerShortcut(u"main"_s, sequence));
-    QVERIFY2(messages.contains(logged), qPrintable(messages.join(u'\n')));
 }
 
 QTEST_MAIN(tst_GlobalShortcutsX11)
