@@ -30,7 +30,8 @@ enum PBContentType : qint64 {
 class PBContent
 {
 public:
-    virtual ~PBContent() = default;
+    PBContent();
+    virtual ~PBContent();
 
     // A new item of type T with a fresh upper-case UUID and the clock's current time.
     template <class T>
@@ -49,19 +50,25 @@ public:
     double date = 0;
     QString title;
     QStringList pasteboardTypes;
-    std::optional<QStringList> dataPathArray;
     QString app;
     QString keyword;
     bool marked = false;
 
     // Same type, same first pasteboard type, same first payload bytes. An item without types or
     // payloads equals nothing, not even itself.
+    // The payload file paths, paired with the payloads by position; nullopt until set.
+    std::optional<QStringList> dataPathArray() const;
+    void setDataPathArray(const std::optional<QStringList>& paths);
+    // The paths as the history stores them: joined with "|", UTF-8.
+    const std::optional<QByteArray>& joinedDataPaths() const { return m_dataPaths; }
+    void setJoinedDataPaths(std::optional<QByteArray> joined) { m_dataPaths = std::move(joined); }
+
     bool isEqualToContent(PBContent& other);
 
     // The payloads, loaded from dataPathArray on first use (unreadable files are skipped);
     // nullopt when neither payloads nor paths are set.
     const std::optional<QList<QByteArray>>& dataArray();
-    void setDataArray(QList<QByteArray> payloads) { m_dataArray = std::move(payloads); }
+    void setDataArray(QList<QByteArray> payloads);
 
     QIcon icon();
     // The icon's display size in points (see getBiggestImage).
@@ -86,11 +93,13 @@ protected:
 private:
     void initIdentity(const Clock& clock);
 
-    std::optional<QList<QByteArray>> m_dataArray;
-    std::optional<QIcon> m_icon;
-    QSize m_iconSize;
-    std::optional<QString> m_desc;
-    std::optional<PBContent_Extension> m_extension;
+    // What an item computes on first use. A loaded history holds many items that are never
+    // shown, so until then this costs one pointer.
+    struct Derived;
+    Derived& derived();
+    // One UTF-8 text instead of a list of strings: a loaded history holds one per item.
+    std::optional<QByteArray> m_dataPaths;
+    std::unique_ptr<Derived> m_derived;
 };
 
 using PBContentPtr = std::shared_ptr<PBContent>;

@@ -192,7 +192,7 @@ bool DBManager::writeRow(const PBContent& item)
         .bind(3, item.title)
         .bind(4, qint64(item.type()))
         .bind(5, item.pasteboardTypes.join(listSeparator))
-        .bind(6, item.dataPathArray ? item.dataPathArray->join(listSeparator) : QString())
+        .bindText(6, item.joinedDataPaths().value_or(QByteArray()))
         .bind(7, item.app)
         .bind(8, qint64(item.marked ? 1 : 0))
         .bind(9, item.keyword);
@@ -289,7 +289,7 @@ PBContentPtr DBManager::contentFromRow(const SqliteStatement& row, SharedRowText
         item->pasteboardTypes = shared ? shared->types(types, listSeparator) : splitList(types);
     }
     if (!row.isNull("data"))
-        item->dataPathArray = splitList(row.text("data"));
+        item->setJoinedDataPaths(row.bytes("data"));
     item->app = shared ? shared->app(row.text("app")) : row.text("app");
     item->marked = row.integer("marked") != 0;
     item->keyword = row.text("keyword");
