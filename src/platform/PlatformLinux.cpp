@@ -5,7 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/WorkspaceNull.h"
 #include "platform/WorkspaceX11.h"
-#include "support/MessageChannelNull.h"
+#include "support/MessageChannelWormhole.h"
 
 #include <QGuiApplication>
 #include <xcb/xcb.h>
@@ -25,7 +25,7 @@ std::unique_ptr<Workspace> makeWorkspace()
 PlatformLinux::PlatformLinux()
     : m_pasteboard(std::make_unique<PasteboardX11>(QGuiApplication::clipboard())),
       m_applicationState(std::make_unique<ApplicationStateQt>()), m_workspace(makeWorkspace()),
-      m_messageChannel(std::make_unique<MessageChannelNull>()),
+      m_messageChannel(std::make_unique<MessageChannelWormhole>()),
       m_x11(qGuiApp->nativeInterface<QNativeInterface::QX11Application>() != nullptr)
 {
     Platform::install(

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "CtlOptions.h"
+
+#include <QJsonValue>
+#include <QObject>
+#include <QTimer>
+#include <optional>
+
+class MessageChannelWormhole;
+class QTextStream;
+
+// Runs one vantrelctl command over the channel: asks, waits for the answer on the event loop
+// with a timeout, prints, and reports the exit status through finished().
+//   status, recent, marked: send the request with an empty text payload and print the answer.
+//   copy: ask "app.isLaunched" first; once Vantrel answers, pass "copy" with a summary holding
+//     the uuid and finish when the bus has taken the announcement. Vantrel does not reply to a
+//     copy, so success means "a running Vantrel was asked", not "the uuid was found".
+//   watch: print every announcement until the timeout, if one was given.
+class CtlClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    CtlClient(const CtlOptions& options, MessageChannelWormhole& channel, QTextStream& out,
+              QTextStream& err, QObject* parent = nullptr);
+
+    // Starts the command; call it from the running event loop.
+    void start();
+
+signals:
+    void finished(int exitCode);
+
+private:
+    using AnswerHandler = void (CtlClient::*)(const std::optional<QJsonValue>& message);
+
+    void ask(const QString& request, const QString& answer, AnswerHandler handler);
+    void printStatus(const std::optional<QJsonValue>& message);
+    void printList(const std::optional<QJsonValue>& message);
+    void passCopy(const std::optional<QJsonValue>& launched);
+    void watch();
+    void printAnnouncement(const QString& identifier);
+    void onTimeout();
+    void finish(int exitCode);
+
+    const CtlOptions m_options;
+    MessageChannelWormhole& m_channel;
+    QTextStream& m_out;
+    QTextStream& m_err;
+    QTimer m_timer;
+    bool m_finished = false;
+};
