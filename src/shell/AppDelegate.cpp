@@ -20,6 +20,12 @@
 #include <algorithm>
 #include <csignal>
 
+// The images live in a static library, so they are registered by hand.
+static void registerShellIcons()
+{
+    Q_INIT_RESOURCE(shell_icons);
+}
+
 namespace {
 // A template image: the shape of the named image drawn in the given colour.
 QIcon templateImage(const QString& name, const QColor& color)
@@ -69,6 +75,7 @@ AppDelegate::AppDelegate(const Services& services, QObject* parent)
                                                                              SIGHUP})),
       m_applicationState(QGuiApplication::applicationState())
 {
+    registerShellIcons();
     connect(m_unixSignals.get(), &UnixSignals::received, this, [](int signalNumber) {
         qCInfo(lcShell, "signal %d: quitting", signalNumber);
         QCoreApplication::quit();
