@@ -45,8 +45,9 @@ tsan: deps
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
+# DESTDIR=/staging stages the installation; PREFIX=/usr replaces the configured prefix.
 install: build
-	cmake --install $(BUILD)
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-tsan

@@ -24,10 +24,12 @@ public:
     // the class, else the instance, ignoring case. The empty string when no entry matches.
     static QString desktopIdForWindowClass(const QString& instance, const QString& windowClass);
 
+    // The keys of the [Desktop Entry] group of the file at `path`, without localised variants,
+    // their values with the string escapes undone. Empty when the file cannot be read.
+    static QHash<QString, QString> readEntry(const QString& path);
+
 private:
     static QStringList applicationFolders();
-    // The keys of the [Desktop Entry] group, without localised variants.
-    static QHash<QString, QString> readEntry(const QString& path);
     // The ids and paths of every entry, each id once, in search order.
     static QList<std::pair<QString, QString>> allEntries();
 };

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include "platform/ApplicationStateMemory.h"
+#include "platform/LoginItemsMemory.h"
 #include "platform/PasteboardMemory.h"
 #include "platform/WorkspaceNull.h"
 #include "support/MessageChannelNull.h"
@@ -42,4 +43,9 @@ Workspace& Platform::workspace()
 MessageChannel& Platform::messageChannel()
 {
     return orFallback<MessageChannel, MessageChannelNull>(installed().messageChannel);
+}
+
+LoginItems& Platform::loginItems()
+{
+    return orFallback<LoginItems, LoginItemsMemory>(installed().loginItems);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 class ApplicationState;
+class LoginItems;
 class MessageChannel;
 class Pasteboard;
 class Workspace;
@@ -15,6 +16,7 @@ struct Services
     ApplicationState* applicationState = nullptr;
     Workspace* workspace = nullptr;
     MessageChannel* messageChannel = nullptr;
+    LoginItems* loginItems = nullptr;
 };
 
 void install(const Services& services);
@@ -23,4 +25,5 @@ Pasteboard& pasteboard();
 ApplicationState& applicationState();
 Workspace& workspace();
 MessageChannel& messageChannel();
+LoginItems& loginItems();
 } // namespace Platform

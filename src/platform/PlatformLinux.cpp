@@ -1,6 +1,7 @@
 #include "platform/PlatformLinux.h"
 
 #include "platform/ApplicationStateQt.h"
+#include "platform/LoginItemsXdg.h"
 #include "platform/PasteboardX11.h"
 #include "platform/Platform.h"
 #include "platform/WorkspaceNull.h"
@@ -26,10 +27,12 @@ PlatformLinux::PlatformLinux()
     : m_pasteboard(std::make_unique<PasteboardX11>(QGuiApplication::clipboard())),
       m_applicationState(std::make_unique<ApplicationStateQt>()), m_workspace(makeWorkspace()),
       m_messageChannel(std::make_unique<MessageChannelWormhole>()),
+      m_loginItems(std::make_unique<LoginItemsXdg>(LoginItemsXdg::userAutostartFolder(),
+                                                   QCoreApplication::applicationFilePath())),
       m_x11(qGuiApp->nativeInterface<QNativeInterface::QX11Application>() != nullptr)
 {
-    Platform::install(
-        {m_pasteboard.get(), m_applicationState.get(), m_workspace.get(), m_messageChannel.get()});
+    Platform::install({m_pasteboard.get(), m_applicationState.get(), m_workspace.get(),
+                       m_messageChannel.get(), m_loginItems.get()});
 }
 
 PlatformLinux::~PlatformLinux()

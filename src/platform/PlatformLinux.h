@@ -3,12 +3,14 @@
 #include <memory>
 
 class ApplicationState;
+class LoginItems;
 class MessageChannel;
 class Pasteboard;
 class Workspace;
 
 // The implementations of the platform interfaces for the running Linux session: the X11
-// clipboard and active window where the session is X11, the message channel on the session bus.
+// clipboard and active window where the session is X11, the message channel on the session bus,
+// start at log-in through the user's XDG autostart folder.
 // Installs them for the shared services while it lives. Needs the QGuiApplication.
 class PlatformLinux
 {
@@ -25,5 +27,6 @@ private:
     std::unique_ptr<ApplicationState> m_applicationState;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessageChannel> m_messageChannel;
+    std::unique_ptr<LoginItems> m_loginItems;
     bool m_x11 = false;
 };

@@ -6,6 +6,7 @@
 #include "platform/UnixSignals.h"
 #include "shell/ReviewPrompt.h"
 #include "shell/TimeUpdater.h"
+#include "shell/Utils.h"
 #include "storage/DBManager.h"
 #include "support/Logging.h"
 #include "support/UserDefaults.h"
@@ -272,7 +273,7 @@ void AppDelegate::onOpenMiniWindowItem()
 
 void AppDelegate::onPreferencesItem()
 {
-    // TODO(utils): Utils::showSettingsWindow().
+    Utils::showSettingsWindow();
 }
 
 void AppDelegate::onRateUs()
@@ -283,8 +284,7 @@ void AppDelegate::onRateUs()
 
 void AppDelegate::onContactUs()
 {
-    // TODO(utils): Utils::email().
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:" VANTREL_SUPPORT_EMAIL)));
+    Utils::email();
 }
 
 void AppDelegate::onExitItem()

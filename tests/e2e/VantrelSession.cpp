@@ -43,10 +43,6 @@ VantrelSession::~VantrelSession()
         m_vantrel->kill();
         m_vantrel->waitForFinished();
     }
-    for (const auto& owner : std::as_const(m_owners)) {
-        owner->kill();
-        owner->waitForFinished();
-    }
 }
 
 QString VantrelSession::dataFolder() const
@@ -66,18 +62,41 @@ bool VantrelSession::start()
 {
     m_output.clear();
     m_vantrel = std::make_unique<QProcess>();
+    m_vantrel->setProcessEnvironment(environment());
+    m_vantrel->setProcessChannelMode(QProcess::MergedChannels);
+    QObject::connect(m_vantrel.get(), &QProcess::readyRead, m_vantrel.get(),
+                     [this] { readOutput(); });
+    m_vantrel->start(QStringLiteral(VANTREL_BINARY), {});
+    return waitUntil([this] { return m_output.contains("Start Watching"); }, startTimeoutMs);
+}
+
+QProcessEnvironment VantrelSession::environment() const
+{
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.path() + QStringLiteral("/data"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path() + QStringLiteral("/config"));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.path() + QStringLiteral("/cache"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path() + QStringLiteral("/runtime"));
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vantrel.*=true"));
-    m_vantrel->setProcessEnvironment(env);
-    m_vantrel->setProcessChannelMode(QProcess::MergedChannels);
-    QObject::connect(m_vantrel.get(), &QProcess::readyRead, m_vantrel.get(),
-                     [this] { readOutput(); });
-    m_vantrel->start(QStringLiteral(VANTREL_BINARY), {});
-    return waitUntil([this] { return m_output.contains("Start Watching"); }, startTimeoutMs);
+    return env;
+}
+
+std::unique_ptr<QProcess> VantrelSession::startVantrelctl(const QStringList& arguments) const
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->start(QStringLiteral(VANTRELCTL_BINARY), arguments);
+    process->waitForStarted();
+    return process;
+}
+
+std::pair<int, QByteArray> VantrelSession::vantrelctl(const QStringList& arguments,
+                                                      int timeoutMs) const
+{
+    const auto process = startVantrelctl(arguments);
+    if (!process->waitForFinished(timeoutMs))
+        return {-1, process->readAllStandardOutput()};
+    return {process->exitCode(), process->readAllStandardOutput()};
 }
 
 bool VantrelSession::stop()
@@ -104,26 +123,22 @@ int VantrelSession::changesSeen() const
 
 bool VantrelSession::copy(const QStringList& formats, const QStringList& options)
 {
-    auto owner = std::make_shared<QProcess>();
-    QStringList arguments = options;
+    ClipOwner::Formats pairs;
     for (const QString& format : formats) {
-        const qsizetype eq = format.indexOf(QLatin1String("=@"));
-        if (eq > 0)
-            arguments << QStringLiteral("--format-file")
-                      << format.left(eq) + u'=' + format.mid(eq + 2);
-        else
-            arguments << QStringLiteral("--format") << format;
+        const qsizetype eq = format.indexOf(u'=');
+        const QString value = format.mid(eq + 1);
+        QByteArray bytes = value.toUtf8();
+        if (value.startsWith(u'@')) {
+            QFile file(value.mid(1));
+            if (!file.open(QIODevice::ReadOnly))
+                return false;
+            bytes = file.readAll();
+        }
+        pairs.append({format.left(eq), bytes});
     }
-    owner->start(QStringLiteral(CLIPOWNER_BINARY), arguments);
-    m_owners.append(owner);
-    QByteArray ownerOutput;
-    return waitUntil(
-               [&] {
-                   ownerOutput += owner->readAllStandardOutput();
-                   return ownerOutput.contains("ready") || owner->state() == QProcess::NotRunning;
-               },
-               startTimeoutMs) &&
-           ownerOutput.contains("ready");
+    m_owners.push_back(std::make_unique<ClipOwner>(pairs, options));
+    ClipOwner* owner = m_owners.back().get();
+    return waitUntil([owner] { return owner->isReady(); }, startTimeoutMs);
 }
 
 bool VantrelSession::copyAndWaitSeen(const QStringList& formats, const QStringList& options)

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "ClipOwner.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <memory>
+#include <utility>
+#include <vector>
 
 // A run of the real `vantrel` binary with private XDG folders, plus clipboard owners standing
 // for other applications (tests/helpers/clipowner), for the end-to-end tests.
@@ -35,14 +40,21 @@ public:
     // Copies and waits until vantrel has seen that change.
     bool copyAndWaitSeen(const QStringList& formats, const QStringList& options = {});
 
+    // Runs vantrelctl in this session's folders; its exit code and standard output.
+    std::pair<int, QByteArray> vantrelctl(const QStringList& arguments,
+                                          int timeoutMs = 20'000) const;
+    // Starts a long-running vantrelctl (for `watch`) in this session's folders.
+    std::unique_ptr<QProcess> startVantrelctl(const QStringList& arguments) const;
+
     // The rows of pb_items, newest first, each column by name.
     QList<QVariantMap> rows() const;
 
 private:
     void readOutput();
+    QProcessEnvironment environment() const;
 
     QTemporaryDir m_home;
     std::unique_ptr<QProcess> m_vantrel;
-    QList<std::shared_ptr<QProcess>> m_owners;
+    std::vector<std::unique_ptr<ClipOwner>> m_owners;
     QByteArray m_output;
 };

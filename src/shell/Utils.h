@@ -1,0 +1,45 @@
+#pragma once
+
+#include "capture/PBContent.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Operations that reach outside the history: opening items, marking, the preferences window,
+// mail to support, start at log-in, the platform's address pasteboard types. Main thread only.
+class Utils
+{
+public:
+    Utils() = delete;
+
+    // A web-address item opens in the default browser when its text is an http or https address
+    // (any other text opens nothing). A file item is shown selected in the file manager, or its
+    // folder is opened where no file manager answers; when nothing is at its path any more the
+    // alert "File has been moved" comes up, modal to `parent` when one is given. Text and image
+    // items, and no item, do nothing.
+    static void openContent(const PBContentPtr& item, QWidget* parent = nullptr);
+
+    // Flips each item's mark (a mixed list stays mixed) and stores the marks; `block` runs on the
+    // main thread once the Marked list and the counts are up to date.
+    static void toggleMarked(const QList<PBContentPtr>& items, std::function<void()> block);
+
+    // Brings the preferences window to the front.
+    static void showSettingsWindow();
+
+    // Starts a new mail to the support address in the user's mail program.
+    static void email();
+
+    // Adds the application to the programs started at log-in, or removes it.
+    static void toggleLaunchAtStartup();
+    static bool isLaunchAtStartup();
+
+    static QString urlType();
+    static QString fileURLType();
+
+private:
+    static void openWebAddress(const QString& text);
+    static void revealFile(const QString& path, QWidget* parent);
+};

@@ -1,0 +1,120 @@
+#include "VantrelSession.h"
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+namespace {
+constexpr int recordTimeoutMs = 10'000;
+
+QJsonArray jsonList(const QByteArray& output)
+{
+    return QJsonDocument::fromJson(output).array();
+}
+
+QByteArray clipboard(const QString& mime)
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
+                                          QStringLiteral("clipboard"), QStringLiteral("-t"), mime});
+    xclip.waitForFinished();
+    return xclip.readAllStandardOutput();
+}
+} // namespace
+
+class TestCompanionE2E : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void statusAnswersOnlyWhileVantrelRuns()
+    {
+        VantrelSession session;
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(session
+                     .vantrelctl({QStringLiteral("status"), QStringLiteral("--timeout"),
+                                  QStringLiteral("1000")})
+                     .first,
+                 1);
+        QVERIFY(timer.elapsed() < 10'000);
+
+        QVERIFY(session.start());
+        QCOMPARE(session.vantrelctl({QStringLiteral("status")}).first, 0);
+    }
+
+    void recentListsTheTwentyNewestAndCopyPutsOneBack()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        for (int i = 0; i < 25; ++i) {
+            QVERIFY(session.copy({QStringLiteral("text/html=<b>item %1</b>").arg(i),
+                                  QStringLiteral("text/plain=item %1").arg(i)}));
+            QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), i + 1, recordTimeoutMs);
+        }
+
+        const auto [code, output] =
+            session.vantrelctl({QStringLiteral("recent"), QStringLiteral("--json")});
+        QCOMPARE(code, 0);
+        const QJsonArray recent = jsonList(output);
+        QCOMPARE(recent.size(), 20);
+        QCOMPARE(recent.first().toObject()[QStringLiteral("desc")].toString(),
+                 QStringLiteral("item 24"));
+        QCOMPARE(recent.last().toObject()[QStringLiteral("desc")].toString(),
+                 QStringLiteral("item 5"));
+
+        const QString uuid = recent[3].toObject()[QStringLiteral("uuid")].toString();
+        const int seen = session.changesSeen();
+        QCOMPARE(session.vantrelctl({QStringLiteral("copy"), uuid}).first, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(session.changesSeen() > seen, recordTimeoutMs);
+        QCOMPARE(clipboard(QStringLiteral("text/html")), QByteArray("<b>item 21</b>"));
+        QCOMPARE(clipboard(QStringLiteral("text/plain")), QByteArray("item 21"));
+        QCOMPARE(session.rows().size(), 25);
+    }
+
+    void markedListsTheMarkedItems()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=keep me")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+        QVERIFY(session.stop());
+        {
+            SqliteDatabase db;
+            QVERIFY(db.open(session.dbPath()));
+            QVERIFY(db.execute(QStringLiteral("UPDATE pb_items SET marked=1")));
+        }
+        QVERIFY(session.start());
+        const auto [code, output] = session.vantrelctl({QStringLiteral("marked")});
+        QCOMPARE(code, 0);
+        const QList<QByteArray> fields = output.trimmed().split('\t');
+        QCOMPARE(fields.size(), 4);
+        QCOMPARE(fields.last(), QByteArray("keep me"));
+    }
+
+    void watchPrintsEachInsert()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        const auto watch = session.startVantrelctl({QStringLiteral("watch")});
+        // The watcher is listening once it prints the application's answer to a status request.
+        QByteArray printed;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            session.vantrelctl({QStringLiteral("status")}).first == 0 &&
+                (printed += watch->readAllStandardOutput()).contains("app.launched"),
+            recordTimeoutMs);
+        QVERIFY(session.copy({QStringLiteral("text/plain=watched")}));
+        QTRY_VERIFY_WITH_TIMEOUT((printed += watch->readAllStandardOutput()).contains("watched"),
+                                 recordTimeoutMs);
+        QVERIFY(printed.startsWith("insert\t") || printed.contains("\ninsert\t"));
+        watch->kill();
+        watch->waitForFinished();
+    }
+};
+
+QTEST_MAIN(TestCompanionE2E)
+#include "tst_companion_e2e.moc"
