@@ -29,8 +29,8 @@ bool sendAll(int fd, const QByteArray& bytes)
 {
     qsizetype sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent),
-                                 MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -75,9 +75,8 @@ Delivery deliverTo(const QString& socketPath, const QByteArray& request,
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
         // Once a request went out it is never sent again: repeating "toggle-recording" to an
         // instance that was merely slow to answer would undo it.
-        result = sendAll(fd, request + '\n') && readLine(fd, deadline) == "ok"
-                     ? Delivery::Answered
-                     : Delivery::NoAnswer;
+        result = sendAll(fd, request + '\n') && readLine(fd, deadline) == "ok" ? Delivery::Answered
+                                                                               : Delivery::NoAnswer;
     }
     ::close(fd);
     return result;

@@ -72,8 +72,8 @@ AppDelegate::AppDelegate(const Services& services, QObject* parent)
     : QObject(parent), m_services(services),
       m_reviewPrompt(std::make_unique<ReviewPrompt>(services.review, services.userDefaultsPath,
                                                     QCoreApplication::applicationVersion())),
-      m_unixSignals(std::make_unique<UnixSignals>(std::initializer_list<int>{SIGINT, SIGTERM,
-                                                                             SIGHUP})),
+      m_unixSignals(
+          std::make_unique<UnixSignals>(std::initializer_list<int>{SIGINT, SIGTERM, SIGHUP})),
       m_applicationState(QGuiApplication::applicationState())
 {
     registerShellIcons();
@@ -162,7 +162,8 @@ bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
 
 void AppDelegate::applicationStateChanged(Qt::ApplicationState state)
 {
-    const bool resigned = m_applicationState == Qt::ApplicationActive && state != Qt::ApplicationActive;
+    const bool resigned =
+        m_applicationState == Qt::ApplicationActive && state != Qt::ApplicationActive;
     m_applicationState = state;
     if (resigned)
         applicationWillResignActive();

@@ -3,9 +3,9 @@
 #include "shell/CommandLine.h"
 
 #include <QObject>
-#include <QSystemTrayIcon>
 #include <QPointer>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <memory>
 
 class DBManager;

@@ -6,10 +6,10 @@
 #include <QSettings>
 #include <QTimer>
 
-ReviewPrompt::ReviewPrompt(Review& review, const QString& userDefaultsPath,
-                           const QString& version, int delayMs, QObject* parent)
-    : QObject(parent), m_review(review), m_userDefaultsPath(userDefaultsPath),
-      m_version(version), m_delayMs(delayMs)
+ReviewPrompt::ReviewPrompt(Review& review, const QString& userDefaultsPath, const QString& version,
+                           int delayMs, QObject* parent)
+    : QObject(parent), m_review(review), m_userDefaultsPath(userDefaultsPath), m_version(version),
+      m_delayMs(delayMs)
 {}
 
 QString ReviewPrompt::storedKey(const QString& version)

@@ -27,9 +27,9 @@ struct ShellFixture
     TimeUpdater timeUpdater;
     CountingReview review;
     QTemporaryDir config;
-    std::unique_ptr<MainWindowController> mainWindow = std::make_unique<MainWindowController>(
-        ViewController::Services{store.watcher, *store.manager, store.dataManager, store.settings,
-                                 workspace});
+    std::unique_ptr<MainWindowController> mainWindow =
+        std::make_unique<MainWindowController>(ViewController::Services{
+            store.watcher, *store.manager, store.dataManager, store.settings, workspace});
     std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(
         AppDelegate::Services{store.watcher, timeUpdater, *store.manager, review,
                               config.filePath(QStringLiteral("vantrel/vantrel.conf"))});

@@ -15,14 +15,14 @@ private slots:
         QTest::addColumn<ShellRequest>("request");
 
         QTest::newRow("no option") << QStringList{} << ShellRequest::Reopen;
-        QTest::newRow("--show-main") << QStringList{QStringLiteral("--show-main")}
-                                     << ShellRequest::ShowMain;
-        QTest::newRow("--show-mini") << QStringList{QStringLiteral("--show-mini")}
-                                     << ShellRequest::ShowMini;
-        QTest::newRow("--preferences") << QStringList{QStringLiteral("--preferences")}
-                                       << ShellRequest::Preferences;
-        QTest::newRow("--toggle-recording") << QStringList{QStringLiteral("--toggle-recording")}
-                                            << ShellRequest::ToggleRecording;
+        QTest::newRow("--show-main")
+            << QStringList{QStringLiteral("--show-main")} << ShellRequest::ShowMain;
+        QTest::newRow("--show-mini")
+            << QStringList{QStringLiteral("--show-mini")} << ShellRequest::ShowMini;
+        QTest::newRow("--preferences")
+            << QStringList{QStringLiteral("--preferences")} << ShellRequest::Preferences;
+        QTest::newRow("--toggle-recording")
+            << QStringList{QStringLiteral("--toggle-recording")} << ShellRequest::ToggleRecording;
         QTest::newRow("--quit") << QStringList{QStringLiteral("--quit")} << ShellRequest::Quit;
     }
 
@@ -47,15 +47,15 @@ private slots:
                                 << QStringLiteral("--toggle-recording");
         QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << 0
                             << QStringLiteral("--show-mini");
-        QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0
-                                   << QStringLiteral("vantrel ");
-        QTest::newRow("unknown option") << QStringList{QStringLiteral("--frobnicate")} << 2
-                                        << QStringLiteral("frobnicate");
+        QTest::newRow("--version")
+            << QStringList{QStringLiteral("--version")} << 0 << QStringLiteral("vantrel ");
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("--frobnicate")} << 2 << QStringLiteral("frobnicate");
         QTest::newRow("two actions")
             << QStringList{QStringLiteral("--show-main"), QStringLiteral("--quit")} << 2
             << QStringLiteral("at most one option");
-        QTest::newRow("stray argument") << QStringList{QStringLiteral("file.txt")} << 2
-                                        << QStringLiteral("Usage:");
+        QTest::newRow("stray argument")
+            << QStringList{QStringLiteral("file.txt")} << 2 << QStringLiteral("Usage:");
     }
 
     void helpVersionAndMistakesRequestNothing()

@@ -16,9 +16,8 @@ constexpr int handOverMs = 5000;
 QFuture<SingleInstance::Claim> startLater(const QString& folder, const QByteArray& request,
                                           int timeoutMs = handOverMs)
 {
-    return QtConcurrent::run([folder, request, timeoutMs] {
-        return SingleInstance(folder).claim(request, timeoutMs);
-    });
+    return QtConcurrent::run(
+        [folder, request, timeoutMs] { return SingleInstance(folder).claim(request, timeoutMs); });
 }
 } // namespace
 
