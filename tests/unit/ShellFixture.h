@@ -1,22 +1,14 @@
 #pragma once
 
+#include "CountingReview.h"
 #include "StoreFixture.h"
 #include "browser/MainWindowController.h"
-#include "platform/Review.h"
 #include "platform/WorkspaceNull.h"
 #include "shell/AppDelegate.h"
 #include "shell/TimeUpdater.h"
 
 #include <QTemporaryDir>
 #include <memory>
-
-// Counts the rating requests instead of asking the desktop.
-class CountingReview : public Review
-{
-public:
-    void requestReview() override { ++requests; }
-    int requests = 0;
-};
 
 // The application as it stands after start-up, on a store in a temporary folder, an in-memory
 // clipboard and user defaults in a temporary file.

@@ -1,4 +1,4 @@
-#include "platform/Review.h"
+#include "CountingReview.h"
 #include "shell/ReviewPrompt.h"
 
 #include <QSettings>
@@ -6,13 +6,6 @@
 #include <QtTest>
 
 namespace {
-class CountingReview : public Review
-{
-public:
-    void requestReview() override { ++requests; }
-    int requests = 0;
-};
-
 const QString version = QStringLiteral("2.4.1");
 
 // Lets a prompt with no delay run what it scheduled.
