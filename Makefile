@@ -20,7 +20,7 @@ build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/src/app/vantrel
+	QT_LOGGING_RULES="vantrel.capture.debug=true" $(BUILD)/src/app/vantrel
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -46,22 +46,51 @@ bool PBContent::isEqualToContent(PBContent& other)
            mine->first() == theirs->first();
 }
 
+struct PBContent::Derived
+{
+    std::optional<QList<QByteArray>> dataArray;
+    std::optional<QIcon> icon;
+    QSize iconSize;
+    std::optional<QString> desc;
+    std::optional<PBContent_Extension> extension;
+};
+
+PBContent::PBContent() = default;
+PBContent::~PBContent() = default;
+
+PBContent::Derived& PBContent::derived()
+{
+    if (!m_derived)
+        m_derived = std::make_unique<Derived>();
+    return *m_derived;
+}
+
+void PBContent::setDataArray(QList<QByteArray> payloads)
+{
+    derived().dataArray = std::move(payloads);
+}
+
 const std::optional<QList<QByteArray>>& PBContent::dataArray()
 {
-    if (m_dataArray || !dataPathArray)
-        return m_dataArray;
+    static const std::optional<QList<QByteArray>> none;
+    if (!m_derived && !dataPathArray)
+        return none;
+    auto& loaded = derived().dataArray;
+    if (loaded || !dataPathArray)
+        return loaded;
     QList<QByteArray> payloads;
     for (const QString& path : std::as_const(*dataPathArray)) {
         if (auto bytes = DataManager::dataWithPath(path))
             payloads.append(std::move(*bytes));
     }
-    m_dataArray = std::move(payloads);
-    return m_dataArray;
+    loaded = std::move(payloads);
+    return loaded;
 }
 
 QIcon PBContent::icon()
 {
-    if (!m_icon) {
+    Derived& d = derived();
+    if (!d.icon) {
         QIcon icon;
         QSize size;
         computeIcon(icon, size);
@@ -69,16 +98,16 @@ QIcon PBContent::icon()
             icon = ContentIcons::missingFile();
             size = getBiggestImage(icon.availableSizes());
         }
-        m_icon = icon;
-        m_iconSize = size;
+        d.icon = icon;
+        d.iconSize = size;
     }
-    return *m_icon;
+    return *d.icon;
 }
 
 QSize PBContent::iconSize()
 {
     icon();
-    return m_iconSize;
+    return derived().iconSize;
 }
 
 QSize PBContent::getBiggestImage(const QList<QSize>& representations)
@@ -94,9 +123,10 @@ QSize PBContent::getBiggestImage(const QList<QSize>& representations)
 
 QString PBContent::desc()
 {
-    if (!m_desc)
-        m_desc = computeDesc();
-    return *m_desc;
+    Derived& d = derived();
+    if (!d.desc)
+        d.desc = computeDesc();
+    return *d.desc;
 }
 
 std::optional<QUrl> PBContent::previewItemURL()
@@ -108,16 +138,17 @@ std::optional<QUrl> PBContent::previewItemURL()
 
 PBContent_Extension& PBContent::contentExtension()
 {
-    if (!m_extension) {
+    Derived& d = derived();
+    if (!d.extension) {
         PBContent_Extension summary;
         summary.uuid = uuid;
         summary.date = date;
         summary.app = app;
         summary.desc = trimmedKeyword();
         summary.marked = marked;
-        m_extension = std::move(summary);
+        d.extension = std::move(summary);
     }
-    return *m_extension;
+    return *d.extension;
 }
 
 QString PBContent::trimmedKeyword() const

@@ -30,7 +30,8 @@ enum PBContentType : qint64 {
 class PBContent
 {
 public:
-    virtual ~PBContent() = default;
+    PBContent();
+    virtual ~PBContent();
 
     // A new item of type T with a fresh upper-case UUID and the clock's current time.
     template <class T>
@@ -61,7 +62,7 @@ public:
     // The payloads, loaded from dataPathArray on first use (unreadable files are skipped);
     // nullopt when neither payloads nor paths are set.
     const std::optional<QList<QByteArray>>& dataArray();
-    void setDataArray(QList<QByteArray> payloads) { m_dataArray = std::move(payloads); }
+    void setDataArray(QList<QByteArray> payloads);
 
     QIcon icon();
     // The icon's display size in points (see getBiggestImage).
@@ -86,11 +87,11 @@ protected:
 private:
     void initIdentity(const Clock& clock);
 
-    std::optional<QList<QByteArray>> m_dataArray;
-    std::optional<QIcon> m_icon;
-    QSize m_iconSize;
-    std::optional<QString> m_desc;
-    std::optional<PBContent_Extension> m_extension;
+    // What an item computes on first use. A loaded history holds many items that are never
+    // shown, so until then this costs one pointer.
+    struct Derived;
+    Derived& derived();
+    std::unique_ptr<Derived> m_derived;
 };
 
 using PBContentPtr = std::shared_ptr<PBContent>;

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include "platform/ApplicationStateMemory.h"
+#include "platform/GlobalShortcutsNull.h"
 #include "platform/LoginItemsMemory.h"
 #include "platform/PasteboardMemory.h"
 #include "platform/WorkspaceNull.h"
@@ -48,4 +49,9 @@ MessageChannel& Platform::messageChannel()
 LoginItems& Platform::loginItems()
 {
     return orFallback<LoginItems, LoginItemsMemory>(installed().loginItems);
+}
+
+GlobalShortcuts& Platform::globalShortcuts()
+{
+    return orFallback<GlobalShortcuts, GlobalShortcutsNull>(installed().globalShortcuts);
 }

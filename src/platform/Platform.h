@@ -1,6 +1,7 @@
 #pragma once
 
 class ApplicationState;
+class GlobalShortcuts;
 class LoginItems;
 class MessageChannel;
 class Pasteboard;
@@ -17,6 +18,7 @@ struct Services
     Workspace* workspace = nullptr;
     MessageChannel* messageChannel = nullptr;
     LoginItems* loginItems = nullptr;
+    GlobalShortcuts* globalShortcuts = nullptr;
 };
 
 void install(const Services& services);
@@ -26,4 +28,5 @@ ApplicationState& applicationState();
 Workspace& workspace();
 MessageChannel& messageChannel();
 LoginItems& loginItems();
+GlobalShortcuts& globalShortcuts();
 } // namespace Platform

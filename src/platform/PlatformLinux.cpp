@@ -1,6 +1,8 @@
 #include "platform/PlatformLinux.h"
 
 #include "platform/ApplicationStateQt.h"
+#include "platform/GlobalShortcutsNull.h"
+#include "platform/GlobalShortcutsX11.h"
 #include "platform/LoginItemsXdg.h"
 #include "platform/PasteboardX11.h"
 #include "platform/Platform.h"
@@ -12,14 +14,31 @@
 #include <xcb/xcb.h>
 
 namespace {
-std::unique_ptr<Workspace> makeWorkspace()
+xcb_connection_t* x11Connection()
 {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+uint32_t rootWindow(xcb_connection_t* connection)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+std::unique_ptr<Workspace> makeWorkspace()
+{
+    xcb_connection_t* connection = x11Connection();
     if (!connection)
         return std::make_unique<WorkspaceNull>();
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    return std::make_unique<WorkspaceX11>(connection, screen->root);
+    return std::make_unique<WorkspaceX11>(connection, rootWindow(connection));
+}
+
+std::unique_ptr<GlobalShortcuts> makeGlobalShortcuts()
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return std::make_unique<GlobalShortcutsNull>();
+    return std::make_unique<GlobalShortcutsX11>(connection, rootWindow(connection));
 }
 } // namespace
 
@@ -29,10 +48,10 @@ PlatformLinux::PlatformLinux()
       m_messageChannel(std::make_unique<MessageChannelWormhole>()),
       m_loginItems(std::make_unique<LoginItemsXdg>(LoginItemsXdg::userAutostartFolder(),
                                                    QCoreApplication::applicationFilePath())),
-      m_x11(qGuiApp->nativeInterface<QNativeInterface::QX11Application>() != nullptr)
+      m_globalShortcuts(makeGlobalShortcuts()), m_x11(x11Connection() != nullptr)
 {
     Platform::install({m_pasteboard.get(), m_applicationState.get(), m_workspace.get(),
-                       m_messageChannel.get(), m_loginItems.get()});
+                       m_messageChannel.get(), m_loginItems.get(), m_globalShortcuts.get()});
 }
 
 PlatformLinux::~PlatformLinux()

@@ -3,14 +3,15 @@
 #include <memory>
 
 class ApplicationState;
+class GlobalShortcuts;
 class LoginItems;
 class MessageChannel;
 class Pasteboard;
 class Workspace;
 
 // The implementations of the platform interfaces for the running Linux session: the X11
-// clipboard and active window where the session is X11, the message channel on the session bus,
-// start at log-in through the user's XDG autostart folder.
+// clipboard, active window and global shortcuts where the session is X11, the message channel on
+// the session bus, start at log-in through the user's XDG autostart folder.
 // Installs them for the shared services while it lives. Needs the QGuiApplication.
 class PlatformLinux
 {
@@ -28,5 +29,6 @@ private:
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessageChannel> m_messageChannel;
     std::unique_ptr<LoginItems> m_loginItems;
+    std::unique_ptr<GlobalShortcuts> m_globalShortcuts;
     bool m_x11 = false;
 };

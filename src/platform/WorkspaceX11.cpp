@@ -1,19 +1,13 @@
 #include "platform/WorkspaceX11.h"
 
 #include "platform/DesktopEntries.h"
+#include "platform/XcbReply.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <xcb/xcb.h>
 
 namespace {
-struct FreeDeleter
-{
-    void operator()(void* p) const { std::free(p); }
-};
-template <class T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
 // Walking up from a focused sub-window to its client window never takes more steps than this.
 constexpr int maxTreeDepth = 32;
 } // namespace
@@ -47,7 +41,7 @@ uint32_t WorkspaceX11::activeWindow() const
 // window; the top-level one is the first ancestor that carries WM_CLASS.
 uint32_t WorkspaceX11::focusedClientWindow() const
 {
-    Reply<xcb_get_input_focus_reply_t> focus(
+    XcbReply<xcb_get_input_focus_reply_t> focus(
         xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
     if (!focus)
         return XCB_WINDOW_NONE;
@@ -57,7 +51,7 @@ uint32_t WorkspaceX11::focusedClientWindow() const
             return XCB_WINDOW_NONE;
         if (!property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).isEmpty())
             return window;
-        Reply<xcb_query_tree_reply_t> tree(
+        XcbReply<xcb_query_tree_reply_t> tree(
             xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
         if (!tree)
             return XCB_WINDOW_NONE;
@@ -88,7 +82,7 @@ QString WorkspaceX11::applicationIdOfWindow(uint32_t window) const
 QByteArray WorkspaceX11::property(uint32_t window, uint32_t atom, uint32_t type) const
 {
     constexpr uint32_t maxLength = 4096;
-    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         m_connection, xcb_get_property(m_connection, 0, window, atom, type, 0, maxLength),
         nullptr));
     if (!reply || reply->type == XCB_ATOM_NONE)
@@ -99,7 +93,7 @@ QByteArray WorkspaceX11::property(uint32_t window, uint32_t atom, uint32_t type)
 
 uint32_t WorkspaceX11::atom(const char* name) const
 {
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+    XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         m_connection, xcb_intern_atom(m_connection, 0, uint16_t(std::strlen(name)), name),
         nullptr));
     return reply ? reply->atom : uint32_t(XCB_ATOM_NONE);

@@ -2,9 +2,11 @@
 
 #include "browser/ViewController.h"
 #include "capture/PBWatcher.h"
+#include "platform/Platform.h"
 #include "platform/ReviewNull.h"
 #include "platform/UnixSignals.h"
 #include "shell/ReviewPrompt.h"
+#include "shell/ShortcutBindings.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
@@ -64,8 +66,9 @@ bool isOrdinaryWindow(const QWidget* window)
 AppDelegate::Services AppDelegate::sharedServices()
 {
     static ReviewNull review;
-    return {PBWatcher::sharedWatcher(), TimeUpdater::sharedUpdater(), DBManager::sharedManager(),
-            review, UserDefaults::path()};
+    return {PBWatcher::sharedWatcher(),  TimeUpdater::sharedUpdater(),
+            DBManager::sharedManager(),  review,
+            Platform::globalShortcuts(), UserDefaults::path()};
 }
 
 AppDelegate::AppDelegate(const Services& services, QObject* parent)
@@ -109,8 +112,12 @@ void AppDelegate::applicationDidFinishLaunching(ViewController& mainViewControll
 
 void AppDelegate::bindShortcuts()
 {
-    // TODO(hotkeys): bind "MainWindowShortcut" to showMainWindow and "MiniWindowShortcut" to
-    // showMiniWindow of mainViewController() through ShortcutBindings.
+    m_shortcutBindings =
+        std::make_unique<ShortcutBindings>(m_services.globalShortcuts, m_services.userDefaultsPath);
+    m_shortcutBindings->bind(ShortcutBindings::mainWindowShortcutKey,
+                             [this] { onOpenMainWindowItem(); });
+    m_shortcutBindings->bind(ShortcutBindings::miniWindowShortcutKey,
+                             [this] { onOpenMiniWindowItem(); });
 }
 
 void AppDelegate::handleRequest(ShellRequest request)

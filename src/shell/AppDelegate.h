@@ -9,11 +9,13 @@
 #include <memory>
 
 class DBManager;
+class GlobalShortcuts;
 class PBWatcher;
 class QAction;
 class QMenu;
 class Review;
 class ReviewPrompt;
+class ShortcutBindings;
 class TimeUpdater;
 class UnixSignals;
 class ViewController;
@@ -34,6 +36,7 @@ public:
         TimeUpdater& timeUpdater;
         DBManager& dbManager;
         Review& review;
+        GlobalShortcuts& globalShortcuts;
         QString userDefaultsPath;
     };
 
@@ -83,6 +86,7 @@ private:
     Services m_services;
     std::unique_ptr<ReviewPrompt> m_reviewPrompt;
     std::unique_ptr<UnixSignals> m_unixSignals;
+    std::unique_ptr<ShortcutBindings> m_shortcutBindings;
     QPointer<ViewController> m_mainViewController;
     // The icon goes before the menu it shows.
     std::unique_ptr<QMenu> m_statusBarMenu;

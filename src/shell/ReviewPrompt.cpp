@@ -3,6 +3,7 @@
 #include "platform/Review.h"
 #include "support/Logging.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTimer>
 
@@ -34,4 +35,5 @@ void ReviewPrompt::requestOnce()
     defaults.setValue(key, true);
     // Written at once: a crash later in the run must not make the next run ask again.
     defaults.sync();
+    QFile::setPermissions(m_userDefaultsPath, QFile::ReadOwner | QFile::WriteOwner);
 }

@@ -3,12 +3,30 @@
 #include "CountingReview.h"
 #include "StoreFixture.h"
 #include "browser/MainWindowController.h"
+#include "platform/GlobalShortcuts.h"
 #include "platform/WorkspaceNull.h"
 #include "shell/AppDelegate.h"
 #include "shell/TimeUpdater.h"
 
+#include <QKeySequence>
+#include <QMap>
 #include <QTemporaryDir>
 #include <memory>
+
+// Global shortcuts that register whatever they are given and are pressed by the test.
+class PressableShortcuts : public GlobalShortcuts
+{
+public:
+    bool registerShortcut(const QString& id, const QKeySequence& sequence) override
+    {
+        registered.insert(id, sequence);
+        return true;
+    }
+    void unregisterShortcut(const QString& id) override { registered.remove(id); }
+    void press(const QString& id) { emit activated(id); }
+
+    QMap<QString, QKeySequence> registered;
+};
 
 // The application as it stands after start-up, on a store in a temporary folder, an in-memory
 // clipboard and user defaults in a temporary file.
@@ -18,13 +36,14 @@ struct ShellFixture
     WorkspaceNull workspace;
     TimeUpdater timeUpdater;
     CountingReview review;
+    PressableShortcuts shortcuts;
     QTemporaryDir config;
+    QString userDefaultsPath = config.filePath(QStringLiteral("vantrel/vantrel.conf"));
     std::unique_ptr<MainWindowController> mainWindow =
         std::make_unique<MainWindowController>(ViewController::Services{
             store.watcher, *store.manager, store.dataManager, store.settings, workspace});
-    std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(
-        AppDelegate::Services{store.watcher, timeUpdater, *store.manager, review,
-                              config.filePath(QStringLiteral("vantrel/vantrel.conf"))});
+    std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
+        store.watcher, timeUpdater, *store.manager, review, shortcuts, userDefaultsPath});
 
     ShellFixture() { delegate->applicationDidFinishLaunching(mainWindow->contentViewController()); }
     ~ShellFixture()

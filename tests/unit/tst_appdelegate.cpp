@@ -1,6 +1,8 @@
 #include "ShellFixture.h"
+#include "shell/ReviewPrompt.h"
 
 #include <QMenu>
+#include <QSettings>
 #include <QtTest>
 
 namespace {
@@ -14,7 +16,7 @@ QWidget* miniWindow()
 }
 } // namespace
 
-class TestReopen : public QObject
+class TestAppDelegate : public QObject
 {
     Q_OBJECT
 
@@ -81,6 +83,37 @@ private slots:
         QVERIFY(!app.viewController().miniWindowShowing());
     }
 
+    void storedShortcutsBringUpTheirWindowsWithoutARestart()
+    {
+        ShellFixture app;
+        QVERIFY(app.shortcuts.registered.value(QStringLiteral("MainWindowShortcut")).isEmpty());
+        {
+            QSettings defaults(app.userDefaultsPath, QSettings::IniFormat);
+            defaults.setValue(QStringLiteral("MainWindowShortcut"), QStringLiteral("Ctrl+Alt+V"));
+            defaults.setValue(QStringLiteral("MiniWindowShortcut"), QStringLiteral("Meta+Space"));
+        }
+        QTRY_COMPARE(app.shortcuts.registered.value(QStringLiteral("MiniWindowShortcut")),
+                     QKeySequence(QStringLiteral("Meta+Space")));
+        QCOMPARE(app.shortcuts.registered.value(QStringLiteral("MainWindowShortcut")),
+                 QKeySequence(QStringLiteral("Ctrl+Alt+V")));
+
+        app.shortcuts.press(QStringLiteral("MiniWindowShortcut"));
+        QVERIFY(miniWindow() && miniWindow()->isVisible());
+        app.shortcuts.press(QStringLiteral("MainWindowShortcut"));
+        QVERIFY(app.mainWindow->isVisible());
+        QVERIFY(!miniWindow()->isVisible());
+    }
+
+    void fifthShowingOfTheMainWindowAsksForARating()
+    {
+        ShellFixture app;
+        for (int shown = 1; shown <= ReviewPrompt::appearancesBeforeAsking; ++shown) {
+            app.viewController().showMainWindow();
+            app.mainWindow->close();
+        }
+        QTRY_COMPARE(app.review.requests, 1);
+    }
+
     void openMenusAndMinimisedWindowsAreToldApart()
     {
         ShellFixture app;
@@ -95,5 +128,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReopen)
-#include "tst_reopen.moc"
+QTEST_MAIN(TestAppDelegate)
+#include "tst_appdelegate.moc"

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QKeySequence>
+#include <QLatin1String>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+
+class GlobalShortcuts;
+class QSettings;
+
+// Global shortcuts bound to user-defaults keys. Each bound key's stored shortcut (key sequence
+// portable text, e.g. "Ctrl+Alt+V") is registered as a global shortcut whose action runs on the
+// main thread, and registered again whenever the stored value changes: through setShortcut, or
+// by another process writing the settings file. An absent or empty value registers nothing.
+class ShortcutBindings : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr QLatin1String mainWindowShortcutKey{"MainWindowShortcut"};
+    static constexpr QLatin1String miniWindowShortcutKey{"MiniWindowShortcut"};
+
+    // On the user defaults of the running user (UserDefaults::path()).
+    explicit ShortcutBindings(GlobalShortcuts& shortcuts, QObject* parent = nullptr);
+    // On the INI file at settingsPath; its folder is created when missing.
+    ShortcutBindings(GlobalShortcuts& shortcuts, const QString& settingsPath,
+                     QObject* parent = nullptr);
+    // Unregisters every bound shortcut. The GlobalShortcuts must still exist.
+    ~ShortcutBindings() override;
+
+    QString settingsPath() const;
+
+    // Runs the action each time the shortcut stored under the key is pressed. Binding a key
+    // again replaces its action.
+    void bind(const QString& key, std::function<void()> action);
+
+    // The shortcut stored under the key, empty when none.
+    QKeySequence shortcut(const QString& key) const;
+    // Stores the shortcut under the key (an empty one removes the key) and writes the file at
+    // once; a bound key is registered again.
+    void setShortcut(const QString& key, const QKeySequence& sequence);
+
+signals:
+    // The stored shortcut of a bound key changed and has been registered again (successfully or
+    // not: the reason of a refusal is logged).
+    void shortcutChanged(const QString& key, const QKeySequence& sequence);
+
+private:
+    struct Binding
+    {
+        std::function<void()> action;
+        QKeySequence sequence;
+    };
+
+    void watchFile();
+    void fileChanged();
+    void reload();
+    void onActivated(const QString& id);
+
+    GlobalShortcuts& m_shortcuts;
+    std::unique_ptr<QSettings> m_settings;
+    QFileSystemWatcher m_watcher;
+    QTimer m_reloadTimer;
+    std::map<QString, Binding> m_bindings;
+};
