@@ -6,7 +6,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QSaveFile>
 #include <QTest>
 
 namespace {
@@ -52,10 +54,23 @@ QString VantrelSession::dataFolder() const
 
 void VantrelSession::writeConfig(const QByteArray& json) const
 {
-    QDir().mkpath(dataFolder());
-    QFile file(dataFolder() + QStringLiteral("/config"));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(json);
+    writeFile(dataFolder() + QStringLiteral("/config"), json);
+}
+
+void VantrelSession::writeUserDefaults(const QByteArray& ini) const
+{
+    writeFile(m_home.path() + QStringLiteral("/config/vantrel/vantrel.conf"), ini);
+}
+
+// Replaced in one rename, as an editor saves, so a reader never sees half a file.
+void VantrelSession::writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(bytes);
+        file.commit();
+    }
 }
 
 bool VantrelSession::start(const QStringList& arguments)

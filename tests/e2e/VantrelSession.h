@@ -26,6 +26,8 @@ public:
     QString dataFolder() const; // $XDG_DATA_HOME/vantrel
     QString dbPath() const { return dataFolder() + QStringLiteral("/db.sqlite3"); }
     void writeConfig(const QByteArray& json) const;
+    // Replaces $XDG_CONFIG_HOME/vantrel/vantrel.conf (the user defaults) with this INI text.
+    void writeUserDefaults(const QByteArray& ini) const;
 
     // Starts vantrel (with these arguments) and waits until it watches the clipboard.
     bool start(const QStringList& arguments = {});
@@ -59,6 +61,7 @@ public:
 private:
     void readOutput();
     QProcessEnvironment environment() const;
+    static void writeFile(const QString& path, const QByteArray& bytes);
     std::pair<int, QByteArray> run(const QString& binary, const QStringList& arguments,
                                    int timeoutMs) const;
 

@@ -1,3 +1,4 @@
+#include "KeyPresses.h"
 #include "VantrelSession.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
@@ -113,6 +114,24 @@ private slots:
         QVERIFY(!session.output().contains(QStringLiteral("no system tray")));
         trayer.kill();
         trayer.waitForFinished();
+    }
+
+    void storedShortcutsWorkAndFollowChangesOfTheFile()
+    {
+        VantrelSession session;
+        session.writeUserDefaults("[General]\nMainWindowShortcut=Ctrl+Alt+V\n");
+        QVERIFY(session.start());
+        QVERIFY(pressKeys(QStringLiteral("ctrl+alt+v")));
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Vantrel")), timeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), QStringLiteral("Vantrel"), timeoutMs);
+
+        session.writeUserDefaults(
+            "[General]\nMainWindowShortcut=Ctrl+Alt+V\nMiniWindowShortcut=Ctrl+Alt+N\n");
+        // Pressed until the running Vantrel has read the file again.
+        QTRY_VERIFY_WITH_TIMEOUT(pressKeys(QStringLiteral("ctrl+alt+n")) &&
+                                     windowShown(QStringLiteral("Vantrel Mini")),
+                                 timeoutMs);
+        QVERIFY(!windowShown(QStringLiteral("Vantrel")));
     }
 
     void optionWithNothingRunningStartsVantrelAndDoesIt()
