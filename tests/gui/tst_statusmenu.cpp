@@ -1,14 +1,10 @@
 #include "UrlRecorder.h"
-#include "support/SqliteDatabase.h"
-#include "support/SqliteStatement.h"
 #include "unit/ShellFixture.h"
 
 #include <QMenu>
 #include <QtTest>
 
 namespace {
-const QString plainText = QStringLiteral("public.utf8-plain-text");
-
 QStringList titles(const QMenu& menu)
 {
     QStringList result;
@@ -47,18 +43,6 @@ bool windowShown(const QString& objectName)
             return true;
     }
     return false;
-}
-
-QStringList storedKeywords(const QString& dbPath)
-{
-    SqliteDatabase db;
-    if (!db.open(dbPath))
-        return {};
-    SqliteStatement select(db, QStringLiteral("SELECT keyword FROM pb_items ORDER BY keyword"));
-    QStringList keywords;
-    while (select.step())
-        keywords << select.text("keyword");
-    return keywords;
 }
 } // namespace
 
@@ -148,10 +132,8 @@ private slots:
         ShellFixture app;
         app.store.settings.setSaveMode(2); // clear when exiting
         for (const QString& text : {QStringLiteral("marked"), QStringLiteral("unmarked")}) {
-            app.store.pasteboard.setItems(
-                {PasteboardItem({plainText}, {{plainText, text.toUtf8()}})});
-            QTRY_COMPARE(storedKeywords(app.store.manager->dbPath()).size(),
-                         text == QLatin1String("marked") ? 1 : 2);
+            app.copy(text);
+            QTRY_COMPARE(app.storedKeywords().size(), text == QLatin1String("marked") ? 1 : 2);
         }
         const PBContentPtr marked = app.store.manager->recentItems().last();
         marked->marked = true;
@@ -163,8 +145,7 @@ private slots:
         QTimer::singleShot(10'000, qApp, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!app.timeUpdater.isRunning());
-        QCOMPARE(storedKeywords(app.store.manager->dbPath()),
-                 QStringList{QStringLiteral("marked")});
+        QCOMPARE(app.storedKeywords(), QStringList{QStringLiteral("marked")});
     }
 };
 

@@ -7,6 +7,8 @@
 #include "platform/WorkspaceNull.h"
 #include "shell/AppDelegate.h"
 #include "shell/TimeUpdater.h"
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
 
 #include <QKeySequence>
 #include <QMap>
@@ -54,4 +56,24 @@ struct ShellFixture
     }
 
     ViewController& viewController() const { return mainWindow->contentViewController(); }
+
+    // Copies the text as another application would; the watcher sees it at its next poll.
+    void copy(const QString& text)
+    {
+        const QString type = QStringLiteral("public.utf8-plain-text");
+        store.pasteboard.setItems({PasteboardItem({type}, {{type, text.toUtf8()}})});
+    }
+
+    // The keywords of the stored rows, in keyword order.
+    QStringList storedKeywords() const
+    {
+        SqliteDatabase db;
+        if (!db.open(store.manager->dbPath()))
+            return {};
+        SqliteStatement select(db, QStringLiteral("SELECT keyword FROM pb_items ORDER BY keyword"));
+        QStringList keywords;
+        while (select.step())
+            keywords << select.text("keyword");
+        return keywords;
+    }
 };

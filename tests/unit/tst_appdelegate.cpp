@@ -114,6 +114,36 @@ private slots:
         QTRY_COMPARE(app.review.requests, 1);
     }
 
+    void losingFocusAppliesRecordKeeping_data()
+    {
+        QTest::addColumn<int>("saveMode");
+        QTest::addColumn<Qt::ApplicationState>("leftFor");
+        QTest::addColumn<bool>("pruned");
+
+        QTest::newRow("24 hours, another application active")
+            << 0 << Qt::ApplicationInactive << true;
+        QTest::newRow("24 hours, hidden") << 0 << Qt::ApplicationHidden << true;
+        QTest::newRow("clear when exiting") << 2 << Qt::ApplicationInactive << false;
+    }
+
+    void losingFocusAppliesRecordKeeping()
+    {
+        QFETCH(int, saveMode);
+        QFETCH(Qt::ApplicationState, leftFor);
+        QFETCH(bool, pruned);
+
+        ShellFixture app;
+        app.store.settings.setSaveMode(saveMode);
+        app.copy(QStringLiteral("copied two days ago"));
+        QTRY_COMPARE(app.storedKeywords().size(), 1);
+        app.store.clock.time = double(QDateTime::currentSecsSinceEpoch() + 2 * 24 * 3600);
+
+        emit qApp->applicationStateChanged(Qt::ApplicationActive);
+        QCOMPARE(app.storedKeywords().size(), 1);
+        emit qApp->applicationStateChanged(leftFor);
+        QCOMPARE(app.storedKeywords().isEmpty(), pruned);
+    }
+
     void openMenusAndMinimisedWindowsAreToldApart()
     {
         ShellFixture app;
