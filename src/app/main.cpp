@@ -43,7 +43,8 @@ int main(int argc, char** argv)
     case SingleInstance::Claim::Delivered:
         return 0;
     case SingleInstance::Claim::Failed:
-        std::fputs("vantrel: the running Vantrel did not answer\n", stderr);
+        std::fputs("vantrel: cannot reach the running Vantrel, nor become it (see the log)\n",
+                   stderr);
         return 1;
     case SingleInstance::Claim::Primary:
         break;

@@ -89,8 +89,6 @@ std::unique_ptr<QWidget> ViewController::makeMiniWindow()
     return window;
 }
 
-// Shown, not minimised, above the other windows, with the keyboard focus: the application
-// becomes the active one as far as the window manager lets it.
 void ViewController::bringToFront(QWidget* window)
 {
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);

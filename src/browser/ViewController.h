@@ -49,6 +49,10 @@ public:
     void handleReopenWindow();
     bool miniWindowShowing() const { return m_miniWindowShowing; }
 
+    // Shows the window, not minimised, above the others and with the keyboard focus, so that
+    // the application becomes the active one as far as the window manager allows.
+    static void bringToFront(QWidget* window);
+
 signals:
     // The view has been shown (each time).
     void viewDidAppear();
@@ -60,7 +64,6 @@ private:
     void viewDidLoad();
     void firstFetchDone();
     static std::unique_ptr<QWidget> makeMiniWindow();
-    static void bringToFront(QWidget* window);
 
     Services m_services;
     PBContentComparer m_comparer;

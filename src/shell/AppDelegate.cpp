@@ -156,9 +156,11 @@ bool AppDelegate::hasVisibleWindows()
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
 {
     if (hasVisibleWindows) {
+        // A click on a dock icon activates the application before it is asked; a later start
+        // of `vantrel` has to do that itself.
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible() && window->isMinimized())
-                window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+            if (window->isVisible() && isOrdinaryWindow(window))
+                ViewController::bringToFront(window);
         }
         return false;
     }

@@ -48,13 +48,12 @@ public:
 
     // The start-up, once the main window and its content controller have loaded.
     void applicationDidFinishLaunching(ViewController& mainViewController);
-    ViewController* mainViewController() const { return m_mainViewController; }
 
     // Carries out what a start of `vantrel` asked for.
     void handleRequest(ShellRequest request);
 
-    // Re-open: restores minimised windows when a window is visible (false), else brings back the
-    // window last brought up (true).
+    // Re-open: brings the shown windows to the front, restoring minimised ones, when there are
+    // any (false); else brings back the window last brought up (true).
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
     // Whether any of the application's windows is shown, minimised ones included.
     static bool hasVisibleWindows();

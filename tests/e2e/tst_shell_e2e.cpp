@@ -116,6 +116,23 @@ private slots:
         trayer.waitForFinished();
     }
 
+    void laterStartRestoresAMinimisedWindow()
+    {
+        VantrelSession session;
+        QVERIFY(session.start({QStringLiteral("--show-main")}));
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Vantrel")), timeoutMs);
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                           QStringLiteral("--name"), QStringLiteral("^Vantrel$"),
+                           QStringLiteral("windowminimize"), QStringLiteral("%@")});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Vantrel")), timeoutMs);
+
+        QCOMPARE(session.vantrel({}).first, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Vantrel")), timeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), QStringLiteral("Vantrel"), timeoutMs);
+        QVERIFY(!windowShown(QStringLiteral("Vantrel Mini")));
+    }
+
     void storedShortcutsWorkAndFollowChangesOfTheFile()
     {
         VantrelSession session;
