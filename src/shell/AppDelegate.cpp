@@ -195,13 +195,14 @@ void AppDelegate::configStatusItem()
     m_statusBarMenu = std::make_unique<QMenu>();
     m_statusBarMenu->setObjectName(QStringLiteral("statusBarMenu"));
     connect(m_statusBarMenu.get(), &QMenu::aboutToShow, this, &AppDelegate::statusBarMenu);
-    // Every widget hears of a new application palette; the menu is one that lives as long.
-    m_statusBarMenu->installEventFilter(this);
 
     m_statusItem = std::make_unique<QSystemTrayIcon>();
     m_statusItem->setToolTip(QStringLiteral("Vantrel"));
     m_statusItem->setContextMenu(m_statusBarMenu.get());
     connect(m_statusItem.get(), &QSystemTrayIcon::activated, this, &AppDelegate::onStatusItem);
+    // The application object hears of a new palette (a light or dark desktop theme); watching
+    // it means seeing every event of the application, each one a type comparison here.
+    qApp->installEventFilter(this);
     updateStatusIcon();
     m_statusItem->show();
     if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -216,7 +217,7 @@ void AppDelegate::updateStatusIcon()
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::ApplicationPaletteChange && m_statusItem)
+    if (event->type() == QEvent::ApplicationPaletteChange && watched == qApp && m_statusItem)
         updateStatusIcon();
     return QObject::eventFilter(watched, event);
 }

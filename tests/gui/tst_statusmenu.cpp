@@ -126,6 +126,30 @@ private slots:
             QCOMPARE(urls.opened.first(), QUrl(opened));
     }
 
+    void trayIconIsDrawnInTheTextColourAndFollowsIt()
+    {
+        ShellFixture app;
+        const auto drawnColours = [&app] {
+            const QImage image = app.delegate->statusItem()->icon().pixmap(22).toImage();
+            QSet<QRgb> colours;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(image.pixel(x, y)) == 255)
+                        colours.insert(image.pixel(x, y) | 0xff000000);
+                }
+            }
+            return colours;
+        };
+        const QPalette original = QApplication::palette();
+        QCOMPARE(drawnColours(), QSet<QRgb>{original.color(QPalette::WindowText).rgb()});
+
+        QPalette dark = original;
+        dark.setColor(QPalette::WindowText, QColor(0xee, 0xdd, 0x11));
+        QApplication::setPalette(dark);
+        QCOMPARE(drawnColours(), QSet<QRgb>{QColor(0xee, 0xdd, 0x11).rgb()});
+        QApplication::setPalette(original);
+    }
+
     // Last: it ends the application's event loop.
     void quitRunsTheShutdown()
     {
