@@ -35,7 +35,7 @@ void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
             qCWarning(lcCapture).noquote() << "payload files not written for" << content->uuid;
             continue;
         }
-        content->dataPathArray = *paths;
+        content->setDataPathArray(*paths);
         // Files of an item the history refused would be orphans nobody ever deletes.
         m_dbManager.insertPbContent(content, [dataManager = &m_dataManager, content](bool written) {
             if (!written)

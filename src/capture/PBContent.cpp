@@ -65,6 +65,18 @@ PBContent::Derived& PBContent::derived()
     return *m_derived;
 }
 
+std::optional<QStringList> PBContent::dataPathArray() const
+{
+    if (!m_dataPaths)
+        return std::nullopt;
+    return QString::fromUtf8(*m_dataPaths).split(u'|');
+}
+
+void PBContent::setDataPathArray(const std::optional<QStringList>& paths)
+{
+    m_dataPaths = paths ? std::optional(paths->join(u'|').toUtf8()) : std::nullopt;
+}
+
 void PBContent::setDataArray(QList<QByteArray> payloads)
 {
     derived().dataArray = std::move(payloads);
@@ -73,13 +85,14 @@ void PBContent::setDataArray(QList<QByteArray> payloads)
 const std::optional<QList<QByteArray>>& PBContent::dataArray()
 {
     static const std::optional<QList<QByteArray>> none;
-    if (!m_derived && !dataPathArray)
+    if (!m_derived && !m_dataPaths)
         return none;
     auto& loaded = derived().dataArray;
-    if (loaded || !dataPathArray)
+    if (loaded || !m_dataPaths)
         return loaded;
     QList<QByteArray> payloads;
-    for (const QString& path : std::as_const(*dataPathArray)) {
+    const QStringList paths = dataPathArray().value_or(QStringList());
+    for (const QString& path : paths) {
         if (auto bytes = DataManager::dataWithPath(path))
             payloads.append(std::move(*bytes));
     }
@@ -131,9 +144,10 @@ QString PBContent::desc()
 
 std::optional<QUrl> PBContent::previewItemURL()
 {
-    if (!dataPathArray || dataPathArray->isEmpty())
+    const std::optional<QStringList> paths = dataPathArray();
+    if (!paths || paths->isEmpty())
         return std::nullopt;
-    return QUrl::fromLocalFile(dataPathArray->first());
+    return QUrl::fromLocalFile(paths->first());
 }
 
 PBContent_Extension& PBContent::contentExtension()

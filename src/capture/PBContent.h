@@ -50,13 +50,19 @@ public:
     double date = 0;
     QString title;
     QStringList pasteboardTypes;
-    std::optional<QStringList> dataPathArray;
     QString app;
     QString keyword;
     bool marked = false;
 
     // Same type, same first pasteboard type, same first payload bytes. An item without types or
     // payloads equals nothing, not even itself.
+    // The payload file paths, paired with the payloads by position; nullopt until set.
+    std::optional<QStringList> dataPathArray() const;
+    void setDataPathArray(const std::optional<QStringList>& paths);
+    // The paths as the history stores them: joined with "|", UTF-8.
+    const std::optional<QByteArray>& joinedDataPaths() const { return m_dataPaths; }
+    void setJoinedDataPaths(std::optional<QByteArray> joined) { m_dataPaths = std::move(joined); }
+
     bool isEqualToContent(PBContent& other);
 
     // The payloads, loaded from dataPathArray on first use (unreadable files are skipped);
@@ -91,6 +97,8 @@ private:
     // shown, so until then this costs one pointer.
     struct Derived;
     Derived& derived();
+    // One UTF-8 text instead of a list of strings: a loaded history holds one per item.
+    std::optional<QByteArray> m_dataPaths;
     std::unique_ptr<Derived> m_derived;
 };
 

@@ -13,6 +13,7 @@
 #include "support/SerialQueue.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
+#include "support/ThreadPoster.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,7 +22,6 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QThread>
-#include <QThreadPool>
 
 namespace {
 const QString listSeparator = QStringLiteral("|");
@@ -97,7 +97,8 @@ QJsonArray summaries(const QList<PBContentPtr>& items)
 
 DBManager::DBManager(const QString& folder, const Services& services, QObject* parent)
     : QObject(parent), m_dbPath(folder + QStringLiteral("/db.sqlite3")), m_services(services),
-      m_dbQueue(std::make_unique<SerialQueue>())
+      m_dbQueue(std::make_unique<SerialQueue>()),
+      m_backgroundQueue(std::make_unique<SerialQueue>()), m_mainPoster(new ThreadPoster(this))
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
     createDatabase();
@@ -113,6 +114,8 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
 
 DBManager::~DBManager()
 {
+    // Background blocks use the database queue and the connection: they finish first.
+    m_backgroundQueue.reset();
     m_dbQueue->sync([this] { m_db.reset(); });
 }
 
@@ -189,7 +192,7 @@ bool DBManager::writeRow(const PBContent& item)
         .bind(3, item.title)
         .bind(4, qint64(item.type()))
         .bind(5, item.pasteboardTypes.join(listSeparator))
-        .bind(6, item.dataPathArray ? item.dataPathArray->join(listSeparator) : QString())
+        .bindText(6, item.joinedDataPaths().value_or(QByteArray()))
         .bind(7, item.app)
         .bind(8, qint64(item.marked ? 1 : 0))
         .bind(9, item.keyword);
@@ -208,15 +211,12 @@ void DBManager::applyInsert(const PBContentPtr& item)
 void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock block)
 {
     QPointer<QObject> receiver(context);
-    QThreadPool::globalInstance()->start([this, text, receiver, block = std::move(block)] {
+    m_backgroundQueue->async([this, text, receiver, block = std::move(block)] {
         QList<PBContentPtr> found = m_open ? selectMatching(text) : QList<PBContentPtr>();
-        QMetaObject::invokeMethod(
-            this,
-            [receiver, block, found = std::move(found)] {
-                if (receiver)
-                    block(found);
-            },
-            Qt::QueuedConnection);
+        postToMain([receiver, block, found = std::move(found)] {
+            if (receiver)
+                block(found);
+        });
     });
 }
 
@@ -236,7 +236,7 @@ QList<PBContentPtr> DBManager::selectMatching(const QString& text)
 
 void DBManager::fetchAllItems(std::function<void()> block)
 {
-    QThreadPool::globalInstance()->start([this, block = std::move(block)] {
+    m_backgroundQueue->async([this, block = std::move(block)] {
         m_dbQueue->sync([this, &block] {
             // Posted from inside the database block, so that inserts queued behind this load
             // are applied on top of its lists, never before them.
@@ -289,7 +289,7 @@ PBContentPtr DBManager::contentFromRow(const SqliteStatement& row, SharedRowText
         item->pasteboardTypes = shared ? shared->types(types, listSeparator) : splitList(types);
     }
     if (!row.isNull("data"))
-        item->dataPathArray = splitList(row.text("data"));
+        item->setJoinedDataPaths(row.bytes("data"));
     item->app = shared ? shared->app(row.text("app")) : row.text("app");
     item->marked = row.integer("marked") != 0;
     item->keyword = row.text("keyword");
@@ -316,7 +316,7 @@ void DBManager::passRecentItems()
 
 void DBManager::postToMain(std::function<void()> fn)
 {
-    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+    m_mainPoster->post(std::move(fn));
 }
 
 void DBManager::passTerminalMessage()

@@ -22,6 +22,7 @@ class SettingsModel;
 class SharedRowTexts;
 class SqliteDatabase;
 class SqliteStatement;
+class ThreadPoster;
 
 // The history store: one row of pb_items per item in "db.sqlite3", the six category lists the
 // windows show, their counts, deletion, marking, the retention pass, and the messages to and from
@@ -31,6 +32,8 @@ class SqliteStatement;
 // statements. The category lists are changed only on the main thread: every change is posted
 // there from inside the database block that made it, so the main thread applies the changes of
 // inserts and loads in the order the database saw them and no reader ever sees a list mid-change.
+// Loads and searches start on a background queue of the store's own (not the shared thread pool),
+// so none of them outlives the store, and ThreadSanitizer sees every hand-over.
 class DBManager : public QObject
 {
     Q_OBJECT
@@ -139,6 +142,8 @@ private:
     QString m_dbPath;
     Services m_services;
     std::unique_ptr<SerialQueue> m_dbQueue;
+    std::unique_ptr<SerialQueue> m_backgroundQueue;
+    ThreadPoster* m_mainPoster; // child: runs posted functions on the main thread
     std::unique_ptr<SqliteDatabase> m_db;
     bool m_open = false;
     Lists m_lists;

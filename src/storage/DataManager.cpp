@@ -94,10 +94,11 @@ std::optional<QByteArray> DataManager::dataWithPath(const QString& path)
 
 void DataManager::deleteDataOfContent(const PBContent& content) const
 {
-    if (!content.dataPathArray)
+    const std::optional<QStringList> paths = content.dataPathArray();
+    if (!paths)
         return;
     const QString folder = QFileInfo(m_savePath).canonicalFilePath();
-    for (const QString& path : std::as_const(*content.dataPathArray)) {
+    for (const QString& path : *paths) {
         if (folder.isEmpty() || !liesInPayloadFolder(path, folder)) {
             qCWarning(lcStorage, "not deleting %s: outside the payload folder",
                       qUtf8Printable(path));

@@ -14,10 +14,10 @@ SerialQueue::~SerialQueue()
 
 void SerialQueue::async(std::function<void()> block)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_blocks.push_back(std::move(block));
-    }
+    // Notified under the lock: once the block is queued its caller may be answered and the
+    // queue destroyed, so the caller must be done with the queue by the time the lock is free.
+    std::lock_guard lock(m_mutex);
+    m_blocks.push_back(std::move(block));
     m_wake.notify_one();
 }
 

@@ -210,13 +210,9 @@ void TestDataManager::deletionRemovesOnlyFilesInThePayloadFolder()
     QVERIFY(writeFile(outside, "keep"));
     QVERIFY(QFile::link(outside, link));
 
-    item->dataPathArray = QStringList{paths->at(0),
-                                      outside,
-                                      m_folder + u"/../outside.txt"_s,
-                                      u"outside.txt"_s,
-                                      m_folder + u"/already-gone.txt"_s,
-                                      link,
-                                      paths->at(1)};
+    item->setDataPathArray(QStringList{paths->at(0), outside, m_folder + u"/../outside.txt"_s,
+                                       u"outside.txt"_s, m_folder + u"/already-gone.txt"_s, link,
+                                       paths->at(1)});
     QDir::setCurrent(m_dir->path());
     manager.deleteDataOfContent(*item);
 

@@ -25,8 +25,8 @@ std::shared_ptr<PBContent> textItem(const QString& keyword, double date = someDa
     item->app = QStringLiteral("org.example.App");
     item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
     item->setDataArray({keyword.toUtf8()});
-    item->dataPathArray =
-        QStringList{QStringLiteral("/nowhere/") + item->uuid + QStringLiteral(".txt")};
+    item->setDataPathArray(
+        QStringList{QStringLiteral("/nowhere/") + item->uuid + QStringLiteral(".txt")});
     return item;
 }
 
@@ -110,7 +110,7 @@ private slots:
         auto image = PBContent::createInstance<PBImageContent>();
         image->pasteboardTypes = {QStringLiteral("public.png")};
         image->setDataArray({QByteArray("png")});
-        image->dataPathArray = QStringList{QStringLiteral("/nowhere/x.png")};
+        image->setDataPathArray(QStringList{QStringLiteral("/nowhere/x.png")});
         QVERIFY(insertNow(*m_manager, older));
         QVERIFY(insertNow(*m_manager, image));
 
@@ -256,7 +256,7 @@ private slots:
         QCOMPARE(m_manager->count(DBManager::Marked).value(), 1);
 
         const PBContentPtr emptyData = m_manager->recentItems().last();
-        QCOMPARE(emptyData->dataPathArray, std::optional<QStringList>(QStringList{QString()}));
+        QCOMPARE(emptyData->dataPathArray(), std::optional<QStringList>(QStringList{QString()}));
         QVERIFY(emptyData->dataArray().has_value());
         QVERIFY(emptyData->dataArray()->isEmpty());
     }
@@ -338,7 +338,7 @@ private slots:
         for (const auto& item : {marked, plain}) {
             const auto paths = m_store->dataManager.saveDataOfContent(*item);
             QVERIFY(paths);
-            item->dataPathArray = *paths;
+            item->setDataPathArray(*paths);
             QVERIFY(insertNow(*m_manager, item));
         }
         marked->marked = true;
@@ -354,8 +354,8 @@ private slots:
         QVERIFY(m_manager->markedItems().isEmpty());
         QCOMPARE(m_manager->count(DBManager::Marked).value(), 0);
         QCOMPARE(m_manager->count(DBManager::Text).value(), 1);
-        QVERIFY(!QFile::exists(marked->dataPathArray->first()));
-        QVERIFY(QFile::exists(plain->dataPathArray->first()));
+        QVERIFY(!QFile::exists(marked->dataPathArray()->first()));
+        QVERIFY(QFile::exists(plain->dataPathArray()->first()));
         QCOMPARE(rowCount(m_manager->dbPath()), 1);
     }
 
@@ -389,7 +389,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         auto item = textItem(QStringLiteral("forged row"));
-        item->dataPathArray = QStringList{outside};
+        item->setDataPathArray(QStringList{outside});
         QVERIFY(insertNow(*m_manager, item));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".")));
         m_manager->deletePbContents({item});

@@ -202,7 +202,7 @@ void TestPBContent::payloadsLoadOnceFromFilesSkippingUnreadable()
     const PBContentPtr item = PBContent::withType(PBContentTypeText);
     QVERIFY(!item->dataArray());
 
-    item->dataPathArray = QStringList{a, m_dir.filePath(u"payloads/missing"_s), b};
+    item->setDataPathArray(QStringList{a, m_dir.filePath(u"payloads/missing"_s), b});
     const QList<QByteArray> expected{"first", "third"};
     QCOMPARE(*item->dataArray(), expected);
     QVERIFY(QFile::remove(a));
@@ -302,7 +302,7 @@ void TestPBContent::previewAddressDependsOnKind()
     for (qint64 type : {PBContentTypeText, PBContentTypeImage, PBContentTypeURL}) {
         const PBContentPtr item = PBContent::withType(type);
         QVERIFY(!item->previewItemURL());
-        item->dataPathArray = paths;
+        item->setDataPathArray(paths);
         const auto expected = type == PBContentTypeURL
                                   ? std::nullopt
                                   : std::optional<QUrl>(QUrl::fromLocalFile(paths.first()));

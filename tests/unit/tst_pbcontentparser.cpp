@@ -174,7 +174,7 @@ void TestPBContentParser::callerFieldsAreLeftUnset()
     QVERIFY(content->app.isNull());
     QVERIFY(content->title.isNull());
     QVERIFY(!content->marked);
-    QVERIFY(!content->dataPathArray);
+    QVERIFY(!content->dataPathArray());
 }
 
 void TestPBContentParser::keywordIsLogged()

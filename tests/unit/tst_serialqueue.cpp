@@ -16,6 +16,7 @@ private slots:
     void blocksFromManyThreadsNeverOverlap();
     void syncFromInsideABlockRunsInlineInsteadOfDeadlocking();
     void destructionRunsTheBlocksStillQueued();
+    void queueMayGoOnceItsLastBlockHasRun();
 };
 
 void tst_SerialQueue::blocksRunInSubmissionOrder()
@@ -102,6 +103,22 @@ void tst_SerialQueue::destructionRunsTheBlocksStillQueued()
         gate.set_value();
     }
     QCOMPARE(ran, 100);
+}
+
+void tst_SerialQueue::queueMayGoOnceItsLastBlockHasRun()
+{
+    // The owner may destroy the queue as soon as it sees the effect of the last block, while the
+    // thread that submitted it is still returning from sync(): that thread must no longer touch
+    // the queue by then (ThreadSanitizer reports it if it does).
+    for (int round = 0; round < 500; ++round) {
+        auto queue = std::make_unique<SerialQueue>();
+        std::atomic<bool> ran = false;
+        std::thread submitter([&queue, &ran] { queue->sync([&ran] { ran = true; }); });
+        while (!ran)
+            std::this_thread::yield();
+        queue.reset();
+        submitter.join();
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_SerialQueue)
