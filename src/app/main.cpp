@@ -1,55 +1,78 @@
-#include "capture/CapturePipeline.h"
-#include "capture/PBContentComparer.h"
-#include "capture/PBWatcher.h"
-#include "platform/Platform.h"
+#include "browser/MainWindowController.h"
 #include "platform/PlatformLinux.h"
-#include "platform/UnixSignals.h"
-#include "storage/DBManager.h"
-#include "storage/DataManager.h"
-#include "storage/SettingsManager.h"
+#include "platform/SingleInstance.h"
+#include "shell/AppDelegate.h"
+#include "shell/CommandLine.h"
 
-#include <QGuiApplication>
-#include <csignal>
+#include <QApplication>
 #include <cstdio>
 
 namespace {
+// A later start waits this long for the running instance to take its request.
+constexpr int handOverTimeoutMs = 10'000;
+
 bool hasGraphicalSession()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
+    QCoreApplication::setApplicationName(QStringLiteral("vantrel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    const CommandLine commandLine(argumentsOf(argc, argv));
+    if (!commandLine.request()) {
+        std::fputs(qPrintable(commandLine.message()), commandLine.exitCode() ? stderr : stdout);
+        return commandLine.exitCode();
+    }
+    const ShellRequest request = *commandLine.request();
+
+    // Handing a request over needs no display: only becoming the running instance does.
+    SingleInstance instance(SingleInstance::defaultFolder());
+    switch (instance.claim(CommandLine::nameOf(request), handOverTimeoutMs)) {
+    case SingleInstance::Claim::Delivered:
+        return 0;
+    case SingleInstance::Claim::Failed:
+        std::fputs("vantrel: cannot reach the running Vantrel, nor become it (see the log)\n",
+                   stderr);
+        return 1;
+    case SingleInstance::Claim::Primary:
+        break;
+    }
+    if (request == ShellRequest::Quit)
+        return 0; // nothing runs, so nothing to quit
     if (!hasGraphicalSession()) {
         std::fputs("vantrel: no graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set); "
                    "to try it without one: xvfb-run -a vantrel\n",
                    stderr);
         return 1;
     }
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("vantrel"));
-    QGuiApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
-    QGuiApplication::setQuitOnLastWindowClosed(false);
 
-    UnixSignals unixSignals({SIGINT, SIGTERM, SIGHUP});
-    QObject::connect(&unixSignals, &UnixSignals::received, &app, &QCoreApplication::quit);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
     PlatformLinux platform;
+    instance.listen();
 
-    SettingsManager& settings = SettingsManager::sharedManager();
-    DBManager& history = DBManager::sharedManager();
-    PBContentComparer comparer(settings.model());
-    CapturePipeline pipeline(Platform::workspace(), comparer, DataManager::sharedManager(),
-                             history);
-    history.fetchAllItems([] {});
-
-    PBWatcher& watcher = PBWatcher::sharedWatcher();
-    watcher.addObserver(&pipeline);
-    watcher.startWatch();
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, [&watcher, &pipeline] {
-        watcher.stopWatch();
-        watcher.removeObserver(&pipeline);
-    });
+    MainWindowController mainWindow;
+    AppDelegate delegate(AppDelegate::sharedServices());
+    delegate.applicationDidFinishLaunching(mainWindow.contentViewController());
+    QObject::connect(&instance, &SingleInstance::requestReceived, &delegate,
+                     [&delegate](const QByteArray& name) {
+                         if (const auto received = CommandLine::requestNamed(name))
+                             delegate.handleRequest(*received);
+                     });
+    // A first start with an option does what the option says; without one, it only starts.
+    if (request != ShellRequest::Reopen)
+        delegate.handleRequest(request);
     return app.exec();
 }

@@ -6,7 +6,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QSaveFile>
 #include <QTest>
 
 namespace {
@@ -52,13 +54,26 @@ QString VantrelSession::dataFolder() const
 
 void VantrelSession::writeConfig(const QByteArray& json) const
 {
-    QDir().mkpath(dataFolder());
-    QFile file(dataFolder() + QStringLiteral("/config"));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(json);
+    writeFile(dataFolder() + QStringLiteral("/config"), json);
 }
 
-bool VantrelSession::start()
+void VantrelSession::writeUserDefaults(const QByteArray& ini) const
+{
+    writeFile(m_home.path() + QStringLiteral("/config/vantrel/vantrel.conf"), ini);
+}
+
+// Replaced in one rename, as an editor saves, so a reader never sees half a file.
+void VantrelSession::writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(bytes);
+        file.commit();
+    }
+}
+
+bool VantrelSession::start(const QStringList& arguments)
 {
     m_output.clear();
     m_vantrel = std::make_unique<QProcess>();
@@ -66,8 +81,13 @@ bool VantrelSession::start()
     m_vantrel->setProcessChannelMode(QProcess::MergedChannels);
     QObject::connect(m_vantrel.get(), &QProcess::readyRead, m_vantrel.get(),
                      [this] { readOutput(); });
-    m_vantrel->start(QStringLiteral(VANTREL_BINARY), {});
-    return waitUntil([this] { return m_output.contains("Start Watching"); }, startTimeoutMs);
+    m_vantrel->start(QStringLiteral(VANTREL_BINARY), arguments);
+    return waitForOutput("Start Watching");
+}
+
+bool VantrelSession::waitForOutput(const QByteArray& text, int times)
+{
+    return waitUntil([&] { return m_output.count(text) >= times; }, startTimeoutMs);
 }
 
 QProcessEnvironment VantrelSession::environment() const
@@ -93,17 +113,38 @@ std::unique_ptr<QProcess> VantrelSession::startVantrelctl(const QStringList& arg
 std::pair<int, QByteArray> VantrelSession::vantrelctl(const QStringList& arguments,
                                                       int timeoutMs) const
 {
-    const auto process = startVantrelctl(arguments);
-    if (!process->waitForFinished(timeoutMs))
-        return {-1, process->readAllStandardOutput()};
-    return {process->exitCode(), process->readAllStandardOutput()};
+    return run(QStringLiteral(VANTRELCTL_BINARY), arguments, timeoutMs);
 }
 
-bool VantrelSession::stop()
+std::pair<int, QByteArray> VantrelSession::vantrel(const QStringList& arguments,
+                                                   int timeoutMs) const
+{
+    return run(QStringLiteral(VANTREL_BINARY), arguments, timeoutMs);
+}
+
+std::pair<int, QByteArray> VantrelSession::run(const QString& binary, const QStringList& arguments,
+                                               int timeoutMs) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(binary, arguments);
+    if (!process.waitForFinished(timeoutMs))
+        return {-1, process.readAllStandardOutput()};
+    return {process.exitCode(), process.readAllStandardOutput()};
+}
+
+bool VantrelSession::stop(int signalNumber)
 {
     if (!m_vantrel || m_vantrel->state() == QProcess::NotRunning)
         return false;
-    m_vantrel->terminate();
+    ::kill(pid_t(m_vantrel->processId()), signalNumber);
+    return waitForExit();
+}
+
+bool VantrelSession::waitForExit()
+{
+    if (!m_vantrel)
+        return false;
     const bool finished =
         waitUntil([this] { return m_vantrel->state() == QProcess::NotRunning; }, startTimeoutMs);
     readOutput();

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantMap>
+#include <csignal>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -25,11 +26,17 @@ public:
     QString dataFolder() const; // $XDG_DATA_HOME/vantrel
     QString dbPath() const { return dataFolder() + QStringLiteral("/db.sqlite3"); }
     void writeConfig(const QByteArray& json) const;
+    // Replaces $XDG_CONFIG_HOME/vantrel/vantrel.conf (the user defaults) with this INI text.
+    void writeUserDefaults(const QByteArray& ini) const;
 
-    // Starts vantrel and waits until it watches the clipboard.
-    bool start();
-    // SIGTERM, then waits for the exit; true when it exited by itself with status 0.
-    bool stop();
+    // Starts vantrel (with these arguments) and waits until it watches the clipboard.
+    bool start(const QStringList& arguments = {});
+    // Sends the signal (SIGTERM by default), then waits for the exit, as waitForExit().
+    bool stop(int signalNumber = SIGTERM);
+    // Waits for the running vantrel to end; true when it exited by itself with status 0.
+    bool waitForExit();
+    // Waits until the running vantrel has written the text to its log `times` times in all.
+    bool waitForOutput(const QByteArray& text, int times = 1);
     QString output() const { return QString::fromUtf8(m_output); }
     // How many clipboard changes vantrel has seen so far ("pasteboard.changeCount" lines).
     int changesSeen() const;
@@ -43,6 +50,8 @@ public:
     // Runs vantrelctl in this session's folders; its exit code and standard output.
     std::pair<int, QByteArray> vantrelctl(const QStringList& arguments,
                                           int timeoutMs = 20'000) const;
+    // Runs another vantrel in this session's folders (a later start); its exit code and output.
+    std::pair<int, QByteArray> vantrel(const QStringList& arguments, int timeoutMs = 20'000) const;
     // Starts a long-running vantrelctl (for `watch`) in this session's folders.
     std::unique_ptr<QProcess> startVantrelctl(const QStringList& arguments) const;
 
@@ -52,6 +61,9 @@ public:
 private:
     void readOutput();
     QProcessEnvironment environment() const;
+    static void writeFile(const QString& path, const QByteArray& bytes);
+    std::pair<int, QByteArray> run(const QString& binary, const QStringList& arguments,
+                                   int timeoutMs) const;
 
     QTemporaryDir m_home;
     std::unique_ptr<QProcess> m_vantrel;

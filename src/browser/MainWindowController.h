@@ -1,0 +1,21 @@
+#pragma once
+
+#include "browser/ViewController.h"
+
+#include <QMainWindow>
+
+// The main window; its content is the ViewController, loaded with the window.
+class MainWindowController : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindowController(
+        const ViewController::Services& services = ViewController::sharedServices(),
+        QWidget* parent = nullptr);
+
+    ViewController& contentViewController() const { return *m_content; }
+
+private:
+    ViewController* m_content;
+};

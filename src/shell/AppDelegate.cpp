@@ -1,0 +1,304 @@
+#include "shell/AppDelegate.h"
+
+#include "browser/ViewController.h"
+#include "capture/PBWatcher.h"
+#include "platform/Platform.h"
+#include "platform/ReviewNull.h"
+#include "platform/UnixSignals.h"
+#include "shell/ReviewPrompt.h"
+#include "shell/ShortcutBindings.h"
+#include "shell/TimeUpdater.h"
+#include "shell/Utils.h"
+#include "storage/DBManager.h"
+#include "support/Logging.h"
+#include "support/UserDefaults.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QPainter>
+#include <QSessionManager>
+#include <QUrl>
+#include <algorithm>
+#include <csignal>
+
+// The images live in a static library, so they are registered by hand.
+static void registerShellIcons()
+{
+    Q_INIT_RESOURCE(shell_icons);
+}
+
+namespace {
+// A template image: the shape of the named image drawn in the given colour.
+QIcon templateImage(const QString& name, const QColor& color)
+{
+    const QIcon shape(QStringLiteral(":/icons/%1.svg").arg(name));
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64}) {
+        QPixmap pixmap = shape.pixmap(QSize(size, size));
+        QPainter painter(&pixmap);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(pixmap.rect(), color);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+// The named image drawn once at the given size; a menu shows it at that size, not larger.
+QIcon resizedImage(const QString& name, int points)
+{
+    const QIcon image(QStringLiteral(":/icons/%1.svg").arg(name));
+    return QIcon(image.pixmap(QSize(points, points)));
+}
+
+bool isOrdinaryWindow(const QWidget* window)
+{
+    // Menus and tooltips are no windows of the user's; nor is the tray icon's own embedded
+    // window, which bypasses the window manager.
+    const Qt::WindowType type = window->windowType();
+    return type != Qt::Popup && type != Qt::ToolTip &&
+           !window->windowFlags().testFlag(Qt::BypassWindowManagerHint);
+}
+} // namespace
+
+AppDelegate::Services AppDelegate::sharedServices()
+{
+    static ReviewNull review;
+    return {PBWatcher::sharedWatcher(),  TimeUpdater::sharedUpdater(),
+            DBManager::sharedManager(),  review,
+            Platform::globalShortcuts(), UserDefaults::path()};
+}
+
+AppDelegate::AppDelegate(const Services& services, QObject* parent)
+    : QObject(parent), m_services(services),
+      m_reviewPrompt(std::make_unique<ReviewPrompt>(services.review, services.userDefaultsPath,
+                                                    QCoreApplication::applicationVersion())),
+      m_unixSignals(
+          std::make_unique<UnixSignals>(std::initializer_list<int>{SIGINT, SIGTERM, SIGHUP})),
+      m_applicationState(QGuiApplication::applicationState())
+{
+    registerShellIcons();
+    connect(m_unixSignals.get(), &UnixSignals::received, this, [](int signalNumber) {
+        qCInfo(lcShell, "signal %d: quitting", signalNumber);
+        QCoreApplication::quit();
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [](QSessionManager&) {
+        qCInfo(lcShell, "the desktop session ends: quitting");
+        QCoreApplication::quit();
+    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            &AppDelegate::applicationStateChanged);
+    connect(&m_services.watcher, &PBWatcher::watchingChanged, this, [this] {
+        if (m_recordingItem)
+            updateRecordingItemUI(m_recordingItem);
+    });
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching(ViewController& mainViewController)
+{
+    m_services.watcher.startWatch();
+    m_services.timeUpdater.start();
+    m_mainViewController = &mainViewController;
+    connect(&mainViewController, &ViewController::viewDidAppear, m_reviewPrompt.get(),
+            &ReviewPrompt::mainWindowAppeared);
+    configStatusItem();
+    bindShortcuts();
+}
+
+void AppDelegate::bindShortcuts()
+{
+    m_shortcutBindings =
+        std::make_unique<ShortcutBindings>(m_services.globalShortcuts, m_services.userDefaultsPath);
+    m_shortcutBindings->bind(ShortcutBindings::mainWindowShortcutKey,
+                             [this] { onOpenMainWindowItem(); });
+    m_shortcutBindings->bind(ShortcutBindings::miniWindowShortcutKey,
+                             [this] { onOpenMiniWindowItem(); });
+}
+
+void AppDelegate::handleRequest(ShellRequest request)
+{
+    qCInfo(lcShell) << "request:" << CommandLine::nameOf(request);
+    switch (request) {
+    case ShellRequest::Reopen:
+        applicationShouldHandleReopen(hasVisibleWindows());
+        break;
+    case ShellRequest::ShowMain:
+        onOpenMainWindowItem();
+        break;
+    case ShellRequest::ShowMini:
+        onOpenMiniWindowItem();
+        break;
+    case ShellRequest::Preferences:
+        onPreferencesItem();
+        break;
+    case ShellRequest::ToggleRecording:
+        onToggleRecording();
+        break;
+    case ShellRequest::Quit:
+        onExitItem();
+        break;
+    }
+}
+
+bool AppDelegate::hasVisibleWindows()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+        return window->isVisible() && isOrdinaryWindow(window);
+    });
+}
+
+bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
+{
+    if (hasVisibleWindows) {
+        // A click on a dock icon activates the application before it is asked; a later start
+        // of `vantrel` has to do that itself.
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && isOrdinaryWindow(window))
+                ViewController::bringToFront(window);
+        }
+        return false;
+    }
+    if (m_mainViewController)
+        m_mainViewController->handleReopenWindow();
+    return true;
+}
+
+void AppDelegate::applicationStateChanged(Qt::ApplicationState state)
+{
+    const bool resigned =
+        m_applicationState == Qt::ApplicationActive && state != Qt::ApplicationActive;
+    m_applicationState = state;
+    if (resigned)
+        applicationWillResignActive();
+}
+
+void AppDelegate::applicationWillResignActive()
+{
+    m_services.dbManager.syncClearContents(false);
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    qCInfo(lcShell, "shutting down");
+    m_services.timeUpdater.stop();
+    m_services.dbManager.syncClearContents(true);
+}
+
+void AppDelegate::configStatusItem()
+{
+    m_statusBarMenu = std::make_unique<QMenu>();
+    m_statusBarMenu->setObjectName(QStringLiteral("statusBarMenu"));
+    connect(m_statusBarMenu.get(), &QMenu::aboutToShow, this, &AppDelegate::statusBarMenu);
+
+    m_statusItem = std::make_unique<QSystemTrayIcon>();
+    m_statusItem->setToolTip(QStringLiteral("Vantrel"));
+    m_statusItem->setContextMenu(m_statusBarMenu.get());
+    connect(m_statusItem.get(), &QSystemTrayIcon::activated, this, &AppDelegate::onStatusItem);
+    // The application object hears of a new palette (a light or dark desktop theme); watching
+    // it means seeing every event of the application, each one a type comparison here.
+    qApp->installEventFilter(this);
+    updateStatusIcon();
+    m_statusItem->show();
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        qCInfo(lcShell, "no system tray: start vantrel again to bring up its window");
+}
+
+void AppDelegate::updateStatusIcon()
+{
+    m_statusItem->setIcon(templateImage(QStringLiteral("state_bar_icon"),
+                                        QGuiApplication::palette().color(QPalette::WindowText)));
+}
+
+bool AppDelegate::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange && watched == qApp && m_statusItem)
+        updateStatusIcon();
+    return QObject::eventFilter(watched, event);
+}
+
+void AppDelegate::onStatusItem(QSystemTrayIcon::ActivationReason reason)
+{
+    // The context menu opens by itself on a right click; a left click opens it too.
+    if (reason == QSystemTrayIcon::Trigger)
+        m_statusBarMenu->popup(QCursor::pos());
+}
+
+QMenu* AppDelegate::statusBarMenu()
+{
+    m_statusBarMenu->clear();
+    m_recordingItem = m_statusBarMenu->addAction(tr("Recording..."));
+    connect(m_recordingItem, &QAction::triggered, this, &AppDelegate::onToggleRecording);
+    updateRecordingItemUI(m_recordingItem);
+    m_statusBarMenu->addSeparator();
+    addMenuItem(tr("Open Vantrel"), &AppDelegate::onOpenMainWindowItem);
+    addMenuItem(tr("Open Vantrel Mini"), &AppDelegate::onOpenMiniWindowItem);
+    m_statusBarMenu->addSeparator();
+    addMenuItem(tr("Preferences..."), &AppDelegate::onPreferencesItem);
+    m_statusBarMenu->addSeparator();
+    addMenuItem(tr("Rate Us"), &AppDelegate::onRateUs);
+    addMenuItem(tr("Contact Us"), &AppDelegate::onContactUs);
+    m_statusBarMenu->addSeparator();
+    addMenuItem(tr("Quit"), &AppDelegate::onExitItem);
+    return m_statusBarMenu.get();
+}
+
+void AppDelegate::addMenuItem(const QString& title, void (AppDelegate::*action)())
+{
+    QAction* item = m_statusBarMenu->addAction(title);
+    connect(item, &QAction::triggered, this, action);
+}
+
+void AppDelegate::updateRecordingItemUI(QAction* item)
+{
+    const bool watching = m_services.watcher.watching();
+    item->setIcon(watching ? resizedImage(QStringLiteral("recording_1"), 10)
+                           : resizedImage(QStringLiteral("recording_2"), 14));
+    item->setText(watching ? tr("Recording...") : tr("Paused"));
+}
+
+void AppDelegate::onToggleRecording()
+{
+    if (m_services.watcher.watching())
+        m_services.watcher.stopWatch();
+    else
+        m_services.watcher.startWatch();
+}
+
+void AppDelegate::onOpenMainWindowItem()
+{
+    if (m_mainViewController)
+        m_mainViewController->showMainWindow();
+}
+
+void AppDelegate::onOpenMiniWindowItem()
+{
+    if (m_mainViewController)
+        m_mainViewController->showMiniWindow();
+}
+
+void AppDelegate::onPreferencesItem()
+{
+    Utils::showSettingsWindow();
+}
+
+void AppDelegate::onRateUs()
+{
+    // Software centres (GNOME Software, KDE Discover) open the application's page for this link.
+    QDesktopServices::openUrl(QUrl(QStringLiteral("appstream://" VANTREL_APP_ID)));
+}
+
+void AppDelegate::onContactUs()
+{
+    Utils::email();
+}
+
+void AppDelegate::onExitItem()
+{
+    QCoreApplication::quit();
+}

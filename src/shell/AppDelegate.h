@@ -1,0 +1,95 @@
+#pragma once
+
+#include "shell/CommandLine.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <memory>
+
+class DBManager;
+class GlobalShortcuts;
+class PBWatcher;
+class QAction;
+class QMenu;
+class Review;
+class ReviewPrompt;
+class ShortcutBindings;
+class TimeUpdater;
+class UnixSignals;
+class ViewController;
+
+// The root of the running program: starts the long-lived services in order, keeps the tray icon
+// and its menu, answers the requests of later starts (re-open and the command-line actions),
+// prunes the history when the application loses focus and shuts down on quit, on SIGTERM, SIGINT
+// and SIGHUP and at the end of the desktop session. Main thread only.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the delegate works with; all must outlive it.
+    struct Services
+    {
+        PBWatcher& watcher;
+        TimeUpdater& timeUpdater;
+        DBManager& dbManager;
+        Review& review;
+        GlobalShortcuts& globalShortcuts;
+        QString userDefaultsPath;
+    };
+
+    // The running application's shared services.
+    static Services sharedServices();
+
+    explicit AppDelegate(const Services& services, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // The start-up, once the main window and its content controller have loaded.
+    void applicationDidFinishLaunching(ViewController& mainViewController);
+
+    // Carries out what a start of `vantrel` asked for.
+    void handleRequest(ShellRequest request);
+
+    // Re-open: brings the shown windows to the front, restoring minimised ones, when there are
+    // any (false); else brings back the window last brought up (true).
+    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    // Whether any of the application's windows is shown, minimised ones included.
+    static bool hasVisibleWindows();
+
+    void applicationWillResignActive();
+    void applicationWillTerminate();
+
+    QSystemTrayIcon* statusItem() const { return m_statusItem.get(); }
+    // Rebuilds the tray menu's entries (on each opening) and returns the menu.
+    QMenu* statusBarMenu();
+
+private:
+    void bindShortcuts();
+    void configStatusItem();
+    void onStatusItem(QSystemTrayIcon::ActivationReason reason);
+    void updateStatusIcon();
+    void updateRecordingItemUI(QAction* item);
+    void addMenuItem(const QString& title, void (AppDelegate::*action)());
+    void onToggleRecording();
+    void onOpenMainWindowItem();
+    void onOpenMiniWindowItem();
+    void onPreferencesItem();
+    void onRateUs();
+    void onContactUs();
+    void onExitItem();
+    void applicationStateChanged(Qt::ApplicationState state);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    Services m_services;
+    std::unique_ptr<ReviewPrompt> m_reviewPrompt;
+    std::unique_ptr<UnixSignals> m_unixSignals;
+    std::unique_ptr<ShortcutBindings> m_shortcutBindings;
+    QPointer<ViewController> m_mainViewController;
+    // The icon goes before the menu it shows.
+    std::unique_ptr<QMenu> m_statusBarMenu;
+    std::unique_ptr<QSystemTrayIcon> m_statusItem;
+    QPointer<QAction> m_recordingItem;
+    Qt::ApplicationState m_applicationState;
+};

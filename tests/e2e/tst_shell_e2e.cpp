@@ -1,0 +1,216 @@
+#include "KeyPresses.h"
+#include "VantrelSession.h"
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+constexpr int timeoutMs = 10'000;
+
+// True when a shown window has exactly this title.
+bool windowShown(const QString& title)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"),
+                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                   QStringLiteral("--name"), u'^' + title + u'$'});
+    return xdotool.waitForFinished() && xdotool.exitCode() == 0;
+}
+
+QString activeWindowTitle()
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"),
+                  {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")});
+    xdotool.waitForFinished();
+    return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+}
+
+bool markRow(const QString& dbPath, const QString& uuid)
+{
+    SqliteDatabase db;
+    if (!db.open(dbPath))
+        return false;
+    SqliteStatement update(db, QStringLiteral("UPDATE pb_items SET marked = 1 WHERE uuid = ?"));
+    update.bind(1, uuid);
+    return update.exec();
+}
+
+QStringList keywords(const QList<QVariantMap>& rows)
+{
+    QStringList result;
+    for (const QVariantMap& row : rows)
+        result << row[QStringLiteral("keyword")].toString();
+    return result;
+}
+
+QStringList payloadFiles(const QString& dataFolder)
+{
+    return QDir(dataFolder + QStringLiteral("/data")).entryList(QDir::Files, QDir::Name);
+}
+} // namespace
+
+class TestShellE2E : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pausedCopiesAreNeverRecorded()
+    {
+        VantrelSession session;
+        QVERIFY(session.copy({QStringLiteral("text/plain=on the clipboard at launch")}));
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=recorded")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, timeoutMs);
+
+        QCOMPARE(session.vantrel({QStringLiteral("--toggle-recording")}).first, 0);
+        QVERIFY(session.waitForOutput("Stop Watching"));
+        QVERIFY(session.copy({QStringLiteral("text/plain=copied while paused")}));
+        QCOMPARE(session.vantrel({QStringLiteral("--toggle-recording")}).first, 0);
+        QVERIFY(session.waitForOutput("Start Watching", 2));
+
+        QVERIFY(session.copy({QStringLiteral("text/plain=after resuming")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 2, timeoutMs);
+        QCOMPARE(keywords(session.rows()),
+                 QStringList({QStringLiteral("after resuming"), QStringLiteral("recorded")}));
+    }
+
+    void laterStartBringsUpTheRunningOnesWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("title");
+
+        QTest::newRow("no option: re-open") << QStringList{} << QStringLiteral("Vantrel");
+        QTest::newRow("--show-main")
+            << QStringList{QStringLiteral("--show-main")} << QStringLiteral("Vantrel");
+        QTest::newRow("--show-mini")
+            << QStringList{QStringLiteral("--show-mini")} << QStringLiteral("Vantrel Mini");
+        QTest::newRow("--preferences")
+            << QStringList{QStringLiteral("--preferences")} << QStringLiteral("Preferences");
+    }
+
+    void laterStartBringsUpTheRunningOnesWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, title);
+
+        // A tray host, as on a desktop: its embedded icon window is not one of the user's.
+        QProcess trayer;
+        trayer.start(QStringLiteral("trayer"), {});
+        QVERIFY(trayer.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("panel")), timeoutMs);
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(!windowShown(title));
+
+        QCOMPARE(session.vantrel(arguments).first, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(title), timeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), title, timeoutMs);
+        QCOMPARE(session.output().count(QStringLiteral("Start Watching")), 1);
+        QVERIFY(!session.output().contains(QStringLiteral("no system tray")));
+        trayer.kill();
+        trayer.waitForFinished();
+    }
+
+    void laterStartRestoresAMinimisedWindow()
+    {
+        VantrelSession session;
+        QVERIFY(session.start({QStringLiteral("--show-main")}));
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Vantrel")), timeoutMs);
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                           QStringLiteral("--name"), QStringLiteral("^Vantrel$"),
+                           QStringLiteral("windowminimize"), QStringLiteral("%@")});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Vantrel")), timeoutMs);
+
+        QCOMPARE(session.vantrel({}).first, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Vantrel")), timeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), QStringLiteral("Vantrel"), timeoutMs);
+        QVERIFY(!windowShown(QStringLiteral("Vantrel Mini")));
+    }
+
+    void storedShortcutsWorkAndFollowChangesOfTheFile()
+    {
+        VantrelSession session;
+        session.writeUserDefaults("[General]\nMainWindowShortcut=Ctrl+Alt+V\n");
+        QVERIFY(session.start());
+        QVERIFY(pressKeys(QStringLiteral("ctrl+alt+v")));
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Vantrel")), timeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), QStringLiteral("Vantrel"), timeoutMs);
+
+        session.writeUserDefaults(
+            "[General]\nMainWindowShortcut=Ctrl+Alt+V\nMiniWindowShortcut=Ctrl+Alt+N\n");
+        // Pressed until the running Vantrel has read the file again.
+        QTRY_VERIFY_WITH_TIMEOUT(pressKeys(QStringLiteral("ctrl+alt+n")) &&
+                                     windowShown(QStringLiteral("Vantrel Mini")),
+                                 timeoutMs);
+        QVERIFY(!windowShown(QStringLiteral("Vantrel")));
+    }
+
+    void optionWithNothingRunningStartsVantrelAndDoesIt()
+    {
+        VantrelSession session;
+        QVERIFY(session.start({QStringLiteral("--show-mini")}));
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Vantrel Mini")), timeoutMs);
+        QVERIFY(!windowShown(QStringLiteral("Vantrel")));
+    }
+
+    void quitWithNothingRunningStartsNothing()
+    {
+        VantrelSession session;
+        QCOMPARE(session.vantrel({QStringLiteral("--quit")}).first, 0);
+        QVERIFY(!QFileInfo::exists(session.dbPath()));
+    }
+
+    void quittingRunsTheWholeShutdown_data()
+    {
+        QTest::addColumn<int>("signalNumber"); // 0: `vantrel --quit`
+
+        QTest::newRow("vantrel --quit") << 0;
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void quittingRunsTheWholeShutdown()
+    {
+        QFETCH(int, signalNumber);
+
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=kept because marked")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, timeoutMs);
+        QVERIFY(session.copy({QStringLiteral("text/plain=pruned at exit")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 2, timeoutMs);
+        QVERIFY(session.stop());
+        const QString marked = session.rows().last()[QStringLiteral("uuid")].toString();
+        QVERIFY(markRow(session.dbPath(), marked));
+
+        session.writeConfig(R"({"saveMode":2})");
+        QVERIFY(session.start());
+        // Gone while it runs, so that only the shutdown can have written it again.
+        QVERIFY(QFile::remove(session.dataFolder() + QStringLiteral("/config")));
+        if (signalNumber == 0) {
+            QCOMPARE(session.vantrel({QStringLiteral("--quit")}).first, 0);
+            QVERIFY(session.waitForExit());
+        } else {
+            QVERIFY(session.stop(signalNumber));
+        }
+
+        QFile config(session.dataFolder() + QStringLiteral("/config"));
+        QVERIFY(config.open(QIODevice::ReadOnly));
+        QVERIFY(config.readAll().contains(R"("saveMode":2)"));
+        QCOMPARE(keywords(session.rows()), QStringList{QStringLiteral("kept because marked")});
+        QVERIFY(!payloadFiles(session.dataFolder()).isEmpty());
+        for (const QString& file : payloadFiles(session.dataFolder()))
+            QVERIFY2(file.startsWith(marked), qPrintable(file));
+        QVERIFY(session.output().contains(QStringLiteral("delete data count: 1")));
+    }
+};
+
+QTEST_MAIN(TestShellE2E)
+#include "tst_shell_e2e.moc"

@@ -1,0 +1,177 @@
+#include "UrlRecorder.h"
+#include "unit/ShellFixture.h"
+
+#include <QMenu>
+#include <QtTest>
+
+namespace {
+QStringList titles(const QMenu& menu)
+{
+    QStringList result;
+    for (const QAction* item : menu.actions())
+        result << (item->isSeparator() ? QString() : item->text());
+    return result;
+}
+
+QAction* item(const QMenu& menu, const QString& title)
+{
+    for (QAction* entry : menu.actions()) {
+        if (entry->text() == title)
+            return entry;
+    }
+    return nullptr;
+}
+
+// Opens the menu as a click on the tray icon would, so that it is built afresh.
+QMenu& openMenu(ShellFixture& app)
+{
+    QMenu& menu = *app.delegate->statusItem()->contextMenu();
+    menu.popup(QPoint(0, 0));
+    menu.hide();
+    return menu;
+}
+
+QImage imageOf(const QIcon& icon, int points)
+{
+    return icon.pixmap(QSize(points, points)).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+bool windowShown(const QString& objectName)
+{
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == objectName && window->isVisible())
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+class TestStatusMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuHasTheElevenEntriesInOrderWithoutShortcuts()
+    {
+        ShellFixture app;
+        const QMenu& menu = openMenu(app);
+        QCOMPARE(
+            titles(menu),
+            QStringList({QStringLiteral("Recording..."), QString(), QStringLiteral("Open Vantrel"),
+                         QStringLiteral("Open Vantrel Mini"), QString(),
+                         QStringLiteral("Preferences..."), QString(), QStringLiteral("Rate Us"),
+                         QStringLiteral("Contact Us"), QString(), QStringLiteral("Quit")}));
+        for (const QAction* entry : menu.actions())
+            QVERIFY2(entry->shortcut().isEmpty(), qPrintable(entry->text()));
+        // Opened again, it is built again rather than added to.
+        QCOMPARE(openMenu(app).actions().size(), 11);
+    }
+
+    void recordingItemFollowsTheWatcher()
+    {
+        ShellFixture app;
+        QMenu& menu = openMenu(app);
+        QAction* recording = menu.actions().first();
+        const QIcon watching(QStringLiteral(":/icons/recording_1.svg"));
+        const QIcon paused(QStringLiteral(":/icons/recording_2.svg"));
+        QCOMPARE(recording->text(), QStringLiteral("Recording..."));
+        QCOMPARE(recording->icon().availableSizes(), QList<QSize>{QSize(10, 10)});
+        QCOMPARE(imageOf(recording->icon(), 10), imageOf(watching, 10));
+
+        recording->trigger();
+        QVERIFY(!app.store.watcher.watching());
+        QCOMPARE(recording->text(), QStringLiteral("Paused"));
+        QCOMPARE(recording->icon().availableSizes(), QList<QSize>{QSize(14, 14)});
+        QCOMPARE(imageOf(recording->icon(), 14), imageOf(paused, 14));
+        QCOMPARE(openMenu(app).actions().first()->text(), QStringLiteral("Paused"));
+
+        // Started from elsewhere (`vantrel --toggle-recording`), the open menu follows too.
+        app.delegate->handleRequest(ShellRequest::ToggleRecording);
+        QVERIFY(app.store.watcher.watching());
+        QCOMPARE(menu.actions().first()->text(), QStringLiteral("Recording..."));
+    }
+
+    void eachEntryDoesItsJob_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("opened");
+
+        QTest::newRow("Open Vantrel")
+            << QStringLiteral("Open Vantrel") << QStringLiteral("mainWindow") << QString();
+        QTest::newRow("Open Vantrel Mini")
+            << QStringLiteral("Open Vantrel Mini") << QStringLiteral("miniWindow") << QString();
+        QTest::newRow("Preferences...")
+            << QStringLiteral("Preferences...") << QStringLiteral("settingsWindow") << QString();
+        QTest::newRow("Rate Us") << QStringLiteral("Rate Us") << QString()
+                                 << QStringLiteral("appstream://" VANTREL_APP_ID);
+        QTest::newRow("Contact Us") << QStringLiteral("Contact Us") << QString()
+                                    << QStringLiteral("mailto:" VANTREL_SUPPORT_EMAIL);
+    }
+
+    void eachEntryDoesItsJob()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, window);
+        QFETCH(QString, opened);
+
+        ShellFixture app;
+        UrlRecorder urls({QStringLiteral("appstream"), QStringLiteral("mailto")});
+        item(openMenu(app), title)->trigger();
+        if (!window.isEmpty())
+            QVERIFY(windowShown(window));
+        QCOMPARE(urls.opened.size(), opened.isEmpty() ? 0 : 1);
+        // QUrl keeps a host (here the application id) in lower case, as the opener gets it.
+        if (!opened.isEmpty())
+            QCOMPARE(urls.opened.first(), QUrl(opened));
+    }
+
+    void trayIconIsDrawnInTheTextColourAndFollowsIt()
+    {
+        ShellFixture app;
+        const auto drawnColours = [&app] {
+            const QImage image = app.delegate->statusItem()->icon().pixmap(22).toImage();
+            QSet<QRgb> colours;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(image.pixel(x, y)) == 255)
+                        colours.insert(image.pixel(x, y) | 0xff000000);
+                }
+            }
+            return colours;
+        };
+        const QPalette original = QApplication::palette();
+        QCOMPARE(drawnColours(), QSet<QRgb>{original.color(QPalette::WindowText).rgb()});
+
+        QPalette dark = original;
+        dark.setColor(QPalette::WindowText, QColor(0xee, 0xdd, 0x11));
+        QApplication::setPalette(dark);
+        QCOMPARE(drawnColours(), QSet<QRgb>{QColor(0xee, 0xdd, 0x11).rgb()});
+        QApplication::setPalette(original);
+    }
+
+    // Last: it ends the application's event loop.
+    void quitRunsTheShutdown()
+    {
+        ShellFixture app;
+        app.store.settings.setSaveMode(2); // clear when exiting
+        for (const QString& text : {QStringLiteral("marked"), QStringLiteral("unmarked")}) {
+            app.copy(text);
+            QTRY_COMPARE(app.storedKeywords().size(), text == QLatin1String("marked") ? 1 : 2);
+        }
+        const PBContentPtr marked = app.store.manager->recentItems().last();
+        marked->marked = true;
+        bool stored = false;
+        app.store.manager->updateFavorite({marked}, [&stored] { stored = true; });
+        QTRY_VERIFY(stored);
+
+        QTimer::singleShot(0, item(openMenu(app), QStringLiteral("Quit")), &QAction::trigger);
+        QTimer::singleShot(10'000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!app.timeUpdater.isRunning());
+        QCOMPARE(app.storedKeywords(), QStringList{QStringLiteral("marked")});
+    }
+};
+
+QTEST_MAIN(TestStatusMenu)
+#include "tst_statusmenu.moc"
