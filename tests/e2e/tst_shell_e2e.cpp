@@ -59,6 +59,15 @@ class TestShellE2E : public QObject
     Q_OBJECT
 
 private slots:
+    // Activation and minimising need the window manager, which a loaded machine may be slow to
+    // start.
+    void initTestCase()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("get_num_desktops")}) == 0,
+            30'000);
+    }
+
     void pausedCopiesAreNeverRecorded()
     {
         VantrelSession session;
