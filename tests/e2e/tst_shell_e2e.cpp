@@ -201,6 +201,8 @@ private slots:
 
         session.writeConfig(R"({"saveMode":2})");
         QVERIFY(session.start());
+        // The pass at exit prunes what the lists hold: they must have been loaded.
+        QVERIFY(session.waitForOutput("loading time"));
         // Gone while it runs, so that only the shutdown can have written it again.
         QVERIFY(QFile::remove(session.dataFolder() + QStringLiteral("/config")));
         if (signalNumber == 0) {
