@@ -87,7 +87,7 @@ private:
     std::unique_ptr<UnixSignals> m_unixSignals;
     std::unique_ptr<ShortcutBindings> m_shortcutBindings;
     QPointer<ViewController> m_mainViewController;
-    // The icon goes before the menu it shows.
+    // Declared after the menu it shows, so that it goes first.
     std::unique_ptr<QMenu> m_statusBarMenu;
     std::unique_ptr<QSystemTrayIcon> m_statusItem;
     QPointer<QAction> m_recordingItem;

@@ -59,6 +59,15 @@ class TestShellE2E : public QObject
     Q_OBJECT
 
 private slots:
+    // Activation and minimising need the window manager, which a loaded machine may be slow to
+    // start.
+    void initTestCase()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("get_num_desktops")}) == 0,
+            30'000);
+    }
+
     void pausedCopiesAreNeverRecorded()
     {
         VantrelSession session;
@@ -192,6 +201,8 @@ private slots:
 
         session.writeConfig(R"({"saveMode":2})");
         QVERIFY(session.start());
+        // The pass at exit prunes what the lists hold: they must have been loaded.
+        QVERIFY(session.waitForOutput("loading time"));
         // Gone while it runs, so that only the shutdown can have written it again.
         QVERIFY(QFile::remove(session.dataFolder() + QStringLiteral("/config")));
         if (signalNumber == 0) {
