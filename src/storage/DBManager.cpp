@@ -241,14 +241,20 @@ void DBManager::fetchAllItems(std::function<void()> block)
             // Posted from inside the database block, so that inserts queued behind this load
             // are applied on top of its lists, never before them.
             postToMain([this, lists = loadAllRows(), block = std::move(block)]() mutable {
-                for (int c = 0; c < categoryCount; ++c)
-                    m_lists[c] = std::move(lists[c]);
-                updateCounts();
+                applyLists(std::move(lists));
                 block();
                 passRecentItems();
             });
         });
     });
+}
+
+void DBManager::applyLists(Lists&& lists)
+{
+    for (int c = 0; c < categoryCount; ++c)
+        m_lists[c] = std::move(lists[c]);
+    m_loaded = true;
+    updateCounts();
 }
 
 DBManager::Lists DBManager::loadAllRows()
@@ -437,6 +443,10 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
 void DBManager::syncClearContents(bool terminating)
 {
     Q_ASSERT(QThread::currentThread() == thread());
+    // Until the first load has come in, the lists do not hold the history: a quit right after
+    // launch must still clear what the setting says, so the pass loads the lists itself.
+    if (!m_loaded)
+        applyLists(m_dbQueue->sync([this] { return loadAllRows(); }));
     const QList<PBContentPtr> victims = retentionVictims(terminating);
     pruneItems(victims);
     const qint64 saveMode = m_services.settings.saveMode();

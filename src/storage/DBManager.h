@@ -126,6 +126,8 @@ private:
     bool exists(const QString& uuid);
     bool writeRow(const PBContent& item);
     Lists loadAllRows();
+    // Replaces the lists with a load's and updates the counts. Main thread.
+    void applyLists(Lists&& lists);
     QList<PBContentPtr> selectMatching(const QString& text);
     // Runs one statement per item in one transaction; the items whose statement succeeded.
     QList<PBContentPtr>
@@ -146,6 +148,7 @@ private:
     ThreadPoster* m_mainPoster; // child: runs posted functions on the main thread
     std::unique_ptr<SqliteDatabase> m_db;
     bool m_open = false;
+    bool m_loaded = false;
     Lists m_lists;
     std::array<ObservableValue<qint64>, categoryCount> m_counts;
 };

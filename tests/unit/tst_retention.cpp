@@ -127,6 +127,15 @@ private slots:
             QTRY_COMPARE(store.manager->recentItems().size(), count - pruned);
     }
 
+    void quitBeforeTheFirstLoadStillClears()
+    {
+        StoreFixture store;
+        fillHistory(store, 4, 0.0, 1);
+        store.settings.setSaveMode(2);
+        store.manager->syncClearContents(true);
+        QCOMPARE(storedUuids(store.manager->dbPath()), QStringList{QStringLiteral("item-00001")});
+    }
+
     void failedRowDeletionKeepsThePayloadFiles()
     {
         StoreFixture store;
