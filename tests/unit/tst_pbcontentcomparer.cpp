@@ -38,11 +38,11 @@ PBContentPtr itemFor(const QString& token)
 }
 
 // "A+B" a batch of two items, "-" the empty batch.
-QList<PBContentPtr> batchFor(const QString& spec)
+QList<PBContentPtr> batchFor(const QString& pattern)
 {
     QList<PBContentPtr> batch;
-    if (spec != "-"_L1) {
-        for (const QString& token : spec.split(u'+'))
+    if (pattern != "-"_L1) {
+        for (const QString& token : pattern.split(u'+'))
             batch << itemFor(token);
     }
     return batch;
