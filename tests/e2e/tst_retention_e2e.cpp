@@ -51,9 +51,11 @@ private slots:
                            QString::number(other.window())});
         QVERIFY(session.waitForOutput("delete data count: 1"));
 
+        // The other application's own copy may be recorded too once Vantrel is inactive.
         QStringList kept;
         for (const QVariantMap& row : session.rows())
             kept << row[QStringLiteral("keyword")].toString();
+        kept.removeAll(QStringLiteral("other application"));
         QCOMPARE(kept, QStringList({QStringLiteral("fresh"), QStringLiteral("old marked")}));
     }
 };
