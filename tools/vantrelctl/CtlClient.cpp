@@ -15,6 +15,8 @@ CtlClient::CtlClient(const CtlOptions& options, MessageChannelWormhole& channel,
     : QObject(parent), m_options(options), m_channel(channel), m_out(out), m_err(err)
 {
     m_timer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; --timeout promises to wait at least that long.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &CtlClient::onTimeout);
 }
 
