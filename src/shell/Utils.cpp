@@ -23,26 +23,45 @@ void Utils::openContent(const PBContentPtr& item, QWidget* parent)
     if (!item)
         return;
     if (item->type() == PBContentTypeURL)
-        openWebAddress(item->keyword);
+        openWebAddress(item->keyword, parent);
     else if (item->type() == PBContentTypeFile)
         revealFile(static_cast<PBFileContent&>(*item).filePath(), parent);
 }
 
-void Utils::openWebAddress(const QString& text)
+void Utils::openWebAddress(const QString& text, QWidget* parent)
 {
-    // Only a real web address reaches the opener: any other scheme (file:, a script, a custom
-    // handler) could run something the user never meant to open. "www.host" text was taken for a
-    // web address as if "http://" stood in front, so it opens that way.
+    // What people copy as an address (web, mail, file transfer, shares, phone numbers) opens with
+    // the desktop's handler at once. Any other scheme (file:, a script, a custom handler) can
+    // start programs, so the user sees the address and agrees first. "www.host" text was taken
+    // for a web address as if "http://" stood in front, so it opens that way.
+    static const QStringList directSchemes = {QStringLiteral("http"),   QStringLiteral("https"),
+                                              QStringLiteral("mailto"), QStringLiteral("ftp"),
+                                              QStringLiteral("sftp"),   QStringLiteral("smb"),
+                                              QStringLiteral("tel")};
+    static const QStringList hostSchemes = {QStringLiteral("http"), QStringLiteral("https")};
+
     const QString trimmed = text.trimmed();
     const bool bareHost =
         trimmed.startsWith(QStringLiteral("www.")) && StringAdditions::isUrl(trimmed);
     const QUrl url(bareHost ? QStringLiteral("http://") + trimmed : trimmed, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
-    if (url.isValid() && !url.host().isEmpty() &&
-        (scheme == QStringLiteral("http") || scheme == QStringLiteral("https")))
+    if (!url.isValid() || scheme.isEmpty() ||
+        (hostSchemes.contains(scheme) && url.host().isEmpty())) {
+        qCInfo(lcShell) << "not an address, nothing opened";
+        return;
+    }
+    if (directSchemes.contains(scheme)) {
         QDesktopServices::openUrl(url);
-    else
-        qCInfo(lcShell) << "not a web address, nothing opened";
+        return;
+    }
+    const QString question =
+        QCoreApplication::translate("Utils", "Open this address with its handler?\n\n%1")
+            .arg(url.toDisplayString());
+    Dialogs::confirm(parent, question, QCoreApplication::translate("Utils", "Cancel"),
+                     QCoreApplication::translate("Utils", "Open"), [url](bool accepted) {
+                         if (accepted)
+                             QDesktopServices::openUrl(url);
+                     });
 }
 
 void Utils::revealFile(const QString& path, QWidget* parent)

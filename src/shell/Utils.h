@@ -15,11 +15,12 @@ class Utils
 public:
     Utils() = delete;
 
-    // A web-address item opens in the default browser when its text is an http or https address
-    // (any other text opens nothing). A file item is shown selected in the file manager, or its
-    // folder is opened where no file manager answers; when nothing is at its path any more the
-    // alert "File has been moved" comes up, modal to `parent` when one is given. Text and image
-    // items, and no item, do nothing.
+    // A web-address item opens with the desktop's handler for its scheme: web (with a host),
+    // mail, ftp, sftp, smb and tel at once; any other scheme only after the user agreed to the
+    // address shown, modal to `parent`; text that is no address opens nothing. A file item is shown
+    // selected in the file manager, or its folder is opened where no file manager answers; when
+    // nothing is at its path any more the alert "File has been moved" comes up, modal to `parent`
+    // when one is given. Text and image items, and no item, do nothing.
     static void openContent(const PBContentPtr& item, QWidget* parent = nullptr);
 
     // Flips each item's mark (a mixed list stays mixed) and stores the marks; `block` runs on the
@@ -40,6 +41,6 @@ public:
     static QString fileURLType();
 
 private:
-    static void openWebAddress(const QString& text);
+    static void openWebAddress(const QString& text, QWidget* parent);
     static void revealFile(const QString& path, QWidget* parent);
 };

@@ -21,8 +21,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QStringList openerSchemes = {u"http"_s,       u"https"_s, u"file"_s, u"mailto"_s,
-                                   u"javascript"_s, u"smb"_s,   u"ftp"_s};
+const QStringList openerSchemes = {u"http"_s, u"https"_s,      u"file"_s, u"mailto"_s, u"sftp"_s,
+                                   u"tel"_s,  u"javascript"_s, u"smb"_s,  u"ftp"_s,    u"myapp"_s};
 
 template <class T> PBContentPtr makeItem(const QString& type, const QByteArray& payload)
 {
@@ -50,8 +50,8 @@ private slots:
     void cleanup();
     void textImageAndNoItemOpenNothing_data();
     void textImageAndNoItemOpenNothing();
-    void aWebAddressItemOpensOnlyHttpAddresses_data();
-    void aWebAddressItemOpensOnlyHttpAddresses();
+    void anAddressOpensAtOnceOrAfterTheUserAgreed_data();
+    void anAddressOpensAtOnceOrAfterTheUserAgreed();
     void anExistingFileOpensItsFolderWhenNoFileManagerAnswers();
     void aMissingFileShowsFileHasBeenMoved_data();
     void aMissingFileShowsFileHasBeenMoved();
@@ -112,39 +112,59 @@ void TestUtils::textImageAndNoItemOpenNothing()
     QCOMPARE(m_dialogs.size(), 0);
 }
 
-void TestUtils::aWebAddressItemOpensOnlyHttpAddresses_data()
+void TestUtils::anAddressOpensAtOnceOrAfterTheUserAgreed_data()
 {
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<QString>("opened");
+    QTest::addColumn<bool>("asks");
+    QTest::addColumn<bool>("agree");
 
-    QTest::newRow("https") << u"https://example.org/a?b=c#d"_s << u"https://example.org/a?b=c#d"_s;
+    const QString none;
+    QTest::newRow("https") << u"https://example.org/a?b=c#d"_s << u"https://example.org/a?b=c#d"_s
+                           << false << false;
     QTest::newRow("http with port")
-        << u"http://example.org:8080/"_s << u"http://example.org:8080/"_s;
+        << u"http://example.org:8080/"_s << u"http://example.org:8080/"_s << false << false;
     QTest::newRow("surrounding white space")
-        << u"  https://example.org\n"_s << u"https://example.org"_s;
-    QTest::newRow("javascript") << u"javascript:alert(1)"_s << QString();
-    QTest::newRow("local file") << u"file:///etc/passwd"_s << QString();
-    QTest::newRow("network share") << u"smb://server/share"_s << QString();
-    QTest::newRow("ftp") << u"ftp://example.org/file"_s << QString();
+        << u"  https://example.org\n"_s << u"https://example.org"_s << false << false;
+    QTest::newRow("mail") << u"mailto:someone@example.org"_s << u"mailto:someone@example.org"_s
+                          << false << false;
+    QTest::newRow("ftp") << u"ftp://example.org/file"_s << u"ftp://example.org/file"_s << false
+                         << false;
+    QTest::newRow("sftp") << u"sftp://host/dir"_s << u"sftp://host/dir"_s << false << false;
+    QTest::newRow("network share")
+        << u"smb://server/share"_s << u"smb://server/share"_s << false << false;
+    QTest::newRow("phone") << u"tel:+4930123456"_s << u"tel:+4930123456"_s << false << false;
     QTest::newRow("www without scheme")
-        << u"www.example.org/docs"_s << u"http://www.example.org/docs"_s;
-    QTest::newRow("no scheme") << u"example.org"_s << QString();
-    QTest::newRow("www with a space") << u"www.example.org/a b"_s << QString();
-    QTest::newRow("no host") << u"https:///path"_s << QString();
-    QTest::newRow("plain words") << u"not an address at all"_s << QString();
-    QTest::newRow("empty") << u""_s << QString();
+        << u"www.example.org/docs"_s << u"http://www.example.org/docs"_s << false << false;
+    QTest::newRow("script, refused") << u"javascript:alert(1)"_s << none << true << false;
+    QTest::newRow("local file, refused") << u"file:///etc/passwd"_s << none << true << false;
+    QTest::newRow("custom handler, agreed")
+        << u"myapp://do/something"_s << u"myapp://do/something"_s << true << true;
+    QTest::newRow("no scheme") << u"example.org"_s << none << false << false;
+    QTest::newRow("www with a space") << u"www.example.org/a b"_s << none << false << false;
+    QTest::newRow("web without host") << u"https:///path"_s << none << false << false;
+    QTest::newRow("plain words") << u"not an address at all"_s << none << false << false;
+    QTest::newRow("empty") << u""_s << none << false << false;
 }
 
-void TestUtils::aWebAddressItemOpensOnlyHttpAddresses()
+void TestUtils::anAddressOpensAtOnceOrAfterTheUserAgreed()
 {
     QFETCH(QString, keyword);
     QFETCH(QString, opened);
+    QFETCH(bool, asks);
+    QFETCH(bool, agree);
 
+    Dialogs::setResponder([&](const Dialogs::Request& request) {
+        m_dialogs.append(request);
+        return agree ? 1 : request.defaultButton;
+    });
     Utils::openContent(makeItem<PBURLContent>(PasteboardTypes::url, keyword.toUtf8()));
     const QList<QUrl> expected =
         opened.isNull() ? QList<QUrl>() : QList<QUrl>{QUrl(opened, QUrl::StrictMode)};
     QCOMPARE(m_opener->opened, expected);
-    QCOMPARE(m_dialogs.size(), 0);
+    QCOMPARE(m_dialogs.size(), asks ? 1 : 0);
+    if (asks)
+        QVERIFY(m_dialogs.first().text.contains(keyword.trimmed()));
 }
 
 void TestUtils::anExistingFileOpensItsFolderWhenNoFileManagerAnswers()
