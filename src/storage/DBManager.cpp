@@ -93,6 +93,14 @@ QJsonArray summaries(const QList<PBContentPtr>& items)
 {
     return summaries(items, items.size());
 }
+
+// A caller may pass no completion; the operation then runs all the same.
+template <class Block> Block orNothing(Block block)
+{
+    if (!block)
+        block = [](auto&&...) {};
+    return block;
+}
 } // namespace
 
 DBManager::DBManager(const QString& folder, const Services& services, QObject* parent)
@@ -151,6 +159,7 @@ void DBManager::createDatabase()
 
 void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
 {
+    block = orNothing(std::move(block));
     if (!item || item->uuid.isEmpty() || !m_open || exists(item->uuid) || item->date == 0) {
         block(false);
         return;
@@ -210,6 +219,7 @@ void DBManager::applyInsert(const PBContentPtr& item)
 
 void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock block)
 {
+    block = orNothing(std::move(block));
     QPointer<QObject> receiver(context);
     m_backgroundQueue->async([this, text, receiver, block = std::move(block)] {
         QList<PBContentPtr> found = m_open ? selectMatching(text) : QList<PBContentPtr>();
@@ -236,6 +246,7 @@ QList<PBContentPtr> DBManager::selectMatching(const QString& text)
 
 void DBManager::fetchAllItems(std::function<void()> block)
 {
+    block = orNothing(std::move(block));
     m_backgroundQueue->async([this, block = std::move(block)] {
         m_dbQueue->sync([this, &block] {
             // Posted from inside the database block, so that inserts queued behind this load
@@ -391,6 +402,7 @@ DBManager::runForEach(const QList<PBContentPtr>& items, const char* sql,
 
 void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function<void()> block)
 {
+    block = orNothing(std::move(block));
     m_dbQueue->sync([this, &items, &block] {
         const QList<PBContentPtr> deleted =
             runForEach(items, deleteSql, [](SqliteStatement& statement, const PBContent& item) {
@@ -401,8 +413,7 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
         postToMain([this, deleted, items, block = std::move(block)] {
             removeFromLists(deleted);
             updateCounts();
-            if (block)
-                block();
+            block();
             m_services.channel.passMessageObject(summaries(items), QStringLiteral("delete"));
         });
     });
@@ -418,6 +429,7 @@ void DBManager::removeFromLists(const QList<PBContentPtr>& items)
 
 void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<void()> block)
 {
+    block = orNothing(std::move(block));
     m_dbQueue->sync([this, &items, &block] {
         const QList<PBContentPtr> updated =
             runForEach(items, markSql, [](SqliteStatement& statement, const PBContent& item) {

@@ -496,6 +496,26 @@ private slots:
         QVERIFY(!m_store->watcher.ignoreNextCopy());
     }
 
+    void operationsWithoutACompletionStillTakeEffect()
+    {
+        const auto kept = textItem(QStringLiteral("kept"));
+        const auto gone = textItem(QStringLiteral("gone"));
+        m_manager->insertPbContent(kept, {});
+        m_manager->insertPbContent(gone, {});
+        m_manager->insertPbContent(nullptr, {});
+        QTRY_COMPARE(m_manager->recentItems().size(), 2);
+
+        kept->marked = true;
+        m_manager->updateFavorite({kept}, {});
+        QTRY_COMPARE(m_manager->markedItems(), QList<PBContentPtr>{kept});
+        m_manager->deletePbContents({gone}, {});
+        QTRY_COMPARE(m_manager->recentItems(), QList<PBContentPtr>{kept});
+        m_manager->searchPbItems(QStringLiteral("kept"), m_manager, {});
+        m_manager->fetchAllItems({});
+        QTRY_COMPARE(m_manager->count(DBManager::Marked).value(), 1);
+        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+    }
+
 private:
     std::unique_ptr<StoreFixture> m_store;
     DBManager* m_manager = nullptr;
