@@ -19,6 +19,10 @@ public:
 
     QString app(const QString& app)
     {
+        // A NULL column stays null: the hash takes null and "" for one key, and would hand a
+        // row without a source application another row's "".
+        if (app.isNull())
+            return app;
         auto it = m_apps.constFind(app);
         if (it == m_apps.cend())
             it = m_apps.insert(app, app);

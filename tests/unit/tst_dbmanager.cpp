@@ -496,6 +496,27 @@ private slots:
         QVERIFY(!m_store->watcher.ignoreNextCopy());
     }
 
+    void aRowWithoutApplicationLoadsWithoutOneBesideAnEmptyOne()
+    {
+        {
+            SqliteDatabase db;
+            QVERIFY(db.open(m_manager->dbPath()));
+            QVERIFY(db.execute(QStringLiteral(
+                "INSERT INTO pb_items (uuid, date, title, type, pb_type, data, app, marked, "
+                "keyword) VALUES ('EMPTY', 2, '', 0, 'public.utf8-plain-text', '', '', 0, 'a'), "
+                "('NULL', 1, '', 0, 'public.utf8-plain-text', '', NULL, 0, 'b')")));
+        }
+        loadNow(*m_manager);
+        const QList<PBContentPtr> items = m_manager->recentItems();
+        QCOMPARE(items.size(), 2);
+        QVERIFY(items[0]->app.isEmpty() && !items[0]->app.isNull());
+        QVERIFY(items[1]->app.isNull());
+        const QJsonArray sent =
+            m_channel->messages(QStringLiteral("response.update.recent")).last().toArray();
+        QCOMPARE(sent[0].toObject().value(QStringLiteral("app")), QJsonValue(QString()));
+        QCOMPARE(sent[1].toObject().value(QStringLiteral("app")), QJsonValue(QJsonValue::Null));
+    }
+
     void operationsWithoutACompletionStillTakeEffect()
     {
         const auto kept = textItem(QStringLiteral("kept"));
