@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +77,7 @@ private slots:
     void textDescriptionIsTrimmedKeyword();
     void imageDescriptionGivesSizeAndByteCount();
     void unreadableImageShowsFallbackIcon();
+    void pdfImageShowsItsFirstPageAtItsSize();
     void filePathIsDecodedAddress_data();
     void filePathIsDecodedAddress();
     void previewAddressDependsOnKind();
@@ -270,6 +273,27 @@ void TestPBContent::unreadableImageShowsFallbackIcon()
     const PBContentPtr item = makeItem(PBContentTypeImage, {T::pdf}, {"%PDF-1.4 not really"});
     QCOMPARE(picture(item->icon()), picture(ContentIcons::missingFile()));
     QCOMPARE(item->desc(), u"128×128 \n19 B"_s);
+}
+
+void TestPBContent::pdfImageShowsItsFirstPageAtItsSize()
+{
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPageSize(QPageSize(QSizeF(300, 200), QPageSize::Point));
+        writer.setPageMargins({});
+        QPainter painter(&writer);
+        painter.fillRect(QRect(0, 0, writer.width(), writer.height()), Qt::darkCyan);
+        writer.newPage();
+    }
+    const PBContentPtr item = makeItem(PBContentTypeImage, {T::pdf}, {pdf.data()});
+
+    QCOMPARE(item->iconSize(), QSize(300, 200));
+    QVERIFY(item->desc().startsWith(u"300×200 \n"_s));
+    const QImage shown = picture(item->icon());
+    QVERIFY(shown != picture(ContentIcons::missingFile()));
+    QCOMPARE(shown.pixelColor(shown.rect().center()), QColor(Qt::darkCyan));
 }
 
 void TestPBContent::filePathIsDecodedAddress_data()
