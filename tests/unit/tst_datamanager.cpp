@@ -207,19 +207,27 @@ void TestDataManager::deletionRemovesOnlyFilesInThePayloadFolder()
     QVERIFY(paths);
     const QString outside = m_dir->filePath(u"outside.txt"_s);
     const QString link = m_folder + u"/link.txt"_s;
+    // A folder whose name starts with the payload folder's name, and one inside it.
+    const QString sibling = m_folder + u"-old/x.txt"_s;
+    const QString nested = m_folder + u"/sub/x.txt"_s;
     QVERIFY(writeFile(outside, "keep"));
     QVERIFY(QFile::link(outside, link));
+    for (const QString& path : {sibling, nested}) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(writeFile(path, "keep"));
+    }
 
     item->setDataPathArray(QStringList{paths->at(0), outside, m_folder + u"/../outside.txt"_s,
                                        u"outside.txt"_s, m_folder + u"/already-gone.txt"_s, link,
-                                       paths->at(1)});
+                                       sibling, nested, paths->at(1)});
     QDir::setCurrent(m_dir->path());
     manager.deleteDataOfContent(*item);
 
     QVERIFY(!QFileInfo::exists(paths->at(0)));
     QVERIFY(!QFileInfo::exists(paths->at(1)));
     QVERIFY(!QFileInfo(link).isSymLink());
-    QCOMPARE(DataManager::dataWithPath(outside), QByteArray("keep"));
+    for (const QString& kept : {outside, sibling, nested})
+        QCOMPARE(DataManager::dataWithPath(kept), QByteArray("keep"));
     QVERIFY(QFileInfo(m_folder).isDir());
 }
 

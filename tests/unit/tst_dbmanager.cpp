@@ -381,6 +381,29 @@ private slots:
         QCOMPARE(messages.first().toArray().size(), 2);
     }
 
+    void aDeletionWhoseRowStaysKeepsFilesRowAndListEntry()
+    {
+        auto item = textItem(QStringLiteral("kept"));
+        const auto paths = m_store->dataManager.saveDataOfContent(*item);
+        QVERIFY(paths);
+        item->setDataPathArray(*paths);
+        QVERIFY(insertNow(*m_manager, item));
+        {
+            SqliteDatabase db;
+            QVERIFY(db.open(m_manager->dbPath()));
+            QVERIFY(db.execute(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON pb_items BEGIN "
+                                              "SELECT RAISE(ABORT, 'kept'); END")));
+        }
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("statement failed")));
+        bool done = false;
+        m_manager->deletePbContents({item}, [&done] { done = true; });
+        QTRY_VERIFY(done);
+        QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>{item});
+        QCOMPARE(m_manager->count(DBManager::Text).value(), 1);
+        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+        QVERIFY(QFile::exists(paths->first()));
+    }
+
     void deletionLeavesFilesOutsideThePayloadFolderAlone()
     {
         QTemporaryDir elsewhere;

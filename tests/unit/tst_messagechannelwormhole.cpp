@@ -151,6 +151,14 @@ private slots:
                  std::optional<QJsonValue>(summary(QStringLiteral("u1"), false)));
     }
 
+    void identifierOfTheLongestLengthIsAccepted()
+    {
+        const QString longest(200, u'a');
+        QVERIFY(MessageChannelWormhole::isValidIdentifier(longest));
+        m_channel->passMessageObject(QJsonValue(QStringLiteral("x")), longest);
+        QCOMPARE(m_channel->readMessage(longest), std::optional<QJsonValue>(QStringLiteral("x")));
+    }
+
     void identifierThatIsNotAPlainNameIsRefused_data()
     {
         QTest::addColumn<QString>("identifier");

@@ -108,6 +108,9 @@ void tst_MimeTypeMapping::readingMapsOwnerFormatsToItems_data()
                     {"text/plain", "x"},
                     {"DELETE", ""}})
         << Items{entries({{"public.utf8-plain-text", "x"}})} << QStringList{u"text/plain"_s};
+    QTest::newRow("a format without subtype or type is neither a type nor read")
+        << entries({{"text/", "x"}, {"/plain", "y"}, {"text/plain", "z"}})
+        << Items{entries({{"public.utf8-plain-text", "z"}})} << QStringList{u"text/plain"_s};
     QTest::newRow("Qt's internal image and the PIXMAP stand-in are skipped")
         << entries({{"application/x-qt-image", "q"}, {"image/ppm", "p"}, {"image/png", "png"}})
         << Items{entries({{"public.png", "png"}})} << QStringList{u"image/png"_s};

@@ -59,7 +59,11 @@ private slots:
         QCOMPARE(m_observer->calls.size(), 0);
         QVERIFY(!m_watcher->ignoreNextCopy());
 
+        // The skipped change is remembered: a poll without a new one passes nothing on.
         m_state->setActive(false);
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 0);
+
         m_pasteboard->setItems({textItem(QStringLiteral("external"))});
         m_watcher->watchLoop();
         QCOMPARE(m_observer->calls.size(), 1);
