@@ -21,6 +21,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QSet>
 #include <QThread>
 
 namespace {
@@ -36,6 +37,13 @@ const char* const searchSql =
 const char* const existsSql = "SELECT 1 FROM pb_items WHERE uuid=?";
 const char* const deleteSql = "DELETE FROM pb_items WHERE uuid=?";
 const char* const markSql = "UPDATE pb_items SET marked=? WHERE uuid=?";
+// What the retention pass may prune, newest first; the caller skips marked rows.
+const char* const listedTypes = "type IN (0, 1, 2, 3)";
+const QByteArray olderThanSql =
+    QByteArray("SELECT * FROM pb_items WHERE ") + listedTypes + " AND ? - date >= ?";
+const QByteArray beyondNewestSql = QByteArray("SELECT * FROM pb_items WHERE ") + listedTypes +
+                                   " ORDER BY date DESC LIMIT -1 OFFSET ?";
+const QByteArray unmarkedSql = QByteArray("SELECT * FROM pb_items WHERE ") + listedTypes;
 
 // How long items are kept by duration, in seconds, for each saveTime choice.
 double retentionSeconds(qint64 saveTime)
@@ -264,7 +272,6 @@ void DBManager::applyLists(Lists&& lists)
 {
     for (int c = 0; c < categoryCount; ++c)
         m_lists[c] = std::move(lists[c]);
-    m_loaded = true;
     updateCounts();
 }
 
@@ -404,10 +411,7 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
 {
     block = orNothing(std::move(block));
     m_dbQueue->sync([this, &items, &block] {
-        const QList<PBContentPtr> deleted =
-            runForEach(items, deleteSql, [](SqliteStatement& statement, const PBContent& item) {
-                statement.bind(1, item.uuid);
-            });
+        const QList<PBContentPtr> deleted = deleteRows(items);
         for (const PBContentPtr& item : deleted)
             m_services.dataManager.deleteDataOfContent(*item);
         postToMain([this, deleted, items, block = std::move(block)] {
@@ -419,12 +423,16 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
     });
 }
 
+// By uuid, not by object: a load applied in between replaced the objects the caller held.
 void DBManager::removeFromLists(const QList<PBContentPtr>& items)
 {
-    for (const PBContentPtr& item : items) {
-        for (auto& list : m_lists)
-            list.removeOne(item);
-    }
+    if (items.isEmpty())
+        return;
+    QSet<QString> uuids;
+    for (const PBContentPtr& item : items)
+        uuids.insert(item->uuid);
+    for (auto& list : m_lists)
+        list.removeIf([&uuids](const PBContentPtr& item) { return uuids.contains(item->uuid); });
 }
 
 void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<void()> block)
@@ -438,13 +446,8 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
         for (const PBContentPtr& item : updated)
             item->contentExtension().marked = item->marked;
         postToMain([this, updated, items, block = std::move(block)] {
-            auto& marked = m_lists[Marked];
-            for (const PBContentPtr& item : updated) {
-                if (!item->marked)
-                    marked.removeOne(item);
-                else if (!marked.contains(item))
-                    marked.prepend(item);
-            }
+            for (const PBContentPtr& item : updated)
+                applyMark(*item);
             updateCounts();
             block();
             m_services.channel.passMessageObject(summaries(items), QStringLiteral("mark"));
@@ -452,69 +455,91 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
     });
 }
 
+// By uuid: the caller may hold another object for the row than the lists do (a search result,
+// or one from before a load), and the listed one must carry the mark.
+void DBManager::applyMark(const PBContent& changed)
+{
+    const auto sameRow = [&changed](const PBContentPtr& item) {
+        return item->uuid == changed.uuid;
+    };
+    auto& marked = m_lists[Marked];
+    marked.removeIf(sameRow);
+    const auto& recent = m_lists[Recents];
+    const auto listed = std::find_if(recent.cbegin(), recent.cend(), sameRow);
+    if (listed == recent.cend())
+        return;
+    (*listed)->marked = changed.marked;
+    (*listed)->contentExtension().marked = changed.marked;
+    if (changed.marked)
+        marked.prepend(*listed);
+}
+
 void DBManager::syncClearContents(bool terminating)
 {
     Q_ASSERT(QThread::currentThread() == thread());
-    // Until the first load has come in, the lists do not hold the history: a quit right after
-    // launch must still clear what the setting says, so the pass loads the lists itself.
-    if (!m_loaded)
-        applyLists(m_dbQueue->sync([this] { return loadAllRows(); }));
-    const QList<PBContentPtr> victims = retentionVictims(terminating);
-    pruneItems(victims);
+    // The victims are chosen and deleted in one database block, from the rows themselves: an
+    // insert whose list change has not reached this thread yet is already a row and counts, and
+    // nothing written while the pass runs can slip between the choice and the deletion.
+    qsizetype chosen = 0;
+    const QList<PBContentPtr> deleted = m_dbQueue->sync([this, terminating, &chosen] {
+        const QList<PBContentPtr> victims = retentionVictims(terminating);
+        chosen = victims.size();
+        return victims.isEmpty() ? victims : deleteRows(victims);
+    });
+    for (const PBContentPtr& item : deleted)
+        m_services.dataManager.deleteDataOfContent(*item);
     const qint64 saveMode = m_services.settings.saveMode();
-    if (!terminating && (saveMode == ByDuration || saveMode == ByNumber))
-        postToMain([this] { fetchAllItems([] {}); });
-    qCInfo(lcStorage, "delete data count: %d", int(victims.size()));
+    const bool tellCompanion = !terminating && (saveMode == ByDuration || saveMode == ByNumber);
+    // Posted behind the list changes of everything written before the pass, so the removal
+    // applies after them. The lists follow the deletion precisely instead of reloading, which
+    // would replace every object a window shows.
+    postToMain([this, deleted, tellCompanion] {
+        removeFromLists(deleted);
+        updateCounts();
+        if (tellCompanion)
+            passRecentItems();
+    });
+    qCInfo(lcStorage, "delete data count: %d", int(chosen));
 }
 
-// The lists change only on this (the main) thread, so a copy of Recents is a consistent
-// snapshot.
-QList<PBContentPtr> DBManager::retentionVictims(bool terminating) const
+// On the database queue. Rows of an unknown type are never listed, so they are neither counted
+// nor pruned.
+QList<PBContentPtr> DBManager::retentionVictims(bool terminating)
 {
-    const QList<PBContentPtr> snapshot = m_lists[Recents];
-    QList<PBContentPtr> victims;
+    if (!m_open)
+        return {};
+    std::optional<SqliteStatement> select;
     switch (m_services.settings.saveMode()) {
-    case ByDuration: {
-        const double keep = retentionSeconds(m_services.settings.saveTime());
-        const double now = m_services.clock.now();
-        for (const PBContentPtr& item : snapshot) {
-            if (!item->marked && now - item->date >= keep)
-                victims.append(item);
-        }
+    case ByDuration:
+        select.emplace(*m_db, QString::fromLatin1(olderThanSql));
+        select->bind(1, m_services.clock.now())
+            .bind(2, retentionSeconds(m_services.settings.saveTime()));
         break;
-    }
     case ByNumber:
-        for (qsizetype i = retentionCount(m_services.settings.saveCount()); i < snapshot.size();
-             ++i) {
-            if (!snapshot[i]->marked)
-                victims.append(snapshot[i]);
-        }
+        select.emplace(*m_db, QString::fromLatin1(beyondNewestSql));
+        select->bind(1, qint64(retentionCount(m_services.settings.saveCount())));
         break;
     case ClearWhenExiting:
-        if (terminating) {
-            for (const PBContentPtr& item : snapshot) {
-                if (!item->marked)
-                    victims.append(item);
-            }
-        }
+        if (!terminating)
+            return {};
+        select.emplace(*m_db, QString::fromLatin1(unmarkedSql));
         break;
     default:
-        break;
+        return {};
+    }
+    QList<PBContentPtr> victims;
+    while (select->step()) {
+        if (PBContentPtr item = contentFromFMResult(*select); item && !item->marked)
+            victims.append(std::move(item));
     }
     return victims;
 }
 
-// Rows go in one transaction; an item's payload files go only when its row did, so a failed
-// delete never leaves a row whose payloads are gone. The lists are left to the reload.
-void DBManager::pruneItems(const QList<PBContentPtr>& items)
+// On the database queue: rows go in one transaction; an item's payload files go only when its
+// row did, so a failed delete never leaves a row whose payloads are gone.
+QList<PBContentPtr> DBManager::deleteRows(const QList<PBContentPtr>& items)
 {
-    if (items.isEmpty())
-        return;
-    const QList<PBContentPtr> deleted = m_dbQueue->sync([this, &items] {
-        return runForEach(items, deleteSql, [](SqliteStatement& statement, const PBContent& item) {
-            statement.bind(1, item.uuid);
-        });
+    return runForEach(items, deleteSql, [](SqliteStatement& statement, const PBContent& item) {
+        statement.bind(1, item.uuid);
     });
-    for (const PBContentPtr& item : deleted)
-        m_services.dataManager.deleteDataOfContent(*item);
 }

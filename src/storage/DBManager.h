@@ -133,11 +133,12 @@ private:
     QList<PBContentPtr>
     runForEach(const QList<PBContentPtr>& items, const char* sql,
                const std::function<void(SqliteStatement&, const PBContent&)>& bind);
-    QList<PBContentPtr> retentionVictims(bool terminating) const;
-    void pruneItems(const QList<PBContentPtr>& items);
+    QList<PBContentPtr> retentionVictims(bool terminating);
+    QList<PBContentPtr> deleteRows(const QList<PBContentPtr>& items);
     static PBContentPtr contentFromRow(const SqliteStatement& row, SharedRowTexts* shared);
     void applyInsert(const PBContentPtr& item);
     void removeFromLists(const QList<PBContentPtr>& items);
+    void applyMark(const PBContent& changed);
     // Runs fn on the main thread, after everything posted before it.
     void postToMain(std::function<void()> fn);
 
@@ -148,7 +149,6 @@ private:
     ThreadPoster* m_mainPoster; // child: runs posted functions on the main thread
     std::unique_ptr<SqliteDatabase> m_db;
     bool m_open = false;
-    bool m_loaded = false;
     Lists m_lists;
     std::array<ObservableValue<qint64>, categoryCount> m_counts;
 };

@@ -540,6 +540,48 @@ private slots:
         QCOMPARE(sent[1].toObject().value(QStringLiteral("app")), QJsonValue(QJsonValue::Null));
     }
 
+    // The caller holds the objects from before a load that replaced every listed object.
+    void aDeleteOrMarkMadeWithAnObjectFromBeforeALoadFollowsTheRow()
+    {
+        const auto marked = textItem(QStringLiteral("marked"));
+        const auto deleted = textItem(QStringLiteral("deleted"), someDate + 1);
+        QVERIFY(insertNow(*m_manager, marked));
+        QVERIFY(insertNow(*m_manager, deleted));
+        loadNow(*m_manager);
+        QVERIFY(!m_manager->recentItems().contains(marked));
+
+        marked->marked = true;
+        bool done = false;
+        m_manager->updateFavorite({marked}, {});
+        m_manager->deletePbContents({deleted}, [&done] { done = true; });
+        QTRY_VERIFY(done);
+        QCOMPARE(m_manager->recentItems().size(), 1);
+        const PBContentPtr listed = m_manager->recentItems().first();
+        QCOMPARE(listed->uuid, marked->uuid);
+        QVERIFY(listed->marked);
+        QCOMPARE(m_manager->markedItems(), QList<PBContentPtr>{listed});
+        QCOMPARE(m_manager->textItems(), QList<PBContentPtr>{listed});
+    }
+
+    // The load reads the table before or after the deletion, as the threads fall; either way the
+    // lists end equal to the table.
+    void aDeleteMadeWhileALoadIsInFlightIsNeverUndone()
+    {
+        const auto kept = textItem(QStringLiteral("kept"));
+        const auto deleted = textItem(QStringLiteral("deleted"), someDate + 1);
+        QVERIFY(insertNow(*m_manager, kept));
+        QVERIFY(insertNow(*m_manager, deleted));
+        for (int round = 0; round < 20; ++round) {
+            const auto extra = textItem(QStringLiteral("extra"), someDate + 2 + round);
+            QVERIFY(insertNow(*m_manager, extra));
+            bool loaded = false;
+            m_manager->fetchAllItems([&loaded] { loaded = true; });
+            m_manager->deletePbContents({extra});
+            QTRY_VERIFY(loaded);
+            QTRY_COMPARE(m_manager->recentItems().size(), rowCount(m_manager->dbPath()));
+        }
+    }
+
     void operationsWithoutACompletionStillTakeEffect()
     {
         const auto kept = textItem(QStringLiteral("kept"));
