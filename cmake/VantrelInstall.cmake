@@ -89,8 +89,8 @@ foreach(program vantrel vantrelctl)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
 endforeach()
 
-# The compiled translations, wherever in the build tree qt_add_translations put them; the
-# folder is empty until there are any. The package's own staging folder is not part of the build.
+# The compiled translations, wherever in the build tree qt_add_translations put them (none
+# until the build has any). The package's own staging folder is not part of the build.
 install(CODE "
   file(GLOB_RECURSE qm_files \"${PROJECT_BINARY_DIR}/*.qm\")
   list(FILTER qm_files EXCLUDE REGEX \"/_CPack_Packages/\")
