@@ -4,7 +4,7 @@ JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 SANITIZED_TESTS ?= -L unit
 
-.PHONY: all deps configure build run test bench asan tsan format clean install
+.PHONY: all deps configure build run test bench asan tsan format clean install package
 
 all: build
 
@@ -48,6 +48,10 @@ format:
 # DESTDIR=/staging stages the installation; PREFIX=/usr replaces the configured prefix.
 install: build
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# The Debian package (vantrel_VERSION_ARCH.deb) in the build folder.
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-tsan
