@@ -7,17 +7,19 @@
 #include "storage/SettingsManager.h"
 #include "storage/SharedRowTexts.h"
 #include "support/AppPaths.h"
+#include "support/ChannelMessages.h"
 #include "support/Clock.h"
 #include "support/Logging.h"
 #include "support/MessageChannel.h"
+#include "support/PrivateFiles.h"
 #include "support/SerialQueue.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 #include "support/ThreadPoster.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -37,39 +39,7 @@ const char* const existsSql = "SELECT 1 FROM pb_items WHERE uuid=?";
 const char* const deleteSql = "DELETE FROM pb_items WHERE uuid=?";
 const char* const markSql = "UPDATE pb_items SET marked=? WHERE uuid=?";
 
-// How long items are kept by duration, in seconds, for each saveTime choice.
-double retentionSeconds(qint64 saveTime)
-{
-    constexpr double day = 86'400;
-    switch (saveTime) {
-    case 1:
-        return 3 * day;
-    case 2:
-        return 5 * day;
-    case 3:
-        return 7 * day;
-    default:
-        return day;
-    }
-}
-
-// How many items are kept by number for each saveCount choice. A value no preferences window
-// writes keeps as many as the largest choice, so a hand edit never prunes more than that.
-qsizetype retentionCount(qint64 saveCount)
-{
-    switch (saveCount) {
-    case 0:
-        return 100;
-    case 1:
-        return 300;
-    case 2:
-        return 500;
-    default:
-        return 1000;
-    }
-}
-
-enum SaveMode : qint64 { ByDuration = 0, ByNumber = 1, ClearWhenExiting = 2 };
+using SaveMode = SettingsModel::SaveMode;
 
 QStringList splitList(const QString& joined)
 {
@@ -139,14 +109,13 @@ DBManager& DBManager::sharedManager()
 // no statement that creates the table.
 void DBManager::createDatabase()
 {
-    if (QFile::exists(m_dbPath))
+    if (QFileInfo::exists(m_dbPath) || QFileInfo(m_dbPath).isSymLink())
         return;
-    const QString folder = QFileInfo(m_dbPath).absolutePath();
-    if (!QDir().mkpath(folder))
-        return;
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (QFile::copy(QStringLiteral(":/db/db.sqlite3"), m_dbPath))
-        QFile::setPermissions(m_dbPath, QFile::ReadOwner | QFile::WriteOwner);
+    QFile templateFile(QStringLiteral(":/db/db.sqlite3"));
+    if (!templateFile.open(QIODevice::ReadOnly) ||
+        !PrivateFiles::makeFolder(QFileInfo(m_dbPath).absolutePath()) ||
+        !PrivateFiles::writeFile(m_dbPath, templateFile.readAll()))
+        qCWarning(lcStorage).noquote() << "cannot make the history from its template:" << m_dbPath;
 }
 
 void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
@@ -165,7 +134,7 @@ void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
         const bool written = writeRow(*item);
         if (written)
             m_services.channel.passMessageObject(item->contentExtension().toJson(),
-                                                 QStringLiteral("insert"));
+                                                 ChannelMessages::inserted);
         postToMain([this, item, written, block = std::move(block)] {
             if (written)
                 applyInsert(item);
@@ -311,13 +280,13 @@ void DBManager::updateCounts()
 
 void DBManager::passLaunchedMessage()
 {
-    m_services.channel.passMessageObject(QStringLiteral(""), QStringLiteral("app.launched"));
+    m_services.channel.passMessageObject(QStringLiteral(""), ChannelMessages::launched);
 }
 
 void DBManager::passRecentItems()
 {
     m_services.channel.passMessageObject(summaries(m_lists[Recents], recentSummaryCount),
-                                         QStringLiteral("response.update.recent"));
+                                         ChannelMessages::recentItems);
 }
 
 void DBManager::postToMain(std::function<void()> fn)
@@ -327,25 +296,24 @@ void DBManager::postToMain(std::function<void()> fn)
 
 void DBManager::passTerminalMessage()
 {
-    m_services.channel.passMessageObject(QStringLiteral(""), QStringLiteral("app.terminate"));
+    m_services.channel.passMessageObject(QStringLiteral(""), ChannelMessages::terminating);
 }
 
 void DBManager::passMarkedItems()
 {
-    m_services.channel.passMessageObject(summaries(m_lists[Marked]),
-                                         QStringLiteral("response.update.marked"));
+    m_services.channel.passMessageObject(summaries(m_lists[Marked]), ChannelMessages::markedItems);
 }
 
 void DBManager::listenToCompanion()
 {
     MessageChannel& channel = m_services.channel;
-    channel.listenForMessage(QStringLiteral("app.isLaunched"), this,
+    channel.listenForMessage(ChannelMessages::isLaunched, this,
                              [this](const auto&) { passLaunchedMessage(); });
-    channel.listenForMessage(QStringLiteral("request.update.recent"), this,
+    channel.listenForMessage(ChannelMessages::requestRecent, this,
                              [this](const auto&) { passRecentItems(); });
-    channel.listenForMessage(QStringLiteral("request.update.marked"), this,
+    channel.listenForMessage(ChannelMessages::requestMarked, this,
                              [this](const auto&) { passMarkedItems(); });
-    channel.listenForMessage(QStringLiteral("copy"), this,
+    channel.listenForMessage(ChannelMessages::copy, this,
                              [this](const auto& message) { copyRequested(message); });
 }
 
@@ -355,7 +323,7 @@ void DBManager::copyRequested(const std::optional<QJsonValue>& message)
 {
     if (!message || !message->isObject())
         return;
-    const QString uuid = message->toObject().value(QStringLiteral("uuid")).toString();
+    const QString uuid = message->toObject().value(ChannelMessages::SummaryKeys::uuid).toString();
     const auto& recent = m_lists[Recents];
     const auto found =
         std::find_if(recent.cbegin(), recent.cend(),
@@ -372,10 +340,13 @@ QList<PBContentPtr>
 DBManager::runForEach(const QList<PBContentPtr>& items, const char* sql,
                       const std::function<void(SqliteStatement&, const PBContent&)>& bind)
 {
-    QList<PBContentPtr> succeeded;
     if (!m_open)
-        return succeeded;
-    m_db->execute(QStringLiteral("BEGIN"));
+        return {};
+    if (!m_db->execute(QStringLiteral("BEGIN"))) {
+        qCWarning(lcStorage).noquote() << "cannot begin a transaction:" << m_db->errorText();
+        return {};
+    }
+    QList<PBContentPtr> succeeded;
     SqliteStatement statement(*m_db, QString::fromLatin1(sql));
     for (const PBContentPtr& item : items) {
         statement.reset();
@@ -385,8 +356,15 @@ DBManager::runForEach(const QList<PBContentPtr>& items, const char* sql,
         else
             qCWarning(lcStorage).noquote() << "statement failed:" << statement.errorText();
     }
-    m_db->execute(QStringLiteral("COMMIT"));
-    return succeeded;
+    statement.reset();
+    if (m_db->execute(QStringLiteral("COMMIT")))
+        return succeeded;
+    // Nothing of the transaction stays: its items count as untouched, so the callers keep their
+    // files and lists as they are.
+    qCWarning(lcStorage).noquote() << "transaction not committed:" << m_db->errorText();
+    if (m_db->inTransaction() && !m_db->execute(QStringLiteral("ROLLBACK")))
+        qCWarning(lcStorage).noquote() << "cannot roll back:" << m_db->errorText();
+    return {};
 }
 
 void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function<void()> block)
@@ -398,12 +376,12 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
             });
         for (const PBContentPtr& item : deleted)
             m_services.dataManager.deleteDataOfContent(*item);
-        postToMain([this, deleted, items, block = std::move(block)] {
+        postToMain([this, deleted, block = std::move(block)] {
             removeFromLists(deleted);
             updateCounts();
             if (block)
                 block();
-            m_services.channel.passMessageObject(summaries(items), QStringLiteral("delete"));
+            m_services.channel.passMessageObject(summaries(deleted), ChannelMessages::deleted);
         });
     });
 }
@@ -435,7 +413,7 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
             }
             updateCounts();
             block();
-            m_services.channel.passMessageObject(summaries(items), QStringLiteral("mark"));
+            m_services.channel.passMessageObject(summaries(items), ChannelMessages::marked);
         });
     });
 }
@@ -449,8 +427,8 @@ void DBManager::syncClearContents(bool terminating)
         applyLists(m_dbQueue->sync([this] { return loadAllRows(); }));
     const QList<PBContentPtr> victims = retentionVictims(terminating);
     pruneItems(victims);
-    const qint64 saveMode = m_services.settings.saveMode();
-    if (!terminating && (saveMode == ByDuration || saveMode == ByNumber))
+    const SaveMode saveMode = m_services.settings.saveMode();
+    if (!terminating && (saveMode == SaveMode::ByDuration || saveMode == SaveMode::ByNumber))
         postToMain([this] { fetchAllItems([] {}); });
     qCInfo(lcStorage, "delete data count: %d", int(victims.size()));
 }
@@ -462,8 +440,8 @@ QList<PBContentPtr> DBManager::retentionVictims(bool terminating) const
     const QList<PBContentPtr> snapshot = m_lists[Recents];
     QList<PBContentPtr> victims;
     switch (m_services.settings.saveMode()) {
-    case ByDuration: {
-        const double keep = retentionSeconds(m_services.settings.saveTime());
+    case SaveMode::ByDuration: {
+        const double keep = m_services.settings.keepSeconds();
         const double now = m_services.clock.now();
         for (const PBContentPtr& item : snapshot) {
             if (!item->marked && now - item->date >= keep)
@@ -471,14 +449,13 @@ QList<PBContentPtr> DBManager::retentionVictims(bool terminating) const
         }
         break;
     }
-    case ByNumber:
-        for (qsizetype i = retentionCount(m_services.settings.saveCount()); i < snapshot.size();
-             ++i) {
+    case SaveMode::ByNumber:
+        for (qsizetype i = m_services.settings.keepCount(); i < snapshot.size(); ++i) {
             if (!snapshot[i]->marked)
                 victims.append(snapshot[i]);
         }
         break;
-    case ClearWhenExiting:
+    case SaveMode::ClearWhenExiting:
         if (terminating) {
             for (const PBContentPtr& item : snapshot) {
                 if (!item->marked)
