@@ -12,7 +12,8 @@ bool PBContentComparer::pushAndCompareDataArray(const QList<PBContentPtr>& batch
     const QStringList firstTypes =
         batch.isEmpty() ? QStringList() : batch.constFirst()->pasteboardTypes;
     qCInfo(lcCapture).noquote() << "("_L1 + firstTypes.join(", "_L1) + ")"_L1;
-    return m_settings.copyMode() == 0 ? pushCopy(batch) : pushCopyTwice(batch);
+    return m_settings.copyMode() == SettingsModel::CopyMode::Copy ? pushCopy(batch)
+                                                                  : pushCopyTwice(batch);
 }
 
 PBContentComparer::Match PBContentComparer::compareWithLast(const QList<PBContentPtr>& batch) const

@@ -1,38 +1,33 @@
 #include "capture/PBContent_Extension.h"
 
 #include "capture/ContentIcons.h"
+#include "support/ChannelMessages.h"
 
-namespace {
-const QString uuidKey = QStringLiteral("uuid");
-const QString dateKey = QStringLiteral("date");
-const QString appKey = QStringLiteral("app");
-const QString descKey = QStringLiteral("desc");
-const QString markedKey = QStringLiteral("marked");
-} // namespace
+namespace Keys = ChannelMessages::SummaryKeys;
 
 // An absent source application is written as null, so that it comes back absent.
 QJsonObject PBContent_Extension::toJson() const
 {
-    return QJsonObject{{uuidKey, uuid},
-                       {dateKey, date},
-                       {appKey, app.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(app)},
-                       {descKey, desc},
-                       {markedKey, marked}};
+    return QJsonObject{{Keys::uuid, uuid},
+                       {Keys::date, date},
+                       {Keys::app, app.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(app)},
+                       {Keys::desc, desc},
+                       {Keys::marked, marked}};
 }
 
 std::optional<PBContent_Extension> PBContent_Extension::fromJson(const QJsonObject& object)
 {
-    const QJsonValue appValue = object.value(appKey);
-    if (!object.value(uuidKey).isString() || !object.value(dateKey).isDouble() ||
-        !(appValue.isString() || appValue.isNull()) || !object.value(descKey).isString() ||
-        !object.value(markedKey).isBool())
+    const QJsonValue appValue = object.value(Keys::app);
+    if (!object.value(Keys::uuid).isString() || !object.value(Keys::date).isDouble() ||
+        !(appValue.isString() || appValue.isNull()) || !object.value(Keys::desc).isString() ||
+        !object.value(Keys::marked).isBool())
         return std::nullopt;
     PBContent_Extension summary;
-    summary.uuid = object.value(uuidKey).toString();
-    summary.date = object.value(dateKey).toDouble();
+    summary.uuid = object.value(Keys::uuid).toString();
+    summary.date = object.value(Keys::date).toDouble();
     summary.app = appValue.isNull() ? QString() : appValue.toString();
-    summary.desc = object.value(descKey).toString();
-    summary.marked = object.value(markedKey).toBool();
+    summary.desc = object.value(Keys::desc).toString();
+    summary.marked = object.value(Keys::marked).toBool();
     return summary;
 }
 

@@ -2,11 +2,10 @@
 
 #include "platform/DesktopEntries.h"
 #include "support/Logging.h"
+#include "support/PrivateFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -139,27 +138,19 @@ LoginItemsXdg::Entry LoginItemsXdg::currentEntry() const
 
 bool LoginItemsXdg::writeEntry() const
 {
-    if (!QFileInfo::exists(m_folder) &&
-        (!QDir().mkpath(m_folder) ||
-         !QFile::setPermissions(m_folder,
-                                QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))) {
+    if (!PrivateFiles::makeFolder(m_folder)) {
         qCWarning(lcPlatform) << "cannot create the autostart folder" << m_folder;
         return false;
     }
-    QSaveFile file(m_entryPath);
     const QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=Vantrel\n"
                                         "Exec=%1\nIcon=%2\nTerminal=false\n")
                              .arg(execValue(m_executablePath), QStringLiteral(VANTREL_APP_ID));
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 &&
-                         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner) && file.commit();
-    if (!written)
-        qCWarning(lcPlatform) << "cannot write" << m_entryPath << file.errorString();
-    return written;
+    return PrivateFiles::writeFile(m_entryPath, text.toUtf8());
 }
 
 bool LoginItemsXdg::removeEntry() const
 {
-    if (QFile::remove(m_entryPath))
+    if (PrivateFiles::removeFile(m_entryPath, m_folder))
         return true;
     qCWarning(lcPlatform) << "cannot remove" << m_entryPath;
     return false;

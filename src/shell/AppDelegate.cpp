@@ -10,8 +10,8 @@
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
+#include "storage/UserDefaults.h"
 #include "support/Logging.h"
-#include "support/UserDefaults.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -68,12 +68,13 @@ AppDelegate::Services AppDelegate::sharedServices()
     static ReviewNull review;
     return {PBWatcher::sharedWatcher(),  TimeUpdater::sharedUpdater(),
             DBManager::sharedManager(),  review,
-            Platform::globalShortcuts(), UserDefaults::path()};
+            Platform::globalShortcuts(), UserDefaults::defaultPath()};
 }
 
 AppDelegate::AppDelegate(const Services& services, QObject* parent)
     : QObject(parent), m_services(services),
-      m_reviewPrompt(std::make_unique<ReviewPrompt>(services.review, services.userDefaultsPath,
+      m_userDefaults(std::make_unique<UserDefaults>(services.userDefaultsPath)),
+      m_reviewPrompt(std::make_unique<ReviewPrompt>(services.review, *m_userDefaults,
                                                     QCoreApplication::applicationVersion())),
       m_unixSignals(
           std::make_unique<UnixSignals>(std::initializer_list<int>{SIGINT, SIGTERM, SIGHUP})),
@@ -113,10 +114,10 @@ void AppDelegate::applicationDidFinishLaunching(ViewController& mainViewControll
 void AppDelegate::bindShortcuts()
 {
     m_shortcutBindings =
-        std::make_unique<ShortcutBindings>(m_services.globalShortcuts, m_services.userDefaultsPath);
-    m_shortcutBindings->bind(ShortcutBindings::mainWindowShortcutKey,
+        std::make_unique<ShortcutBindings>(m_services.globalShortcuts, *m_userDefaults);
+    m_shortcutBindings->bind(UserDefaults::mainWindowShortcutKey,
                              [this] { onOpenMainWindowItem(); });
-    m_shortcutBindings->bind(ShortcutBindings::miniWindowShortcutKey,
+    m_shortcutBindings->bind(UserDefaults::miniWindowShortcutKey,
                              [this] { onOpenMiniWindowItem(); });
 }
 

@@ -18,6 +18,7 @@ class ReviewPrompt;
 class ShortcutBindings;
 class TimeUpdater;
 class UnixSignals;
+class UserDefaults;
 class ViewController;
 
 // The root of the running program: starts the long-lived services in order, keeps the tray icon
@@ -83,6 +84,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     Services m_services;
+    std::unique_ptr<UserDefaults> m_userDefaults;
     std::unique_ptr<ReviewPrompt> m_reviewPrompt;
     std::unique_ptr<UnixSignals> m_unixSignals;
     std::unique_ptr<ShortcutBindings> m_shortcutBindings;

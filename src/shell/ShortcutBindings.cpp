@@ -1,47 +1,15 @@
 #include "shell/ShortcutBindings.h"
 
 #include "platform/GlobalShortcuts.h"
-#include "support/UserDefaults.h"
+#include "storage/UserDefaults.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
 #include <QStringList>
 
-namespace {
-// Editors save by writing a new file and renaming it, often in several steps; changes that come
-// this close together are read once.
-constexpr int reloadDelayMs = 50;
-
-void makePrivateFolder(const QString& folder)
-{
-    if (QFileInfo(folder).isDir())
-        return;
-    QDir().mkpath(QFileInfo(folder).absolutePath());
-    QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-} // namespace
-
-ShortcutBindings::ShortcutBindings(GlobalShortcuts& shortcuts, QObject* parent)
-    : ShortcutBindings(shortcuts, UserDefaults::path(), parent)
-{}
-
-ShortcutBindings::ShortcutBindings(GlobalShortcuts& shortcuts, const QString& settingsPath,
+ShortcutBindings::ShortcutBindings(GlobalShortcuts& shortcuts, UserDefaults& defaults,
                                    QObject* parent)
-    : QObject(parent), m_shortcuts(shortcuts),
-      m_settings(std::make_unique<QSettings>(settingsPath, QSettings::IniFormat))
+    : QObject(parent), m_shortcuts(shortcuts), m_defaults(defaults)
 {
-    const QString folder = QFileInfo(m_settings->fileName()).absolutePath();
-    makePrivateFolder(folder);
-    m_watcher.addPath(folder);
-    watchFile();
-    m_reloadTimer.setSingleShot(true);
-    m_reloadTimer.setInterval(reloadDelayMs);
-    connect(&m_reloadTimer, &QTimer::timeout, this, &ShortcutBindings::reload);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &ShortcutBindings::fileChanged);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
-            &ShortcutBindings::fileChanged);
+    connect(&m_defaults, &UserDefaults::changed, this, &ShortcutBindings::reload);
     connect(&m_shortcuts, &GlobalShortcuts::activated, this, &ShortcutBindings::onActivated);
 }
 
@@ -53,12 +21,11 @@ ShortcutBindings::~ShortcutBindings()
 
 QString ShortcutBindings::settingsPath() const
 {
-    return m_settings->fileName();
+    return m_defaults.path();
 }
 
 void ShortcutBindings::bind(const QString& key, std::function<void()> action)
 {
-    m_settings->sync();
     Binding& binding = m_bindings[key];
     binding.action = std::move(action);
     binding.sequence = shortcut(key);
@@ -67,7 +34,7 @@ void ShortcutBindings::bind(const QString& key, std::function<void()> action)
 
 QKeySequence ShortcutBindings::shortcut(const QString& key) const
 {
-    const QVariant value = m_settings->value(key);
+    const QVariant value = m_defaults.value(key);
     // A comma makes an unquoted INI value a list: "Ctrl+," written by hand reads as two parts.
     const QString text = value.typeId() == QMetaType::QStringList
                              ? value.toStringList().join(QLatin1Char(','))
@@ -78,34 +45,15 @@ QKeySequence ShortcutBindings::shortcut(const QString& key) const
 void ShortcutBindings::setShortcut(const QString& key, const QKeySequence& sequence)
 {
     if (sequence.isEmpty())
-        m_settings->remove(key);
+        m_defaults.remove(key);
     else
-        m_settings->setValue(key, sequence.toString(QKeySequence::PortableText));
-    m_settings->sync();
-    QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
-    reload();
-}
-
-// The file itself is watched as well as its folder: the folder reports a file replaced by
-// rename, the file an edit in place. A replaced file is a new file to watch.
-void ShortcutBindings::watchFile()
-{
-    const QString path = settingsPath();
-    if (QFileInfo::exists(path) && !m_watcher.files().contains(path))
-        m_watcher.addPath(path);
-}
-
-void ShortcutBindings::fileChanged()
-{
-    watchFile();
-    m_reloadTimer.start();
+        m_defaults.setValue(key, sequence.toString(QKeySequence::PortableText));
 }
 
 // Every changed shortcut is released before any is registered again, so that two bindings can
 // trade their combinations.
 void ShortcutBindings::reload()
 {
-    m_settings->sync();
     QStringList changed;
     for (auto& [key, binding] : m_bindings) {
         const QKeySequence stored = shortcut(key);

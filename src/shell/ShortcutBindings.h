@@ -1,35 +1,25 @@
 #pragma once
 
-#include <QFileSystemWatcher>
 #include <QKeySequence>
-#include <QLatin1String>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <functional>
 #include <map>
-#include <memory>
 
 class GlobalShortcuts;
-class QSettings;
+class UserDefaults;
 
 // Global shortcuts bound to user-defaults keys. Each bound key's stored shortcut (key sequence
 // portable text, e.g. "Ctrl+Alt+V") is registered as a global shortcut whose action runs on the
-// main thread, and registered again whenever the stored value changes: through setShortcut, or
-// by another process writing the settings file. An absent or empty value registers nothing.
+// main thread, and registered again whenever the user defaults change: through setShortcut, or
+// by another process writing their file. An absent or empty value registers nothing.
 class ShortcutBindings : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr QLatin1String mainWindowShortcutKey{"MainWindowShortcut"};
-    static constexpr QLatin1String miniWindowShortcutKey{"MiniWindowShortcut"};
-
-    // On the user defaults of the running user (UserDefaults::path()).
-    explicit ShortcutBindings(GlobalShortcuts& shortcuts, QObject* parent = nullptr);
-    // On the INI file at settingsPath; its folder is created when missing.
-    ShortcutBindings(GlobalShortcuts& shortcuts, const QString& settingsPath,
-                     QObject* parent = nullptr);
+    // The defaults must outlive the bindings.
+    ShortcutBindings(GlobalShortcuts& shortcuts, UserDefaults& defaults, QObject* parent = nullptr);
     // Unregisters every bound shortcut. The GlobalShortcuts must still exist.
     ~ShortcutBindings() override;
 
@@ -57,14 +47,10 @@ private:
         QKeySequence sequence;
     };
 
-    void watchFile();
-    void fileChanged();
     void reload();
     void onActivated(const QString& id);
 
     GlobalShortcuts& m_shortcuts;
-    std::unique_ptr<QSettings> m_settings;
-    QFileSystemWatcher m_watcher;
-    QTimer m_reloadTimer;
+    UserDefaults& m_defaults;
     std::map<QString, Binding> m_bindings;
 };

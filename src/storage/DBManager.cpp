@@ -7,17 +7,19 @@
 #include "storage/SettingsManager.h"
 #include "storage/SharedRowTexts.h"
 #include "support/AppPaths.h"
+#include "support/ChannelMessages.h"
 #include "support/Clock.h"
 #include "support/Logging.h"
 #include "support/MessageChannel.h"
+#include "support/PrivateFiles.h"
 #include "support/SerialQueue.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 #include "support/ThreadPoster.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -45,39 +47,7 @@ const QByteArray beyondNewestSql = QByteArray("SELECT * FROM pb_items WHERE ") +
                                    " ORDER BY date DESC LIMIT -1 OFFSET ?";
 const QByteArray unmarkedSql = QByteArray("SELECT * FROM pb_items WHERE ") + listedTypes;
 
-// How long items are kept by duration, in seconds, for each saveTime choice.
-double retentionSeconds(qint64 saveTime)
-{
-    constexpr double day = 86'400;
-    switch (saveTime) {
-    case 1:
-        return 3 * day;
-    case 2:
-        return 5 * day;
-    case 3:
-        return 7 * day;
-    default:
-        return day;
-    }
-}
-
-// How many items are kept by number for each saveCount choice. A value no preferences window
-// writes keeps as many as the largest choice, so a hand edit never prunes more than that.
-qsizetype retentionCount(qint64 saveCount)
-{
-    switch (saveCount) {
-    case 0:
-        return 100;
-    case 1:
-        return 300;
-    case 2:
-        return 500;
-    default:
-        return 1000;
-    }
-}
-
-enum SaveMode : qint64 { ByDuration = 0, ByNumber = 1, ClearWhenExiting = 2 };
+using SaveMode = SettingsModel::SaveMode;
 
 QStringList splitList(const QString& joined)
 {
@@ -155,14 +125,13 @@ DBManager& DBManager::sharedManager()
 // no statement that creates the table.
 void DBManager::createDatabase()
 {
-    if (QFile::exists(m_dbPath))
+    if (QFileInfo::exists(m_dbPath) || QFileInfo(m_dbPath).isSymLink())
         return;
-    const QString folder = QFileInfo(m_dbPath).absolutePath();
-    if (!QDir().mkpath(folder))
-        return;
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (QFile::copy(QStringLiteral(":/db/db.sqlite3"), m_dbPath))
-        QFile::setPermissions(m_dbPath, QFile::ReadOwner | QFile::WriteOwner);
+    QFile templateFile(QStringLiteral(":/db/db.sqlite3"));
+    if (!templateFile.open(QIODevice::ReadOnly) ||
+        !PrivateFiles::makeFolder(QFileInfo(m_dbPath).absolutePath()) ||
+        !PrivateFiles::writeFile(m_dbPath, templateFile.readAll()))
+        qCWarning(lcStorage).noquote() << "cannot make the history from its template:" << m_dbPath;
 }
 
 void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
@@ -182,7 +151,7 @@ void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
         const bool written = writeRow(*item);
         if (written)
             m_services.channel.passMessageObject(item->contentExtension().toJson(),
-                                                 QStringLiteral("insert"));
+                                                 ChannelMessages::inserted);
         postToMain([this, item, written, block = std::move(block)] {
             if (written)
                 applyInsert(item);
@@ -329,13 +298,13 @@ void DBManager::updateCounts()
 
 void DBManager::passLaunchedMessage()
 {
-    m_services.channel.passMessageObject(QStringLiteral(""), QStringLiteral("app.launched"));
+    m_services.channel.passMessageObject(QStringLiteral(""), ChannelMessages::launched);
 }
 
 void DBManager::passRecentItems()
 {
     m_services.channel.passMessageObject(summaries(m_lists[Recents], recentSummaryCount),
-                                         QStringLiteral("response.update.recent"));
+                                         ChannelMessages::recentItems);
 }
 
 void DBManager::postToMain(std::function<void()> fn)
@@ -345,25 +314,24 @@ void DBManager::postToMain(std::function<void()> fn)
 
 void DBManager::passTerminalMessage()
 {
-    m_services.channel.passMessageObject(QStringLiteral(""), QStringLiteral("app.terminate"));
+    m_services.channel.passMessageObject(QStringLiteral(""), ChannelMessages::terminating);
 }
 
 void DBManager::passMarkedItems()
 {
-    m_services.channel.passMessageObject(summaries(m_lists[Marked]),
-                                         QStringLiteral("response.update.marked"));
+    m_services.channel.passMessageObject(summaries(m_lists[Marked]), ChannelMessages::markedItems);
 }
 
 void DBManager::listenToCompanion()
 {
     MessageChannel& channel = m_services.channel;
-    channel.listenForMessage(QStringLiteral("app.isLaunched"), this,
+    channel.listenForMessage(ChannelMessages::isLaunched, this,
                              [this](const auto&) { passLaunchedMessage(); });
-    channel.listenForMessage(QStringLiteral("request.update.recent"), this,
+    channel.listenForMessage(ChannelMessages::requestRecent, this,
                              [this](const auto&) { passRecentItems(); });
-    channel.listenForMessage(QStringLiteral("request.update.marked"), this,
+    channel.listenForMessage(ChannelMessages::requestMarked, this,
                              [this](const auto&) { passMarkedItems(); });
-    channel.listenForMessage(QStringLiteral("copy"), this,
+    channel.listenForMessage(ChannelMessages::copy, this,
                              [this](const auto& message) { copyRequested(message); });
 }
 
@@ -373,7 +341,7 @@ void DBManager::copyRequested(const std::optional<QJsonValue>& message)
 {
     if (!message || !message->isObject())
         return;
-    const QString uuid = message->toObject().value(QStringLiteral("uuid")).toString();
+    const QString uuid = message->toObject().value(ChannelMessages::SummaryKeys::uuid).toString();
     const auto& recent = m_lists[Recents];
     const auto found =
         std::find_if(recent.cbegin(), recent.cend(),
@@ -390,10 +358,13 @@ QList<PBContentPtr>
 DBManager::runForEach(const QList<PBContentPtr>& items, const char* sql,
                       const std::function<void(SqliteStatement&, const PBContent&)>& bind)
 {
-    QList<PBContentPtr> succeeded;
     if (!m_open)
-        return succeeded;
-    m_db->execute(QStringLiteral("BEGIN"));
+        return {};
+    if (!m_db->execute(QStringLiteral("BEGIN"))) {
+        qCWarning(lcStorage).noquote() << "cannot begin a transaction:" << m_db->errorText();
+        return {};
+    }
+    QList<PBContentPtr> succeeded;
     SqliteStatement statement(*m_db, QString::fromLatin1(sql));
     for (const PBContentPtr& item : items) {
         statement.reset();
@@ -403,8 +374,15 @@ DBManager::runForEach(const QList<PBContentPtr>& items, const char* sql,
         else
             qCWarning(lcStorage).noquote() << "statement failed:" << statement.errorText();
     }
-    m_db->execute(QStringLiteral("COMMIT"));
-    return succeeded;
+    statement.reset();
+    if (m_db->execute(QStringLiteral("COMMIT")))
+        return succeeded;
+    // Nothing of the transaction stays: its items count as untouched, so the callers keep their
+    // files and lists as they are.
+    qCWarning(lcStorage).noquote() << "transaction not committed:" << m_db->errorText();
+    if (m_db->inTransaction() && !m_db->execute(QStringLiteral("ROLLBACK")))
+        qCWarning(lcStorage).noquote() << "cannot roll back:" << m_db->errorText();
+    return {};
 }
 
 void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function<void()> block)
@@ -414,11 +392,11 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
         const QList<PBContentPtr> deleted = deleteRows(items);
         for (const PBContentPtr& item : deleted)
             m_services.dataManager.deleteDataOfContent(*item);
-        postToMain([this, deleted, items, block = std::move(block)] {
+        postToMain([this, deleted, block = std::move(block)] {
             removeFromLists(deleted);
             updateCounts();
             block();
-            m_services.channel.passMessageObject(summaries(items), QStringLiteral("delete"));
+            m_services.channel.passMessageObject(summaries(deleted), ChannelMessages::deleted);
         });
     });
 }
@@ -450,7 +428,7 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
                 applyMark(*item);
             updateCounts();
             block();
-            m_services.channel.passMessageObject(summaries(items), QStringLiteral("mark"));
+            m_services.channel.passMessageObject(summaries(items), ChannelMessages::marked);
         });
     });
 }
@@ -488,8 +466,8 @@ void DBManager::syncClearContents(bool terminating)
     });
     for (const PBContentPtr& item : deleted)
         m_services.dataManager.deleteDataOfContent(*item);
-    const qint64 saveMode = m_services.settings.saveMode();
-    const bool tellCompanion = !terminating && (saveMode == ByDuration || saveMode == ByNumber);
+    const SaveMode saveMode = m_services.settings.saveMode();
+    const bool tellCompanion = !terminating && (saveMode == SaveMode::ByDuration || saveMode == SaveMode::ByNumber);
     // Posted behind the list changes of everything written before the pass, so the removal
     // applies after them. The lists follow the deletion precisely instead of reloading, which
     // would replace every object a window shows.
@@ -510,16 +488,16 @@ QList<PBContentPtr> DBManager::retentionVictims(bool terminating)
         return {};
     std::optional<SqliteStatement> select;
     switch (m_services.settings.saveMode()) {
-    case ByDuration:
+    case SaveMode::ByDuration:
         select.emplace(*m_db, QString::fromLatin1(olderThanSql));
         select->bind(1, m_services.clock.now())
-            .bind(2, retentionSeconds(m_services.settings.saveTime()));
+            .bind(2, m_services.settings.keepSeconds());
         break;
-    case ByNumber:
+    case SaveMode::ByNumber:
         select.emplace(*m_db, QString::fromLatin1(beyondNewestSql));
-        select->bind(1, qint64(retentionCount(m_services.settings.saveCount())));
+        select->bind(1, qint64(m_services.settings.keepCount()));
         break;
-    case ClearWhenExiting:
+    case SaveMode::ClearWhenExiting:
         if (!terminating)
             return {};
         select.emplace(*m_db, QString::fromLatin1(unmarkedSql));

@@ -5,42 +5,10 @@
 #include "support/AppPaths.h"
 #include "support/FileNames.h"
 #include "support/Logging.h"
+#include "support/PrivateFiles.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
-#include <QStandardPaths>
-
-namespace {
-constexpr QFile::Permissions privateFile = QFile::ReadOwner | QFile::WriteOwner;
-constexpr QFile::Permissions privateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-
-// Creates the folder and each missing parent with owner-only access.
-bool makePrivatePath(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.isDir())
-        return true;
-    if (info.exists() || !makePrivatePath(info.absolutePath()))
-        return false;
-    return QDir().mkdir(info.absoluteFilePath(), privateFolder) || QFileInfo(path).isDir();
-}
-
-bool writePrivateFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    // The permissions are set on the temporary file before any byte is written to it.
-    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(privateFile))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-} // namespace
 
 DataManager::DataManager(QString savePath) : m_savePath(std::move(savePath)) {}
 
@@ -52,7 +20,7 @@ DataManager& DataManager::sharedManager()
 
 QString DataManager::savePath() const
 {
-    makePrivatePath(m_savePath);
+    PrivateFiles::makeFolder(m_savePath);
     return m_savePath;
 }
 
@@ -63,15 +31,15 @@ std::optional<QStringList> DataManager::saveDataOfContent(PBContent& content) co
     if (!payloads || payloads->isEmpty())
         return paths;
     // The uuid becomes part of a file name, so it must not reach outside the folder.
-    if (!FileNames::isPlainFileName(content.uuid) || !makePrivatePath(m_savePath))
+    if (!FileNames::isPlainFileName(content.uuid) || !PrivateFiles::makeFolder(m_savePath))
         return std::nullopt;
     const QString extension = extensionForType(content.pasteboardTypes.value(0));
     for (qsizetype i = 0; i < payloads->size(); ++i) {
         const QString path = pathOfPayload(content.uuid, i, extension);
-        if (!writePrivateFile(path, payloads->at(i))) {
+        if (!PrivateFiles::writeFile(path, payloads->at(i))) {
             qCWarning(lcStorage, "could not write payload %s", qUtf8Printable(path));
             for (const QString& written : std::as_const(paths))
-                QFile::remove(written);
+                PrivateFiles::removeFile(written, m_savePath);
             return std::nullopt;
         }
         paths.append(path);
@@ -97,15 +65,8 @@ void DataManager::deleteDataOfContent(const PBContent& content) const
     const std::optional<QStringList> paths = content.dataPathArray();
     if (!paths)
         return;
-    const QString folder = QFileInfo(m_savePath).canonicalFilePath();
-    for (const QString& path : *paths) {
-        if (folder.isEmpty() || !liesInPayloadFolder(path, folder)) {
-            qCWarning(lcStorage, "not deleting %s: outside the payload folder",
-                      qUtf8Printable(path));
-            continue;
-        }
-        QFile::remove(path);
-    }
+    for (const QString& path : *paths)
+        PrivateFiles::removeFile(path, m_savePath);
 }
 
 QString DataManager::extensionForType(const QString& type)
@@ -131,14 +92,4 @@ QString DataManager::pathOfPayload(const QString& uuid, qsizetype index,
         return m_savePath + QLatin1Char('/') + uuid + QLatin1Char('.') + extension;
     return m_savePath + QLatin1Char('/') + uuid + QLatin1Char(' ') + QString::number(index + 1) +
            QStringLiteral(".data");
-}
-
-// The entry itself must sit in the folder; its target, when it is a link, does not matter, since
-// removing a link leaves the target alone.
-bool DataManager::liesInPayloadFolder(const QString& path, const QString& canonicalFolder) const
-{
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    return info.isAbsolute() && FileNames::isPlainFileName(name) &&
-           QFileInfo(info.absolutePath()).canonicalFilePath() == canonicalFolder;
 }

@@ -41,7 +41,6 @@ public:
 
 private:
     QString pathOfPayload(const QString& uuid, qsizetype index, const QString& extension) const;
-    bool liesInPayloadFolder(const QString& path, const QString& canonicalFolder) const;
 
     const QString m_savePath;
 };

@@ -25,8 +25,6 @@ public:
     bool save() const;
 
 private:
-    bool ensureFolder() const;
-
     QString m_folder;
     QString m_filePath;
     SettingsModel m_model;

@@ -15,8 +15,8 @@ std::optional<SettingsModel> SettingsModel::initWithString(const QByteArray& jso
     SettingsModel model;
     // toInteger() answers its argument for anything but a whole number, so a member of the
     // wrong kind leaves just that field at its default.
-    model.m_copyMode = object.value("copyMode"_L1).toInteger(model.m_copyMode);
-    model.m_saveMode = object.value("saveMode"_L1).toInteger(model.m_saveMode);
+    model.m_copyMode = CopyMode(object.value("copyMode"_L1).toInteger(qint64(model.m_copyMode)));
+    model.m_saveMode = SaveMode(object.value("saveMode"_L1).toInteger(qint64(model.m_saveMode)));
     model.m_saveTime = object.value("saveTime"_L1).toInteger(model.m_saveTime);
     model.m_saveCount = object.value("saveCount"_L1).toInteger(model.m_saveCount);
     return model;
@@ -25,10 +25,22 @@ std::optional<SettingsModel> SettingsModel::initWithString(const QByteArray& jso
 QByteArray SettingsModel::toJson() const
 {
     const QJsonObject object{
-        {"copyMode"_L1, m_copyMode},
-        {"saveMode"_L1, m_saveMode},
+        {"copyMode"_L1, qint64(m_copyMode)},
+        {"saveMode"_L1, qint64(m_saveMode)},
         {"saveTime"_L1, m_saveTime},
         {"saveCount"_L1, m_saveCount},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+double SettingsModel::keepSeconds() const
+{
+    const bool offered = m_saveTime >= 0 && m_saveTime < qint64(keepDurations.size());
+    return offered ? keepDurations[size_t(m_saveTime)] : keepDurations.front();
+}
+
+qsizetype SettingsModel::keepCount() const
+{
+    const bool offered = m_saveCount >= 0 && m_saveCount < qint64(keepCounts.size());
+    return offered ? keepCounts[size_t(m_saveCount)] : keepCounts.back();
 }

@@ -2,14 +2,27 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <array>
 #include <optional>
 
 // The user's preferences, held in memory and mapped to and from the settings file's JSON object
 // with the members "copyMode", "saveMode", "saveTime" and "saveCount". Readers take the values at
-// the moment of use.
+// the moment of use. A number the preferences never write (a hand edit) is kept as it stands, so
+// saving gives it back; each reader says what such a number means.
 class SettingsModel
 {
 public:
+    // Any value but Copy counts as "Copy twice".
+    enum class CopyMode : qint64 { Copy = 0, CopyTwice = 1 };
+    // "Keep records:"; any other value keeps everything until the user deletes it.
+    enum class SaveMode : qint64 { ByDuration = 0, ByNumber = 1, ClearWhenExiting = 2, Manual = 3 };
+
+    // The choices of saveTime: 24 hours, 3 days, 5 days, 1 week, in seconds.
+    static constexpr std::array<double, 4> keepDurations = {86'400, 3 * 86'400, 5 * 86'400,
+                                                            7 * 86'400};
+    // The choices of saveCount: how many items are kept.
+    static constexpr std::array<qsizetype, 4> keepCounts = {100, 300, 500, 1000};
+
     // A model from JSON text: the defaults, replaced by each member the object has. A member
     // that is not a whole number keeps its default on its own; nullopt when the text is not a
     // JSON object.
@@ -17,24 +30,28 @@ public:
     // The model as a JSON object without white space.
     QByteArray toJson() const;
 
-    // 0 "Copy"; any other value "Copy twice".
-    qint64 copyMode() const { return m_copyMode; }
-    void setCopyMode(qint64 mode) { m_copyMode = mode; }
-    // 0 by duration, 1 by number, 2 clear when exiting, 3 manual deletion only.
-    qint64 saveMode() const { return m_saveMode; }
-    void setSaveMode(qint64 mode) { m_saveMode = mode; }
-    // Duration choice for saveMode 0: 0 24 hours, 1 3 days, 2 5 days, 3 1 week.
+    CopyMode copyMode() const { return m_copyMode; }
+    void setCopyMode(CopyMode mode) { m_copyMode = mode; }
+    SaveMode saveMode() const { return m_saveMode; }
+    void setSaveMode(SaveMode mode) { m_saveMode = mode; }
+    // The index of the duration kept by SaveMode::ByDuration in keepDurations.
     qint64 saveTime() const { return m_saveTime; }
     void setSaveTime(qint64 time) { m_saveTime = time; }
-    // Number choice for saveMode 1: 0 100, 1 300, 2 500, 3 1000 items.
+    // The index of the number kept by SaveMode::ByNumber in keepCounts.
     qint64 saveCount() const { return m_saveCount; }
     void setSaveCount(qint64 count) { m_saveCount = count; }
+
+    // How long items are kept by duration. A choice outside the table keeps the shortest.
+    double keepSeconds() const;
+    // How many items are kept by number. A choice outside the table keeps the most, so a hand
+    // edit never prunes more than the largest choice would.
+    qsizetype keepCount() const;
 
     friend bool operator==(const SettingsModel&, const SettingsModel&) = default;
 
 private:
-    qint64 m_copyMode = 0;
-    qint64 m_saveMode = 3;
+    CopyMode m_copyMode = CopyMode::Copy;
+    SaveMode m_saveMode = SaveMode::Manual;
     qint64 m_saveTime = 0;
     qint64 m_saveCount = 0;
 };

@@ -1,16 +1,15 @@
 #include "support/MessageChannelWormhole.h"
 
 #include "support/Logging.h"
+#include "support/PrivateFiles.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
 #include <fcntl.h>
@@ -22,8 +21,6 @@ const QString BusPath = QStringLiteral("/org/vantrel/Wormhole");
 const QString BusInterface = QStringLiteral("org.vantrel.Wormhole");
 const QString BusSignal = QStringLiteral("Posted");
 constexpr qsizetype MaximumIdentifierLength = 200;
-constexpr QFileDevice::Permissions OwnerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions OwnerOnlyFolder = OwnerOnlyFile | QFileDevice::ExeOwner;
 
 bool isPayloadKind(const QJsonValue& value)
 {
@@ -194,50 +191,23 @@ QString MessageChannelWormhole::filePath(const QString& identifier) const
     return m_folder + u'/' + identifier + QStringLiteral(".archive");
 }
 
-// Missing folders are created one at a time, each owner-only: the messages hold clipboard text.
-bool MessageChannelWormhole::ensureFolder() const
-{
-    QStringList missing;
-    for (QString path = m_folder; !QFileInfo::exists(path);) {
-        missing.prepend(path);
-        const QString parent = QFileInfo(path).path();
-        if (parent == path)
-            break;
-        path = parent;
-    }
-    const QDir root;
-    for (const QString& path : std::as_const(missing)) {
-        if (!root.mkdir(path, OwnerOnlyFolder) && !QFileInfo(path).isDir())
-            return false;
-    }
-    return QFileInfo(m_folder).isDir();
-}
-
 bool MessageChannelWormhole::writeMessage(const QJsonValue& message,
                                           const QString& identifier) const
 {
     const std::optional<QByteArray> bytes = encodeMessage(message);
-    if (!bytes || !ensureFolder())
+    if (!bytes || !PrivateFiles::makeFolder(m_folder))
         return false;
     const QString path = filePath(identifier);
-    // QSaveFile writes through a symbolic link to its target; a link planted under the name must
-    // not send the message elsewhere, so the link itself is replaced.
-    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
+    // The files are this channel's own: a link planted under the name is removed rather than
+    // written through, and the message takes its place.
+    if (QFileInfo(path).isSymLink() && !PrivateFiles::removeFile(path, m_folder))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // A new QSaveFile takes the umask's mode, a replacing one the old file's; both are narrowed.
-    file.setPermissions(OwnerOnlyFile);
-    return file.write(*bytes) == bytes->size() && file.commit();
+    return PrivateFiles::writeFile(path, *bytes);
 }
 
 void MessageChannelWormhole::removeMessage(const QString& identifier) const
 {
-    const QString path = filePath(identifier);
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink())
-        QFile::remove(path);
+    PrivateFiles::removeFile(filePath(identifier), m_folder);
 }
 
 void MessageChannelWormhole::announce(const QString& identifier)

@@ -73,7 +73,6 @@ private:
     };
 
     QString filePath(const QString& identifier) const;
-    bool ensureFolder() const;
     bool writeMessage(const QJsonValue& message, const QString& identifier) const;
     void removeMessage(const QString& identifier) const;
     void announce(const QString& identifier);

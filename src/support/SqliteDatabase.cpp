@@ -39,6 +39,11 @@ bool SqliteDatabase::execute(const QString& sql)
     return sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+bool SqliteDatabase::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
 QString SqliteDatabase::errorText() const
 {
     return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : m_openError;

@@ -24,6 +24,10 @@ public:
     // Runs statements that return no rows; false on the first failing one.
     bool execute(const QString& sql);
 
+    // Whether a transaction is open: after a failed COMMIT, SQLite may or may not have rolled
+    // it back already.
+    bool inTransaction() const;
+
     // The message of the last failure on this connection.
     QString errorText() const;
 

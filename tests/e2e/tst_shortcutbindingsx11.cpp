@@ -2,6 +2,7 @@
 #include "e2e/KeyPresses.h"
 #include "platform/GlobalShortcutsX11.h"
 #include "shell/ShortcutBindings.h"
+#include "storage/UserDefaults.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -47,12 +48,13 @@ void tst_ShortcutBindingsX11::storedShortcutChangedInTheFileTakesEffectWithoutRe
     xcb_connection_t* connection = x11->connection();
     GlobalShortcutsX11 shortcuts(connection,
                                  xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root);
-    ShortcutBindings bindings(shortcuts);
+    UserDefaults defaults;
+    ShortcutBindings bindings(shortcuts, defaults);
     QCOMPARE(bindings.settingsPath(), path);
     int mainRuns = 0;
     int miniRuns = 0;
-    bindings.bind(ShortcutBindings::mainWindowShortcutKey, [&] { ++mainRuns; });
-    bindings.bind(ShortcutBindings::miniWindowShortcutKey, [&] { ++miniRuns; });
+    bindings.bind(UserDefaults::mainWindowShortcutKey, [&] { ++mainRuns; });
+    bindings.bind(UserDefaults::miniWindowShortcutKey, [&] { ++miniRuns; });
 
     QVERIFY(pressKeys(u"ctrl+alt+v"_s));
     QTRY_COMPARE(mainRuns, 1);

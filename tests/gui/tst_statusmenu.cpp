@@ -154,7 +154,7 @@ private slots:
     void quitRunsTheShutdown()
     {
         ShellFixture app;
-        app.store.settings.setSaveMode(2); // clear when exiting
+        app.store.settings.setSaveMode(SettingsModel::SaveMode::ClearWhenExiting);
         app.copy(QStringLiteral("marked"));
         QTRY_COMPARE(app.store.manager->recentItems().size(), 1);
         app.copy(QStringLiteral("unmarked"));

@@ -133,7 +133,7 @@ private slots:
         QFETCH(bool, pruned);
 
         ShellFixture app;
-        app.store.settings.setSaveMode(saveMode);
+        app.store.settings.setSaveMode(SettingsModel::SaveMode(saveMode));
         app.copy(QStringLiteral("copied two days ago"));
         // Retention works on the lists, which follow the rows on the main thread.
         QTRY_COMPARE(app.store.manager->recentItems().size(), 1);

@@ -84,7 +84,7 @@ private slots:
         QFETCH(qint64, copyMode);
         QFETCH(QStringList, copies);
         QFETCH(QStringList, recorded);
-        m_settings->setCopyMode(copyMode);
+        m_settings->setCopyMode(SettingsModel::CopyMode(copyMode));
         for (const QString& copy : copies)
             m_pipeline->pasteboardItemChanged({text(copy)});
         QCoreApplication::processEvents();

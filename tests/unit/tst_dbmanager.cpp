@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 constexpr double someDate = 1.7e9;
@@ -69,6 +71,40 @@ QList<PBContentPtr> searchNow(DBManager& manager, const QString& text)
         return {};
     return *found;
 }
+
+QStringList uuidsOf(const QList<PBContentPtr>& items)
+{
+    QStringList uuids;
+    for (const PBContentPtr& item : items)
+        uuids << item->uuid;
+    return uuids;
+}
+
+// While it lives, no file of this process grows past `bytes`, and a write that would make it
+// fails as on a full disk (SIGXFSZ ignored, so the process lives on).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tight = m_saved;
+        tight.rlim_cur = bytes;
+        m_set = setrlimit(RLIMIT_FSIZE, &tight) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedHandler);
+    }
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_saved{};
+    void (*m_savedHandler)(int) = nullptr;
+    bool m_set = false;
+};
 
 int rowCount(const QString& dbPath)
 {
@@ -600,6 +636,57 @@ private slots:
         m_manager->fetchAllItems({});
         QTRY_COMPARE(m_manager->count(DBManager::Marked).value(), 1);
         QCOMPARE(rowCount(m_manager->dbPath()), 1);
+    }
+
+    // The rows' pages reach the write-ahead log only at COMMIT, so a file-size limit makes the
+    // COMMIT itself fail, as a full disk would.
+    void uncommittedTransactionKeepsRowsFilesAndLists_data()
+    {
+        QTest::addColumn<bool>("retention");
+        QTest::newRow("user deletion") << false;
+        QTest::newRow("retention pass") << true;
+    }
+
+    void uncommittedTransactionKeepsRowsFilesAndLists()
+    {
+        QFETCH(bool, retention);
+        QList<PBContentPtr> items;
+        for (const QString& keyword : {QStringLiteral("first"), QStringLiteral("second")}) {
+            auto item = textItem(keyword, someDate - 1e7 + items.size());
+            const auto paths = m_store->dataManager.saveDataOfContent(*item);
+            QVERIFY(paths);
+            item->setDataPathArray(*paths);
+            QVERIFY(insertNow(*m_manager, item));
+            items.prepend(item);
+        }
+        loadNow(*m_manager);
+        const QStringList listed = uuidsOf(m_manager->recentItems());
+        QCOMPARE(listed, uuidsOf(items));
+        m_store->settings.setSaveMode(SettingsModel::SaveMode::ByDuration);
+
+        bool deleted = false;
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("transaction not committed")));
+        {
+            const FileSizeLimit limit(1);
+            QVERIFY(limit.isSet());
+            if (retention)
+                m_manager->syncClearContents(false);
+            else
+                m_manager->deletePbContents(items, [&deleted] { deleted = true; });
+        }
+        if (!retention)
+            QTRY_VERIFY(deleted);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(rowCount(m_manager->dbPath()), 2);
+        for (const PBContentPtr& item : std::as_const(items))
+            QVERIFY(QFile::exists(item->dataPathArray()->first()));
+        QCOMPARE(uuidsOf(m_manager->recentItems()), listed);
+        QCOMPARE(m_manager->count(DBManager::Text).value(), 2);
+        // Nor is the companion told of a deletion.
+        for (const QJsonValue& message : m_channel->messages(QStringLiteral("delete")))
+            QVERIFY(message.toArray().isEmpty());
     }
 
 private:

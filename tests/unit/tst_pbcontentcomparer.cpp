@@ -154,7 +154,7 @@ void tst_PBContentComparer::batchesAreRecordedByTheCopyMode()
     QString given;
     for (const QString& step : std::as_const(steps)) {
         const QStringList parts = step.split(u' ');
-        settings.setCopyMode(modeFor(parts[0]));
+        settings.setCopyMode(SettingsModel::CopyMode(modeFor(parts[0])));
         given += comparer.pushAndCompareDataArray(batchFor(parts[1])) ? u'1' : u'0';
     }
     QCOMPARE(given, answers);
@@ -166,7 +166,7 @@ void tst_PBContentComparer::batchesAreRecordedByTheCopyMode()
 void tst_PBContentComparer::aRepeatKeepsTheFirstBatchRemembered()
 {
     SettingsModel settings;
-    settings.setCopyMode(1);
+    settings.setCopyMode(SettingsModel::CopyMode::CopyTwice);
     PBContentComparer comparer(settings);
     const QList<PBContentPtr> first = batchFor(u"A"_s);
     QVERIFY(!comparer.pushAndCompareDataArray(first));

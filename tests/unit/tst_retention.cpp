@@ -109,7 +109,7 @@ private slots:
         StoreFixture store;
         fillHistory(store, count, firstAge, markedIndex);
         loadNow(*store.manager);
-        store.settings.setSaveMode(saveMode);
+        store.settings.setSaveMode(SettingsModel::SaveMode(saveMode));
         store.settings.setSaveTime(choice);
         store.settings.setSaveCount(choice);
 
@@ -151,7 +151,7 @@ private slots:
         StoreFixture store;
         fillHistory(store, count, 1.0, -1);
         loadNow(*store.manager);
-        store.settings.setSaveMode(saveMode);
+        store.settings.setSaveMode(SettingsModel::SaveMode(saveMode));
         store.settings.setSaveCount(0);
 
         auto captured = PBContent::createInstance<PBTextContent>();
@@ -172,7 +172,7 @@ private slots:
     {
         StoreFixture store;
         fillHistory(store, 4, 0.0, 1);
-        store.settings.setSaveMode(2);
+        store.settings.setSaveMode(SettingsModel::SaveMode::ClearWhenExiting);
         store.manager->syncClearContents(true);
         QCOMPARE(storedUuids(store.manager->dbPath()), QStringList{QStringLiteral("item-00001")});
     }
@@ -182,7 +182,7 @@ private slots:
         StoreFixture store;
         fillHistory(store, 3, 1e7, -1);
         loadNow(*store.manager);
-        store.settings.setSaveMode(0);
+        store.settings.setSaveMode(SettingsModel::SaveMode::ByDuration);
         {
             // A trigger that refuses every delete stands for a row that cannot be deleted.
             SqliteDatabase db;

@@ -1,5 +1,6 @@
 #include "CountingReview.h"
 #include "shell/ReviewPrompt.h"
+#include "storage/UserDefaults.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -44,7 +45,8 @@ private slots:
         QFETCH(int, requests);
 
         CountingReview review;
-        ReviewPrompt prompt(review, m_defaults, version, 0);
+        UserDefaults promptDefaults(m_defaults);
+        ReviewPrompt prompt(review, promptDefaults, version, 0);
         appear(prompt, appearances);
         QCOMPARE(review.requests, requests);
         QCOMPARE(QSettings(m_defaults, QSettings::IniFormat)
@@ -56,7 +58,8 @@ private slots:
     void askingWaitsForTheDelay()
     {
         CountingReview review;
-        ReviewPrompt prompt(review, m_defaults, version, 300);
+        UserDefaults promptDefaults(m_defaults);
+        ReviewPrompt prompt(review, promptDefaults, version, 300);
         QElapsedTimer elapsed;
         elapsed.start();
         appear(prompt, 5);
@@ -81,13 +84,15 @@ private slots:
 
         CountingReview firstRun;
         {
-            ReviewPrompt first(firstRun, m_defaults, version, 0);
+            UserDefaults firstDefaults(m_defaults);
+            ReviewPrompt first(firstRun, firstDefaults, version, 0);
             appear(first, 5);
         }
         QCOMPARE(firstRun.requests, 1);
 
         CountingReview nextRun;
-        ReviewPrompt next(nextRun, m_defaults, nextVersion, 0);
+        UserDefaults nextDefaults(m_defaults);
+        ReviewPrompt next(nextRun, nextDefaults, nextVersion, 0);
         appear(next, 4);
         QCOMPARE(nextRun.requests, 0);
         appear(next, 1);

@@ -90,8 +90,8 @@ void tst_SettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole()
 
     SettingsManager manager(dir.path());
     const SettingsModel& model = manager.model();
-    QCOMPARE(model.copyMode(), expected.value("copyMode"_L1).toInteger());
-    QCOMPARE(model.saveMode(), expected.value("saveMode"_L1).toInteger());
+    QCOMPARE(qint64(model.copyMode()), expected.value("copyMode"_L1).toInteger());
+    QCOMPARE(qint64(model.saveMode()), expected.value("saveMode"_L1).toInteger());
     QCOMPARE(model.saveTime(), expected.value("saveTime"_L1).toInteger());
     QCOMPARE(model.saveCount(), expected.value("saveCount"_L1).toInteger());
 
@@ -105,8 +105,8 @@ void tst_SettingsManager::savedSettingsAreReadBackByTheNextRun()
 {
     QTemporaryDir dir;
     SettingsManager first(dir.path());
-    first.model().setCopyMode(1);
-    first.model().setSaveMode(1);
+    first.model().setCopyMode(SettingsModel::CopyMode::CopyTwice);
+    first.model().setSaveMode(SettingsModel::SaveMode::ByNumber);
     first.model().setSaveTime(3);
     first.model().setSaveCount(2);
     QVERIFY(first.save());
@@ -154,7 +154,7 @@ void tst_SettingsManager::failedSaveLeavesThePreviousFileWhole()
     const QByteArray previous = R"({"copyMode":1})"_ba;
     QVERIFY(writeFile(config, previous));
     SettingsManager manager(dir.path());
-    manager.model().setSaveMode(0);
+    manager.model().setSaveMode(SettingsModel::SaveMode::ByDuration);
 
     // A file-size limit below the new content's size makes the write fail half-way, as a full
     // disk would.

@@ -1,6 +1,7 @@
 #include "FileWrites.h"
 #include "platform/GlobalShortcuts.h"
 #include "shell/ShortcutBindings.h"
+#include "storage/UserDefaults.h"
 
 #include <QFile>
 #include <QKeySequence>
@@ -40,8 +41,8 @@ public:
 // The owner, group and others bits, without Qt's duplicate of the owner's for the user.
 constexpr QFile::Permissions permissionBits = QFile::Permissions::fromInt(0x7077);
 
-const QString mainKey = ShortcutBindings::mainWindowShortcutKey;
-const QString miniKey = ShortcutBindings::miniWindowShortcutKey;
+const QString mainKey = UserDefaults::mainWindowShortcutKey;
+const QString miniKey = UserDefaults::miniWindowShortcutKey;
 
 QKeySequence portable(const QString& text)
 {
@@ -94,7 +95,8 @@ void tst_ShortcutBindings::init()
 
 void tst_ShortcutBindings::userDefaultsAreVantrelConfInTheConfigFolder()
 {
-    ShortcutBindings bindings(m_shortcuts);
+    UserDefaults defaults;
+    ShortcutBindings bindings(m_shortcuts, defaults);
     QCOMPARE(bindings.settingsPath(), m_configHome.path() + u"/vantrel/vantrel.conf"_s);
     QCOMPARE(QFile::permissions(m_configHome.path() + u"/vantrel"_s) & permissionBits,
              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -124,7 +126,8 @@ void tst_ShortcutBindings::storedShortcutIsRegisteredUnderItsKey()
     QVERIFY(QDir().mkpath(QFileInfo(path()).absolutePath()));
     if (!contents.isEmpty())
         QVERIFY(writeInPlace(path(), contents));
-    ShortcutBindings bindings(m_shortcuts, path());
+    UserDefaults defaults(path());
+    ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.bind(mainKey, [] {});
     bindings.bind(miniKey, [] {});
 
@@ -137,7 +140,8 @@ void tst_ShortcutBindings::storedShortcutIsRegisteredUnderItsKey()
 
 void tst_ShortcutBindings::pressingAShortcutRunsOnlyItsAction()
 {
-    ShortcutBindings bindings(m_shortcuts, path());
+    UserDefaults defaults(path());
+    ShortcutBindings bindings(m_shortcuts, defaults);
     int mainRuns = 0;
     int miniRuns = 0;
     bindings.bind(mainKey, [&] { ++mainRuns; });
@@ -156,7 +160,8 @@ void tst_ShortcutBindings::pressingAShortcutRunsOnlyItsAction()
 
 void tst_ShortcutBindings::setShortcutStoresPortableTextAndRegistersAtOnce()
 {
-    ShortcutBindings bindings(m_shortcuts, path());
+    UserDefaults defaults(path());
+    ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.bind(mainKey, [] {});
     QSignalSpy changed(&bindings, &ShortcutBindings::shortcutChanged);
 
@@ -171,12 +176,15 @@ void tst_ShortcutBindings::setShortcutStoresPortableTextAndRegistersAtOnce()
     QVERIFY(file.readAll().contains("MainWindowShortcut=Ctrl+Shift+V\n"));
     QCOMPARE(file.permissions() & permissionBits, QFile::ReadOwner | QFile::WriteOwner);
     // Another reader of the file sees the same shortcut.
-    QCOMPARE(ShortcutBindings(m_shortcuts, path()).shortcut(mainKey), portable(u"Ctrl+Shift+V"_s));
+    UserDefaults otherDefaults(path());
+    QCOMPARE(ShortcutBindings(m_shortcuts, otherDefaults).shortcut(mainKey),
+             portable(u"Ctrl+Shift+V"_s));
 }
 
 void tst_ShortcutBindings::settingNoShortcutRemovesTheKeyAndUnregisters()
 {
-    ShortcutBindings bindings(m_shortcuts, path());
+    UserDefaults defaults(path());
+    ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.setShortcut(mainKey, portable(u"Ctrl+Alt+V"_s));
     bindings.bind(mainKey, [] {});
     QVERIFY(m_shortcuts.registered.contains(mainKey));
@@ -202,7 +210,8 @@ void tst_ShortcutBindings::fileChangedByAnotherProcessRegistersAgain()
     QFETCH(bool, byRename);
     const auto write = byRename ? replace : writeInPlace;
 
-    ShortcutBindings bindings(m_shortcuts, path());
+    UserDefaults defaults(path());
+    ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.bind(mainKey, [] {});
     QVERIFY(m_shortcuts.registered.isEmpty());
     QSignalSpy changed(&bindings, &ShortcutBindings::shortcutChanged);
@@ -221,7 +230,8 @@ void tst_ShortcutBindings::fileChangedByAnotherProcessRegistersAgain()
 
 void tst_ShortcutBindings::unchangedShortcutIsNotRegisteredAgain()
 {
-    ShortcutBindings bindings(m_shortcuts, path());
+    UserDefaults defaults(path());
+    ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.setShortcut(mainKey, portable(u"Ctrl+Alt+V"_s));
     bindings.bind(mainKey, [] {});
     bindings.bind(miniKey, [] {});
@@ -239,7 +249,8 @@ void tst_ShortcutBindings::unchangedShortcutIsNotRegisteredAgain()
 
 void tst_ShortcutBindings::twoBindingsCanTradeTheirShortcuts()
 {
-    ShortcutBindings bindings(m_shortcuts, path());
+    UserDefaults defaults(path());
+    ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.setShortcut(mainKey, portable(u"Ctrl+Alt+V"_s));
     bindings.setShortcut(miniKey, portable(u"Ctrl+Alt+B"_s));
     bindings.bind(mainKey, [] {});
@@ -256,7 +267,8 @@ void tst_ShortcutBindings::destroyedBindingsUnregisterTheirShortcuts()
 {
     QVERIFY(QDir().mkpath(QFileInfo(path()).absolutePath()));
     QVERIFY(writeInPlace(path(), "[General]\nMainWindowShortcut=Ctrl+Alt+V\n"));
-    auto bindings = std::make_unique<ShortcutBindings>(m_shortcuts, path());
+    UserDefaults defaults(path());
+    auto bindings = std::make_unique<ShortcutBindings>(m_shortcuts, defaults);
     bindings->bind(mainKey, [] {});
     QVERIFY(m_shortcuts.registered.contains(mainKey));
 

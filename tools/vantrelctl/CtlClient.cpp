@@ -1,6 +1,7 @@
 #include "CtlClient.h"
 
 #include "CtlFormatter.h"
+#include "support/ChannelMessages.h"
 #include "support/MessageChannelWormhole.h"
 
 #include <QJsonObject>
@@ -29,19 +30,16 @@ void CtlClient::start()
     }
     switch (m_options.command) {
     case CtlOptions::Command::Status:
-        ask(QStringLiteral("app.isLaunched"), QStringLiteral("app.launched"),
-            &CtlClient::printStatus);
+        ask(ChannelMessages::isLaunched, ChannelMessages::launched, &CtlClient::printStatus);
         break;
     case CtlOptions::Command::Recent:
-        ask(QStringLiteral("request.update.recent"), QStringLiteral("response.update.recent"),
-            &CtlClient::printList);
+        ask(ChannelMessages::requestRecent, ChannelMessages::recentItems, &CtlClient::printList);
         break;
     case CtlOptions::Command::Marked:
-        ask(QStringLiteral("request.update.marked"), QStringLiteral("response.update.marked"),
-            &CtlClient::printList);
+        ask(ChannelMessages::requestMarked, ChannelMessages::markedItems, &CtlClient::printList);
         break;
     case CtlOptions::Command::Copy:
-        ask(QStringLiteral("app.isLaunched"), QStringLiteral("app.launched"), &CtlClient::passCopy);
+        ask(ChannelMessages::isLaunched, ChannelMessages::launched, &CtlClient::passCopy);
         break;
     case CtlOptions::Command::Watch:
         watch();
@@ -86,12 +84,13 @@ void CtlClient::printList(const std::optional<QJsonValue>& message)
 void CtlClient::passCopy(const std::optional<QJsonValue>&)
 {
     m_timer.stop();
-    const QJsonObject summary = {{QLatin1String("uuid"), m_options.uuid},
-                                 {QLatin1String("date"), 0.0},
-                                 {QLatin1String("app"), QString()},
-                                 {QLatin1String("desc"), QString()},
-                                 {QLatin1String("marked"), false}};
-    m_channel.passMessageObject(summary, QStringLiteral("copy"));
+    namespace Keys = ChannelMessages::SummaryKeys;
+    const QJsonObject summary = {{Keys::uuid, m_options.uuid},
+                                 {Keys::date, 0.0},
+                                 {Keys::app, QString()},
+                                 {Keys::desc, QString()},
+                                 {Keys::marked, false}};
+    m_channel.passMessageObject(summary, ChannelMessages::copy);
     m_channel.flush(this, [this] { finish(Success); });
 }
 

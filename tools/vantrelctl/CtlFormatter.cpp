@@ -1,5 +1,6 @@
 #include "CtlFormatter.h"
 
+#include "support/ChannelMessages.h"
 #include "support/MessageChannelWormhole.h"
 
 #include <QDateTime>
@@ -21,10 +22,10 @@ QString line(const QString& text)
 QString CtlFormatter::summaryLine(const QJsonObject& summary)
 {
     const QStringList fields = {
-        fieldText(summary.value(QLatin1String("uuid")).toString()),
-        dateText(summary.value(QLatin1String("date"))),
-        fieldText(summary.value(QLatin1String("app")).toString()),
-        fieldText(summary.value(QLatin1String("desc")).toString()),
+        fieldText(summary.value(ChannelMessages::SummaryKeys::uuid).toString()),
+        dateText(summary.value(ChannelMessages::SummaryKeys::date)),
+        fieldText(summary.value(ChannelMessages::SummaryKeys::app).toString()),
+        fieldText(summary.value(ChannelMessages::SummaryKeys::desc).toString()),
     };
     return fields.join(u'\t');
 }
@@ -65,8 +66,8 @@ QString CtlFormatter::watchLines(const QString& identifier,
 
 bool CtlFormatter::carriesSummaries(const QString& identifier)
 {
-    return identifier == QLatin1String("insert") || identifier == QLatin1String("delete") ||
-           identifier == QLatin1String("mark");
+    return identifier == ChannelMessages::inserted || identifier == ChannelMessages::deleted ||
+           identifier == ChannelMessages::marked;
 }
 
 QString CtlFormatter::dateText(const QJsonValue& seconds)
