@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DesktopEntryIndex.h"
 #include "platform/Workspace.h"
 
 #include <QByteArray>
@@ -31,4 +32,5 @@ private:
     uint32_t m_netActiveWindow;
     uint32_t m_gtkApplicationId;
     uint32_t m_utf8String;
+    DesktopEntryIndex m_desktopEntries;
 };
