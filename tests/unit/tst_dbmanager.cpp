@@ -1,4 +1,5 @@
 #include "StoreFixture.h"
+#include "StoredRows.h"
 #include "capture/PBContent.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBImageContent.h"
@@ -106,14 +107,6 @@ private:
     bool m_set = false;
 };
 
-int rowCount(const QString& dbPath)
-{
-    SqliteDatabase db;
-    if (!db.open(dbPath))
-        return -1;
-    SqliteStatement statement(db, QStringLiteral("SELECT COUNT(*) AS n FROM pb_items"));
-    return statement.step() ? int(statement.integer("n")) : -1;
-}
 } // namespace
 
 class TestDBManager : public QObject
@@ -133,7 +126,7 @@ private slots:
     void missingDatabaseIsMadeFromTheTemplate()
     {
         QVERIFY(QFile::exists(m_manager->dbPath()));
-        QCOMPARE(rowCount(m_manager->dbPath()), 0);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 0);
         loadNow(*m_manager);
         QVERIFY(m_manager->recentItems().isEmpty());
         QCOMPARE(m_manager->count(DBManager::Recents).value(), 0);
@@ -172,7 +165,7 @@ private slots:
         QVERIFY2(called, "a refusal answers at once, on the caller's thread");
         QCoreApplication::processEvents();
         QCOMPARE(m_manager->recentItems().size(), 1);
-        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
         QCOMPARE(m_channel->messages(QStringLiteral("insert")).size(), 1);
     }
 
@@ -204,7 +197,7 @@ private slots:
         std::optional<bool> result;
         m_manager->insertPbContent(item, [&result](bool written) { result = written; });
         QCOMPARE(result, std::optional<bool>(false));
-        QCOMPARE(rowCount(m_manager->dbPath()), 0);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 0);
         QVERIFY(m_channel->messages(QStringLiteral("insert")).isEmpty());
     }
 
@@ -392,7 +385,7 @@ private slots:
         QCOMPARE(m_manager->count(DBManager::Text).value(), 1);
         QVERIFY(!QFile::exists(marked->dataPathArray()->first()));
         QVERIFY(QFile::exists(plain->dataPathArray()->first()));
-        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
     }
 
     void deletingTwoItemsWhereOneRowIsGoneRemovesBothAndReportsBoth()
@@ -573,7 +566,7 @@ private slots:
             QTRY_VERIFY(deleted);
         QCoreApplication::processEvents();
 
-        QCOMPARE(rowCount(m_manager->dbPath()), 2);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 2);
         for (const PBContentPtr& item : std::as_const(items))
             QVERIFY(QFile::exists(item->dataPathArray()->first()));
         QCOMPARE(uuidsOf(m_manager->recentItems()), listed);

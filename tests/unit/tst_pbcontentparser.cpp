@@ -1,3 +1,4 @@
+#include "FixedClock.h"
 #include "capture/PBContentParser.h"
 #include "capture/PasteboardTypes.h"
 #include "platform/PasteboardItem.h"
@@ -11,16 +12,6 @@ namespace T = PasteboardTypes;
 
 namespace {
 const QString otherType = u"org.example.private"_s;
-
-class FixedClock : public Clock
-{
-public:
-    explicit FixedClock(double now) : m_now(now) {}
-    double now() const override { return m_now; }
-
-private:
-    double m_now;
-};
 
 // Types in the given order; a type without an entry in `bytes` gives no bytes when read.
 PasteboardItem makeItem(const QStringList& types, const QVariantMap& bytes)
