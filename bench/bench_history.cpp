@@ -2,11 +2,15 @@
 //   load-all        [raw SQLite step-through of the same table]
 //   search          [the raw LIKE query]
 //   capture         [writing the same payload bytes with one write per file]
+//   capture with 200 desktop entries, the source application found in the desktop-entry index
+//                   [the same capture reading every entry at each copy, as before the index]
 //   memory per loaded item (RSS delta / rows)
 #include "HistoryFixture.h"
 #include "StoreFixture.h"
 #include "capture/CapturePipeline.h"
 #include "capture/PBContentComparer.h"
+#include "platform/DesktopEntries.h"
+#include "platform/DesktopEntryIndex.h"
 #include "platform/PasteboardItem.h"
 #include "platform/WorkspaceNull.h"
 #include "storage/DBManager.h"
@@ -171,6 +175,93 @@ void benchCapture(const char* name, const QString& type, int count, qsizetype si
         writeOnce(store.folder.filePath(QStringLiteral("plain-%1").arg(i)), payloads[i]);
     report(name, ours, timer.nsecsElapsed() / 1e6);
 }
+
+// The window the copies come from, by its WM_CLASS.
+const QString sourceInstance = QStringLiteral("app199");
+const QString sourceClass = QStringLiteral("App199");
+
+// The source application as the X11 workspace finds it, from the desktop-entry index.
+class IndexedWorkspace : public Workspace
+{
+public:
+    QString activeApplicationId() const override
+    {
+        return m_index.desktopIdForWindowClass(sourceInstance, sourceClass);
+    }
+
+private:
+    DesktopEntryIndex m_index;
+};
+
+// The lookup the workspace made before the index, kept here only as the baseline: every entry
+// read at each copy.
+class ScanningWorkspace : public Workspace
+{
+public:
+    QString activeApplicationId() const override
+    {
+        const auto entries = DesktopEntries::allEntries(DesktopEntries::applicationFolders());
+        QList<std::pair<QString, QString>> startupClasses;
+        for (const auto& [id, path] : entries)
+            startupClasses.append(
+                {id, DesktopEntries::readEntry(path).value(QStringLiteral("StartupWMClass"))});
+        for (const QString& name : {sourceClass, sourceInstance}) {
+            for (const auto& [id, startupClass] : std::as_const(startupClasses)) {
+                if (startupClass == name)
+                    return id;
+            }
+        }
+        return QStringLiteral("");
+    }
+};
+
+// Applications folder with `count` entries shaped like installed applications' ones.
+void writeDesktopEntries(const QString& folder, int count)
+{
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i) {
+        const QString number = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+        QFile file(folder + QStringLiteral("/org.example.App%1.desktop").arg(number));
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=App %1\n"
+                                  "Name[de]=Anwendung %1\nComment=Does things\n"
+                                  "Exec=/usr/bin/app%1 %U\nIcon=org.example.App%1\n"
+                                  "Terminal=false\nCategories=Utility;\nStartupWMClass=App%1\n"
+                                  "\n[Desktop Action new]\nName=New\nExec=/usr/bin/app%1 --new\n")
+                       .arg(number)
+                       .toUtf8());
+    }
+}
+
+// Milliseconds per item over `count` text items captured through the whole pipeline.
+double captureEach(const Workspace& workspace, int count)
+{
+    StoreFixture store;
+    PBContentComparer comparer(store.settings);
+    CapturePipeline pipeline(workspace, comparer, store.dataManager, *store.manager);
+    const QString type = QStringLiteral("public.utf8-plain-text");
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < count; ++i)
+        pipeline.pasteboardItemChanged(
+            {pasteboardItem(type, "copied text " + QByteArray::number(i))});
+    return timer.nsecsElapsed() / 1e6 / count;
+}
+
+void benchCaptureWithDesktopEntries(int entries)
+{
+    QTemporaryDir dataHome;
+    writeDesktopEntries(dataHome.filePath(QStringLiteral("applications")), entries);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(dataHome.filePath(QStringLiteral("none"))));
+    constexpr int count = 200;
+    const IndexedWorkspace indexed;
+    const ScanningWorkspace scanning;
+    const double ours = captureEach(indexed, count);
+    const double baseline = captureEach(scanning, count);
+    report("capture one text, 200 entries", ours, baseline);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -178,12 +269,17 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("vantrel.*=false"));
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    for (int rows : {10'000, 100'000, 1'000'000})
-        benchLoadAndSearch(rows);
-    benchMemory(100'000);
-    benchMemory(1'000'000);
+    // "bench_history capture" runs only the capture figures.
+    const bool captureOnly = argc > 1 && QByteArray(argv[1]) == "capture";
+    if (!captureOnly) {
+        for (int rows : {10'000, 100'000, 1'000'000})
+            benchLoadAndSearch(rows);
+        benchMemory(100'000);
+        benchMemory(1'000'000);
+    }
     benchCapture("capture 1000 text items", QStringLiteral("public.utf8-plain-text"), 1000, 200);
     benchCapture("capture one 1 MB HTML item", QStringLiteral("public.html"), 1, 1 << 20);
     benchCapture("capture one 20 MB PNG item", QStringLiteral("public.png"), 1, 20 << 20);
+    benchCaptureWithDesktopEntries(200);
     return 0;
 }

@@ -7,8 +7,6 @@
 #include "capture/PBURLContent.h"
 #include "storage/DataManager.h"
 
-#include <QUuid>
-
 namespace {
 constexpr int smallestDisplayWidth = 128;
 }
@@ -29,9 +27,9 @@ std::shared_ptr<PBContent> PBContent::withType(qint64 type)
     }
 }
 
-void PBContent::initIdentity(const Clock& clock)
+void PBContent::initIdentity(const Clock& clock, const UuidSource& uuids)
 {
-    uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    uuid = uuids.createUuid();
     date = clock.now();
 }
 

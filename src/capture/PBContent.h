@@ -2,6 +2,7 @@
 
 #include "capture/PBContent_Extension.h"
 #include "support/Clock.h"
+#include "support/UuidSource.h"
 
 #include <QByteArray>
 #include <QIcon>
@@ -33,12 +34,13 @@ public:
     PBContent();
     virtual ~PBContent();
 
-    // A new item of type T with a fresh upper-case UUID and the clock's current time.
+    // A new item of type T with a fresh uuid and the clock's current time.
     template <class T>
-    static std::shared_ptr<T> createInstance(const Clock& clock = Clock::system())
+    static std::shared_ptr<T> createInstance(const Clock& clock = Clock::system(),
+                                             const UuidSource& uuids = UuidSource::random())
     {
         auto item = std::make_shared<T>();
-        item->initIdentity(clock);
+        item->initIdentity(clock, uuids);
         return item;
     }
     // A plain item of the class for a stored type number, or nullptr for an unknown number.
@@ -91,7 +93,7 @@ protected:
     void sourceApplicationIcon(QIcon& icon, QSize& size) const;
 
 private:
-    void initIdentity(const Clock& clock);
+    void initIdentity(const Clock& clock, const UuidSource& uuids);
 
     // What an item computes on first use. A loaded history holds many items that are never
     // shown, so until then this costs one pointer.

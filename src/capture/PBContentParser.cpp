@@ -10,12 +10,12 @@
 #include "support/Logging.h"
 
 PBContentPtr PBContentParser::contentWithPasteboardItem(const PasteboardItem& item,
-                                                        const Clock& clock)
+                                                        const Clock& clock, const UuidSource& uuids)
 {
     QString searchableText;
     PBContentPtr content;
     for (const QString& type : item.types()) {
-        content = contentForType(item, type, clock, searchableText);
+        content = contentForType(item, type, clock, uuids, searchableText);
         if (content)
             break;
     }
@@ -38,26 +38,27 @@ PBContentPtr PBContentParser::contentWithPasteboardItem(const PasteboardItem& it
 }
 
 PBContentPtr PBContentParser::contentForType(const PasteboardItem& item, const QString& type,
-                                             const Clock& clock, QString& searchableText)
+                                             const Clock& clock, const UuidSource& uuids,
+                                             QString& searchableText)
 {
     if (PBTextContent::supportPasteboardTypes().contains(type)) {
         searchableText = item.stringForType(PasteboardTypes::string).value_or(QString());
         if (StringAdditions::isUrl(searchableText))
-            return PBContent::createInstance<PBURLContent>(clock);
-        return PBContent::createInstance<PBTextContent>(clock);
+            return PBContent::createInstance<PBURLContent>(clock, uuids);
+        return PBContent::createInstance<PBTextContent>(clock, uuids);
     }
     if (PBFileContent::supportPasteboardTypes().contains(type)) {
         const auto address =
             StringAdditions::decodeUtf8(item.dataForType(type).value_or(QByteArray()));
         const auto decoded = address ? StringAdditions::decodeString(*address) : std::nullopt;
         searchableText = decoded.value_or(QString());
-        return PBContent::createInstance<PBFileContent>(clock);
+        return PBContent::createInstance<PBFileContent>(clock, uuids);
     }
     if (PBImageContent::supportPasteboardTypes().contains(type))
-        return PBContent::createInstance<PBImageContent>(clock);
+        return PBContent::createInstance<PBImageContent>(clock, uuids);
     if (PBURLContent::supportPasteboardTypes().contains(type)) {
         searchableText = item.stringForType(PasteboardTypes::string).value_or(QString());
-        return PBContent::createInstance<PBURLContent>(clock);
+        return PBContent::createInstance<PBURLContent>(clock, uuids);
     }
     return nullptr;
 }

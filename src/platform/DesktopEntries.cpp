@@ -54,33 +54,6 @@ QIcon DesktopEntries::applicationIcon(const QString& desktopId)
     return QIcon::fromTheme(name);
 }
 
-QString DesktopEntries::desktopIdForWindowClass(const QString& instance, const QString& windowClass)
-{
-    QStringList names;
-    for (const QString& name : {windowClass, instance}) {
-        if (!name.isEmpty())
-            names.append(name);
-    }
-    if (names.isEmpty())
-        return QStringLiteral("");
-    QList<std::pair<QString, QString>> startupClasses;
-    for (const auto& [id, path] : allEntries())
-        startupClasses.append({id, readEntry(path).value(QStringLiteral("StartupWMClass"))});
-    for (const QString& name : std::as_const(names)) {
-        for (const auto& [id, startupClass] : std::as_const(startupClasses)) {
-            if (startupClass == name)
-                return id;
-        }
-    }
-    for (const QString& name : std::as_const(names)) {
-        for (const auto& entry : std::as_const(startupClasses)) {
-            if (entry.first.compare(name, Qt::CaseInsensitive) == 0)
-                return entry.first;
-        }
-    }
-    return QStringLiteral("");
-}
-
 QStringList DesktopEntries::applicationFolders()
 {
     QStringList folders;
@@ -114,11 +87,11 @@ QHash<QString, QString> DesktopEntries::readEntry(const QString& path)
     return keys;
 }
 
-QList<std::pair<QString, QString>> DesktopEntries::allEntries()
+QList<std::pair<QString, QString>> DesktopEntries::allEntries(const QStringList& folders)
 {
     QList<std::pair<QString, QString>> entries;
     QSet<QString> seen;
-    for (const QString& folder : applicationFolders()) {
+    for (const QString& folder : folders) {
         const QDir dir(folder);
         const QStringList names =
             dir.entryList({QLatin1Char('*') + desktopSuffix}, QDir::Files, QDir::Name);

@@ -19,17 +19,12 @@ public:
     // when none can be found.
     static QIcon applicationIcon(const QString& desktopId);
 
-    // The id of the entry for a window of this WM_CLASS (instance and class name): the entry whose
-    // StartupWMClass equals the class, else the instance; failing that, the entry whose id equals
-    // the class, else the instance, ignoring case. The empty string when no entry matches.
-    static QString desktopIdForWindowClass(const QString& instance, const QString& windowClass);
-
     // The keys of the [Desktop Entry] group of the file at `path`, without localised variants,
     // their values with the string escapes undone. Empty when the file cannot be read.
     static QHash<QString, QString> readEntry(const QString& path);
 
-private:
+    // The applications/ folders of the XDG data folders, in search order.
     static QStringList applicationFolders();
-    // The ids and paths of every entry, each id once, in search order.
-    static QList<std::pair<QString, QString>> allEntries();
+    // The ids and paths of every entry in the folders, each id once, in search order.
+    static QList<std::pair<QString, QString>> allEntries(const QStringList& folders);
 };

@@ -1,6 +1,5 @@
 #include "platform/WorkspaceX11.h"
 
-#include "platform/DesktopEntries.h"
 #include "platform/XcbReply.h"
 
 #include <cstring>
@@ -73,7 +72,7 @@ QString WorkspaceX11::applicationIdOfWindow(uint32_t window) const
     const QString windowClass = parts.size() > 1 ? QString::fromLatin1(parts[1]) : QString();
     if (instance.isEmpty() && windowClass.isEmpty())
         return QStringLiteral("");
-    const QString desktopId = DesktopEntries::desktopIdForWindowClass(instance, windowClass);
+    const QString desktopId = m_desktopEntries.desktopIdForWindowClass(instance, windowClass);
     if (!desktopId.isEmpty())
         return desktopId;
     return windowClass.isEmpty() ? instance : windowClass;

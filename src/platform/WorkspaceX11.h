@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DesktopEntryIndex.h"
 #include "platform/Workspace.h"
 
 #include <QByteArray>
@@ -10,7 +11,7 @@ struct xcb_connection_t;
 
 // The X11 desktop: the active window (_NET_ACTIVE_WINDOW, or the input focus when no window
 // manager sets it) named by its _GTK_APPLICATION_ID, else the desktop-file id matched by its
-// WM_CLASS, else its WM_CLASS class.
+// WM_CLASS (from the index of desktop entries it keeps), else its WM_CLASS class.
 class WorkspaceX11 : public Workspace
 {
 public:
@@ -31,4 +32,5 @@ private:
     uint32_t m_netActiveWindow;
     uint32_t m_gtkApplicationId;
     uint32_t m_utf8String;
+    DesktopEntryIndex m_desktopEntries;
 };

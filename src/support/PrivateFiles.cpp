@@ -54,7 +54,7 @@ bool writeAll(int fd, const QByteArray& bytes)
 bool fillNewFile(int fd, const QByteArray& bytes)
 {
     const bool filled =
-        ::fchmod(fd, privateFileMode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+        ::fchmod(fd, privateFileMode) == 0 && writeAll(fd, bytes) && ::fdatasync(fd) == 0;
     return ::close(fd) == 0 && filled;
 }
 

@@ -12,8 +12,8 @@ namespace PrivateFiles {
 bool makeFolder(const QString& folder);
 
 // Replaces the file at `path` with `bytes`, mode 0600, in one rename: the bytes go unbuffered to
-// a new file beside it, every write, the fsync, the close and the rename are checked, and on any
-// failure the new file is removed and the old one is left exactly as it was. Refuses (false,
+// a new file beside it, every write, the fdatasync, the close and the rename are checked, and on
+// any failure the new file is removed and the old one is left exactly as it was. Refuses (false,
 // nothing changed) when `path` is a symbolic link or anything but a regular file, so a planted
 // link never sends the bytes elsewhere. The folder must exist.
 bool writeFile(const QString& path, const QByteArray& bytes);

@@ -1,7 +1,6 @@
 #include "VantrelSession.h"
 
-#include "support/SqliteDatabase.h"
-#include "support/SqliteStatement.h"
+#include "StoredRows.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -14,10 +13,6 @@
 namespace {
 constexpr int startTimeoutMs = 20'000;
 constexpr int changeTimeoutMs = 10'000;
-const QStringList columns = {
-    QStringLiteral("uuid"), QStringLiteral("date"),    QStringLiteral("title"),
-    QStringLiteral("type"), QStringLiteral("pb_type"), QStringLiteral("data"),
-    QStringLiteral("app"),  QStringLiteral("marked"),  QStringLiteral("keyword")};
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
 {
@@ -191,21 +186,5 @@ bool VantrelSession::copyAndWaitSeen(const QStringList& formats, const QStringLi
 
 QList<QVariantMap> VantrelSession::rows() const
 {
-    QList<QVariantMap> result;
-    SqliteDatabase db;
-    if (!QFile::exists(dbPath()) || !db.open(dbPath()))
-        return result;
-    SqliteStatement statement(db, QStringLiteral("SELECT * FROM pb_items ORDER BY date DESC"));
-    while (statement.step()) {
-        QVariantMap row;
-        for (const QString& column : columns) {
-            const QByteArray name = column.toLatin1();
-            row[column] = column == QLatin1String("date") ? QVariant(statement.real(name))
-                          : column == QLatin1String("type") || column == QLatin1String("marked")
-                              ? QVariant(statement.integer(name))
-                              : QVariant(statement.text(name));
-        }
-        result.append(row);
-    }
-    return result;
+    return StoredRows::all(dbPath());
 }

@@ -53,7 +53,7 @@ public slots:
     void open(const QUrl& url) { opened.append(url); }
 };
 
-class TestFileManagerE2e : public QObject
+class TestFileManagerE2E : public QObject
 {
     Q_OBJECT
 
@@ -76,7 +76,7 @@ private:
     QDBusConnection m_fileManagerBus{u""_s};
 };
 
-void TestFileManagerE2e::initTestCase()
+void TestFileManagerE2E::initTestCase()
 {
     QVERIFY(QDBusConnection::sessionBus().isConnected());
     QVERIFY(m_dir.isValid());
@@ -87,13 +87,13 @@ void TestFileManagerE2e::initTestCase()
     QDesktopServices::setUrlHandler(u"file"_s, &m_opener, "open");
 }
 
-void TestFileManagerE2e::init()
+void TestFileManagerE2E::init()
 {
     m_opener.opened.clear();
     m_fileManager = std::make_unique<FakeFileManager>();
 }
 
-void TestFileManagerE2e::cleanup()
+void TestFileManagerE2E::cleanup()
 {
     if (m_fileManagerBus.isConnected()) {
         m_fileManagerBus.unregisterObject(objectPath);
@@ -103,7 +103,7 @@ void TestFileManagerE2e::cleanup()
     }
 }
 
-void TestFileManagerE2e::registerFileManager()
+void TestFileManagerE2E::registerFileManager()
 {
     m_fileManagerBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"fake-fm"_s);
     QVERIFY(m_fileManagerBus.isConnected());
@@ -112,7 +112,7 @@ void TestFileManagerE2e::registerFileManager()
     QVERIFY(m_fileManagerBus.registerService(service));
 }
 
-PBContentPtr TestFileManagerE2e::fileItem() const
+PBContentPtr TestFileManagerE2E::fileItem() const
 {
     auto item = PBContent::createInstance<PBFileContent>();
     item->pasteboardTypes = {PasteboardTypes::fileUrl};
@@ -120,7 +120,7 @@ PBContentPtr TestFileManagerE2e::fileItem() const
     return item;
 }
 
-void TestFileManagerE2e::openingAFileItemShowsItInTheFileManager()
+void TestFileManagerE2E::openingAFileItemShowsItInTheFileManager()
 {
     registerFileManager();
     Utils::openContent(fileItem());
@@ -141,7 +141,7 @@ void TestFileManagerE2e::openingAFileItemShowsItInTheFileManager()
     QCOMPARE(m_opener.opened, QList<QUrl>());
 }
 
-void TestFileManagerE2e::theFolderOpensWhenTheFileManagerFails_data()
+void TestFileManagerE2E::theFolderOpensWhenTheFileManagerFails_data()
 {
     QTest::addColumn<bool>("present");
 
@@ -149,7 +149,7 @@ void TestFileManagerE2e::theFolderOpensWhenTheFileManagerFails_data()
     QTest::newRow("file manager answers with an error") << true;
 }
 
-void TestFileManagerE2e::theFolderOpensWhenTheFileManagerFails()
+void TestFileManagerE2E::theFolderOpensWhenTheFileManagerFails()
 {
     QFETCH(bool, present);
 
@@ -164,5 +164,5 @@ void TestFileManagerE2e::theFolderOpensWhenTheFileManagerFails()
     QCOMPARE(m_fileManager->shown.size(), present ? 1 : 0);
 }
 
-QTEST_MAIN(TestFileManagerE2e)
+QTEST_MAIN(TestFileManagerE2E)
 #include "tst_filemanager_e2e.moc"

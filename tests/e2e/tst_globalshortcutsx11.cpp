@@ -117,7 +117,7 @@ private:
 constexpr uint16_t controlAlt = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
 } // namespace
 
-class tst_GlobalShortcutsX11 : public QObject
+class TestGlobalShortcutsX11 : public QObject
 {
     Q_OBJECT
 
@@ -145,7 +145,7 @@ private:
     std::unique_ptr<GlobalShortcutsX11> m_shortcuts;
 };
 
-void tst_GlobalShortcutsX11::initTestCase()
+void TestGlobalShortcutsX11::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -155,24 +155,24 @@ void tst_GlobalShortcutsX11::initTestCase()
     previousHandler = qInstallMessageHandler(recordMessage);
 }
 
-void tst_GlobalShortcutsX11::init()
+void TestGlobalShortcutsX11::init()
 {
     messages.clear();
     m_shortcuts = makeShortcuts();
 }
 
-void tst_GlobalShortcutsX11::cleanup()
+void TestGlobalShortcutsX11::cleanup()
 {
     m_shortcuts.reset();
 }
 
-std::unique_ptr<GlobalShortcutsX11> tst_GlobalShortcutsX11::makeShortcuts() const
+std::unique_ptr<GlobalShortcutsX11> TestGlobalShortcutsX11::makeShortcuts() const
 {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     return std::make_unique<GlobalShortcutsX11>(m_connection, root);
 }
 
-bool tst_GlobalShortcutsX11::pressMarker(QSignalSpy& spy)
+bool TestGlobalShortcutsX11::pressMarker(QSignalSpy& spy)
 {
     if (!m_shortcuts->registerShortcut(u"marker"_s, QKeySequence(u"Ctrl+Alt+M"_s)))
         return false;
@@ -183,7 +183,7 @@ bool tst_GlobalShortcutsX11::pressMarker(QSignalSpy& spy)
            spy.last().at(0).toString() == u"marker"_s;
 }
 
-void tst_GlobalShortcutsX11::pressedShortcutIsReported_data()
+void TestGlobalShortcutsX11::pressedShortcutIsReported_data()
 {
     QTest::addColumn<QString>("shortcut");
     QTest::addColumn<QString>("keys");
@@ -196,7 +196,7 @@ void tst_GlobalShortcutsX11::pressedShortcutIsReported_data()
     QTest::newRow("keypad") << u"Ctrl+Num+Enter"_s << u"ctrl+KP_Enter"_s;
 }
 
-void tst_GlobalShortcutsX11::pressedShortcutIsReported()
+void TestGlobalShortcutsX11::pressedShortcutIsReported()
 {
     QFETCH(QString, shortcut);
     QFETCH(QString, keys);
@@ -210,7 +210,7 @@ void tst_GlobalShortcutsX11::pressedShortcutIsReported()
     QCOMPARE(activated.first().at(0).toString(), u"main"_s);
 }
 
-void tst_GlobalShortcutsX11::shortcutWorksWhateverTheLockKeys_data()
+void TestGlobalShortcutsX11::shortcutWorksWhateverTheLockKeys_data()
 {
     QTest::addColumn<QStringList>("locks");
     QTest::addColumn<uint>("lockMask");
@@ -222,7 +222,7 @@ void tst_GlobalShortcutsX11::shortcutWorksWhateverTheLockKeys_data()
                           << uint(XCB_MOD_MASK_2 | XCB_MOD_MASK_LOCK);
 }
 
-void tst_GlobalShortcutsX11::shortcutWorksWhateverTheLockKeys()
+void TestGlobalShortcutsX11::shortcutWorksWhateverTheLockKeys()
 {
     QFETCH(QStringList, locks);
     QFETCH(uint, lockMask);
@@ -243,7 +243,7 @@ void tst_GlobalShortcutsX11::shortcutWorksWhateverTheLockKeys()
 }
 
 // The keyboard is changed so that the Num_Lock key sets Mod3 instead of Mod2.
-void tst_GlobalShortcutsX11::numLockIsTheModifierItIsMappedTo()
+void TestGlobalShortcutsX11::numLockIsTheModifierItIsMappedTo()
 {
     OtherClient other;
     uint8_t perModifier = 0;
@@ -271,7 +271,7 @@ void tst_GlobalShortcutsX11::numLockIsTheModifierItIsMappedTo()
     QTRY_COMPARE(activated.count(), 1);
 }
 
-void tst_GlobalShortcutsX11::unregisteredShortcutNoLongerFires()
+void TestGlobalShortcutsX11::unregisteredShortcutNoLongerFires()
 {
     QSignalSpy activated(m_shortcuts.get(), &GlobalShortcuts::activated);
     QVERIFY(m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+V"_s)));
@@ -282,7 +282,7 @@ void tst_GlobalShortcutsX11::unregisteredShortcutNoLongerFires()
     QCOMPARE(activated.count(), 1);
 }
 
-void tst_GlobalShortcutsX11::destroyedShortcutsReleaseTheirKeys()
+void TestGlobalShortcutsX11::destroyedShortcutsReleaseTheirKeys()
 {
     QVERIFY(m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+V"_s)));
     OtherClient other;
@@ -294,7 +294,7 @@ void tst_GlobalShortcutsX11::destroyedShortcutsReleaseTheirKeys()
     QCOMPARE(other.grab(XK_v, controlAlt | XCB_MOD_MASK_2 | XCB_MOD_MASK_LOCK), uint8_t(0));
 }
 
-void tst_GlobalShortcutsX11::combinationHeldByAnotherClientIsLoggedAndLeftToIt()
+void TestGlobalShortcutsX11::combinationHeldByAnotherClientIsLoggedAndLeftToIt()
 {
     OtherClient other;
     QCOMPARE(other.grab(XK_h, controlAlt), uint8_t(0));
@@ -311,7 +311,7 @@ void tst_GlobalShortcutsX11::combinationHeldByAnotherClientIsLoggedAndLeftToIt()
     QCOMPARE(activated.count(), 1);
 }
 
-void tst_GlobalShortcutsX11::sameCombinationForTwoIdsIsRefused()
+void TestGlobalShortcutsX11::sameCombinationForTwoIdsIsRefused()
 {
     QSignalSpy activated(m_shortcuts.get(), &GlobalShortcuts::activated);
     QVERIFY(m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+V"_s)));
@@ -322,5 +322,5 @@ void tst_GlobalShortcutsX11::sameCombinationForTwoIdsIsRefused()
     QCOMPARE(activated.first().at(0).toString(), u"main"_s);
 }
 
-QTEST_MAIN(tst_GlobalShortcutsX11)
+QTEST_MAIN(TestGlobalShortcutsX11)
 #include "tst_globalshortcutsx11.moc"

@@ -47,7 +47,7 @@ QByteArray utf16(const QString& text)
 
 } // namespace
 
-class tst_PasteboardX11 : public QObject
+class TestPasteboardX11 : public QObject
 {
     Q_OBJECT
 
@@ -66,20 +66,20 @@ private:
     std::unique_ptr<PasteboardX11> m_pasteboard;
 };
 
-void tst_PasteboardX11::initTestCase()
+void TestPasteboardX11::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
     m_pasteboard = std::make_unique<PasteboardX11>(QGuiApplication::clipboard());
 }
 
 // Once the owner holds the clipboard and Qt has reported the change.
-bool tst_PasteboardX11::tookOver(const ClipOwner& owner, qint64 countBefore)
+bool TestPasteboardX11::tookOver(const ClipOwner& owner, qint64 countBefore)
 {
     return QTest::qWaitFor(
         [&] { return owner.isReady() && m_pasteboard->changeCount() != countBefore; });
 }
 
-void tst_PasteboardX11::readingAnOwnerGivesItsMappedItems_data()
+void TestPasteboardX11::readingAnOwnerGivesItsMappedItems_data()
 {
     QTest::addColumn<Entries>("owner");
     QTest::addColumn<Items>("expected");
@@ -151,7 +151,7 @@ void tst_PasteboardX11::readingAnOwnerGivesItsMappedItems_data()
         << QStringList{u"TARGETS"_s, u"text/html"_s, u"UTF8_STRING"_s};
 }
 
-void tst_PasteboardX11::readingAnOwnerGivesItsMappedItems()
+void TestPasteboardX11::readingAnOwnerGivesItsMappedItems()
 {
     QFETCH(Entries, owner);
     QFETCH(Items, expected);
@@ -168,7 +168,7 @@ void tst_PasteboardX11::readingAnOwnerGivesItsMappedItems()
     QCOMPARE(set(clipOwner.requested()), set(requested));
 }
 
-void tst_PasteboardX11::largeFormatIsReadWhole()
+void TestPasteboardX11::largeFormatIsReadWhole()
 {
     QByteArray image(3 * 1024 * 1024, Qt::Uninitialized);
     for (qsizetype i = 0; i < image.size(); ++i)
@@ -184,7 +184,7 @@ void tst_PasteboardX11::largeFormatIsReadWhole()
     QVERIFY(items.first().dataForType(PasteboardTypes::png) == image);
 }
 
-void tst_PasteboardX11::ownerExitingIsAChangeWithNoItems()
+void TestPasteboardX11::ownerExitingIsAChangeWithNoItems()
 {
     qint64 count = m_pasteboard->changeCount();
     ClipOwner owner({{u"UTF8_STRING"_s, "x"_ba}});
@@ -197,7 +197,7 @@ void tst_PasteboardX11::ownerExitingIsAChangeWithNoItems()
     QVERIFY(m_pasteboard->pasteboardItems().isEmpty());
 }
 
-void tst_PasteboardX11::writtenFormatsReadBackInOtherApplications_data()
+void TestPasteboardX11::writtenFormatsReadBackInOtherApplications_data()
 {
     QTest::addColumn<QStringList>("types");
     QTest::addColumn<QList<QByteArray>>("payloads");
@@ -217,7 +217,7 @@ void tst_PasteboardX11::writtenFormatsReadBackInOtherApplications_data()
         << QStringList{PasteboardTypes::png} << QList<QByteArray>{QByteArray(20 << 20, 'p')};
 }
 
-void tst_PasteboardX11::writtenFormatsReadBackInOtherApplications()
+void TestPasteboardX11::writtenFormatsReadBackInOtherApplications()
 {
     QFETCH(QStringList, types);
     QFETCH(QList<QByteArray>, payloads);
@@ -243,5 +243,5 @@ void tst_PasteboardX11::writtenFormatsReadBackInOtherApplications()
     }
 }
 
-QTEST_MAIN(tst_PasteboardX11)
+QTEST_MAIN(TestPasteboardX11)
 #include "tst_pasteboardx11.moc"

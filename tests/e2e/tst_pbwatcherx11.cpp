@@ -75,7 +75,7 @@ bool activate(WId window)
 
 } // namespace
 
-class tst_PBWatcherX11 : public QObject
+class TestPBWatcherX11 : public QObject
 {
     Q_OBJECT
 
@@ -94,7 +94,7 @@ private:
     std::unique_ptr<RecordingObserver> m_observer;
 };
 
-void tst_PBWatcherX11::initTestCase()
+void TestPBWatcherX11::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
     QLoggingCategory::setFilterRules(u"vantrel.capture.info=true"_s);
@@ -103,7 +103,7 @@ void tst_PBWatcherX11::initTestCase()
             [this] { m_sinceChange.start(); });
 }
 
-void tst_PBWatcherX11::init()
+void TestPBWatcherX11::init()
 {
     m_pasteboard = std::make_unique<PasteboardX11>(QGuiApplication::clipboard());
     m_state = std::make_unique<ApplicationStateQt>();
@@ -112,7 +112,7 @@ void tst_PBWatcherX11::init()
     m_watcher->addObserver(m_observer.get());
 }
 
-void tst_PBWatcherX11::cleanup()
+void TestPBWatcherX11::cleanup()
 {
     m_watcher.reset();
     m_observer.reset();
@@ -120,7 +120,7 @@ void tst_PBWatcherX11::cleanup()
     m_pasteboard.reset();
 }
 
-void tst_PBWatcherX11::externalChangeIsPassedOnWithinThePollPeriod()
+void TestPBWatcherX11::externalChangeIsPassedOnWithinThePollPeriod()
 {
     QVERIFY(!m_state->isActive());
     m_watcher->startWatch();
@@ -133,7 +133,7 @@ void tst_PBWatcherX11::externalChangeIsPassedOnWithinThePollPeriod()
              qPrintable(QString::number(m_observer->msSinceChange.first())));
 }
 
-void tst_PBWatcherX11::ownWriteWhileActiveIsSkipped()
+void TestPBWatcherX11::ownWriteWhileActiveIsSkipped()
 {
     ClipOwner other({{u"UTF8_STRING"_s, "other"_ba}}, {u"--map"_s, u"--keep"_s});
     QTRY_VERIFY(other.isReady());
@@ -161,5 +161,5 @@ void tst_PBWatcherX11::ownWriteWhileActiveIsSkipped()
     QCOMPARE(m_observer->lastText(), u"copied after"_s);
 }
 
-QTEST_MAIN(tst_PBWatcherX11)
+QTEST_MAIN(TestPBWatcherX11)
 #include "tst_pbwatcherx11.moc"

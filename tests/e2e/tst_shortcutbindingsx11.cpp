@@ -18,7 +18,7 @@ using FileWrites::replace;
 
 // The user defaults of a private configuration folder bound to real X11 key grabs, as the
 // application binds them.
-class tst_ShortcutBindingsX11 : public QObject
+class TestShortcutBindingsX11 : public QObject
 {
     Q_OBJECT
 
@@ -30,14 +30,14 @@ private:
     QTemporaryDir m_configHome;
 };
 
-void tst_ShortcutBindingsX11::initTestCase()
+void TestShortcutBindingsX11::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
     QVERIFY(m_configHome.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configHome.path()));
 }
 
-void tst_ShortcutBindingsX11::storedShortcutChangedInTheFileTakesEffectWithoutRestart()
+void TestShortcutBindingsX11::storedShortcutChangedInTheFileTakesEffectWithoutRestart()
 {
     const QString path = m_configHome.filePath(u"vantrel/vantrel.conf"_s);
     QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
@@ -73,5 +73,5 @@ void tst_ShortcutBindingsX11::storedShortcutChangedInTheFileTakesEffectWithoutRe
     QCOMPARE(miniRuns, 1);
 }
 
-QTEST_MAIN(tst_ShortcutBindingsX11)
+QTEST_MAIN(TestShortcutBindingsX11)
 #include "tst_shortcutbindingsx11.moc"

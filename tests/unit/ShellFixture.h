@@ -2,13 +2,12 @@
 
 #include "CountingReview.h"
 #include "StoreFixture.h"
+#include "StoredRows.h"
 #include "browser/MainWindowController.h"
 #include "platform/GlobalShortcuts.h"
 #include "platform/WorkspaceNull.h"
 #include "shell/AppDelegate.h"
 #include "shell/TimeUpdater.h"
-#include "support/SqliteDatabase.h"
-#include "support/SqliteStatement.h"
 
 #include <QKeySequence>
 #include <QMap>
@@ -67,13 +66,6 @@ struct ShellFixture
     // The keywords of the stored rows, in keyword order.
     QStringList storedKeywords() const
     {
-        SqliteDatabase db;
-        if (!db.open(store.manager->dbPath()))
-            return {};
-        SqliteStatement select(db, QStringLiteral("SELECT keyword FROM pb_items ORDER BY keyword"));
-        QStringList keywords;
-        while (select.step())
-            keywords << select.text("keyword");
-        return keywords;
+        return StoredRows::column(store.manager->dbPath(), QStringLiteral("keyword"));
     }
 };

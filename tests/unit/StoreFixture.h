@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FixedClock.h"
 #include "RecordingChannel.h"
 #include "capture/PBWatcher.h"
 #include "platform/ApplicationStateMemory.h"
@@ -7,18 +8,9 @@
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/SettingsModel.h"
-#include "support/Clock.h"
 
 #include <QTemporaryDir>
 #include <memory>
-
-// A clock that says what the test wants.
-class FixedClock : public Clock
-{
-public:
-    double now() const override { return time; }
-    double time = 1.7e9;
-};
 
 // A history store in a temporary folder with in-memory companions: what the store and the
 // capture tests build on.

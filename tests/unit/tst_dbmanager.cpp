@@ -1,4 +1,5 @@
 #include "StoreFixture.h"
+#include "StoredRows.h"
 #include "capture/PBContent.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBImageContent.h"
@@ -106,14 +107,6 @@ private:
     bool m_set = false;
 };
 
-int rowCount(const QString& dbPath)
-{
-    SqliteDatabase db;
-    if (!db.open(dbPath))
-        return -1;
-    SqliteStatement statement(db, QStringLiteral("SELECT COUNT(*) AS n FROM pb_items"));
-    return statement.step() ? int(statement.integer("n")) : -1;
-}
 } // namespace
 
 class TestDBManager : public QObject
@@ -133,7 +126,7 @@ private slots:
     void missingDatabaseIsMadeFromTheTemplate()
     {
         QVERIFY(QFile::exists(m_manager->dbPath()));
-        QCOMPARE(rowCount(m_manager->dbPath()), 0);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 0);
         loadNow(*m_manager);
         QVERIFY(m_manager->recentItems().isEmpty());
         QCOMPARE(m_manager->count(DBManager::Recents).value(), 0);
@@ -172,7 +165,7 @@ private slots:
         QVERIFY2(called, "a refusal answers at once, on the caller's thread");
         QCoreApplication::processEvents();
         QCOMPARE(m_manager->recentItems().size(), 1);
-        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
         QCOMPARE(m_channel->messages(QStringLiteral("insert")).size(), 1);
     }
 
@@ -204,7 +197,7 @@ private slots:
         std::optional<bool> result;
         m_manager->insertPbContent(item, [&result](bool written) { result = written; });
         QCOMPARE(result, std::optional<bool>(false));
-        QCOMPARE(rowCount(m_manager->dbPath()), 0);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 0);
         QVERIFY(m_channel->messages(QStringLiteral("insert")).isEmpty());
     }
 
@@ -392,7 +385,7 @@ private slots:
         QCOMPARE(m_manager->count(DBManager::Text).value(), 1);
         QVERIFY(!QFile::exists(marked->dataPathArray()->first()));
         QVERIFY(QFile::exists(plain->dataPathArray()->first()));
-        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
     }
 
     void deletingTwoItemsWhereOneRowIsGoneRemovesBothAndReportsBoth()
@@ -436,7 +429,7 @@ private slots:
         QTRY_VERIFY(done);
         QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>{item});
         QCOMPARE(m_manager->count(DBManager::Text).value(), 1);
-        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
         QVERIFY(QFile::exists(paths->first()));
     }
 
@@ -614,7 +607,7 @@ private slots:
             m_manager->fetchAllItems([&loaded] { loaded = true; });
             m_manager->deletePbContents({extra});
             QTRY_VERIFY(loaded);
-            QTRY_COMPARE(m_manager->recentItems().size(), rowCount(m_manager->dbPath()));
+            QTRY_COMPARE(m_manager->recentItems().size(), StoredRows::count(m_manager->dbPath()));
         }
     }
 
@@ -635,7 +628,7 @@ private slots:
         m_manager->searchPbItems(QStringLiteral("kept"), m_manager, {});
         m_manager->fetchAllItems({});
         QTRY_COMPARE(m_manager->count(DBManager::Marked).value(), 1);
-        QCOMPARE(rowCount(m_manager->dbPath()), 1);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
     }
 
     // The rows' pages reach the write-ahead log only at COMMIT, so a file-size limit makes the
@@ -679,7 +672,7 @@ private slots:
             QTRY_VERIFY(deleted);
         QCoreApplication::processEvents();
 
-        QCOMPARE(rowCount(m_manager->dbPath()), 2);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 2);
         for (const PBContentPtr& item : std::as_const(items))
             QVERIFY(QFile::exists(item->dataPathArray()->first()));
         QCOMPARE(uuidsOf(m_manager->recentItems()), listed);

@@ -1,7 +1,9 @@
 #include "platform/DesktopEntries.h"
+#include "platform/DesktopEntryIndex.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +19,7 @@ private slots:
     void iconNameComesFromTheFirstEntryFound();
     void windowClassFindsTheEntry_data();
     void windowClassFindsTheEntry();
+    void indexFollowsEntriesAddedAndRemoved();
 
 private:
     void writeEntry(const QString& folder, const QString& id, const QByteArray& body);
@@ -106,7 +109,31 @@ void TestDesktopEntries::windowClassFindsTheEntry()
     QFETCH(QString, instance);
     QFETCH(QString, windowClass);
     QFETCH(QString, id);
-    QCOMPARE(DesktopEntries::desktopIdForWindowClass(instance, windowClass), id);
+    const DesktopEntryIndex index;
+    QCOMPARE(index.desktopIdForWindowClass(instance, windowClass), id);
+}
+
+// Installing an application adds its entry, possibly making its applications folder first;
+// uninstalling it takes the entry away.
+void TestDesktopEntries::indexFollowsEntriesAddedAndRemoved()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(u"share/applications"_s);
+    QVERIFY(QDir().mkpath(dir.filePath(u"share"_s)));
+    DesktopEntryIndex index({folder});
+    QSignalSpy refreshed(&index, &DesktopEntryIndex::refreshed);
+    QCOMPARE(index.desktopIdForWindowClass(u"editor"_s, u"Editor"_s), u""_s);
+
+    QVERIFY(QDir().mkpath(folder));
+    QTRY_VERIFY(refreshed.count() > 0);
+    QFile entry(folder + u"/org.example.Editor.desktop"_s);
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nStartupWMClass=Editor\n");
+    entry.close();
+    QTRY_COMPARE(index.desktopIdForWindowClass(u"editor"_s, u"Editor"_s), u"org.example.Editor"_s);
+
+    QVERIFY(entry.remove());
+    QTRY_COMPARE(index.desktopIdForWindowClass(u"editor"_s, u"Editor"_s), u""_s);
 }
 
 QTEST_GUILESS_MAIN(TestDesktopEntries)

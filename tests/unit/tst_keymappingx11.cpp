@@ -20,7 +20,7 @@ QKeySequence portable(const QString& text)
 }
 } // namespace
 
-class tst_KeyMappingX11 : public QObject
+class TestKeyMappingX11 : public QObject
 {
     Q_OBJECT
 
@@ -31,7 +31,7 @@ private slots:
     void sequenceWithoutAnX11KeyIsRefused();
 };
 
-void tst_KeyMappingX11::storedShortcutMapsToKeysymAndModifiers_data()
+void TestKeyMappingX11::storedShortcutMapsToKeysymAndModifiers_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<uint>("keysym");
@@ -67,7 +67,7 @@ void tst_KeyMappingX11::storedShortcutMapsToKeysymAndModifiers_data()
     QTest::newRow("first combination only") << u"Ctrl+K, Ctrl+C"_s << uint(XK_k) << uint(control);
 }
 
-void tst_KeyMappingX11::storedShortcutMapsToKeysymAndModifiers()
+void TestKeyMappingX11::storedShortcutMapsToKeysymAndModifiers()
 {
     QFETCH(QString, text);
     QFETCH(uint, keysym);
@@ -81,7 +81,7 @@ void tst_KeyMappingX11::storedShortcutMapsToKeysymAndModifiers()
     QCOMPARE(mapped->modifiers, modifiers);
 }
 
-void tst_KeyMappingX11::sequenceWithoutAnX11KeyIsRefused_data()
+void TestKeyMappingX11::sequenceWithoutAnX11KeyIsRefused_data()
 {
     QTest::addColumn<QKeySequence>("sequence");
 
@@ -99,12 +99,12 @@ void tst_KeyMappingX11::sequenceWithoutAnX11KeyIsRefused_data()
     QTest::newRow("unparsable text") << portable(u"Ctrl+Nonsense"_s);
 }
 
-void tst_KeyMappingX11::sequenceWithoutAnX11KeyIsRefused()
+void TestKeyMappingX11::sequenceWithoutAnX11KeyIsRefused()
 {
     QFETCH(QKeySequence, sequence);
 
     QVERIFY(!KeyMappingX11::fromKeySequence(sequence));
 }
 
-QTEST_APPLESS_MAIN(tst_KeyMappingX11)
+QTEST_APPLESS_MAIN(TestKeyMappingX11)
 #include "tst_keymappingx11.moc"

@@ -36,7 +36,7 @@ Entries entriesOf(const PasteboardItem& item)
 
 } // namespace
 
-class tst_MimeTypeMapping : public QObject
+class TestMimeTypeMapping : public QObject
 {
     Q_OBJECT
 
@@ -52,7 +52,7 @@ private:
     static Items read(const Entries& owner, QStringList* reads);
 };
 
-Items tst_MimeTypeMapping::read(const Entries& owner, QStringList* reads)
+Items TestMimeTypeMapping::read(const Entries& owner, QStringList* reads)
 {
     const auto items = MimeTypeMapping::itemsFromFormats(names(owner), [&](const QString& format) {
         reads->append(format);
@@ -68,7 +68,7 @@ Items tst_MimeTypeMapping::read(const Entries& owner, QStringList* reads)
     return result;
 }
 
-void tst_MimeTypeMapping::readingMapsOwnerFormatsToItems_data()
+void TestMimeTypeMapping::readingMapsOwnerFormatsToItems_data()
 {
     QTest::addColumn<Entries>("owner");
     QTest::addColumn<Items>("expected");
@@ -189,7 +189,7 @@ void tst_MimeTypeMapping::readingMapsOwnerFormatsToItems_data()
         << entries({{"TARGETS", ""}, {"TIMESTAMP", ""}}) << Items{} << QStringList{};
 }
 
-void tst_MimeTypeMapping::readingMapsOwnerFormatsToItems()
+void TestMimeTypeMapping::readingMapsOwnerFormatsToItems()
 {
     QFETCH(Entries, owner);
     QFETCH(Items, expected);
@@ -200,7 +200,7 @@ void tst_MimeTypeMapping::readingMapsOwnerFormatsToItems()
     QCOMPARE(actualReads, reads);
 }
 
-void tst_MimeTypeMapping::writingSetsEveryMimeTypeOfTheRow_data()
+void TestMimeTypeMapping::writingSetsEveryMimeTypeOfTheRow_data()
 {
     QTest::addColumn<QStringList>("types");
     QTest::addColumn<QList<QByteArray>>("payloads");
@@ -247,7 +247,7 @@ void tst_MimeTypeMapping::writingSetsEveryMimeTypeOfTheRow_data()
         << entries({{"text/html", "h"}});
 }
 
-void tst_MimeTypeMapping::writingSetsEveryMimeTypeOfTheRow()
+void TestMimeTypeMapping::writingSetsEveryMimeTypeOfTheRow()
 {
     QFETCH(QStringList, types);
     QFETCH(QList<QByteArray>, payloads);
@@ -256,7 +256,7 @@ void tst_MimeTypeMapping::writingSetsEveryMimeTypeOfTheRow()
     QCOMPARE(MimeTypeMapping::formatsForItem(types, payloads), expected);
 }
 
-void tst_MimeTypeMapping::writtenItemReadsBackUnderItsFirstIdentifier_data()
+void TestMimeTypeMapping::writtenItemReadsBackUnderItsFirstIdentifier_data()
 {
     QTest::addColumn<QString>("type");
     QTest::addColumn<QByteArray>("payload");
@@ -270,7 +270,7 @@ void tst_MimeTypeMapping::writtenItemReadsBackUnderItsFirstIdentifier_data()
 
 // What Vantrel writes back is what another clipboard history (or Vantrel itself, after a
 // restart) would read as the same item.
-void tst_MimeTypeMapping::writtenItemReadsBackUnderItsFirstIdentifier()
+void TestMimeTypeMapping::writtenItemReadsBackUnderItsFirstIdentifier()
 {
     QFETCH(QString, type);
     QFETCH(QByteArray, payload);
@@ -281,5 +281,5 @@ void tst_MimeTypeMapping::writtenItemReadsBackUnderItsFirstIdentifier()
     QCOMPARE(items.first().first(), std::make_pair(type, payload));
 }
 
-QTEST_GUILESS_MAIN(tst_MimeTypeMapping)
+QTEST_GUILESS_MAIN(TestMimeTypeMapping)
 #include "tst_mimetypemapping.moc"

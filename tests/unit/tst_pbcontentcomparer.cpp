@@ -56,7 +56,7 @@ qint64 modeFor(const QString& name)
 }
 } // namespace
 
-class tst_PBContentComparer : public QObject
+class TestPBContentComparer : public QObject
 {
     Q_OBJECT
 
@@ -72,18 +72,18 @@ private:
     QtMessageHandler m_previousHandler = nullptr;
 };
 
-void tst_PBContentComparer::init()
+void TestPBContentComparer::init()
 {
     g_captureLog.clear();
     m_previousHandler = qInstallMessageHandler(recordCaptureLog);
 }
 
-void tst_PBContentComparer::cleanup()
+void TestPBContentComparer::cleanup()
 {
     qInstallMessageHandler(m_previousHandler);
 }
 
-void tst_PBContentComparer::batchesAreRecordedByTheCopyMode_data()
+void TestPBContentComparer::batchesAreRecordedByTheCopyMode_data()
 {
     // Each step is "<mode> <batch>"; mode is copy, twice or a number. answers holds 1 for each
     // step whose batch is recorded; log the decision lines in order (types lines left out).
@@ -143,7 +143,7 @@ void tst_PBContentComparer::batchesAreRecordedByTheCopyMode_data()
         << QStringList{ne2, marked};
 }
 
-void tst_PBContentComparer::batchesAreRecordedByTheCopyMode()
+void TestPBContentComparer::batchesAreRecordedByTheCopyMode()
 {
     QFETCH(QStringList, steps);
     QFETCH(QString, answers);
@@ -163,7 +163,7 @@ void tst_PBContentComparer::batchesAreRecordedByTheCopyMode()
     QCOMPARE(decisions, log);
 }
 
-void tst_PBContentComparer::aRepeatKeepsTheFirstBatchRemembered()
+void TestPBContentComparer::aRepeatKeepsTheFirstBatchRemembered()
 {
     SettingsModel settings;
     settings.setCopyMode(SettingsModel::CopyMode::CopyTwice);
@@ -177,7 +177,7 @@ void tst_PBContentComparer::aRepeatKeepsTheFirstBatchRemembered()
     QCOMPARE(comparer.lastDataArray().first(), first.first());
 }
 
-void tst_PBContentComparer::everyCallFirstLogsTheFirstItemsTypes()
+void TestPBContentComparer::everyCallFirstLogsTheFirstItemsTypes()
 {
     SettingsModel settings;
     PBContentComparer comparer(settings);
@@ -191,5 +191,5 @@ void tst_PBContentComparer::everyCallFirstLogsTheFirstItemsTypes()
     QVERIFY(!types.contains(PasteboardTypes::fileUrl));
 }
 
-QTEST_GUILESS_MAIN(tst_PBContentComparer)
+QTEST_GUILESS_MAIN(TestPBContentComparer)
 #include "tst_pbcontentcomparer.moc"

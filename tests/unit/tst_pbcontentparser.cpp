@@ -1,3 +1,4 @@
+#include "FixedClock.h"
 #include "capture/PBContentParser.h"
 #include "capture/PasteboardTypes.h"
 #include "platform/PasteboardItem.h"
@@ -10,17 +11,17 @@ using namespace Qt::StringLiterals;
 namespace T = PasteboardTypes;
 
 namespace {
-const QString otherType = u"org.example.private"_s;
-
-class FixedClock : public Clock
+// Uuids a test can predict: "UUID-1", "UUID-2", ...
+class CountingUuids : public UuidSource
 {
 public:
-    explicit FixedClock(double now) : m_now(now) {}
-    double now() const override { return m_now; }
+    QString createUuid() const override { return u"UUID-%1"_s.arg(++m_count); }
 
 private:
-    double m_now;
+    mutable int m_count = 0;
 };
+
+const QString otherType = u"org.example.private"_s;
 
 // Types in the given order; a type without an entry in `bytes` gives no bytes when read.
 PasteboardItem makeItem(const QStringList& types, const QVariantMap& bytes)
@@ -43,7 +44,7 @@ private slots:
     void firstSupportedTypeDecidesTheClass_data();
     void firstSupportedTypeDecidesTheClass();
     void everyTypeIsKeptAndEveryReadablePayloadStored();
-    void itemGetsFreshIdentityFromTheClock();
+    void itemTakesItsIdentityFromTheClockAndTheUuidSource();
     void callerFieldsAreLeftUnset();
     void keywordIsLogged();
 };
@@ -151,7 +152,7 @@ void TestPBContentParser::everyTypeIsKeptAndEveryReadablePayloadStored()
     QCOMPARE(*content->dataArray(), expected);
 }
 
-void TestPBContentParser::itemGetsFreshIdentityFromTheClock()
+void TestPBContentParser::itemTakesItsIdentityFromTheClockAndTheUuidSource()
 {
     const PasteboardItem item = makeItem({T::string}, {{T::string, "hello"_ba}});
     const FixedClock clock(1700000000.25);
@@ -164,6 +165,10 @@ void TestPBContentParser::itemGetsFreshIdentityFromTheClock()
     QVERIFY2(uuidShape.match(first->uuid).hasMatch(), qPrintable(first->uuid));
     QVERIFY(first->uuid != second->uuid);
     QCOMPARE(first->date, 1700000000.25);
+
+    const CountingUuids uuids;
+    QCOMPARE(PBContentParser::contentWithPasteboardItem(item, clock, uuids)->uuid, u"UUID-1"_s);
+    QCOMPARE(PBContentParser::contentWithPasteboardItem(item, clock, uuids)->uuid, u"UUID-2"_s);
 }
 
 void TestPBContentParser::callerFieldsAreLeftUnset()

@@ -1,3 +1,4 @@
+#include "FixedClock.h"
 #include "shell/StringAdditions.h"
 #include "shell/TimeUpdater.h"
 
@@ -6,16 +7,6 @@
 #include <QtTest>
 
 namespace {
-class FixedClock : public Clock
-{
-public:
-    explicit FixedClock(const QDateTime& now) : m_now(now.toMSecsSinceEpoch() / 1000.0) {}
-    double now() const override { return m_now; }
-
-private:
-    double m_now;
-};
-
 double at(int year, int month, int day, int hour, int minute, int second = 0)
 {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second)).toMSecsSinceEpoch() /
@@ -71,7 +62,9 @@ private slots:
         QFETCH(QDateTime, now);
         QFETCH(double, date);
         QFETCH(QString, expected);
-        QCOMPARE(StringAdditions::stringWithDate(date, FixedClock(now)), expected);
+        QCOMPARE(
+            StringAdditions::stringWithDate(date, FixedClock(now.toMSecsSinceEpoch() / 1000.0)),
+            expected);
     }
 
     void clockTicksEveryIntervalUntilStopped()

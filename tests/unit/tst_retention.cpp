@@ -1,4 +1,5 @@
 #include "StoreFixture.h"
+#include "StoredRows.h"
 #include "capture/PBTextContent.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
@@ -31,18 +32,6 @@ void fillHistory(StoreFixture& store, int count, double firstAge, int markedInde
         QVERIFY(insert.exec());
     }
     QVERIFY(db.execute(QStringLiteral("COMMIT")));
-}
-
-QStringList storedUuids(const QString& dbPath)
-{
-    SqliteDatabase db;
-    if (!db.open(dbPath))
-        return {};
-    SqliteStatement select(db, QStringLiteral("SELECT uuid FROM pb_items ORDER BY uuid"));
-    QStringList uuids;
-    while (select.step())
-        uuids << select.text("uuid");
-    return uuids;
 }
 
 void loadNow(DBManager& manager)
@@ -117,7 +106,8 @@ private slots:
                              qPrintable(QStringLiteral("delete data count: %1").arg(pruned)));
         store.manager->syncClearContents(terminating);
 
-        const QStringList remaining = storedUuids(store.manager->dbPath());
+        const QStringList remaining =
+            StoredRows::column(store.manager->dbPath(), QStringLiteral("uuid"));
         QCOMPARE(remaining.size(), count - pruned);
         const QStringList files = QDir(store.dataManager.savePath()).entryList(QDir::Files);
         QCOMPARE(files.size(), count - pruned);
@@ -162,7 +152,7 @@ private slots:
         store.manager->insertPbContent(captured, {});
         store.manager->syncClearContents(terminating);
 
-        QCOMPARE(storedUuids(store.manager->dbPath()).size(), remaining);
+        QCOMPARE(StoredRows::count(store.manager->dbPath()), remaining);
         QCOMPARE(QDir(store.dataManager.savePath()).entryList(QDir::Files).size(), remaining);
         QTRY_COMPARE(store.manager->recentItems().size(), remaining);
         QCOMPARE(store.manager->count(DBManager::Recents).value(), remaining);
@@ -174,7 +164,8 @@ private slots:
         fillHistory(store, 4, 0.0, 1);
         store.settings.setSaveMode(SettingsModel::SaveMode::ClearWhenExiting);
         store.manager->syncClearContents(true);
-        QCOMPARE(storedUuids(store.manager->dbPath()), QStringList{QStringLiteral("item-00001")});
+        QCOMPARE(StoredRows::column(store.manager->dbPath(), QStringLiteral("uuid")),
+                 QStringList{QStringLiteral("item-00001")});
     }
 
     void failedRowDeletionKeepsThePayloadFiles()
@@ -194,7 +185,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("statement failed")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("statement failed")));
         store.manager->syncClearContents(false);
-        QCOMPARE(storedUuids(store.manager->dbPath()).size(), 3);
+        QCOMPARE(StoredRows::column(store.manager->dbPath(), QStringLiteral("uuid")).size(), 3);
         QCOMPARE(QDir(store.dataManager.savePath()).entryList(QDir::Files).size(), 3);
     }
 };

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-class tst_SerialQueue : public QObject
+class TestSerialQueue : public QObject
 {
     Q_OBJECT
 
@@ -19,7 +19,7 @@ private slots:
     void queueMayGoOnceItsLastBlockHasRun();
 };
 
-void tst_SerialQueue::blocksRunInSubmissionOrder()
+void TestSerialQueue::blocksRunInSubmissionOrder()
 {
     SerialQueue queue;
     std::vector<int> seen; // touched only on the queue's thread
@@ -35,7 +35,7 @@ void tst_SerialQueue::blocksRunInSubmissionOrder()
         QCOMPARE(result[size_t(i)], i);
 }
 
-void tst_SerialQueue::syncHandsBackTheBlocksResult()
+void TestSerialQueue::syncHandsBackTheBlocksResult()
 {
     SerialQueue queue;
     const auto callerThread = std::this_thread::get_id();
@@ -48,7 +48,7 @@ void tst_SerialQueue::syncHandsBackTheBlocksResult()
     QCOMPARE(*owned, 42);
 }
 
-void tst_SerialQueue::blocksFromManyThreadsNeverOverlap()
+void TestSerialQueue::blocksFromManyThreadsNeverOverlap()
 {
     SerialQueue queue;
     int counter = 0;     // plain int: a data race here is what ThreadSanitizer would report
@@ -77,7 +77,7 @@ void tst_SerialQueue::blocksFromManyThreadsNeverOverlap()
     QVERIFY(!queue.sync([&overlapped] { return overlapped; }));
 }
 
-void tst_SerialQueue::syncFromInsideABlockRunsInlineInsteadOfDeadlocking()
+void TestSerialQueue::syncFromInsideABlockRunsInlineInsteadOfDeadlocking()
 {
     SerialQueue queue;
     QVERIFY(!queue.isCurrent());
@@ -89,7 +89,7 @@ void tst_SerialQueue::syncFromInsideABlockRunsInlineInsteadOfDeadlocking()
     QVERIFY(innerWasCurrent);
 }
 
-void tst_SerialQueue::destructionRunsTheBlocksStillQueued()
+void TestSerialQueue::destructionRunsTheBlocksStillQueued()
 {
     int ran = 0;
     {
@@ -105,7 +105,7 @@ void tst_SerialQueue::destructionRunsTheBlocksStillQueued()
     QCOMPARE(ran, 100);
 }
 
-void tst_SerialQueue::queueMayGoOnceItsLastBlockHasRun()
+void TestSerialQueue::queueMayGoOnceItsLastBlockHasRun()
 {
     // The owner may destroy the queue as soon as it sees the effect of the last block, while the
     // thread that submitted it is still returning from sync(): that thread must no longer touch
@@ -121,5 +121,5 @@ void tst_SerialQueue::queueMayGoOnceItsLastBlockHasRun()
     }
 }
 
-QTEST_GUILESS_MAIN(tst_SerialQueue)
+QTEST_GUILESS_MAIN(TestSerialQueue)
 #include "tst_serialqueue.moc"

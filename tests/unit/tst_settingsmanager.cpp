@@ -42,7 +42,7 @@ QByteArray readFile(const QString& path)
 }
 } // namespace
 
-class tst_SettingsManager : public QObject
+class TestSettingsManager : public QObject
 {
     Q_OBJECT
 
@@ -56,7 +56,7 @@ private slots:
     void sharedManagerLivesInTheDataFolder();
 };
 
-void tst_SettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole_data()
+void TestSettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QJsonObject>("expected");
@@ -80,7 +80,7 @@ void tst_SettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole_data()
                                   << expectedObject(0, 3, 0, 8589934592);
 }
 
-void tst_SettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole()
+void TestSettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole()
 {
     QFETCH(QByteArray, content);
     QFETCH(QJsonObject, expected);
@@ -101,7 +101,7 @@ void tst_SettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole()
     QCOMPARE(QJsonDocument::fromJson(saved).object(), expected);
 }
 
-void tst_SettingsManager::savedSettingsAreReadBackByTheNextRun()
+void TestSettingsManager::savedSettingsAreReadBackByTheNextRun()
 {
     QTemporaryDir dir;
     SettingsManager first(dir.path());
@@ -114,7 +114,7 @@ void tst_SettingsManager::savedSettingsAreReadBackByTheNextRun()
     QCOMPARE(next.model(), first.model());
 }
 
-void tst_SettingsManager::savingKeepsTheFolderAndFilePrivate_data()
+void TestSettingsManager::savingKeepsTheFolderAndFilePrivate_data()
 {
     QTest::addColumn<bool>("folderExists");
     QTest::addColumn<bool>("fileExists");
@@ -123,7 +123,7 @@ void tst_SettingsManager::savingKeepsTheFolderAndFilePrivate_data()
     QTest::newRow("world-readable file") << true << true;
 }
 
-void tst_SettingsManager::savingKeepsTheFolderAndFilePrivate()
+void TestSettingsManager::savingKeepsTheFolderAndFilePrivate()
 {
     QFETCH(bool, folderExists);
     QFETCH(bool, fileExists);
@@ -147,7 +147,7 @@ void tst_SettingsManager::savingKeepsTheFolderAndFilePrivate()
              folderExists ? folderBefore : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-void tst_SettingsManager::failedSaveLeavesThePreviousFileWhole()
+void TestSettingsManager::failedSaveLeavesThePreviousFileWhole()
 {
     QTemporaryDir dir;
     const QString config = dir.filePath(u"config"_s);
@@ -172,7 +172,7 @@ void tst_SettingsManager::failedSaveLeavesThePreviousFileWhole()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"config"_s});
 }
 
-void tst_SettingsManager::sharedManagerLivesInTheDataFolder()
+void TestSettingsManager::sharedManagerLivesInTheDataFolder()
 {
     QTemporaryDir dir;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
@@ -180,5 +180,5 @@ void tst_SettingsManager::sharedManagerLivesInTheDataFolder()
     QCOMPARE(&SettingsManager::sharedManager(), &SettingsManager::sharedManager());
 }
 
-QTEST_GUILESS_MAIN(tst_SettingsManager)
+QTEST_GUILESS_MAIN(TestSettingsManager)
 #include "tst_settingsmanager.moc"

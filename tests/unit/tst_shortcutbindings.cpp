@@ -51,7 +51,7 @@ QKeySequence portable(const QString& text)
 
 } // namespace
 
-class tst_ShortcutBindings : public QObject
+class TestShortcutBindings : public QObject
 {
     Q_OBJECT
 
@@ -79,13 +79,13 @@ private:
 };
 
 // QSettings reads the configuration folder once per process, before any settings are made.
-void tst_ShortcutBindings::initTestCase()
+void TestShortcutBindings::initTestCase()
 {
     QVERIFY(m_configHome.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configHome.path()));
 }
 
-void tst_ShortcutBindings::init()
+void TestShortcutBindings::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
@@ -93,7 +93,7 @@ void tst_ShortcutBindings::init()
     m_shortcuts.registrations = 0;
 }
 
-void tst_ShortcutBindings::userDefaultsAreVantrelConfInTheConfigFolder()
+void TestShortcutBindings::userDefaultsAreVantrelConfInTheConfigFolder()
 {
     UserDefaults defaults;
     ShortcutBindings bindings(m_shortcuts, defaults);
@@ -102,7 +102,7 @@ void tst_ShortcutBindings::userDefaultsAreVantrelConfInTheConfigFolder()
              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-void tst_ShortcutBindings::storedShortcutIsRegisteredUnderItsKey_data()
+void TestShortcutBindings::storedShortcutIsRegisteredUnderItsKey_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("registered");
@@ -118,7 +118,7 @@ void tst_ShortcutBindings::storedShortcutIsRegisteredUnderItsKey_data()
     QTest::newRow("no file") << QByteArray() << QString();
 }
 
-void tst_ShortcutBindings::storedShortcutIsRegisteredUnderItsKey()
+void TestShortcutBindings::storedShortcutIsRegisteredUnderItsKey()
 {
     QFETCH(QByteArray, contents);
     QFETCH(QString, registered);
@@ -138,7 +138,7 @@ void tst_ShortcutBindings::storedShortcutIsRegisteredUnderItsKey()
                  (QMap<QString, QKeySequence>{{mainKey, portable(registered)}}));
 }
 
-void tst_ShortcutBindings::pressingAShortcutRunsOnlyItsAction()
+void TestShortcutBindings::pressingAShortcutRunsOnlyItsAction()
 {
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
@@ -158,7 +158,7 @@ void tst_ShortcutBindings::pressingAShortcutRunsOnlyItsAction()
     QCOMPARE(miniRuns, 1);
 }
 
-void tst_ShortcutBindings::setShortcutStoresPortableTextAndRegistersAtOnce()
+void TestShortcutBindings::setShortcutStoresPortableTextAndRegistersAtOnce()
 {
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
@@ -181,7 +181,7 @@ void tst_ShortcutBindings::setShortcutStoresPortableTextAndRegistersAtOnce()
              portable(u"Ctrl+Shift+V"_s));
 }
 
-void tst_ShortcutBindings::settingNoShortcutRemovesTheKeyAndUnregisters()
+void TestShortcutBindings::settingNoShortcutRemovesTheKeyAndUnregisters()
 {
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
@@ -197,7 +197,7 @@ void tst_ShortcutBindings::settingNoShortcutRemovesTheKeyAndUnregisters()
     QVERIFY(!file.readAll().contains("MainWindowShortcut"));
 }
 
-void tst_ShortcutBindings::fileChangedByAnotherProcessRegistersAgain_data()
+void TestShortcutBindings::fileChangedByAnotherProcessRegistersAgain_data()
 {
     QTest::addColumn<bool>("byRename");
 
@@ -205,7 +205,7 @@ void tst_ShortcutBindings::fileChangedByAnotherProcessRegistersAgain_data()
     QTest::newRow("replaced by rename") << true;
 }
 
-void tst_ShortcutBindings::fileChangedByAnotherProcessRegistersAgain()
+void TestShortcutBindings::fileChangedByAnotherProcessRegistersAgain()
 {
     QFETCH(bool, byRename);
     const auto write = byRename ? replace : writeInPlace;
@@ -228,7 +228,7 @@ void tst_ShortcutBindings::fileChangedByAnotherProcessRegistersAgain()
     QCOMPARE(changed.count(), 3);
 }
 
-void tst_ShortcutBindings::unchangedShortcutIsNotRegisteredAgain()
+void TestShortcutBindings::unchangedShortcutIsNotRegisteredAgain()
 {
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
@@ -247,7 +247,7 @@ void tst_ShortcutBindings::unchangedShortcutIsNotRegisteredAgain()
     QCOMPARE(m_shortcuts.registered.value(mainKey), portable(u"Ctrl+Alt+V"_s));
 }
 
-void tst_ShortcutBindings::twoBindingsCanTradeTheirShortcuts()
+void TestShortcutBindings::twoBindingsCanTradeTheirShortcuts()
 {
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
@@ -263,7 +263,7 @@ void tst_ShortcutBindings::twoBindingsCanTradeTheirShortcuts()
     QCOMPARE(m_shortcuts.registered.value(miniKey), portable(u"Ctrl+Alt+V"_s));
 }
 
-void tst_ShortcutBindings::destroyedBindingsUnregisterTheirShortcuts()
+void TestShortcutBindings::destroyedBindingsUnregisterTheirShortcuts()
 {
     QVERIFY(QDir().mkpath(QFileInfo(path()).absolutePath()));
     QVERIFY(writeInPlace(path(), "[General]\nMainWindowShortcut=Ctrl+Alt+V\n"));
@@ -277,5 +277,5 @@ void tst_ShortcutBindings::destroyedBindingsUnregisterTheirShortcuts()
     QVERIFY(m_shortcuts.registered.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(tst_ShortcutBindings)
+QTEST_GUILESS_MAIN(TestShortcutBindings)
 #include "tst_shortcutbindings.moc"

@@ -12,7 +12,7 @@ const QStringList kKeywords{u"ABC"_s,     u"cab"_s,   u"a b"_s,
                             u"I don't"_s, u"\"q\""_s, u"\u00e9t\u00e9"_s};
 } // namespace
 
-class tst_Sqlite : public QObject
+class TestSqlite : public QObject
 {
     Q_OBJECT
 
@@ -34,7 +34,7 @@ private:
     std::unique_ptr<SqliteDatabase> m_db;
 };
 
-void tst_Sqlite::init()
+void TestSqlite::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_db = std::make_unique<SqliteDatabase>();
@@ -42,13 +42,13 @@ void tst_Sqlite::init()
     QVERIFY(m_db->execute(u"CREATE TABLE t (k TEXT, n INTEGER, r REAL)"_s));
 }
 
-void tst_Sqlite::cleanup()
+void TestSqlite::cleanup()
 {
     m_db.reset();
     m_dir.reset();
 }
 
-void tst_Sqlite::textIsStoredExactly_data()
+void TestSqlite::textIsStoredExactly_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("apostrophe") << "don't"_ba;
@@ -60,7 +60,7 @@ void tst_Sqlite::textIsStoredExactly_data()
     QTest::newRow("separator and SQL") << "a|b'); DROP TABLE t; --"_ba;
 }
 
-void tst_Sqlite::textIsStoredExactly()
+void TestSqlite::textIsStoredExactly()
 {
     QFETCH(QByteArray, bytes);
     const QString text = QString::fromUtf8(bytes);
@@ -77,7 +77,7 @@ void tst_Sqlite::textIsStoredExactly()
     QVERIFY(!select.failed());
 }
 
-void tst_Sqlite::nullAndEmptyTextStayApart()
+void TestSqlite::nullAndEmptyTextStayApart()
 {
     SqliteStatement insert(*m_db, u"INSERT INTO t (k, n) VALUES (?, ?)"_s);
     QVERIFY(insert.bind(1, QString()).bind(2, qint64(1)).exec());
@@ -97,7 +97,7 @@ void tst_Sqlite::nullAndEmptyTextStayApart()
     QCOMPARE(select.integer("n"), 2);
 }
 
-void tst_Sqlite::likeMatchesBoundTextAnywhereIgnoringAsciiCase_data()
+void TestSqlite::likeMatchesBoundTextAnywhereIgnoringAsciiCase_data()
 {
     QTest::addColumn<QString>("search");
     QTest::addColumn<QStringList>("expected");
@@ -110,7 +110,7 @@ void tst_Sqlite::likeMatchesBoundTextAnywhereIgnoringAsciiCase_data()
     QTest::newRow("non-ASCII same case") << u"\u00e9t"_s << QStringList{u"\u00e9t\u00e9"_s};
 }
 
-void tst_Sqlite::likeMatchesBoundTextAnywhereIgnoringAsciiCase()
+void TestSqlite::likeMatchesBoundTextAnywhereIgnoringAsciiCase()
 {
     QFETCH(QString, search);
     QFETCH(QStringList, expected);
@@ -128,7 +128,7 @@ void tst_Sqlite::likeMatchesBoundTextAnywhereIgnoringAsciiCase()
     QCOMPARE(found, expected);
 }
 
-void tst_Sqlite::failedStatementReportsFailure_data()
+void TestSqlite::failedStatementReportsFailure_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::newRow("syntax error") << u"SELEC k FROM t"_s;
@@ -136,7 +136,7 @@ void tst_Sqlite::failedStatementReportsFailure_data()
     QTest::newRow("constraint") << u"INSERT INTO u (k) VALUES ('x')"_s;
 }
 
-void tst_Sqlite::failedStatementReportsFailure()
+void TestSqlite::failedStatementReportsFailure()
 {
     QFETCH(QString, sql);
     QVERIFY(m_db->execute(u"CREATE TABLE u (k TEXT UNIQUE); INSERT INTO u (k) VALUES ('x')"_s));
@@ -147,7 +147,7 @@ void tst_Sqlite::failedStatementReportsFailure()
     QVERIFY(!statement.exec());
 }
 
-void tst_Sqlite::databaseThatCannotBeOpenedFailsEveryStatement()
+void TestSqlite::databaseThatCannotBeOpenedFailsEveryStatement()
 {
     SqliteDatabase db;
     QVERIFY(!db.open(m_dir->filePath(u"missing/folder/db.sqlite3"_s)));
@@ -160,7 +160,7 @@ void tst_Sqlite::databaseThatCannotBeOpenedFailsEveryStatement()
     QVERIFY(statement.isNull("one"));
 }
 
-void tst_Sqlite::templateDatabaseHasTheHistoryTable()
+void TestSqlite::templateDatabaseHasTheHistoryTable()
 {
     const QString path = m_dir->filePath(u"db.sqlite3"_s);
     QVERIFY(QFile::copy(u":/db/db.sqlite3"_s, path));
@@ -187,5 +187,5 @@ void tst_Sqlite::templateDatabaseHasTheHistoryTable()
     QCOMPARE(mode.text("journal_mode"), u"wal"_s);
 }
 
-QTEST_GUILESS_MAIN(tst_Sqlite)
+QTEST_GUILESS_MAIN(TestSqlite)
 #include "tst_sqlite.moc"

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-class tst_ThreadPoster : public QObject
+class TestThreadPoster : public QObject
 {
     Q_OBJECT
 
@@ -16,7 +16,7 @@ private slots:
     void functionPendingWhenThePosterGoesIsDroppedWithItsCaptures();
 };
 
-void tst_ThreadPoster::functionsRunOnTheReceivingThreadInPostingOrder()
+void TestThreadPoster::functionsRunOnTheReceivingThreadInPostingOrder()
 {
     constexpr int posters = 4;
     constexpr int perPoster = 100;
@@ -47,7 +47,7 @@ void tst_ThreadPoster::functionsRunOnTheReceivingThreadInPostingOrder()
         QVERIFY(std::is_sorted(s.begin(), s.end()));
 }
 
-void tst_ThreadPoster::functionPendingWhenThePosterGoesIsDroppedWithItsCaptures()
+void TestThreadPoster::functionPendingWhenThePosterGoesIsDroppedWithItsCaptures()
 {
     auto capture = std::make_shared<int>(0);
     bool ran = false;
@@ -63,5 +63,5 @@ void tst_ThreadPoster::functionPendingWhenThePosterGoesIsDroppedWithItsCaptures(
     QVERIFY(!ran);
 }
 
-QTEST_GUILESS_MAIN(tst_ThreadPoster)
+QTEST_GUILESS_MAIN(TestThreadPoster)
 #include "tst_threadposter.moc"
