@@ -123,7 +123,7 @@ void HistoryListModel::artworkReady(const QString& uuid)
 {
     const QPersistentModelIndex row = m_waitingRows.take(uuid);
     if (row.isValid())
-        emit dataChanged(row, row);
+        emit artworkArrived(row);
 }
 
 void HistoryListModel::setAsc(bool asc)

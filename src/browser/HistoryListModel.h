@@ -47,6 +47,11 @@ public:
     void setKeyword(const QString& keyword);
     QString keyword() const { return m_keyword; }
 
+signals:
+    // A row's artwork is ready. Not a dataChanged: a list view lays out every row again on each
+    // one, which a million rows cannot afford for every picture that comes in.
+    void artworkArrived(const QModelIndex& index);
+
 private:
     const QList<PBContentPtr>& list() const;
     int rowOfIndex(qsizetype index, qsizetype size) const;

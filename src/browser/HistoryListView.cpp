@@ -60,6 +60,9 @@ void HistoryListView::setModel(QAbstractItemModel* model)
     connect(model, &QAbstractItemModel::rowsRemoved, this, &HistoryListView::followPointer);
     connect(model, &QAbstractItemModel::modelReset, this, &HistoryListView::followPointer);
     connect(model, &QAbstractItemModel::dataChanged, this, &HistoryListView::followPointer);
+    if (m_model)
+        connect(m_model, &HistoryListModel::artworkArrived, this,
+                qOverload<const QModelIndex&>(&HistoryListView::update));
 }
 
 void HistoryListView::keyPressEvent(QKeyEvent* event)
@@ -106,6 +109,8 @@ QRect HistoryListView::rowRect(const QModelIndex& index)
 
 void HistoryListView::followPointer()
 {
+    if (!m_pointer && !m_hovered.isValid())
+        return;
     executeDelayedItemsLayout();
     const QModelIndex now = m_pointer ? indexAt(*m_pointer) : QModelIndex();
     if (now != m_hovered)

@@ -222,13 +222,14 @@ void DBManager::removeAt(Category category, qsizetype index)
     emit itemRemoved(category, index);
 }
 
-qsizetype DBManager::indexOf(Category category, const QString& uuid) const
+PBContentPtr DBManager::ownObject(const PBContentPtr& item) const
 {
-    const auto& list = m_lists[category];
-    const auto found = std::find_if(list.cbegin(), list.cend(), [&uuid](const PBContentPtr& item) {
-        return item->uuid == uuid;
-    });
-    return found == list.cend() ? -1 : found - list.cbegin();
+    const auto& recent = m_lists[Recents];
+    const auto found =
+        std::find_if(recent.cbegin(), recent.cend(), [&item](const PBContentPtr& listed) {
+            return listed == item || listed->uuid == item->uuid;
+        });
+    return found == recent.cend() ? item : *found;
 }
 
 void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock block)
@@ -433,13 +434,14 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
     });
 }
 
-// By uuid, not identity: an item deleted through a search result is another object for the
-// same row, and must leave the lists all the same.
+// An item deleted through a search result is another object for the same row: the lists drop
+// their own object for it.
 void DBManager::removeFromLists(const QList<PBContentPtr>& items)
 {
     for (const PBContentPtr& item : items) {
+        const PBContentPtr own = ownObject(item);
         for (Category category : {Recents, File, Image, Text, URL, Marked}) {
-            const qsizetype index = indexOf(category, item->uuid);
+            const qsizetype index = m_lists[category].indexOf(own);
             if (index >= 0)
                 removeAt(category, index);
         }
@@ -471,14 +473,12 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
 void DBManager::applyMarks(const QList<PBContentPtr>& items)
 {
     for (const PBContentPtr& item : items) {
-        PBContentPtr own = item;
-        const qsizetype recent = indexOf(Recents, item->uuid);
-        if (recent >= 0 && m_lists[Recents][recent] != item) {
-            own = m_lists[Recents][recent];
+        const PBContentPtr own = ownObject(item);
+        if (own != item) {
             own->marked = item->marked;
             own->contentExtension().marked = item->marked;
         }
-        const qsizetype marked = indexOf(Marked, item->uuid);
+        const qsizetype marked = m_lists[Marked].indexOf(own);
         if (!item->marked && marked >= 0)
             removeAt(Marked, marked);
         else if (item->marked && marked < 0)

@@ -158,8 +158,8 @@ private:
     // The single list changes, each announced by the signals above.
     void prependTo(Category category, const PBContentPtr& item);
     void removeAt(Category category, qsizetype index);
-    // The position of the item with this uuid in a list, or -1.
-    qsizetype indexOf(Category category, const QString& uuid) const;
+    // The lists' object for the item's row (found by uuid in Recents), or the item itself.
+    PBContentPtr ownObject(const PBContentPtr& item) const;
     // Runs fn on the main thread, after everything posted before it.
     void postToMain(std::function<void()> fn);
 
