@@ -10,39 +10,29 @@ namespace {
 const QColor kPanel(0xFF, 0xC0, 0x39);
 const QColor kStroke(0x9C, 0x27, 0xB0);
 
-// Points of the drawing area (24 x 24): on the top of the ring, in the ring's opening on the
-// right, and on the long stroke of the check mark.
+// Points of the 24 x 24 drawing area: the top of the ring, the ring's opening on the right, and
+// the long stroke of the check mark.
 const QPoint kRingTop(12, 1);
 const QPoint kRingOpening(22, 12);
 const QPoint kCheck(14, 11);
 
-bool near(QColor actual, QColor expected)
+// The colour at `point` of the drawing area is near `expected`.
+bool drawnIn(CopyAnimationView* panel, QPoint point, QColor expected)
 {
+    const QImage image = panel->grab().toImage();
+    const QColor actual = image.pixelColor(panel->animationContainer().topLeft() + point);
     return qAbs(actual.red() - expected.red()) + qAbs(actual.green() - expected.green()) +
                qAbs(actual.blue() - expected.blue()) <
            40;
 }
 
-struct Host
+// Starts a panel in `host` and stops it `time` ms into its sequence.
+CopyAnimationView* startAt(QWidget* host, int time)
 {
-    Host()
-    {
-        widget.resize(300, 40);
-        widget.show();
-    }
-    QWidget widget;
-};
-
-// The panel as it is `time` ms into its sequence, stopped there.
-void stepTo(CopyAnimationView* panel, int time)
-{
+    CopyAnimationView* panel = CopyAnimationView::startAnimationInView(host);
     panel->animation()->pause();
     panel->animation()->setCurrentTime(time);
-}
-
-QColor colorAt(CopyAnimationView* panel, QPoint inContainer)
-{
-    return panel->grab().toImage().pixelColor(panel->animationContainer().topLeft() + inContainer);
+    return panel;
 }
 } // namespace
 
@@ -75,86 +65,79 @@ private slots:
                  QStringLiteral("Vantrel will capture items automatically"));
     }
 
-    void copyPanelSlidesInOverTheHostAndOnTop()
+    void copyPanelCoversTheHostAboveItsChildren()
     {
-        Host host;
-        auto* sibling = new QWidget(&host.widget);
-        sibling->setGeometry(host.widget.rect());
-        sibling->show();
-
-        CopyAnimationView* panel = CopyAnimationView::startAnimationInView(&host.widget);
-        stepTo(panel, 0);
-        QCOMPARE(panel->parentWidget(), &host.widget);
+        QWidget host;
+        host.resize(300, 40);
+        auto* row = new QWidget(&host);
+        row->resize(host.size());
+        CopyAnimationView* panel = CopyAnimationView::startAnimationInView(&host);
         QCOMPARE(panel->geometry(), QRect(300, 0, 300, 40));
         QCOMPARE(panel->animationContainer(), QRect(138, 8, 24, 24));
-
-        stepTo(panel, 300);
-        QCOMPARE(panel->geometry(), QRect(0, 0, 300, 40));
-        // Above the host's other children, and passing the pointer on to the row beneath.
-        QCOMPARE(host.widget.children().constLast(), panel);
-        QCOMPARE(host.widget.childAt(150, 20), sibling);
+        QCOMPARE(host.children().constLast(), panel);
+        // The row beneath still takes the pointer.
+        QCOMPARE(host.childAt(150, 20), row);
     }
 
-    void copyPanelStrokesTheRingThenTheCheckMark_data()
+    void copyPanelSlidesInThenStrokesTheRingAndTheCheckMark_data()
     {
         QTest::addColumn<int>("time");
+        QTest::addColumn<int>("x");
         QTest::addColumn<QColor>("ringTop");
         QTest::addColumn<QColor>("check");
 
-        QTest::newRow("slid in, nothing drawn") << 300 << kPanel << kPanel;
-        QTest::newRow("ring drawn") << 500 << kStroke << kPanel;
-        QTest::newRow("check mark drawn") << 600 << kStroke << kStroke;
-        QTest::newRow("end of the pause") << 1100 << kStroke << kStroke;
+        QTest::newRow("start") << 0 << 300 << kPanel << kPanel;
+        QTest::newRow("slid in") << 300 << 0 << kPanel << kPanel;
+        QTest::newRow("ring drawn") << 500 << 0 << kStroke << kPanel;
+        QTest::newRow("check mark drawn") << 600 << 0 << kStroke << kStroke;
+        QTest::newRow("end of the pause") << 1100 << 0 << kStroke << kStroke;
     }
 
-    void copyPanelStrokesTheRingThenTheCheckMark()
+    void copyPanelSlidesInThenStrokesTheRingAndTheCheckMark()
     {
         QFETCH(int, time);
+        QFETCH(int, x);
         QFETCH(QColor, ringTop);
         QFETCH(QColor, check);
 
-        Host host;
-        CopyAnimationView* panel = CopyAnimationView::startAnimationInView(&host.widget);
-        stepTo(panel, time);
-        QCOMPARE(panel->pos(), QPoint(0, 0));
-        QVERIFY2(near(colorAt(panel, kRingTop), ringTop),
-                 qPrintable(colorAt(panel, kRingTop).name()));
-        QVERIFY2(near(colorAt(panel, kCheck), check), qPrintable(colorAt(panel, kCheck).name()));
-        // The ring stays open on the right.
-        QVERIFY(near(colorAt(panel, kRingOpening), kPanel));
+        QWidget host;
+        host.resize(300, 40);
+        CopyAnimationView* panel = startAt(&host, time);
+        QCOMPARE(panel->geometry(), QRect(x, 0, 300, 40));
+        QVERIFY(drawnIn(panel, kRingTop, ringTop));
+        QVERIFY(drawnIn(panel, kCheck, check));
+        QVERIFY(drawnIn(panel, kRingOpening, kPanel));
     }
 
     void copyPanelSlidesOutToTheHostsRightEdgeAndRemovesItself()
     {
-        Host host;
-        QPointer<CopyAnimationView> panel = CopyAnimationView::startAnimationInView(&host.widget);
-        stepTo(panel, 1000);
+        QWidget host;
+        host.resize(300, 40);
+        QPointer<CopyAnimationView> panel = startAt(&host, 1000);
         // Measured when the slide out starts, not when the panel was made.
-        host.widget.resize(400, 50);
-        stepTo(panel, 1250);
+        host.resize(400, 50);
+        panel->animation()->setCurrentTime(1250);
         QVERIFY(panel->x() > 0 && panel->x() < 400);
-        stepTo(panel, 1400);
+        panel->animation()->setCurrentTime(1400);
         QCOMPARE(panel->geometry(), QRect(400, 0, 400, 50));
         QTRY_VERIFY(panel.isNull());
     }
 
     void panelsInOneHostRunEachOnTheirOwn()
     {
-        Host host;
-        QPointer<CopyAnimationView> first = CopyAnimationView::startAnimationInView(&host.widget);
-        stepTo(first, 700);
-        QPointer<CopyAnimationView> second = CopyAnimationView::startAnimationInView(&host.widget);
-        stepTo(second, 0);
+        QWidget host;
+        host.resize(300, 40);
+        QPointer<CopyAnimationView> first = startAt(&host, 700);
+        QPointer<CopyAnimationView> second = startAt(&host, 0);
         QCOMPARE(first->pos(), QPoint(0, 0));
         QCOMPARE(second->pos(), QPoint(300, 0));
 
-        stepTo(first, 1400);
+        first->animation()->setCurrentTime(1400);
         QTRY_VERIFY(first.isNull());
         QVERIFY(!second.isNull());
         // Left to itself, the second one runs its whole sequence and goes.
         second->animation()->resume();
         QTRY_VERIFY_WITH_TIMEOUT(second.isNull(), 10000);
-        QVERIFY(host.widget.findChildren<CopyAnimationView*>().isEmpty());
     }
 };
 
