@@ -62,7 +62,7 @@ CopyAnimationView* CopyAnimationView::startAnimationInView(QWidget* host)
     auto* panel = new CopyAnimationView(bounds.translated(bounds.width(), 0), host);
     panel->raise();
     panel->show();
-    panel->startAnimation();
+    panel->m_sequence->start();
     return panel;
 }
 
@@ -125,11 +125,6 @@ QAbstractAnimation* CopyAnimationView::stroke(qreal* strokeEnd, int duration)
                 update();
             });
     return animation;
-}
-
-void CopyAnimationView::startAnimation()
-{
-    m_sequence->start();
 }
 
 void CopyAnimationView::paintEvent(QPaintEvent* /*event*/)

@@ -36,7 +36,6 @@ private:
     void buildSequence();
     QPropertyAnimation* slide(const QRect& to);
     QAbstractAnimation* stroke(qreal* strokeEnd, int duration);
-    void startAnimation();
 
     QRect m_animationContainer;
     QSequentialAnimationGroup* m_sequence;

@@ -1,5 +1,6 @@
 #include "browser/EmptyView.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -13,7 +14,7 @@ EmptyView::EmptyView(QWidget* parent)
 
     QFont titleFont = m_titleLabel->font();
     titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+    titleFont.setPointSizeF(QFontInfo(titleFont).pointSizeF() * 1.5);
     m_titleLabel->setFont(titleFont);
     m_hintLabel->setForegroundRole(QPalette::PlaceholderText);
     m_hintLabel->setWordWrap(true);

@@ -38,7 +38,7 @@ RFOverlayScroller::RFOverlayScroller(const Clock& clock, QWidget* parent)
     : QScrollBar(Qt::Vertical, parent), m_clock(clock)
 {
     setObjectName(QStringLiteral("overlayScroller"));
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAccessibleName(tr("Scroll"));
     setMouseTracking(true);
     m_frameTimer.setSingleShot(true);
     connect(&m_frameTimer, &QTimer::timeout, this, &RFOverlayScroller::scheduleFrames);
