@@ -1,5 +1,6 @@
 #include "browser/CategoryListViewController.h"
 
+#include "browser/EmptyView.h"
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
 #include "browser/HistoryRowDelegate.h"
@@ -26,7 +27,7 @@ CategoryListViewController::CategoryListViewController(qint64 fetchCategory,
                                                        const Services& services, QWidget* parent)
     : QWidget(parent), m_services(services),
       m_contents(new HistoryListModel(fetchCategory, services.dbManager, services.artwork, this)),
-      m_tableView(new HistoryListView(this)), m_emptyView(new QWidget(this)),
+      m_tableView(new HistoryListView(this)), m_emptyView(new EmptyView(this)),
       m_stack(new QStackedLayout(this))
 {
     setupView();
@@ -45,8 +46,8 @@ void CategoryListViewController::setupView()
     m_tableView->setItemDelegate(new HistoryRowDelegate(m_tableView));
     m_tableView->setModel(m_contents);
     m_animations = new RowAnimations(m_tableView);
-    // The empty state of the browser's controls takes this place.
     m_emptyView->setObjectName(QStringLiteral("emptyView"));
+    m_emptyView->setForSearch(fetchCategory() == searchCategory);
     m_stack->addWidget(m_tableView);
     m_stack->addWidget(m_emptyView);
     connect(&m_services.timeUpdater, &TimeUpdater::updateTime, m_tableView->viewport(),

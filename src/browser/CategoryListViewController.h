@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class DBManager;
+class EmptyView;
 class HistoryListModel;
 class HistoryListView;
 class Pasteboard;
@@ -78,7 +79,7 @@ private:
     Services m_services;
     HistoryListModel* m_contents;
     HistoryListView* m_tableView;
-    QWidget* m_emptyView;
+    EmptyView* m_emptyView;
     QStackedLayout* m_stack;
     RowAnimations* m_animations = nullptr;
     ObservableValue<PBContentPtr> m_currentContent;

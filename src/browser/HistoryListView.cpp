@@ -2,11 +2,10 @@
 
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryRowDelegate.h"
-#include "browser/TemplateIcon.h"
+#include "controls/TemplateButton.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QToolButton>
 
 namespace {
 const QSize buttonSize(HistoryRowDelegate::buttonSize, HistoryRowDelegate::buttonSize);
@@ -25,24 +24,24 @@ HistoryListView::HistoryListView(QWidget* parent)
     viewport()->setMouseTracking(true);
     m_openButton->setAccessibleName(tr("Open"));
     m_openButton->setToolTip(tr("Open"));
-    connect(m_bookmarkButton, &QToolButton::clicked, this, [this] {
+    connect(m_bookmarkButton, &TemplateButton::clicked, this, [this] {
         if (m_hovered.isValid()) {
             m_markHeld = true;
             emit markRequested(m_hovered);
         }
     });
-    connect(m_openButton, &QToolButton::clicked, this, [this] {
+    connect(m_openButton, &TemplateButton::clicked, this, [this] {
         if (m_hovered.isValid())
             emit openRequested(m_hovered);
     });
-    updateButtonIcons();
+    m_bookmarkButton->setImage(HistoryRowDelegate::image(QStringLiteral("bookmark_n")));
+    m_openButton->setImage(HistoryRowDelegate::image(QStringLiteral("open")));
 }
 
-QToolButton* HistoryListView::makeButton(const QString& objectName)
+TemplateButton* HistoryListView::makeButton(const QString& objectName)
 {
-    auto* button = new QToolButton(viewport());
+    auto* button = new TemplateButton(viewport());
     button->setObjectName(objectName);
-    button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(buttonSize);
     button->setIconSize(buttonSize);
@@ -128,28 +127,10 @@ void HistoryListView::followPointer()
     m_bookmarkButton->setGeometry(HistoryRowDelegate::markButtonRect(row));
     m_openButton->setGeometry(HistoryRowDelegate::openButtonRect(row));
     const bool marked = item->marked;
-    m_bookmarkButton->setProperty("marked", marked);
+    m_bookmarkButton->setImage(HistoryRowDelegate::image(marked ? QStringLiteral("bookmark_s")
+                                                                : QStringLiteral("bookmark_n")));
     m_bookmarkButton->setAccessibleName(marked ? tr("Unmark") : tr("Mark"));
     m_bookmarkButton->setToolTip(m_bookmarkButton->accessibleName());
-    updateButtonIcons();
     m_bookmarkButton->setVisible(buttons.mark);
     m_openButton->setVisible(buttons.open);
-}
-
-void HistoryListView::updateButtonIcons()
-{
-    const QColor color = palette().color(QPalette::Text);
-    const qreal dpr = devicePixelRatio();
-    const bool marked = m_bookmarkButton->property("marked").toBool();
-    m_bookmarkButton->setIcon(
-        TemplateIcon::icon(marked ? QStringLiteral("bookmark_s") : QStringLiteral("bookmark_n"),
-                           buttonSize, color, dpr));
-    m_openButton->setIcon(TemplateIcon::icon(QStringLiteral("open"), buttonSize, color, dpr));
-}
-
-void HistoryListView::changeEvent(QEvent* event)
-{
-    QListView::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        updateButtonIcons();
 }

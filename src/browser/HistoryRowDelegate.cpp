@@ -3,11 +3,17 @@
 #include "browser/HistoryListModel.h"
 #include "browser/RowArtwork.h"
 #include "browser/RowArtworkCache.h"
-#include "browser/TemplateIcon.h"
+#include "controls/TemplateImage.h"
 
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
+
+// The resources live in a static library, so they are registered by hand before first use.
+static void registerBrowserIcons()
+{
+    Q_INIT_RESOURCE(browser_icons);
+}
 
 namespace {
 constexpr int lineGap = 4;
@@ -32,6 +38,13 @@ qreal pixelRatio(const QStyleOptionViewItem& option)
     return option.widget ? option.widget->devicePixelRatio() : 1.0;
 }
 } // namespace
+
+QIcon HistoryRowDelegate::image(const QString& name)
+{
+    static const bool registered = (registerBrowserIcons(), true);
+    Q_UNUSED(registered);
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+}
 
 HistoryRowDelegate::Buttons HistoryRowDelegate::buttonsFor(const PBContent& item, bool hovered,
                                                            bool markHeld)
@@ -73,10 +86,10 @@ void HistoryRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     paintTexts(painter, option, index);
     // Under the pointer the view's own button covers this place.
     if (item->marked)
-        painter->drawPixmap(
-            markButtonRect(option.rect),
-            TemplateIcon::pixmap(QStringLiteral("bookmark_s"), QSize(buttonSize, buttonSize),
-                                 palette.color(QPalette::Text), pixelRatio(option)));
+        painter->drawPixmap(markButtonRect(option.rect),
+                            TemplateImage::pixmap(image(QStringLiteral("bookmark_s")),
+                                                  QSize(buttonSize, buttonSize), pixelRatio(option),
+                                                  TemplateImage::color(palette)));
     painter->restore();
 }
 
@@ -88,9 +101,9 @@ void HistoryRowDelegate::paintIcon(QPainter* painter, const QStyleOptionViewItem
     const auto* model = static_cast<const HistoryListModel*>(index.model());
     const RowArtwork* artwork = model->artwork(index);
     if (!artwork) {
-        painter->drawPixmap(box, TemplateIcon::pixmap(kindIconName(item.type()), box.size(),
-                                                      option.palette.color(QPalette::Text),
-                                                      pixelRatio(option)));
+        painter->drawPixmap(box, TemplateImage::pixmap(image(kindIconName(item.type())), box.size(),
+                                                       pixelRatio(option),
+                                                       TemplateImage::color(option.palette)));
         return;
     }
     if (!artwork->picture.isNull()) {

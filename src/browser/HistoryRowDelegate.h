@@ -3,6 +3,7 @@
 #include <QStyledItemDelegate>
 
 class PBContent;
+class QIcon;
 
 // Paints a history row: the item's icon (its picture or the kind's icon until that is made), the
 // description on one line, the capture time under it, the mark of a marked item, the separator,
@@ -32,6 +33,9 @@ public:
     // The places of the two buttons in a row.
     static QRect markButtonRect(const QRect& row);
     static QRect openButtonRect(const QRect& row);
+    // One of the rows' pictures (":/icons/<name>.svg"): "bookmark_s", "bookmark_n", "open" and
+    // the kinds' icons, all template images.
+    static QIcon image(const QString& name);
 
     using QStyledItemDelegate::QStyledItemDelegate;
 

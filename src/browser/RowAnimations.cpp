@@ -1,17 +1,10 @@
 #include "browser/RowAnimations.h"
 
+#include "browser/CopyAnimationView.h"
 #include "browser/HistoryListView.h"
 
 #include <QEvent>
 #include <QScrollBar>
-
-namespace {
-// The copy confirmation's own panel, which slides over the host and deletes itself when done.
-void startCopyAnimationView(QWidget* host)
-{
-    Q_UNUSED(host);
-}
-} // namespace
 
 RowAnimations::RowAnimations(HistoryListView* view) : QObject(view), m_view(view)
 {
@@ -34,9 +27,7 @@ void RowAnimations::startAnimation(const QModelIndex& index)
     host->show();
     m_hosts.insert(host, QPersistentModelIndex(index));
     host->installEventFilter(this);
-    startCopyAnimationView(host);
-    if (host->children().isEmpty())
-        remove(host);
+    CopyAnimationView::startAnimationInView(host);
 }
 
 bool RowAnimations::eventFilter(QObject* watched, QEvent* event)

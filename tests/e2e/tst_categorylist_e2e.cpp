@@ -1,5 +1,6 @@
 #include "ClipOwner.h"
 #include "KeyPresses.h"
+#include "LogRecorder.h"
 #include "browser/CategoryListViewController.h"
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
@@ -26,7 +27,6 @@
 #include <QItemSelectionModel>
 #include <QLoggingCategory>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -34,27 +34,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QStringList messages;
-QtMessageHandler previousHandler = nullptr;
-
-void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    messages.append(message);
-    previousHandler(type, context, message);
-}
-
-// The last change count the watcher logged as seen, or -1.
-qint64 lastCountSeen()
-{
-    static const QRegularExpression line(u"^pasteboard\\.changeCount: (\\d+)$"_s);
-    for (auto it = messages.crbegin(); it != messages.crend(); ++it) {
-        const auto match = line.match(*it);
-        if (match.hasMatch())
-            return match.captured(1).toLongLong();
-    }
-    return -1;
-}
-
 // The clipboard as another application reads it.
 QByteArray clipboardAs(const QString& target)
 {
@@ -63,14 +42,6 @@ QByteArray clipboardAs(const QString& target)
     if (!QTest::qWaitFor([&] { return xclip.state() == QProcess::NotRunning; }, 10'000))
         return "(no answer)";
     return xclip.readAllStandardOutput();
-}
-
-bool activate(WId window)
-{
-    QProcess xdotool;
-    xdotool.start(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-    return QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }) &&
-           xdotool.exitCode() == 0;
 }
 
 int storedRows(const QString& dbPath)
@@ -142,7 +113,8 @@ struct Application
         watcher.startWatch();
         return QTest::qWaitForWindowExposed(window.get()) &&
                QTest::qWaitFor([&] { return recents->contents()->rowCount() == items.size(); }) &&
-               activate(window->winId()) && QTest::qWaitFor([this] { return state.isActive(); });
+               activateWindow(window->winId()) &&
+               QTest::qWaitFor([this] { return state.isActive(); });
     }
 
     bool storeItem(const QList<std::pair<QString, QByteArray>>& payloads, double date)
@@ -178,7 +150,8 @@ struct Application
     // Waits until the watcher has looked at the clipboard's latest change.
     bool watcherCaughtUp() const
     {
-        return QTest::qWaitFor([this] { return lastCountSeen() >= pasteboard.changeCount(); });
+        return QTest::qWaitFor(
+            [this] { return LogRecorder::lastCountSeen() >= pasteboard.changeCount(); });
     }
 };
 
@@ -197,7 +170,7 @@ private slots:
     {
         QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
         QLoggingCategory::setFilterRules(u"vantrel.capture.info=true"_s);
-        previousHandler = qInstallMessageHandler(recordMessage);
+        LogRecorder::install();
     }
     void init() { m_app = std::make_unique<Application>(); }
     void cleanup() { m_app.reset(); }
@@ -278,7 +251,7 @@ void TestCategoryListE2E::aCaptureElsewhereLeavesTheSelectionAndTheClipboard()
 
     ClipOwner other({{u"UTF8_STRING"_s, "other"_ba}}, {u"--map"_s, u"--keep"_s});
     QTRY_VERIFY(other.isReady());
-    QVERIFY(activate(other.window()));
+    QVERIFY(activateWindow(other.window()));
     QTRY_VERIFY(!m_app->state.isActive());
     ClipOwner capture({{u"UTF8_STRING"_s, "captured elsewhere"_ba}});
     // The other application's own copy may be recorded too, depending on when it was seen.

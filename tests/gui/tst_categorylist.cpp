@@ -3,6 +3,7 @@
 #include "browser/HistoryListView.h"
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowArtwork.h"
+#include "controls/TemplateButton.h"
 #include "shell/StringAdditions.h"
 #include "shell/Utils.h"
 
@@ -13,7 +14,6 @@
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QSignalSpy>
-#include <QToolButton>
 #include <memory>
 
 using namespace Qt::StringLiterals;
