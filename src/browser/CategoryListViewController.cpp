@@ -6,6 +6,7 @@
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowAnimations.h"
 #include "browser/RowArtworkCache.h"
+#include "controls/RFOverlayScrollView.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "shell/TimeUpdater.h"
@@ -46,6 +47,7 @@ void CategoryListViewController::setupView()
     m_tableView->setItemDelegate(new HistoryRowDelegate(m_tableView));
     m_tableView->setModel(m_contents);
     m_animations = new RowAnimations(m_tableView);
+    new RFOverlayScrollView(m_tableView);
     m_emptyView->setObjectName(QStringLiteral("emptyView"));
     m_emptyView->setForSearch(fetchCategory() == searchCategory);
     m_stack->addWidget(m_tableView);
