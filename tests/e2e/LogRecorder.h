@@ -48,8 +48,8 @@ private:
 inline bool activateWindow(WId window)
 {
     QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"),
-                  {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
-    return QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }) &&
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"),
+                                              QStringLiteral("--sync"), QString::number(window)});
+    return QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 20'000) &&
            xdotool.exitCode() == 0;
 }

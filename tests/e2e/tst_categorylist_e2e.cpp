@@ -34,6 +34,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+// Starting windows and the window manager's answers can take long on a loaded machine.
+constexpr int busyMachineMs = 20'000;
+
 // The clipboard as another application reads it.
 QByteArray clipboardAs(const QString& target)
 {
@@ -111,10 +114,15 @@ struct Application
         window->resize(1100, 500);
         window->show();
         watcher.startWatch();
-        return QTest::qWaitForWindowExposed(window.get()) &&
-               QTest::qWaitFor([&] { return recents->contents()->rowCount() == items.size(); }) &&
-               activateWindow(window->winId()) &&
-               QTest::qWaitFor([this] { return state.isActive(); });
+        const bool exposed = QTest::qWaitForWindowExposed(window.get());
+        const bool loaded = QTest::qWaitFor(
+            [&] { return recents->contents()->rowCount() == items.size(); }, busyMachineMs);
+        const bool activated = activateWindow(window->winId());
+        const bool active = QTest::qWaitFor([this] { return state.isActive(); }, busyMachineMs);
+        if (!(exposed && loaded && activated && active))
+            qWarning() << "window exposed" << exposed << "loaded" << loaded << "activated"
+                       << activated << "active" << active;
+        return exposed && loaded && activated && active;
     }
 
     bool storeItem(const QList<std::pair<QString, QByteArray>>& payloads, double date)
