@@ -42,11 +42,6 @@ QStringList uuids(const QList<PBContentPtr>& items)
     return found;
 }
 
-void selectRow(CategoryListViewController& list, int row)
-{
-    list.tableView()->selectionModel()->setCurrentIndex(list.contents()->index(row),
-                                                        QItemSelectionModel::ClearAndSelect);
-}
 } // namespace
 
 class TestCategoryList : public QObject
@@ -63,10 +58,6 @@ private slots:
 
     void modelFollowsEveryChangeOfTheStore_data();
     void modelFollowsEveryChangeOfTheStore();
-    void aCaptureNeverMovesTheSelectionNorCopies();
-    void selectingARowWritesTypesAndPayloadsPairedUpToTheShorter();
-    void backspaceDeletesTheCurrentItemOnce();
-    void aDeletionLeavesEveryListThatShowsIt();
     void searchShowsOnlyTheCurrentKeywordsResults();
     void anUnknownCategoryNeverFills();
     void rowButtonsFollowMarkHoverAndKind_data();
@@ -134,93 +125,6 @@ void TestCategoryList::modelFollowsEveryChangeOfTheStore()
     QVERIFY(m_fixture->load());
     QCOMPARE(uuids(shown(model)), uuids(expected()));
     QVERIFY(model.rowCount() > 0 || category == DBManager::Marked);
-}
-
-void TestCategoryList::aCaptureNeverMovesTheSelectionNorCopies()
-{
-    const PBContentPtr older = m_fixture->add(PBContentTypeText, u"older"_s);
-    const PBContentPtr picked = m_fixture->add(PBContentTypeText, u"picked"_s);
-    m_fixture->add(PBContentTypeText, u"newer"_s);
-    const auto list = makeList(DBManager::Recents);
-    QVERIFY(list);
-    selectRow(*list, 1);
-    QCOMPARE(list->currentContent().value(), picked);
-    const qint64 written = m_fixture->store.pasteboard.changeCount();
-
-    for (int i = 0; i < 3; ++i)
-        QVERIFY(m_fixture->add(PBContentTypeText, u"captured %1"_s.arg(i)));
-
-    QCOMPARE(list->currentContent().value(), picked);
-    const QModelIndexList selected = list->tableView()->selectionModel()->selectedRows();
-    QCOMPARE(selected.size(), 1);
-    QCOMPARE(list->contentWithRow(selected.first().row()), picked);
-    QCOMPARE(m_fixture->store.pasteboard.changeCount(), written);
-    Q_UNUSED(older);
-}
-
-void TestCategoryList::selectingARowWritesTypesAndPayloadsPairedUpToTheShorter()
-{
-    PBContentPtr item = ListFixture::makeItem(PBContentTypeText, u"two of three"_s);
-    item->pasteboardTypes = {PasteboardTypes::rtf, PasteboardTypes::html, PasteboardTypes::string};
-    item->setDataArray({QByteArray("{\\rtf1 x}"), QByteArray("<b>x</b>")});
-    item->date = 1.6e9;
-    item->uuid = u"PAIRED"_s;
-    item->setDataPathArray(m_fixture->store.dataManager.saveDataOfContent(*item));
-    bool written = false;
-    m_fixture->manager().insertPbContent(item, [&written](bool ok) { written = ok; });
-    QTRY_VERIFY(written);
-    const auto list = makeList(DBManager::Recents);
-    QVERIFY(list);
-
-    selectRow(*list, 0);
-
-    const QList<PasteboardItem> board = m_fixture->store.pasteboard.pasteboardItems();
-    QCOMPARE(board.size(), 1);
-    QCOMPARE(board.first().types(), QStringList({PasteboardTypes::rtf, PasteboardTypes::html}));
-    QCOMPARE(board.first().dataForType(PasteboardTypes::html), QByteArray("<b>x</b>"));
-}
-
-void TestCategoryList::backspaceDeletesTheCurrentItemOnce()
-{
-    const PBContentPtr kept = m_fixture->add(PBContentTypeText, u"kept"_s);
-    const PBContentPtr doomed = m_fixture->add(PBContentTypeText, u"doomed"_s);
-    const auto list = makeList(DBManager::Recents);
-    QVERIFY(list);
-    selectRow(*list, 0);
-    QCOMPARE(list->currentContent().value(), doomed);
-
-    QTest::keyClick(list->tableView(), Qt::Key_Backspace);
-    QTRY_COMPARE(m_fixture->manager().recentItems(), QList<PBContentPtr>({kept}));
-    QTRY_VERIFY(!list->currentContent().value());
-    QTest::keyClick(list->tableView(), Qt::Key_Backspace);
-    QCoreApplication::processEvents();
-    QCOMPARE(m_fixture->manager().recentItems(), QList<PBContentPtr>({kept}));
-}
-
-void TestCategoryList::aDeletionLeavesEveryListThatShowsIt()
-{
-    const PBContentPtr first = m_fixture->add(PBContentTypeText, u"needle one"_s);
-    const PBContentPtr second = m_fixture->add(PBContentTypeText, u"needle two"_s);
-    const auto recents = makeList(DBManager::Recents);
-    const auto text = makeList(DBManager::Text);
-    const auto search = makeList(CategoryListViewController::searchCategory);
-    QVERIFY(recents && text && search);
-    search->setKeyword(u"needle"_s);
-    QTRY_COMPARE(search->contents()->rowCount(), 2);
-
-    // Through the search results: separate objects, the same stored items.
-    const int row = uuids(shown(*search->contents())).indexOf(first->uuid);
-    selectRow(*search, row);
-    search->deleteCurrentContent();
-    QTRY_COMPARE(uuids(shown(*recents->contents())), QStringList{second->uuid});
-    QCOMPARE(uuids(shown(*text->contents())), QStringList{second->uuid});
-    QCOMPARE(uuids(shown(*search->contents())), QStringList{second->uuid});
-
-    // Through Recents, while the search stands.
-    selectRow(*recents, 0);
-    recents->deleteCurrentContent();
-    QTRY_COMPARE(search->contents()->rowCount(), 0);
-    QVERIFY(search->empty().value());
 }
 
 void TestCategoryList::searchShowsOnlyTheCurrentKeywordsResults()
