@@ -21,7 +21,6 @@ HistoryListModel::HistoryListModel(qint64 fetchCategory, DBManager& store, RowAr
 {
     if (isCategory(m_category) || m_category == searchCategory)
         connectToStore();
-    connect(&m_artwork, &RowArtworkCache::artworkReady, this, &HistoryListModel::artworkReady);
 }
 
 void HistoryListModel::connectToStore()
@@ -111,19 +110,7 @@ QString HistoryListModel::oneLine(const QString& text)
 const RowArtwork* HistoryListModel::artwork(const QModelIndex& index) const
 {
     const PBContentPtr item = contentWithRow(index.row());
-    if (!item)
-        return nullptr;
-    const RowArtwork* made = m_artwork.find(*item);
-    if (!made)
-        m_waitingRows.insert(item->uuid, QPersistentModelIndex(index));
-    return made;
-}
-
-void HistoryListModel::artworkReady(const QString& uuid)
-{
-    const QPersistentModelIndex row = m_waitingRows.take(uuid);
-    if (row.isValid())
-        emit artworkArrived(row);
+    return item ? m_artwork.find(*item) : nullptr;
 }
 
 void HistoryListModel::setAsc(bool asc)

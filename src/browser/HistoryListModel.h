@@ -4,8 +4,6 @@
 #include "storage/DBManager.h"
 
 #include <QAbstractListModel>
-#include <QHash>
-#include <QPersistentModelIndex>
 
 class RowArtworkCache;
 struct RowArtwork;
@@ -35,7 +33,7 @@ public:
     PBContentPtr contentWithRow(int row) const;
     // The row showing the item with this uuid, or an invalid index.
     QModelIndex indexOfUuid(const QString& uuid) const;
-    // The row's artwork, or nullptr until it is made (the row changes then).
+    // The row's artwork, or nullptr until it is made (the cache tells when).
     const RowArtwork* artwork(const QModelIndex& index) const;
     RowArtworkCache& artworkCache() const { return m_artwork; }
 
@@ -47,11 +45,6 @@ public:
     void setKeyword(const QString& keyword);
     QString keyword() const { return m_keyword; }
 
-signals:
-    // A row's artwork is ready. Not a dataChanged: a list view lays out every row again on each
-    // one, which a million rows cannot afford for every picture that comes in.
-    void artworkArrived(const QModelIndex& index);
-
 private:
     const QList<PBContentPtr>& list() const;
     int rowOfIndex(qsizetype index, qsizetype size) const;
@@ -62,7 +55,6 @@ private:
     void itemsDeleted(const QList<PBContentPtr>& items);
     void markChanged(const PBContentPtr& item);
     void showResults(QList<PBContentPtr> results);
-    void artworkReady(const QString& uuid);
     static QString oneLine(const QString& text);
 
     qint64 m_category;
@@ -72,6 +64,4 @@ private:
     QString m_keyword;
     quint64 m_searchGeneration = 0;
     QList<PBContentPtr> m_results;
-    // Rows waiting for their artwork.
-    mutable QHash<QString, QPersistentModelIndex> m_waitingRows;
 };

@@ -2,6 +2,7 @@
 
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryRowDelegate.h"
+#include "browser/RowArtworkCache.h"
 #include "controls/TemplateButton.h"
 
 #include <QKeyEvent>
@@ -59,9 +60,11 @@ void HistoryListView::setModel(QAbstractItemModel* model)
     connect(model, &QAbstractItemModel::rowsRemoved, this, &HistoryListView::followPointer);
     connect(model, &QAbstractItemModel::modelReset, this, &HistoryListView::followPointer);
     connect(model, &QAbstractItemModel::dataChanged, this, &HistoryListView::followPointer);
+    // Not a dataChanged from the model: a list view lays out every row again on each one, which
+    // a million rows cannot afford for every picture that comes in.
     if (m_model)
-        connect(m_model, &HistoryListModel::artworkArrived, this,
-                qOverload<const QModelIndex&>(&HistoryListView::update));
+        connect(&m_model->artworkCache(), &RowArtworkCache::artworkReady, viewport(),
+                qOverload<>(&QWidget::update));
 }
 
 void HistoryListView::keyPressEvent(QKeyEvent* event)
