@@ -70,8 +70,11 @@ void HistoryListView::setModel(QAbstractItemModel* model)
 void HistoryListView::keyPressEvent(QKeyEvent* event)
 {
     QListView::keyPressEvent(event);
-    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
+        // Handled here: the window around the list must not act on it as well.
+        event->accept();
         emit deleteRequested();
+    }
 }
 
 bool HistoryListView::viewportEvent(QEvent* event)
