@@ -18,6 +18,8 @@ public:
     // The application's icon, from the icon theme or from the file its entry names; a null icon
     // when none can be found.
     static QIcon applicationIcon(const QString& desktopId);
+    // The icon an Icon= value names: a theme icon, or the file at an absolute path.
+    static QIcon iconForName(const QString& name);
 
     // The keys of the [Desktop Entry] group of the file at `path`, without localised variants,
     // their values with the string escapes undone. Empty when the file cannot be read.

@@ -1,4 +1,5 @@
 #include "e2e/KeyPresses.h"
+#include "e2e/LogRecorder.h"
 #include "platform/GlobalShortcutsX11.h"
 #include "platform/XcbReply.h"
 
@@ -15,15 +16,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QStringList messages;
-QtMessageHandler previousHandler = nullptr;
-
-void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    messages.append(message);
-    previousHandler(type, context, message);
-}
-
 // Toggles a lock key for the length of a scope.
 class LockOn
 {
@@ -152,12 +144,12 @@ void TestGlobalShortcutsX11::initTestCase()
     QVERIFY(x11);
     m_connection = x11->connection();
     QLoggingCategory::setFilterRules(u"vantrel.platform.info=true"_s);
-    previousHandler = qInstallMessageHandler(recordMessage);
+    LogRecorder::install();
 }
 
 void TestGlobalShortcutsX11::init()
 {
-    messages.clear();
+    LogRecorder::messages().clear();
     m_shortcuts = makeShortcuts();
 }
 
@@ -301,7 +293,8 @@ void TestGlobalShortcutsX11::combinationHeldByAnotherClientIsLoggedAndLeftToIt()
     QSignalSpy activated(m_shortcuts.get(), &GlobalShortcuts::activated);
 
     QVERIFY(!m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+H"_s)));
-    QVERIFY(messages.contains(u"global shortcut Ctrl+Alt+H is already held by another client"_s));
+    QVERIFY(LogRecorder::messages().contains(
+        u"global shortcut Ctrl+Alt+H is already held by another client"_s));
 
     QVERIFY(pressKeys(u"ctrl+alt+h"_s));
     QTRY_VERIFY(other.receivedKeyPress());

@@ -1,4 +1,5 @@
 #include "ClipOwner.h"
+#include "LogRecorder.h"
 #include "capture/PBPasteboardItemObserver.h"
 #include "capture/PBWatcher.h"
 #include "capture/PasteboardTypes.h"
@@ -43,36 +44,6 @@ private:
     const QElapsedTimer& m_sinceChange;
 };
 
-QStringList messages;
-QtMessageHandler previousHandler = nullptr;
-
-void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    messages.append(message);
-    previousHandler(type, context, message);
-}
-
-// The last change count the watcher logged as seen, or -1.
-qint64 lastCountSeen()
-{
-    static const QRegularExpression line(u"^pasteboard\\.changeCount: (\\d+)$"_s);
-    for (auto it = messages.crbegin(); it != messages.crend(); ++it) {
-        const auto match = line.match(*it);
-        if (match.hasMatch())
-            return match.captured(1).toLongLong();
-    }
-    return -1;
-}
-
-// Asks the window manager to activate a window, as a click on it would.
-bool activate(WId window)
-{
-    QProcess xdotool;
-    xdotool.start(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-    return QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }) &&
-           xdotool.exitCode() == 0;
-}
-
 } // namespace
 
 class TestPBWatcherX11 : public QObject
@@ -98,7 +69,7 @@ void TestPBWatcherX11::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
     QLoggingCategory::setFilterRules(u"vantrel.capture.info=true"_s);
-    previousHandler = qInstallMessageHandler(recordMessage);
+    LogRecorder::install();
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
             [this] { m_sinceChange.start(); });
 }
@@ -141,20 +112,20 @@ void TestPBWatcherX11::ownWriteWhileActiveIsSkipped()
     window.resize(240, 120);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(activate(window.winId()));
+    QVERIFY(activateWindow(window.winId()));
     QTRY_VERIFY(m_state->isActive());
 
     m_watcher->startWatch();
     m_watcher->setIgnoreNextCopy(true);
     m_pasteboard->writeItem({PasteboardTypes::string}, {"vantrel's own copy"});
-    QTRY_VERIFY(lastCountSeen() >= m_pasteboard->changeCount());
+    QTRY_VERIFY(LogRecorder::lastCountSeen() >= m_pasteboard->changeCount());
     QTRY_VERIFY(other.hasLost());
     QCOMPARE(m_observer->calls.size(), 0);
     // The skipped change used up the one-shot request too.
     QVERIFY(!m_watcher->ignoreNextCopy());
 
     // Back in the other application, the own copy stays skipped; the next copy there counts.
-    QVERIFY(activate(other.window()));
+    QVERIFY(activateWindow(other.window()));
     QTRY_VERIFY(!m_state->isActive());
     ClipOwner next({{u"UTF8_STRING"_s, "copied after"_ba}});
     QTRY_COMPARE(m_observer->calls.size(), 1);
