@@ -5,7 +5,7 @@
 #include "capture/PBImageContent.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBURLContent.h"
-#include "storage/DataManager.h"
+#include "capture/PayloadReader.h"
 
 #include <QUuid>
 
@@ -91,9 +91,10 @@ const std::optional<QList<QByteArray>>& PBContent::dataArray()
     if (loaded || !m_dataPaths)
         return loaded;
     QList<QByteArray> payloads;
-    const QStringList paths = dataPathArray().value_or(QStringList());
+    const QStringList paths =
+        m_payloadReader ? dataPathArray().value_or(QStringList()) : QStringList();
     for (const QString& path : paths) {
-        if (auto bytes = DataManager::dataWithPath(path))
+        if (auto bytes = m_payloadReader->readPayload(path))
             payloads.append(std::move(*bytes));
     }
     loaded = std::move(payloads);

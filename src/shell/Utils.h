@@ -26,6 +26,10 @@ public:
     // main thread once the Marked list and the counts are up to date.
     static void toggleMarked(const QList<PBContentPtr>& items, std::function<void()> block);
 
+    // Shows the window, not minimised, above the others and with the keyboard focus, so that
+    // the application becomes the active one as far as the window manager allows.
+    static void bringToFront(QWidget* window);
+
     // Brings the preferences window to the front.
     static void showSettingsWindow();
 

@@ -1,8 +1,8 @@
 #include "ClipOwner.h"
 #include "capture/PBPasteboardItemObserver.h"
 #include "capture/PBWatcher.h"
-#include "capture/PasteboardTypes.h"
 #include "platform/ApplicationStateQt.h"
+#include "platform/PasteboardTypes.h"
 #include "platform/PasteboardX11.h"
 
 #include <QClipboard>

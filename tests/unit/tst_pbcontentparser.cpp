@@ -1,6 +1,6 @@
 #include "capture/PBContentParser.h"
-#include "capture/PasteboardTypes.h"
 #include "platform/PasteboardItem.h"
+#include "platform/PasteboardTypes.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
-#include "shell/StringAdditions.h"
 #include "shell/TimeUpdater.h"
+#include "support/StringAdditions.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
