@@ -91,11 +91,12 @@ const std::optional<QList<QByteArray>>& PBContent::dataArray()
     if (loaded || !m_dataPaths)
         return loaded;
     QList<QByteArray> payloads;
-    const QStringList paths =
-        m_payloadReader ? dataPathArray().value_or(QStringList()) : QStringList();
-    for (const QString& path : paths) {
-        if (auto bytes = m_payloadReader->readPayload(path))
-            payloads.append(std::move(*bytes));
+    if (m_payloadReader) {
+        const QStringList paths = dataPathArray().value_or(QStringList());
+        for (const QString& path : paths) {
+            if (auto bytes = m_payloadReader->readPayload(path))
+                payloads.append(std::move(*bytes));
+        }
     }
     loaded = std::move(payloads);
     return loaded;
