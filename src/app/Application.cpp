@@ -48,9 +48,10 @@ Application::Application(const Environment& environment, std::unique_ptr<Platfor
 {
     Platform::install(m_environment.platform);
     buildServices();
-    buildShell();
+    // Published before the windows are made, which may reach the services through them.
     m_published = std::make_unique<Published>(*m_settings, *m_dataManager, *m_dbManager, *m_watcher,
                                               *m_timeUpdater);
+    buildShell();
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Application::applicationWillTerminate);
 }
 

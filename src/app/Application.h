@@ -74,6 +74,7 @@ private:
     std::unique_ptr<TimeUpdater> m_timeUpdater;
     std::unique_ptr<MainWindowController> m_mainWindow;
     std::unique_ptr<AppDelegate> m_delegate;
-    // Last, so that the accessors stop answering before anything is destroyed.
+    // Last, so that the accessors stop answering before anything is destroyed (its place in the
+    // order of building is before the windows).
     std::unique_ptr<Published> m_published;
 };
