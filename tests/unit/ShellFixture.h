@@ -9,6 +9,7 @@
 #include "shell/AppDelegate.h"
 #include "shell/CapturePipeline.h"
 #include "shell/TimeUpdater.h"
+#include "support/SharedInstance.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
@@ -44,6 +45,12 @@ struct ShellFixture
     CapturePipeline pipeline{workspace, comparer, store.settings, store.dataManager,
                              *store.manager};
     TimeUpdater timeUpdater;
+    // What the root publishes before it makes the windows, for the parts that reach the services
+    // through their sharedX() accessors.
+    SharedInstance<DataManager> publishedPayloads{store.dataManager};
+    SharedInstance<DBManager> publishedHistory{*store.manager};
+    SharedInstance<PBWatcher> publishedWatcher{store.watcher};
+    SharedInstance<TimeUpdater> publishedClockTick{timeUpdater};
     CountingReview review;
     PressableShortcuts shortcuts;
     QTemporaryDir config;
