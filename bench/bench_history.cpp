@@ -7,12 +7,12 @@
 //   memory per loaded item (RSS delta / rows)
 #include "HistoryFixture.h"
 #include "StoreFixture.h"
-#include "capture/CapturePipeline.h"
 #include "capture/PBContentComparer.h"
 #include "platform/DesktopEntries.h"
 #include "platform/DesktopEntryIndex.h"
 #include "platform/PasteboardItem.h"
 #include "platform/WorkspaceNull.h"
+#include "shell/CapturePipeline.h"
 #include "storage/DBManager.h"
 
 #include <QCoreApplication>
@@ -154,9 +154,10 @@ void writeOnce(const QString& path, const QByteArray& bytes)
 void benchCapture(const char* name, const QString& type, int count, qsizetype size)
 {
     StoreFixture store;
-    PBContentComparer comparer(store.settings);
+    PBContentComparer comparer;
     WorkspaceNull workspace;
-    CapturePipeline pipeline(workspace, comparer, store.dataManager, *store.manager);
+    CapturePipeline pipeline(workspace, comparer, store.settings, store.dataManager,
+                             *store.manager);
 
     QList<QByteArray> payloads;
     for (int i = 0; i < count; ++i) {

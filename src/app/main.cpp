@@ -1,7 +1,5 @@
-#include "browser/MainWindowController.h"
-#include "platform/PlatformLinux.h"
+#include "app/Application.h"
 #include "platform/SingleInstance.h"
-#include "shell/AppDelegate.h"
 #include "shell/CommandLine.h"
 
 #include <QApplication>
@@ -60,19 +58,15 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    PlatformLinux platform;
+    const std::unique_ptr<Application> application = Application::forSession();
     instance.listen();
-
-    MainWindowController mainWindow;
-    AppDelegate delegate(AppDelegate::sharedServices());
-    delegate.applicationDidFinishLaunching(mainWindow.contentViewController());
-    QObject::connect(&instance, &SingleInstance::requestReceived, &delegate,
-                     [&delegate](const QByteArray& name) {
+    QObject::connect(&instance, &SingleInstance::requestReceived, application.get(),
+                     [&application](const QByteArray& name) {
                          if (const auto received = CommandLine::requestNamed(name))
-                             delegate.handleRequest(*received);
+                             application->handleRequest(*received);
                      });
     // A first start with an option does what the option says; without one, it only starts.
     if (request != ShellRequest::Reopen)
-        delegate.handleRequest(request);
+        application->handleRequest(request);
     return app.exec();
 }

@@ -2,7 +2,7 @@
 
 #include "browser/RowArtwork.h"
 #include "browser/RowArtworkCache.h"
-#include "shell/StringAdditions.h"
+#include "support/StringAdditions.h"
 
 namespace {
 // A description longer than any row can show is cut before it is laid out: a copied megabyte of

@@ -10,9 +10,8 @@ class MainWindowController : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindowController(
-        const ViewController::Services& services = ViewController::sharedServices(),
-        QWidget* parent = nullptr);
+    explicit MainWindowController(const ViewController::Services& services,
+                                  QWidget* parent = nullptr);
 
     ViewController& contentViewController() const { return *m_content; }
 

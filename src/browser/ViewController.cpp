@@ -1,36 +1,21 @@
 #include "browser/ViewController.h"
 
-#include "capture/PBWatcher.h"
-#include "platform/Platform.h"
+#include "shell/Utils.h"
 #include "storage/DBManager.h"
-#include "storage/DataManager.h"
-#include "storage/SettingsManager.h"
 #include "support/Logging.h"
 
-#include <QApplication>
 #include <QPointer>
 
-ViewController::Services ViewController::sharedServices()
-{
-    return {PBWatcher::sharedWatcher(), DBManager::sharedManager(), DataManager::sharedManager(),
-            SettingsManager::sharedManager().model(), Platform::workspace()};
-}
-
 ViewController::ViewController(const Services& services, QWidget* parent)
-    : QWidget(parent), m_services(services), m_comparer(services.settings),
-      m_pipeline(services.workspace, m_comparer, services.dataManager, services.dbManager)
+    : QWidget(parent), m_services(services)
 {
     viewDidLoad();
 }
 
-ViewController::~ViewController()
-{
-    m_services.watcher.removeObserver(this);
-}
+ViewController::~ViewController() = default;
 
 void ViewController::viewDidLoad()
 {
-    m_services.watcher.addObserver(this);
     m_loading.start();
     QPointer<ViewController> self(this);
     m_services.dbManager.fetchAllItems([self] {
@@ -44,11 +29,6 @@ void ViewController::firstFetchDone()
     qCInfo(lcShell, "loading time %fs", double(m_loading.nsecsElapsed()) / 1e9);
 }
 
-void ViewController::pasteboardItemChanged(const QList<PasteboardItem>& items)
-{
-    m_pipeline.pasteboardItemChanged(items);
-}
-
 void ViewController::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -60,7 +40,7 @@ void ViewController::showMiniWindow()
     if (!m_miniWindowController)
         m_miniWindowController = makeMiniWindow();
     window()->close();
-    bringToFront(m_miniWindowController.get());
+    Utils::bringToFront(m_miniWindowController.get());
     m_miniWindowShowing = true;
 }
 
@@ -68,7 +48,7 @@ void ViewController::showMainWindow()
 {
     if (m_miniWindowController)
         m_miniWindowController->close();
-    bringToFront(window());
+    Utils::bringToFront(window());
     m_miniWindowShowing = false;
 }
 
@@ -87,12 +67,4 @@ std::unique_ptr<QWidget> ViewController::makeMiniWindow()
     window->setWindowTitle(tr("Vantrel Mini"));
     window->resize(360, 520);
     return window;
-}
-
-void ViewController::bringToFront(QWidget* window)
-{
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
 }

@@ -18,9 +18,9 @@ public:
     static QIcon forSourceApplication(const QString& app);
 
     // The icon of the file or folder at `path` from the icon theme: "folder" for a folder, else
-    // the icon of the MIME type its name gives, falling back to the type's generic icon. Folders
-    // are never treated as packages on Linux. A null icon when nothing exists at the path or the
-    // theme has no such icon.
+    // the icon of the MIME type its name gives, falling back to the type's generic icon. A folder
+    // is always a folder, whatever its name ends in. A null icon when nothing exists at the path
+    // or the theme has no such icon.
     static QIcon forFile(const QString& path);
     // The theme icon names forFile() tries, best first; empty when nothing exists at the path.
     // Reads only the file system, so it may run on any thread.

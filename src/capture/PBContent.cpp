@@ -5,7 +5,7 @@
 #include "capture/PBImageContent.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBURLContent.h"
-#include "storage/DataManager.h"
+#include "capture/PayloadReader.h"
 
 namespace {
 constexpr int smallestDisplayWidth = 128;
@@ -97,10 +97,12 @@ QList<QByteArray> PBContent::readDataArray() const
     if (m_derived && m_derived->dataArray)
         return *m_derived->dataArray;
     QList<QByteArray> payloads;
-    const QStringList paths = dataPathArray().value_or(QStringList());
-    for (const QString& path : paths) {
-        if (auto bytes = DataManager::dataWithPath(path))
-            payloads.append(std::move(*bytes));
+    if (m_payloadReader) {
+        const QStringList paths = dataPathArray().value_or(QStringList());
+        for (const QString& path : paths) {
+            if (auto bytes = m_payloadReader->readPayload(path))
+                payloads.append(std::move(*bytes));
+        }
     }
     return payloads;
 }

@@ -28,6 +28,8 @@ enum PBContentType : qint64 {
 //
 // A null QString stands for an absent text (a NULL column, an unset title); an empty one for the
 // empty text.
+class PayloadReader;
+
 class PBContent
 {
 public:
@@ -64,11 +66,14 @@ public:
     // The paths as the history stores them: joined with "|", UTF-8.
     const std::optional<QByteArray>& joinedDataPaths() const { return m_dataPaths; }
     void setJoinedDataPaths(std::optional<QByteArray> joined) { m_dataPaths = std::move(joined); }
+    // Where dataArray() reads the payloads at the paths from; not owned. Without one, payloads
+    // that were not set read as unreadable.
+    void setPayloadReader(const PayloadReader* reader) { m_payloadReader = reader; }
 
     bool isEqualToContent(PBContent& other);
 
-    // The payloads, loaded from dataPathArray on first use (unreadable files are skipped);
-    // nullopt when neither payloads nor paths are set.
+    // The payloads, read from dataPathArray through the payload reader on first use (unreadable
+    // ones are skipped); nullopt when neither payloads nor paths are set.
     const std::optional<QList<QByteArray>>& dataArray();
     void setDataArray(QList<QByteArray> payloads);
     // The payloads as dataArray() gives them, without keeping what had to be read from the
@@ -76,7 +81,7 @@ public:
     QList<QByteArray> readDataArray() const;
 
     QIcon icon();
-    // The icon's display size in points (see getBiggestImage).
+    // The icon's display size in device-independent pixels (see getBiggestImage).
     QSize iconSize();
     // The display size for an image whose representations have these sizes, in order: the first
     // wider than 128, else 128 x 128 (also when a zero-width one comes first).
@@ -104,6 +109,7 @@ private:
     Derived& derived();
     // One UTF-8 text instead of a list of strings: a loaded history holds one per item.
     std::optional<QByteArray> m_dataPaths;
+    const PayloadReader* m_payloadReader = nullptr;
     std::unique_ptr<Derived> m_derived;
 };
 

@@ -1,19 +1,15 @@
 #include "capture/PBContentComparer.h"
 
-#include "storage/SettingsModel.h"
 #include "support/Logging.h"
 
 using namespace Qt::StringLiterals;
 
-PBContentComparer::PBContentComparer(const SettingsModel& settings) : m_settings(settings) {}
-
-bool PBContentComparer::pushAndCompareDataArray(const QList<PBContentPtr>& batch)
+bool PBContentComparer::pushAndCompareDataArray(const QList<PBContentPtr>& batch, qint64 copyMode)
 {
     const QStringList firstTypes =
         batch.isEmpty() ? QStringList() : batch.constFirst()->pasteboardTypes;
     qCInfo(lcCapture).noquote() << "("_L1 + firstTypes.join(", "_L1) + ")"_L1;
-    return m_settings.copyMode() == SettingsModel::CopyMode::Copy ? pushCopy(batch)
-                                                                  : pushCopyTwice(batch);
+    return copyMode == 0 ? pushCopy(batch) : pushCopyTwice(batch);
 }
 
 PBContentComparer::Match PBContentComparer::compareWithLast(const QList<PBContentPtr>& batch) const

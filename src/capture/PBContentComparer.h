@@ -4,10 +4,8 @@
 
 #include <QList>
 
-class SettingsModel;
-
 // Decides for each clipboard change whether its batch of items is recorded, by the copy mode
-// read from the settings at every call:
+// the caller passes with every batch (the setting as it stands at that copy):
 // - "Copy" (0): every batch, except one equal to the batch recorded just before it;
 // - "Copy twice" (any other value): a batch only on its second copy in a row.
 // Both modes share the remembered batch and its flag, so switching modes between copies
@@ -15,12 +13,9 @@ class SettingsModel;
 class PBContentComparer
 {
 public:
-    // The settings must outlive the comparer.
-    explicit PBContentComparer(const SettingsModel& settings);
-
     // True when this batch (the items of one change, in pasteboard order; may be empty) is to be
-    // recorded.
-    bool pushAndCompareDataArray(const QList<PBContentPtr>& batch);
+    // recorded under the copy mode.
+    bool pushAndCompareDataArray(const QList<PBContentPtr>& batch, qint64 copyMode);
 
     // The batch of the last change that was not a repeat. Holding it keeps its payloads alive.
     const QList<PBContentPtr>& lastDataArray() const { return m_lastDataArray; }
@@ -33,7 +28,6 @@ private:
     bool pushCopyTwice(const QList<PBContentPtr>& batch);
     bool pushCopy(const QList<PBContentPtr>& batch);
 
-    const SettingsModel& m_settings;
     QList<PBContentPtr> m_lastDataArray;
     bool m_marked = false;
 };

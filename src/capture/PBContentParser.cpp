@@ -4,10 +4,10 @@
 #include "capture/PBImageContent.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBURLContent.h"
-#include "capture/PasteboardTypes.h"
 #include "platform/PasteboardItem.h"
-#include "shell/StringAdditions.h"
+#include "platform/PasteboardTypes.h"
 #include "support/Logging.h"
+#include "support/StringAdditions.h"
 
 PBContentPtr PBContentParser::contentWithPasteboardItem(const PasteboardItem& item,
                                                         const Clock& clock, const UuidSource& uuids)

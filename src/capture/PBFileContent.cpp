@@ -1,8 +1,8 @@
 #include "capture/PBFileContent.h"
 
 #include "capture/ContentIcons.h"
-#include "capture/PasteboardTypes.h"
-#include "shell/StringAdditions.h"
+#include "platform/PasteboardTypes.h"
+#include "support/StringAdditions.h"
 
 const QStringList& PBFileContent::supportPasteboardTypes()
 {

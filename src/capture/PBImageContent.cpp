@@ -1,7 +1,7 @@
 #include "capture/PBImageContent.h"
 
-#include "capture/PasteboardTypes.h"
-#include "shell/StringAdditions.h"
+#include "platform/PasteboardTypes.h"
+#include "support/StringAdditions.h"
 
 #include <QBuffer>
 #include <QImage>

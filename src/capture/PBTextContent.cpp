@@ -1,6 +1,6 @@
 #include "capture/PBTextContent.h"
 
-#include "capture/PasteboardTypes.h"
+#include "platform/PasteboardTypes.h"
 
 const QStringList& PBTextContent::supportPasteboardTypes()
 {

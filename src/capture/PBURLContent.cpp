@@ -1,6 +1,6 @@
 #include "capture/PBURLContent.h"
 
-#include "capture/PasteboardTypes.h"
+#include "platform/PasteboardTypes.h"
 
 const QStringList& PBURLContent::supportPasteboardTypes()
 {

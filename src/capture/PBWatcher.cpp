@@ -3,8 +3,8 @@
 #include "capture/PBPasteboardItemObserver.h"
 #include "platform/ApplicationState.h"
 #include "platform/Pasteboard.h"
-#include "platform/Platform.h"
 #include "support/Logging.h"
+#include "support/SharedInstance.h"
 
 #include <QTimer>
 
@@ -20,8 +20,7 @@ PBWatcher::~PBWatcher()
 
 PBWatcher& PBWatcher::sharedWatcher()
 {
-    static PBWatcher* watcher = new PBWatcher(Platform::pasteboard(), Platform::applicationState());
-    return *watcher;
+    return SharedInstance<PBWatcher>::instance("PBWatcher::sharedWatcher()");
 }
 
 void PBWatcher::startWatch()
@@ -50,6 +49,12 @@ void PBWatcher::setWatching(bool watching)
     m_watching = watching;
     qCInfo(lcCapture, watching ? "Start Watching" : "Stop Watching");
     emit watchingChanged(watching);
+}
+
+void PBWatcher::writeWithoutRecording(const QStringList& types, const QList<QByteArray>& payloads)
+{
+    m_ignoreNextCopy = true;
+    m_pasteboard.writeItem(types, payloads);
 }
 
 void PBWatcher::addObserver(PBPasteboardItemObserver* observer)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 
 class ApplicationState;
 class Pasteboard;
@@ -22,7 +24,7 @@ public:
               QObject* parent = nullptr);
     ~PBWatcher() override;
 
-    // The one watcher of the running application, on the platform's clipboard.
+    // The one watcher of the running application, as the composition root built it.
     static PBWatcher& sharedWatcher();
 
     // Starts polling from the clipboard's current count, so what it holds now is never passed
@@ -33,6 +35,11 @@ public:
 
     bool ignoreNextCopy() const { return m_ignoreNextCopy; }
     void setIgnoreNextCopy(bool ignore) { m_ignoreNextCopy = ignore; }
+
+    // Puts the payloads on the clipboard under their types (paired by position) as this
+    // application's own copy, made while another application may be the active one: the change
+    // it causes is skipped, never recorded.
+    void writeWithoutRecording(const QStringList& types, const QList<QByteArray>& payloads);
 
     // Observers are not owned; adding one twice keeps one entry.
     void addObserver(PBPasteboardItemObserver* observer);

@@ -1,6 +1,6 @@
 #include "platform/MimeTypeMapping.h"
 
-#include "capture/PasteboardTypes.h"
+#include "platform/PasteboardTypes.h"
 
 #include <QHash>
 #include <QUrl>
@@ -184,7 +184,8 @@ QList<PasteboardItem> MimeTypeMapping::itemsFromFormats(const QStringList& forma
     if (data.isEmpty())
         return {};
 
-    // Copying several files is several items, one per URI, as on the other desktops.
+    // Copying several files in a file manager is several items, one per URI, so that each file
+    // becomes a record of its own.
     const QString list = listFormat(types);
     const auto listData = std::find_if(data.cbegin(), data.cend(),
                                        [&](const auto& entry) { return entry.first == list; });

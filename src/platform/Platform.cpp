@@ -1,11 +1,6 @@
 #include "platform/Platform.h"
 
-#include "platform/ApplicationStateMemory.h"
-#include "platform/GlobalShortcutsNull.h"
-#include "platform/LoginItemsMemory.h"
-#include "platform/PasteboardMemory.h"
-#include "platform/WorkspaceNull.h"
-#include "support/MessageChannelNull.h"
+#include <QtGlobal>
 
 namespace {
 Platform::Services& installed()
@@ -14,10 +9,13 @@ Platform::Services& installed()
     return services;
 }
 
-template <class Interface, class Fallback> Interface& orFallback(Interface* service)
+// A service asked for before the composition root installed the platform is a fault in the
+// order of construction; a stand-in would hide it and, for the clipboard, capture nothing.
+template <class Interface> Interface& require(Interface* service, const char* accessor)
 {
-    static Fallback fallback;
-    return service ? *service : fallback;
+    if (!service)
+        qFatal("%s used before the application installed the platform", accessor);
+    return *service;
 }
 } // namespace
 
@@ -28,30 +26,30 @@ void Platform::install(const Services& services)
 
 Pasteboard& Platform::pasteboard()
 {
-    return orFallback<Pasteboard, PasteboardMemory>(installed().pasteboard);
+    return require(installed().pasteboard, "Platform::pasteboard()");
 }
 
 ApplicationState& Platform::applicationState()
 {
-    return orFallback<ApplicationState, ApplicationStateMemory>(installed().applicationState);
+    return require(installed().applicationState, "Platform::applicationState()");
 }
 
 Workspace& Platform::workspace()
 {
-    return orFallback<Workspace, WorkspaceNull>(installed().workspace);
+    return require(installed().workspace, "Platform::workspace()");
 }
 
 MessageChannel& Platform::messageChannel()
 {
-    return orFallback<MessageChannel, MessageChannelNull>(installed().messageChannel);
+    return require(installed().messageChannel, "Platform::messageChannel()");
 }
 
 LoginItems& Platform::loginItems()
 {
-    return orFallback<LoginItems, LoginItemsMemory>(installed().loginItems);
+    return require(installed().loginItems, "Platform::loginItems()");
 }
 
 GlobalShortcuts& Platform::globalShortcuts()
 {
-    return orFallback<GlobalShortcuts, GlobalShortcutsNull>(installed().globalShortcuts);
+    return require(installed().globalShortcuts, "Platform::globalShortcuts()");
 }

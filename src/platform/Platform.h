@@ -7,9 +7,9 @@ class MessageChannel;
 class Pasteboard;
 class Workspace;
 
-// The running system's implementations of the platform interfaces, for the process-wide
-// services' shared instances. main() installs them before any service is first used; until
-// then (and in tests that never install any) in-memory or do-nothing implementations stand in.
+// The platform implementations the composition root built, for the few parts that reach them
+// without being handed them. The root installs them before it builds anything else and removes
+// them when it is torn down; asking for one that is not installed stops the program.
 namespace Platform {
 struct Services
 {

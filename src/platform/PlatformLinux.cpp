@@ -5,7 +5,6 @@
 #include "platform/GlobalShortcutsX11.h"
 #include "platform/LoginItemsXdg.h"
 #include "platform/PasteboardX11.h"
-#include "platform/Platform.h"
 #include "platform/WorkspaceNull.h"
 #include "platform/WorkspaceX11.h"
 #include "support/MessageChannelWormhole.h"
@@ -49,12 +48,12 @@ PlatformLinux::PlatformLinux()
       m_loginItems(std::make_unique<LoginItemsXdg>(LoginItemsXdg::userAutostartFolder(),
                                                    QCoreApplication::applicationFilePath())),
       m_globalShortcuts(makeGlobalShortcuts()), m_x11(x11Connection() != nullptr)
-{
-    Platform::install({m_pasteboard.get(), m_applicationState.get(), m_workspace.get(),
-                       m_messageChannel.get(), m_loginItems.get(), m_globalShortcuts.get()});
-}
+{}
 
-PlatformLinux::~PlatformLinux()
+PlatformLinux::~PlatformLinux() = default;
+
+Platform::Services PlatformLinux::services() const
 {
-    Platform::install({});
+    return {m_pasteboard.get(),     m_applicationState.get(), m_workspace.get(),
+            m_messageChannel.get(), m_loginItems.get(),       m_globalShortcuts.get()};
 }

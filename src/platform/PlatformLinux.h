@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <memory>
 
 class ApplicationState;
@@ -12,7 +14,7 @@ class Workspace;
 // The implementations of the platform interfaces for the running Linux session: the X11
 // clipboard, active window and global shortcuts where the session is X11, the message channel on
 // the session bus, start at log-in through the user's XDG autostart folder.
-// Installs them for the shared services while it lives. Needs the QGuiApplication.
+// Needs the QGuiApplication.
 class PlatformLinux
 {
 public:
@@ -22,6 +24,9 @@ public:
     // False when the session has no X11 display (the clipboard and the active window are then
     // unknown to the program).
     bool isX11() const { return m_x11; }
+
+    // Every implementation, owned by this object.
+    Platform::Services services() const;
 
 private:
     std::unique_ptr<Pasteboard> m_pasteboard;

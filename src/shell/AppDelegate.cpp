@@ -1,14 +1,12 @@
 #include "shell/AppDelegate.h"
 
-#include "browser/ViewController.h"
 #include "capture/PBWatcher.h"
-#include "platform/Platform.h"
-#include "platform/ReviewNull.h"
 #include "platform/UnixSignals.h"
 #include "shell/ReviewPrompt.h"
 #include "shell/ShortcutBindings.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
+#include "shell/WindowCommands.h"
 #include "storage/DBManager.h"
 #include "storage/UserDefaults.h"
 #include "support/Logging.h"
@@ -46,11 +44,12 @@ QIcon templateImage(const QString& name, const QColor& color)
     return icon;
 }
 
-// The named image drawn once at the given size; a menu shows it at that size, not larger.
-QIcon resizedImage(const QString& name, int points)
+// The named image drawn once at the given size in device-independent pixels; a menu shows it at
+// that size, not larger.
+QIcon resizedImage(const QString& name, int pixels)
 {
     const QIcon image(QStringLiteral(":/icons/%1.svg").arg(name));
-    return QIcon(image.pixmap(QSize(points, points)));
+    return QIcon(image.pixmap(QSize(pixels, pixels)));
 }
 
 bool isOrdinaryWindow(const QWidget* window)
@@ -62,14 +61,6 @@ bool isOrdinaryWindow(const QWidget* window)
            !window->windowFlags().testFlag(Qt::BypassWindowManagerHint);
 }
 } // namespace
-
-AppDelegate::Services AppDelegate::sharedServices()
-{
-    static ReviewNull review;
-    return {PBWatcher::sharedWatcher(),  TimeUpdater::sharedUpdater(),
-            DBManager::sharedManager(),  review,
-            Platform::globalShortcuts(), UserDefaults::defaultPath()};
-}
 
 AppDelegate::AppDelegate(const Services& services, QObject* parent)
     : QObject(parent), m_services(services),
@@ -85,7 +76,6 @@ AppDelegate::AppDelegate(const Services& services, QObject* parent)
         qCInfo(lcShell, "signal %d: quitting", signalNumber);
         QCoreApplication::quit();
     });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [](QSessionManager&) {
         qCInfo(lcShell, "the desktop session ends: quitting");
         QCoreApplication::quit();
@@ -100,13 +90,11 @@ AppDelegate::AppDelegate(const Services& services, QObject* parent)
 
 AppDelegate::~AppDelegate() = default;
 
-void AppDelegate::applicationDidFinishLaunching(ViewController& mainViewController)
+void AppDelegate::applicationDidFinishLaunching(WindowCommands& windows)
 {
     m_services.watcher.startWatch();
     m_services.timeUpdater.start();
-    m_mainViewController = &mainViewController;
-    connect(&mainViewController, &ViewController::viewDidAppear, m_reviewPrompt.get(),
-            &ReviewPrompt::mainWindowAppeared);
+    m_windows = &windows;
     configStatusItem();
     bindShortcuts();
 }
@@ -157,16 +145,17 @@ bool AppDelegate::hasVisibleWindows()
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
 {
     if (hasVisibleWindows) {
-        // A click on a dock icon activates the application before it is asked; a later start
-        // of `vantrel` has to do that itself.
+        // A later start of `vantrel` comes from another process (a launcher, a terminal, a
+        // desktop shortcut): the window manager does not raise anything for it, so it is done
+        // here.
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window->isVisible() && isOrdinaryWindow(window))
-                ViewController::bringToFront(window);
+                Utils::bringToFront(window);
         }
         return false;
     }
-    if (m_mainViewController)
-        m_mainViewController->handleReopenWindow();
+    if (m_windows)
+        m_windows->handleReopenWindow();
     return true;
 }
 
@@ -182,6 +171,11 @@ void AppDelegate::applicationStateChanged(Qt::ApplicationState state)
 void AppDelegate::applicationWillResignActive()
 {
     m_services.dbManager.syncClearContents(false);
+}
+
+void AppDelegate::mainWindowDidAppear()
+{
+    m_reviewPrompt->mainWindowAppeared();
 }
 
 void AppDelegate::applicationWillTerminate()
@@ -273,14 +267,14 @@ void AppDelegate::onToggleRecording()
 
 void AppDelegate::onOpenMainWindowItem()
 {
-    if (m_mainViewController)
-        m_mainViewController->showMainWindow();
+    if (m_windows)
+        m_windows->showMainWindow();
 }
 
 void AppDelegate::onOpenMiniWindowItem()
 {
-    if (m_mainViewController)
-        m_mainViewController->showMiniWindow();
+    if (m_windows)
+        m_windows->showMiniWindow();
 }
 
 void AppDelegate::onPreferencesItem()

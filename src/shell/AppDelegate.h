@@ -19,12 +19,13 @@ class ShortcutBindings;
 class TimeUpdater;
 class UnixSignals;
 class UserDefaults;
-class ViewController;
+class WindowCommands;
 
-// The root of the running program: starts the long-lived services in order, keeps the tray icon
-// and its menu, answers the requests of later starts (re-open and the command-line actions),
-// prunes the history when the application loses focus and shuts down on quit, on SIGTERM, SIGINT
-// and SIGHUP and at the end of the desktop session. Main thread only.
+// The application's life cycle: starts watching and the clock tick once the windows are loaded,
+// keeps the tray icon and its menu, binds the global shortcuts, answers the requests of later
+// starts (re-open and the command-line actions), prunes the history when the application loses
+// focus, and turns SIGTERM, SIGINT, SIGHUP and the end of the desktop session into a quit. The
+// composition root calls applicationWillTerminate() in its quit sequence. Main thread only.
 class AppDelegate : public QObject
 {
     Q_OBJECT
@@ -41,14 +42,11 @@ public:
         QString userDefaultsPath;
     };
 
-    // The running application's shared services.
-    static Services sharedServices();
-
     explicit AppDelegate(const Services& services, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // The start-up, once the main window and its content controller have loaded.
-    void applicationDidFinishLaunching(ViewController& mainViewController);
+    // The start-up, once the windows have loaded; they must outlive the delegate.
+    void applicationDidFinishLaunching(WindowCommands& windows);
 
     // Carries out what a start of `vantrel` asked for.
     void handleRequest(ShellRequest request);
@@ -61,6 +59,9 @@ public:
 
     void applicationWillResignActive();
     void applicationWillTerminate();
+
+    // Counts the main window's appearances for the rating prompt.
+    void mainWindowDidAppear();
 
     QSystemTrayIcon* statusItem() const { return m_statusItem.get(); }
     // Rebuilds the tray menu's entries (on each opening) and returns the menu.
@@ -88,7 +89,7 @@ private:
     std::unique_ptr<ReviewPrompt> m_reviewPrompt;
     std::unique_ptr<UnixSignals> m_unixSignals;
     std::unique_ptr<ShortcutBindings> m_shortcutBindings;
-    QPointer<ViewController> m_mainViewController;
+    WindowCommands* m_windows = nullptr;
     // Declared after the menu it shows, so that it goes first.
     std::unique_ptr<QMenu> m_statusBarMenu;
     std::unique_ptr<QSystemTrayIcon> m_statusItem;

@@ -1,5 +1,7 @@
 #include "shell/TimeUpdater.h"
 
+#include "support/SharedInstance.h"
+
 #include <QTimer>
 
 TimeUpdater::TimeUpdater(int intervalMs, QObject* parent)
@@ -8,8 +10,7 @@ TimeUpdater::TimeUpdater(int intervalMs, QObject* parent)
 
 TimeUpdater& TimeUpdater::sharedUpdater()
 {
-    static TimeUpdater* updater = new TimeUpdater;
-    return *updater;
+    return SharedInstance<TimeUpdater>::instance("TimeUpdater::sharedUpdater()");
 }
 
 void TimeUpdater::start()

@@ -14,6 +14,7 @@ public:
     static constexpr int intervalMs = 10'000;
 
     explicit TimeUpdater(int intervalMs = TimeUpdater::intervalMs, QObject* parent = nullptr);
+    // The application's clock tick, as the composition root built it.
     static TimeUpdater& sharedUpdater();
 
     // (Re)starts the period; the first tick comes one interval later.

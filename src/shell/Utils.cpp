@@ -1,14 +1,14 @@
 #include "shell/Utils.h"
 
 #include "capture/PBFileContent.h"
-#include "capture/PasteboardTypes.h"
 #include "platform/FileManagerDBus.h"
 #include "platform/LoginItems.h"
+#include "platform/PasteboardTypes.h"
 #include "platform/Platform.h"
 #include "shell/Dialogs.h"
-#include "shell/StringAdditions.h"
 #include "storage/DBManager.h"
 #include "support/Logging.h"
+#include "support/StringAdditions.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -100,6 +100,14 @@ void Utils::showSettingsWindow()
         window->setWindowTitle(QCoreApplication::translate("Utils", "Preferences"));
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, &QObject::deleteLater);
     }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void Utils::bringToFront(QWidget* window)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();

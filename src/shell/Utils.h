@@ -31,6 +31,10 @@ public:
     static void toggleMarked(DBManager& store, const QList<PBContentPtr>& items,
                              std::function<void()> block);
 
+    // Shows the window, not minimised, above the others and with the keyboard focus, so that
+    // the application becomes the active one as far as the window manager allows.
+    static void bringToFront(QWidget* window);
+
     // Brings the preferences window to the front.
     static void showSettingsWindow();
 

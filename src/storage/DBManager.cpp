@@ -1,28 +1,24 @@
 #include "storage/DBManager.h"
 
-#include "capture/PBWatcher.h"
-#include "platform/Pasteboard.h"
-#include "platform/Platform.h"
 #include "storage/DataManager.h"
-#include "storage/SettingsManager.h"
+#include "storage/SettingsModel.h"
 #include "storage/SharedRowTexts.h"
-#include "support/AppPaths.h"
 #include "support/ChannelMessages.h"
 #include "support/Clock.h"
 #include "support/Logging.h"
 #include "support/MessageChannel.h"
 #include "support/PrivateFiles.h"
 #include "support/SerialQueue.h"
+#include "support/SharedInstance.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 #include "support/ThreadPoster.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
-#include <QJsonObject>
 #include <QThread>
 
 namespace {
@@ -93,8 +89,6 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
     });
     if (!m_open)
         qCWarning(lcStorage).noquote() << "cannot open the history:" << m_dbPath;
-    passLaunchedMessage();
-    listenToCompanion();
 }
 
 DBManager::~DBManager()
@@ -106,18 +100,7 @@ DBManager::~DBManager()
 
 DBManager& DBManager::sharedManager()
 {
-    static DBManager* manager = [] {
-        auto* made =
-            new DBManager(AppPaths::dataFolder(),
-                          {Platform::messageChannel(), DataManager::sharedManager(),
-                           SettingsManager::sharedManager().model(), PBWatcher::sharedWatcher(),
-                           Platform::pasteboard(), Clock::system()});
-        if (auto* app = QCoreApplication::instance())
-            QObject::connect(app, &QCoreApplication::aboutToQuit, made,
-                             [made] { made->passTerminalMessage(); });
-        return made;
-    }();
-    return *manager;
+    return SharedInstance<DBManager>::instance("DBManager::sharedManager()");
 }
 
 // A new history is always a copy of the template shipped inside the program; the program holds
@@ -288,13 +271,13 @@ DBManager::Lists DBManager::loadAllRows()
     return lists;
 }
 
-PBContentPtr DBManager::contentFromFMResult(const SqliteStatement& row)
+PBContentPtr DBManager::contentFromFMResult(const SqliteStatement& row) const
 {
     return contentFromRow(row, nullptr);
 }
 
 // NULL columns leave their fields absent.
-PBContentPtr DBManager::contentFromRow(const SqliteStatement& row, SharedRowTexts* shared)
+PBContentPtr DBManager::contentFromRow(const SqliteStatement& row, SharedRowTexts* shared) const
 {
     PBContentPtr item = PBContent::withType(row.integer("type"));
     if (!item)
@@ -308,6 +291,7 @@ PBContentPtr DBManager::contentFromRow(const SqliteStatement& row, SharedRowText
     }
     if (!row.isNull("data"))
         item->setJoinedDataPaths(row.bytes("data"));
+    item->setPayloadReader(&m_services.dataManager);
     item->app = shared ? shared->app(row.text("app")) : row.text("app");
     item->marked = row.integer("marked") != 0;
     item->keyword = row.text("keyword");
@@ -321,11 +305,6 @@ void DBManager::updateCounts()
         m_counts[category].set(m_lists[category].size());
 }
 
-void DBManager::passLaunchedMessage()
-{
-    m_services.channel.passMessageObject(QStringLiteral(""), ChannelMessages::launched);
-}
-
 void DBManager::passRecentItems()
 {
     m_services.channel.passMessageObject(summaries(m_lists[Recents], recentSummaryCount),
@@ -337,46 +316,9 @@ void DBManager::postToMain(std::function<void()> fn)
     m_mainPoster->post(std::move(fn));
 }
 
-void DBManager::passTerminalMessage()
-{
-    m_services.channel.passMessageObject(QStringLiteral(""), ChannelMessages::terminating);
-}
-
 void DBManager::passMarkedItems()
 {
     m_services.channel.passMessageObject(summaries(m_lists[Marked]), ChannelMessages::markedItems);
-}
-
-void DBManager::listenToCompanion()
-{
-    MessageChannel& channel = m_services.channel;
-    channel.listenForMessage(ChannelMessages::isLaunched, this,
-                             [this](const auto&) { passLaunchedMessage(); });
-    channel.listenForMessage(ChannelMessages::requestRecent, this,
-                             [this](const auto&) { passRecentItems(); });
-    channel.listenForMessage(ChannelMessages::requestMarked, this,
-                             [this](const auto&) { passMarkedItems(); });
-    channel.listenForMessage(ChannelMessages::copy, this,
-                             [this](const auto& message) { copyRequested(message); });
-}
-
-// The companion asks for an item to be put back on the clipboard. The write is the program's
-// own, made while another application is active, so the watcher is told to skip it.
-void DBManager::copyRequested(const std::optional<QJsonValue>& message)
-{
-    if (!message || !message->isObject())
-        return;
-    const QString uuid = message->toObject().value(ChannelMessages::SummaryKeys::uuid).toString();
-    const auto& recent = m_lists[Recents];
-    const auto found =
-        std::find_if(recent.cbegin(), recent.cend(),
-                     [&uuid](const PBContentPtr& item) { return item->uuid == uuid; });
-    if (uuid.isEmpty() || found == recent.cend())
-        return;
-    const PBContentPtr& item = *found;
-    m_services.watcher.setIgnoreNextCopy(true);
-    m_services.pasteboard.writeItem(item->pasteboardTypes,
-                                    item->dataArray().value_or(QList<QByteArray>()));
 }
 
 QList<PBContentPtr>

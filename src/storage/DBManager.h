@@ -3,7 +3,6 @@
 #include "capture/PBContent.h"
 #include "support/ObservableValue.h"
 
-#include <QJsonValue>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -15,8 +14,6 @@
 class Clock;
 class DataManager;
 class MessageChannel;
-class Pasteboard;
-class PBWatcher;
 class SerialQueue;
 class SettingsModel;
 class SharedRowTexts;
@@ -25,8 +22,8 @@ class SqliteStatement;
 class ThreadPoster;
 
 // The history store: one row of pb_items per item in "db.sqlite3", the six category lists the
-// windows show, their counts, deletion, marking, the retention pass, and the messages to and from
-// the companion client.
+// windows show, their counts, deletion, marking, the retention pass, and the messages that tell
+// the companion client of each change (CompanionEndpoint answers its requests).
 //
 // Threads: the one connection lives on a serial database queue; callers wait for their
 // statements. The category lists are changed only on the main thread: every change is posted
@@ -49,20 +46,18 @@ public:
         MessageChannel& channel;
         const DataManager& dataManager;
         const SettingsModel& settings;
-        PBWatcher& watcher;
-        Pasteboard& pasteboard;
         const Clock& clock;
     };
 
     using InsertBlock = std::function<void(bool written)>;
     using SearchBlock = std::function<void(const QList<PBContentPtr>& items)>;
 
-    // A store on "db.sqlite3" in `folder`, made from the template when missing. Announces the
-    // launch to the companion and listens for its requests.
+    // A store on "db.sqlite3" in `folder`, made from the template when missing.
     DBManager(const QString& folder, const Services& services, QObject* parent = nullptr);
     ~DBManager() override;
 
-    // The store of the running application, in $XDG_DATA_HOME/vantrel.
+    // The store of the running application (in $XDG_DATA_HOME/vantrel), as the composition root
+    // built it.
     static DBManager& sharedManager();
 
     QString dbPath() const { return m_dbPath; }
@@ -99,8 +94,9 @@ public:
     // Sets the six counts from the list lengths. Main thread only.
     void updateCounts();
 
-    // An item for the current row, or nullptr for an unknown type number.
-    static PBContentPtr contentFromFMResult(const SqliteStatement& row);
+    // An item for the current row, reading its payloads through the store's payload files, or
+    // nullptr for an unknown type number.
+    PBContentPtr contentFromFMResult(const SqliteStatement& row) const;
 
     const QList<PBContentPtr>& items(Category category) const { return m_lists[category]; }
     ObservableValue<qint64>& count(Category category) { return m_counts[category]; }
@@ -112,8 +108,6 @@ public:
     const QList<PBContentPtr>& urlItems() const { return items(URL); }
     const QList<PBContentPtr>& markedItems() const { return items(Marked); }
 
-    void passLaunchedMessage();
-    void passTerminalMessage();
     void passRecentItems();
     void passMarkedItems();
 
@@ -137,8 +131,6 @@ private:
     using Lists = std::array<QList<PBContentPtr>, categoryCount>;
 
     void createDatabase();
-    void listenToCompanion();
-    void copyRequested(const std::optional<QJsonValue>& message);
     bool exists(const QString& uuid);
     bool writeRow(const PBContent& item);
     Lists loadAllRows();
@@ -151,7 +143,7 @@ private:
                const std::function<void(SqliteStatement&, const PBContent&)>& bind);
     QList<PBContentPtr> retentionVictims(bool terminating);
     QList<PBContentPtr> deleteRows(const QList<PBContentPtr>& items);
-    static PBContentPtr contentFromRow(const SqliteStatement& row, SharedRowTexts* shared);
+    PBContentPtr contentFromRow(const SqliteStatement& row, SharedRowTexts* shared) const;
     void applyInsert(const PBContentPtr& item);
     void removeFromLists(const QList<PBContentPtr>& items);
     void applyMarks(const QList<PBContentPtr>& items);

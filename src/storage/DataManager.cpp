@@ -1,11 +1,11 @@
 #include "storage/DataManager.h"
 
 #include "capture/PBContent.h"
-#include "capture/PasteboardTypes.h"
-#include "support/AppPaths.h"
+#include "platform/PasteboardTypes.h"
 #include "support/FileNames.h"
 #include "support/Logging.h"
 #include "support/PrivateFiles.h"
+#include "support/SharedInstance.h"
 
 #include <QFile>
 #include <QHash>
@@ -14,8 +14,7 @@ DataManager::DataManager(QString savePath) : m_savePath(std::move(savePath)) {}
 
 DataManager& DataManager::sharedManager()
 {
-    static DataManager manager(AppPaths::dataFolder() + QStringLiteral("/data"));
-    return manager;
+    return SharedInstance<DataManager>::instance("DataManager::sharedManager()");
 }
 
 QString DataManager::savePath() const
@@ -58,6 +57,11 @@ std::optional<QByteArray> DataManager::dataWithPath(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;
+}
+
+std::optional<QByteArray> DataManager::readPayload(const QString& path) const
+{
+    return dataWithPath(path);
 }
 
 void DataManager::deleteDataOfContent(const PBContent& content) const

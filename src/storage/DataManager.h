@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/PayloadReader.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -11,13 +13,14 @@ class PBContent;
 // "<uuid>.<ext>" for the first payload (the extension from the item's first pasteboard type),
 // "<uuid> 2.data", "<uuid> 3.data", ... for the others. Folders it creates are mode 0700 and files
 // 0600, since the payloads are whatever the user copied.
-class DataManager
+class DataManager : public PayloadReader
 {
 public:
     // A store over the payload folder `savePath`, created with its missing parents on first save.
     explicit DataManager(QString savePath);
 
-    // The store of the running program: "data" in $XDG_DATA_HOME/vantrel.
+    // The store of the running program ("data" in $XDG_DATA_HOME/vantrel), as the composition
+    // root built it.
     static DataManager& sharedManager();
 
     // The payload folder, created (with its missing parents) when it does not exist.
@@ -31,6 +34,7 @@ public:
 
     // The file's whole contents; nullopt when it cannot be read.
     static std::optional<QByteArray> dataWithPath(const QString& path);
+    std::optional<QByteArray> readPayload(const QString& path) const override;
 
     // Removes the item's payload files, skipping any path that does not lie directly in the
     // payload folder (whatever the stored paths say) and ignoring files already gone.

@@ -1,10 +1,10 @@
 #include "storage/SettingsManager.h"
 
-#include "support/AppPaths.h"
 #include "support/Logging.h"
 #include "support/PrivateFiles.h"
+#include "support/SharedInstance.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -19,14 +19,7 @@ SettingsManager::SettingsManager(const QString& folder)
 
 SettingsManager& SettingsManager::sharedManager()
 {
-    static SettingsManager manager = [] {
-        SettingsManager made(AppPaths::dataFolder());
-        if (auto* app = QCoreApplication::instance())
-            QObject::connect(app, &QCoreApplication::aboutToQuit, app,
-                             [] { sharedManager().save(); });
-        return made;
-    }();
-    return manager;
+    return SharedInstance<SettingsManager>::instance("SettingsManager::sharedManager()");
 }
 
 bool SettingsManager::save() const

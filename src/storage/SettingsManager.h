@@ -5,15 +5,15 @@
 #include <QString>
 
 // Owns the settings model: loads it from the file "config" in its folder when made, and writes it
-// back with save(), which the shared manager does when the application quits.
+// back with save(), which the application's quit sequence does.
 class SettingsManager
 {
 public:
     // Loads from <folder>/config; a missing, unreadable or unacceptable file gives the defaults.
     explicit SettingsManager(const QString& folder);
 
-    // The one manager of the application, on $XDG_DATA_HOME/vantrel, made on first call. When a
-    // QCoreApplication exists then, its aboutToQuit saves the model.
+    // The one manager of the application (on $XDG_DATA_HOME/vantrel), as the composition root
+    // built it.
     static SettingsManager& sharedManager();
 
     SettingsModel& model() { return m_model; }

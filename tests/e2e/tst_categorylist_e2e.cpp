@@ -8,7 +8,7 @@
 #include "browser/ViewController.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBWatcher.h"
-#include "capture/PasteboardTypes.h"
+#include "platform/PasteboardTypes.h"
 #include "platform/ApplicationStateQt.h"
 #include "platform/PasteboardX11.h"
 #include "platform/WorkspaceNull.h"

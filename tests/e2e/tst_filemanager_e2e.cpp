@@ -1,6 +1,6 @@
 #include "capture/PBFileContent.h"
-#include "capture/PasteboardTypes.h"
 #include "platform/FileManagerDBus.h"
+#include "platform/PasteboardTypes.h"
 #include "shell/Utils.h"
 
 #include <QDBusConnection>

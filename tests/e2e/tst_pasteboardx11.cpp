@@ -1,6 +1,6 @@
 #include "ClipOwner.h"
-#include "capture/PasteboardTypes.h"
 #include "platform/MimeTypeMapping.h"
+#include "platform/PasteboardTypes.h"
 #include "platform/PasteboardX11.h"
 
 #include <QGuiApplication>

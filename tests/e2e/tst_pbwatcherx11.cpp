@@ -2,8 +2,8 @@
 #include "LogRecorder.h"
 #include "capture/PBPasteboardItemObserver.h"
 #include "capture/PBWatcher.h"
-#include "capture/PasteboardTypes.h"
 #include "platform/ApplicationStateQt.h"
+#include "platform/PasteboardTypes.h"
 #include "platform/PasteboardX11.h"
 
 #include <QClipboard>

@@ -6,7 +6,7 @@
 #include "capture/PBImageContent.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBURLContent.h"
-#include "capture/PasteboardTypes.h"
+#include "platform/PasteboardTypes.h"
 #include "shell/TimeUpdater.h"
 #include "unit/StoreFixture.h"
 

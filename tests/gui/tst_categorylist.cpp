@@ -4,7 +4,7 @@
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowArtwork.h"
 #include "controls/TemplateButton.h"
-#include "shell/StringAdditions.h"
+#include "support/StringAdditions.h"
 #include "shell/Utils.h"
 
 #include <QAbstractItemModelTester>

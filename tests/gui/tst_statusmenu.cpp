@@ -31,9 +31,9 @@ QMenu& openMenu(ShellFixture& app)
     return menu;
 }
 
-QImage imageOf(const QIcon& icon, int points)
+QImage imageOf(const QIcon& icon, int pixels)
 {
-    return icon.pixmap(QSize(points, points)).toImage().convertToFormat(QImage::Format_ARGB32);
+    return icon.pixmap(QSize(pixels, pixels)).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 bool windowShown(const QString& objectName)

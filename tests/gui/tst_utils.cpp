@@ -3,12 +3,14 @@
 #include "capture/PBImageContent.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBURLContent.h"
-#include "capture/PasteboardTypes.h"
 #include "platform/LoginItemsXdg.h"
+#include "platform/PasteboardTypes.h"
 #include "platform/Platform.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
+#include "support/SharedInstance.h"
+#include "unit/StoreFixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -248,6 +250,9 @@ void TestUtils::thePreferencesWindowIsOneWindowBroughtToTheFront()
 
 void TestUtils::togglingMarksFlipsEachItemAndStoresIt()
 {
+    // The history the application would have published.
+    StoreFixture store;
+    const SharedInstance<DBManager> published(*store.manager);
     DBManager& history = DBManager::sharedManager();
     const PBContentPtr first = makeItem<PBTextContent>(PasteboardTypes::string, "first");
     const PBContentPtr second = makeItem<PBTextContent>(PasteboardTypes::string, "second");

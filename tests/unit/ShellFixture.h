@@ -4,11 +4,15 @@
 #include "StoreFixture.h"
 #include "StoredRows.h"
 #include "browser/MainWindowController.h"
+#include "capture/PBContentComparer.h"
 #include "platform/GlobalShortcuts.h"
 #include "platform/WorkspaceNull.h"
 #include "shell/AppDelegate.h"
+#include "shell/CapturePipeline.h"
 #include "shell/TimeUpdater.h"
+#include "support/SharedInstance.h"
 
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMap>
 #include <QTemporaryDir>
@@ -30,28 +34,47 @@ public:
 };
 
 // The application as it stands after start-up, on a store in a temporary folder, an in-memory
-// clipboard and user defaults in a temporary file.
+// clipboard and user defaults in a temporary file: the graph the composition root builds, in its
+// order, from doubles.
 struct ShellFixture
 {
     StoreFixture store;
     WorkspaceNull workspace;
+    PBContentComparer comparer;
+    CapturePipeline pipeline{workspace, comparer, store.settings, store.dataManager,
+                             *store.manager};
     TimeUpdater timeUpdater;
+    // What the root publishes before it makes the windows, for the parts that reach the services
+    // through their sharedX() accessors.
+    SharedInstance<DataManager> publishedPayloads{store.dataManager};
+    SharedInstance<DBManager> publishedHistory{*store.manager};
+    SharedInstance<PBWatcher> publishedWatcher{store.watcher};
+    SharedInstance<TimeUpdater> publishedClockTick{timeUpdater};
     CountingReview review;
     PressableShortcuts shortcuts;
     QTemporaryDir config;
     QString userDefaultsPath = config.filePath(QStringLiteral("vantrel/vantrel.conf"));
     std::unique_ptr<MainWindowController> mainWindow =
-        std::make_unique<MainWindowController>(ViewController::Services{
-            store.watcher, *store.manager, store.dataManager, store.settings, workspace});
+        std::make_unique<MainWindowController>(ViewController::Services{*store.manager});
     std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
         store.watcher, timeUpdater, *store.manager, review, shortcuts, userDefaultsPath});
 
-    ShellFixture() { delegate->applicationDidFinishLaunching(mainWindow->contentViewController()); }
+    ShellFixture()
+    {
+        store.watcher.addObserver(&pipeline);
+        ViewController& content = mainWindow->contentViewController();
+        QObject::connect(&content, &ViewController::viewDidAppear, delegate.get(),
+                         &AppDelegate::mainWindowDidAppear);
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, delegate.get(),
+                         &AppDelegate::applicationWillTerminate);
+        delegate->applicationDidFinishLaunching(content);
+    }
     ~ShellFixture()
     {
-        // The windows and the delegate go before the store they work on.
+        // The delegate and the windows go before the store they work on.
         delegate.reset();
         mainWindow.reset();
+        store.watcher.removeObserver(&pipeline);
     }
 
     ViewController& viewController() const { return mainWindow->contentViewController(); }

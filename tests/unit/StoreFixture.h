@@ -29,6 +29,6 @@ struct StoreFixture
     std::unique_ptr<DBManager> makeManager(const QString& path)
     {
         return std::make_unique<DBManager>(
-            path, DBManager::Services{channel, dataManager, settings, watcher, pasteboard, clock});
+            path, DBManager::Services{channel, dataManager, settings, clock});
     }
 };

@@ -1,8 +1,8 @@
 #include "StoreFixture.h"
-#include "capture/CapturePipeline.h"
 #include "capture/PBContentComparer.h"
 #include "platform/PasteboardItem.h"
 #include "platform/Workspace.h"
+#include "shell/CapturePipeline.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/SettingsModel.h"
@@ -45,9 +45,9 @@ private slots:
         m_data = &m_store->dataManager;
         m_manager = m_store->manager.get();
         m_channel = &m_store->channel;
-        m_comparer = std::make_unique<PBContentComparer>(*m_settings);
-        m_pipeline =
-            std::make_unique<CapturePipeline>(m_workspace, *m_comparer, *m_data, *m_manager);
+        m_comparer = std::make_unique<PBContentComparer>();
+        m_pipeline = std::make_unique<CapturePipeline>(m_workspace, *m_comparer, *m_settings,
+                                                       *m_data, *m_manager);
     }
 
     void cleanup()
@@ -130,7 +130,7 @@ private slots:
         QTemporaryDir brokenFolder;
         QVERIFY(QDir(brokenFolder.path()).mkdir(QStringLiteral("db.sqlite3")));
         const auto broken = m_store->makeManager(brokenFolder.path());
-        CapturePipeline pipeline(m_workspace, *m_comparer, *m_data, *broken);
+        CapturePipeline pipeline(m_workspace, *m_comparer, *m_settings, *m_data, *broken);
         pipeline.pasteboardItemChanged({text(QStringLiteral("orphan?"))});
         QCoreApplication::processEvents();
         QVERIFY(QDir(m_data->savePath()).entryList(QDir::Files).isEmpty());

@@ -1,5 +1,5 @@
 #include "capture/PBTextContent.h"
-#include "capture/PasteboardTypes.h"
+#include "platform/PasteboardTypes.h"
 #include "storage/DataManager.h"
 
 #include <QDir>
@@ -41,7 +41,6 @@ class TestDataManager : public QObject
 
 private slots:
     void init();
-    void sharedManagerKeepsPayloadsUnderXdgDataHome();
     void payloadFilesAreNamedByUuidNumberAndFirstType_data();
     void payloadFilesAreNamedByUuidNumberAndFirstType();
     void extensionFollowsFirstTypeEvenWhenItGaveNoBytes();
@@ -63,15 +62,6 @@ void TestDataManager::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_folder = m_dir->filePath(u"data"_s);
-}
-
-void TestDataManager::sharedManagerKeepsPayloadsUnderXdgDataHome()
-{
-    qputenv("XDG_DATA_HOME", m_dir->path().toUtf8());
-    const QString expected = m_dir->path() + u"/vantrel/data"_s;
-    QCOMPARE(DataManager::sharedManager().savePath(), expected);
-    QVERIFY(QFileInfo(expected).isDir());
-    QCOMPARE(&DataManager::sharedManager(), &DataManager::sharedManager());
 }
 
 void TestDataManager::payloadFilesAreNamedByUuidNumberAndFirstType_data()

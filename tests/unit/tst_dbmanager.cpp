@@ -130,7 +130,6 @@ private slots:
         loadNow(*m_manager);
         QVERIFY(m_manager->recentItems().isEmpty());
         QCOMPARE(m_manager->count(DBManager::Recents).value(), 0);
-        QCOMPARE(m_channel->messages(QStringLiteral("app.launched")).size(), 1);
     }
 
     void insertedItemLeadsItsListsAndIsAnnounced()
@@ -480,72 +479,6 @@ private slots:
         QTRY_COMPARE(done, 3);
         QCOMPARE(m_manager->markedItems().size(), 1);
         QVERIFY(!reloaded->contentExtension().marked);
-    }
-
-    void companionRequestsAreAnswered()
-    {
-        auto item = textItem(QStringLiteral("marked one"));
-        item->marked = true;
-        QVERIFY(insertNow(*m_manager, item));
-        loadNow(*m_manager);
-
-        m_channel->deliver(QStringLiteral("app.isLaunched"), std::nullopt);
-        QCOMPARE(m_channel->messages(QStringLiteral("app.launched")).size(), 2);
-        m_channel->deliver(QStringLiteral("request.update.recent"), QJsonValue(QStringLiteral("")));
-        QCOMPARE(m_channel->messages(QStringLiteral("response.update.recent")).size(), 2);
-        m_channel->deliver(QStringLiteral("request.update.marked"), std::nullopt);
-        const auto marked = m_channel->messages(QStringLiteral("response.update.marked"));
-        QCOMPARE(marked.size(), 1);
-        QCOMPARE(marked.first().toArray().first().toObject()[QStringLiteral("uuid")].toString(),
-                 item->uuid);
-    }
-
-    void copyRequestPutsTheItemBackWithoutRecordingIt_data()
-    {
-        QTest::addColumn<int>("payloadCount");
-        QTest::newRow("a payload per type") << 2;
-        QTest::newRow("first type gave no bytes") << 1;
-    }
-
-    void copyRequestPutsTheItemBackWithoutRecordingIt()
-    {
-        QFETCH(int, payloadCount);
-        auto item = textItem(QStringLiteral("copy me"));
-        item->pasteboardTypes = {QStringLiteral("public.html"),
-                                 QStringLiteral("public.utf8-plain-text")};
-        item->setDataArray(QList<QByteArray>({"<b>copy me</b>", "copy me"}).first(payloadCount));
-        QVERIFY(insertNow(*m_manager, item));
-        const qint64 before = m_store->pasteboard.changeCount();
-
-        QJsonObject request;
-        request[QStringLiteral("uuid")] = item->uuid;
-        m_channel->deliver(QStringLiteral("copy"), QJsonValue(request));
-        QCOMPARE(m_store->pasteboard.changeCount(), before + 1);
-        QVERIFY(m_store->watcher.ignoreNextCopy());
-        const PasteboardItem written = m_store->pasteboard.pasteboardItems().first();
-        QCOMPARE(written.types(), item->pasteboardTypes.first(payloadCount));
-        QCOMPARE(written.dataForType(QStringLiteral("public.html")), QByteArray("<b>copy me</b>"));
-    }
-
-    void copyRequestForUnknownOrMalformedItemsDoesNothing_data()
-    {
-        QTest::addColumn<std::optional<QJsonValue>>("message");
-        QJsonObject unknown;
-        unknown[QStringLiteral("uuid")] = QStringLiteral("NOT-THERE");
-        QTest::newRow("unknown uuid") << std::optional<QJsonValue>(unknown);
-        QTest::newRow("unreadable file") << std::optional<QJsonValue>();
-        QTest::newRow("a text") << std::optional<QJsonValue>(QStringLiteral("copy"));
-        QTest::newRow("object without uuid") << std::optional<QJsonValue>(QJsonObject());
-    }
-
-    void copyRequestForUnknownOrMalformedItemsDoesNothing()
-    {
-        QFETCH(std::optional<QJsonValue>, message);
-        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("x"))));
-        const qint64 before = m_store->pasteboard.changeCount();
-        m_channel->deliver(QStringLiteral("copy"), message);
-        QCOMPARE(m_store->pasteboard.changeCount(), before);
-        QVERIFY(!m_store->watcher.ignoreNextCopy());
     }
 
     void aRowWithoutApplicationLoadsWithoutOneBesideAnEmptyOne()

@@ -1,5 +1,5 @@
-#include "capture/PasteboardTypes.h"
 #include "platform/MimeTypeMapping.h"
+#include "platform/PasteboardTypes.h"
 
 #include <QTest>
 

@@ -3,7 +3,8 @@
 #include "capture/PBImageContent.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBURLContent.h"
-#include "capture/PasteboardTypes.h"
+#include "capture/PayloadReader.h"
+#include "platform/PasteboardTypes.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -51,6 +52,19 @@ QByteArray encodedImage(const QSize& size, const char* format)
     image.save(&buffer, format);
     return bytes;
 }
+
+// Reads payloads straight from their files, as the history's payload store does.
+class FileReader : public PayloadReader
+{
+public:
+    std::optional<QByteArray> readPayload(const QString& path) const override
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return file.readAll();
+    }
+};
 
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -202,9 +216,11 @@ void TestPBContent::payloadsLoadOnceFromFilesSkippingUnreadable()
     const QString b = m_dir.filePath(u"payloads/b"_s);
     QVERIFY(writeFile(a, "first"));
     QVERIFY(writeFile(b, "third"));
+    const FileReader reader;
     const PBContentPtr item = PBContent::withType(PBContentTypeText);
     QVERIFY(!item->dataArray());
 
+    item->setPayloadReader(&reader);
     item->setDataPathArray(QStringList{a, m_dir.filePath(u"payloads/missing"_s), b});
     const QList<QByteArray> expected{"first", "third"};
     QCOMPARE(*item->dataArray(), expected);
@@ -385,7 +401,7 @@ void TestPBContent::fileIconFollowsWhatIsAtThePath_data()
     QTest::addColumn<QString>("themeName"); // empty: the fallback picture
 
     QTest::newRow("folder") << u"files/folder"_s << u"folder"_s << u"folder"_s;
-    QTest::newRow("folder named like a bundle")
+    QTest::newRow("folder with a file extension")
         << u"files/Tool.app"_s << u"folder"_s << u"folder"_s;
     QTest::newRow("text file") << u"files/notes.txt"_s << u"file"_s << u"text-plain"_s;
     QTest::newRow("unknown kind") << u"files/blob.vantrelunknown"_s << u"file"_s

@@ -1,8 +1,7 @@
 #include "capture/PBContentComparer.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBTextContent.h"
-#include "capture/PasteboardTypes.h"
-#include "storage/SettingsModel.h"
+#include "platform/PasteboardTypes.h"
 
 #include <QTest>
 
@@ -148,14 +147,13 @@ void TestPBContentComparer::batchesAreRecordedByTheCopyMode()
     QFETCH(QStringList, steps);
     QFETCH(QString, answers);
     QFETCH(QStringList, log);
-    SettingsModel settings;
-    PBContentComparer comparer(settings);
+    PBContentComparer comparer;
 
     QString given;
     for (const QString& step : std::as_const(steps)) {
         const QStringList parts = step.split(u' ');
-        settings.setCopyMode(SettingsModel::CopyMode(modeFor(parts[0])));
-        given += comparer.pushAndCompareDataArray(batchFor(parts[1])) ? u'1' : u'0';
+        given += comparer.pushAndCompareDataArray(batchFor(parts[1]), modeFor(parts[0])) ? u'1'
+                                                                                         : u'0';
     }
     QCOMPARE(given, answers);
     QStringList decisions = g_captureLog;
@@ -165,13 +163,12 @@ void TestPBContentComparer::batchesAreRecordedByTheCopyMode()
 
 void TestPBContentComparer::aRepeatKeepsTheFirstBatchRemembered()
 {
-    SettingsModel settings;
-    settings.setCopyMode(SettingsModel::CopyMode::CopyTwice);
-    PBContentComparer comparer(settings);
+    constexpr qint64 copyTwice = 1;
+    PBContentComparer comparer;
     const QList<PBContentPtr> first = batchFor(u"A"_s);
-    QVERIFY(!comparer.pushAndCompareDataArray(first));
+    QVERIFY(!comparer.pushAndCompareDataArray(first, copyTwice));
     QVERIFY(!comparer.marked());
-    QVERIFY(comparer.pushAndCompareDataArray(batchFor(u"A"_s)));
+    QVERIFY(comparer.pushAndCompareDataArray(batchFor(u"A"_s), copyTwice));
     QVERIFY(comparer.marked());
     QCOMPARE(comparer.lastDataArray().size(), 1);
     QCOMPARE(comparer.lastDataArray().first(), first.first());
@@ -179,10 +176,10 @@ void TestPBContentComparer::aRepeatKeepsTheFirstBatchRemembered()
 
 void TestPBContentComparer::everyCallFirstLogsTheFirstItemsTypes()
 {
-    SettingsModel settings;
-    PBContentComparer comparer(settings);
-    comparer.pushAndCompareDataArray(batchFor(u"A@html+F1"_s));
-    comparer.pushAndCompareDataArray(batchFor(u"-"_s));
+    constexpr qint64 copy = 0;
+    PBContentComparer comparer;
+    comparer.pushAndCompareDataArray(batchFor(u"A@html+F1"_s), copy);
+    comparer.pushAndCompareDataArray(batchFor(u"-"_s), copy);
     QCOMPARE(g_captureLog.size(), 2);
     const QString types = g_captureLog.first();
     QVERIFY2(types.indexOf(PasteboardTypes::html) >= 0 &&

@@ -1,6 +1,6 @@
 #include "FixedClock.h"
-#include "shell/StringAdditions.h"
 #include "shell/TimeUpdater.h"
+#include "support/StringAdditions.h"
 
 #include <QDateTime>
 #include <QSignalSpy>

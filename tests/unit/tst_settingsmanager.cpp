@@ -53,7 +53,6 @@ private slots:
     void savingKeepsTheFolderAndFilePrivate_data();
     void savingKeepsTheFolderAndFilePrivate();
     void failedSaveLeavesThePreviousFileWhole();
-    void sharedManagerLivesInTheDataFolder();
 };
 
 void TestSettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole_data()
@@ -170,14 +169,6 @@ void TestSettingsManager::failedSaveLeavesThePreviousFileWhole()
     QVERIFY(!written);
     QCOMPARE(readFile(config), previous);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"config"_s});
-}
-
-void TestSettingsManager::sharedManagerLivesInTheDataFolder()
-{
-    QTemporaryDir dir;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
-    QCOMPARE(SettingsManager::sharedManager().filePath(), dir.filePath(u"vantrel/config"_s));
-    QCOMPARE(&SettingsManager::sharedManager(), &SettingsManager::sharedManager());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsManager)

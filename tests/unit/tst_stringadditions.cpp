@@ -1,4 +1,4 @@
-#include "shell/StringAdditions.h"
+#include "support/StringAdditions.h"
 
 #include <QTest>
 #include <limits>

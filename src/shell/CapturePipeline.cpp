@@ -1,16 +1,18 @@
-#include "capture/CapturePipeline.h"
+#include "shell/CapturePipeline.h"
 
 #include "capture/PBContentComparer.h"
 #include "capture/PBContentParser.h"
 #include "platform/Workspace.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
+#include "storage/SettingsModel.h"
 #include "support/Logging.h"
 
 CapturePipeline::CapturePipeline(const Workspace& workspace, PBContentComparer& comparer,
-                                 const DataManager& dataManager, DBManager& dbManager)
-    : m_workspace(workspace), m_comparer(comparer), m_dataManager(dataManager),
-      m_dbManager(dbManager)
+                                 const SettingsModel& settings, const DataManager& dataManager,
+                                 DBManager& dbManager)
+    : m_workspace(workspace), m_comparer(comparer), m_settings(settings),
+      m_dataManager(dataManager), m_dbManager(dbManager)
 {}
 
 void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
@@ -24,7 +26,7 @@ void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
             batch.append(std::move(content));
         }
     }
-    if (!m_comparer.pushAndCompareDataArray(batch))
+    if (!m_comparer.pushAndCompareDataArray(batch, m_settings.copyMode()))
         return;
 
     for (const PBContentPtr& content : std::as_const(batch)) {

@@ -1,0 +1,112 @@
+#include "app/Application.h"
+
+#include "browser/MainWindowController.h"
+#include "capture/PBContentComparer.h"
+#include "capture/PBWatcher.h"
+#include "platform/PlatformLinux.h"
+#include "platform/ReviewNull.h"
+#include "shell/AppDelegate.h"
+#include "shell/CapturePipeline.h"
+#include "shell/TimeUpdater.h"
+#include "storage/CompanionEndpoint.h"
+#include "storage/DBManager.h"
+#include "storage/DataManager.h"
+#include "storage/SettingsManager.h"
+#include "support/AppPaths.h"
+#include "support/Clock.h"
+#include "support/SharedInstance.h"
+#include "support/UserDefaults.h"
+
+#include <QCoreApplication>
+
+// What the sharedX() accessors return while the application lives.
+struct Application::Published
+{
+    Published(SettingsManager& settings, DataManager& dataManager, DBManager& dbManager,
+              PBWatcher& watcher, TimeUpdater& timeUpdater)
+        : settings(settings), dataManager(dataManager), dbManager(dbManager), watcher(watcher),
+          timeUpdater(timeUpdater)
+    {}
+
+    SharedInstance<SettingsManager> settings;
+    SharedInstance<DataManager> dataManager;
+    SharedInstance<DBManager> dbManager;
+    SharedInstance<PBWatcher> watcher;
+    SharedInstance<TimeUpdater> timeUpdater;
+};
+
+std::unique_ptr<Application> Application::forSession()
+{
+    auto platform = std::make_unique<PlatformLinux>();
+    const Environment environment{platform->services(), AppPaths::dataFolder(),
+                                  UserDefaults::path()};
+    return std::make_unique<Application>(environment, std::move(platform));
+}
+
+Application::Application(const Environment& environment, std::unique_ptr<PlatformLinux> platform)
+    : m_platform(std::move(platform)), m_environment(environment)
+{
+    Platform::install(m_environment.platform);
+    buildServices();
+    // Published before the windows are made, which may reach the services through them.
+    m_published = std::make_unique<Published>(*m_settings, *m_dataManager, *m_dbManager, *m_watcher,
+                                              *m_timeUpdater);
+    buildShell();
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Application::applicationWillTerminate);
+}
+
+// The members go in the reverse order of their declaration, which is the order of building.
+Application::~Application()
+{
+    m_published.reset();
+    m_watcher->removeObserver(m_pipeline.get());
+    Platform::install({});
+}
+
+void Application::buildServices()
+{
+    const Platform::Services& platform = m_environment.platform;
+    const QString& folder = m_environment.dataFolder;
+    m_review = std::make_unique<ReviewNull>();
+    m_settings = std::make_unique<SettingsManager>(folder);
+    m_dataManager = std::make_unique<DataManager>(folder + QStringLiteral("/data"));
+    m_dbManager = std::make_unique<DBManager>(
+        folder, DBManager::Services{*platform.messageChannel, *m_dataManager, m_settings->model(),
+                                    Clock::system()});
+    m_watcher = std::make_unique<PBWatcher>(*platform.pasteboard, *platform.applicationState);
+    m_comparer = std::make_unique<PBContentComparer>();
+    m_pipeline = std::make_unique<CapturePipeline>(
+        *platform.workspace, *m_comparer, m_settings->model(), *m_dataManager, *m_dbManager);
+    m_watcher->addObserver(m_pipeline.get());
+    m_companion =
+        std::make_unique<CompanionEndpoint>(*platform.messageChannel, *m_dbManager, *m_watcher);
+    m_timeUpdater = std::make_unique<TimeUpdater>();
+}
+
+// The windows load first (the main window starts the first load of the history); the delegate
+// then starts watching, the clock tick, the tray and the shortcuts.
+void Application::buildShell()
+{
+    m_mainWindow = std::make_unique<MainWindowController>(ViewController::Services{*m_dbManager});
+    m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
+        *m_watcher, *m_timeUpdater, *m_dbManager, *m_review,
+        *m_environment.platform.globalShortcuts, m_environment.userDefaultsPath});
+    ViewController& content = m_mainWindow->contentViewController();
+    connect(&content, &ViewController::viewDidAppear, m_delegate.get(),
+            &AppDelegate::mainWindowDidAppear);
+    m_delegate->applicationDidFinishLaunching(content);
+}
+
+void Application::handleRequest(ShellRequest request)
+{
+    m_delegate->handleRequest(request);
+}
+
+// The services stay built until the application object goes; quitting only ends their work, the
+// shell's first and the settings' last.
+void Application::applicationWillTerminate()
+{
+    m_delegate->applicationWillTerminate();
+    m_companion->passTerminalMessage();
+    m_settings->save();
+}

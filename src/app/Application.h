@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "shell/CommandLine.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class AppDelegate;
+class CapturePipeline;
+class CompanionEndpoint;
+class DBManager;
+class DataManager;
+class MainWindowController;
+class PBContentComparer;
+class PBWatcher;
+class PlatformLinux;
+class ReviewNull;
+class SettingsManager;
+class TimeUpdater;
+
+// The composition root: builds every service of the running program once, in one order that can
+// be read top to bottom in the constructor, hands each its collaborators, publishes them to the
+// sharedX() accessors, and on quit takes them down again in the reverse order. Nothing else in
+// the program creates a service. Main thread; needs the QApplication.
+class Application : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Where the application runs.
+    struct Environment
+    {
+        // The platform implementations, all set; they must outlive the application.
+        Platform::Services platform;
+        // The history, the payload folder and the settings file.
+        QString dataFolder;
+        // The user defaults (the global shortcuts, the rating prompt).
+        QString userDefaultsPath;
+    };
+
+    // The application of the running desktop session: the Linux platform and the user's XDG
+    // folders.
+    static std::unique_ptr<Application> forSession();
+
+    // `platform`, when given, is what the environment's platform services belong to; the
+    // application keeps it for its own lifetime.
+    explicit Application(const Environment& environment,
+                         std::unique_ptr<PlatformLinux> platform = nullptr);
+    ~Application() override;
+
+    // Carries out what a start of `vantrel` asked for.
+    void handleRequest(ShellRequest request);
+
+private:
+    void buildServices();
+    void buildShell();
+    // The one quit sequence, on QCoreApplication::aboutToQuit.
+    void applicationWillTerminate();
+
+    struct Published;
+
+    std::unique_ptr<PlatformLinux> m_platform;
+    Environment m_environment;
+    std::unique_ptr<ReviewNull> m_review;
+    std::unique_ptr<SettingsManager> m_settings;
+    std::unique_ptr<DataManager> m_dataManager;
+    std::unique_ptr<DBManager> m_dbManager;
+    std::unique_ptr<PBWatcher> m_watcher;
+    std::unique_ptr<PBContentComparer> m_comparer;
+    std::unique_ptr<CapturePipeline> m_pipeline;
+    std::unique_ptr<CompanionEndpoint> m_companion;
+    std::unique_ptr<TimeUpdater> m_timeUpdater;
+    std::unique_ptr<MainWindowController> m_mainWindow;
+    std::unique_ptr<AppDelegate> m_delegate;
+    // Last, so that the accessors stop answering before anything is destroyed (its place in the
+    // order of building is before the windows).
+    std::unique_ptr<Published> m_published;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QJsonValue>
+#include <QObject>
+#include <optional>
+
+class DBManager;
+class MessageChannel;
+class PBWatcher;
+
+// The application's end of the message channel with the companion client: it announces the
+// launch when made and the end when told, answers the companion's requests for the launch state
+// and the recent and marked summaries, and puts an item the companion names back on the
+// clipboard. Main thread.
+class CompanionEndpoint : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Announces the launch and starts listening. All must outlive the endpoint.
+    CompanionEndpoint(MessageChannel& channel, DBManager& dbManager, PBWatcher& watcher,
+                      QObject* parent = nullptr);
+
+    void passLaunchedMessage();
+    void passTerminalMessage();
+
+private:
+    void copyRequested(const std::optional<QJsonValue>& message);
+
+    MessageChannel& m_channel;
+    DBManager& m_dbManager;
+    PBWatcher& m_watcher;
+};
