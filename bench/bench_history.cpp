@@ -239,8 +239,9 @@ void writeDesktopEntries(const QString& folder, int count)
 double captureEach(const Workspace& workspace, int count)
 {
     StoreFixture store;
-    PBContentComparer comparer(store.settings);
-    CapturePipeline pipeline(workspace, comparer, store.dataManager, *store.manager);
+    PBContentComparer comparer;
+    CapturePipeline pipeline(workspace, comparer, store.settings, store.dataManager,
+                             *store.manager);
     const QString type = QStringLiteral("public.utf8-plain-text");
     QElapsedTimer timer;
     timer.start();

@@ -15,7 +15,7 @@
 #include "support/AppPaths.h"
 #include "support/Clock.h"
 #include "support/SharedInstance.h"
-#include "support/UserDefaults.h"
+#include "storage/UserDefaults.h"
 
 #include <QCoreApplication>
 
@@ -39,7 +39,7 @@ std::unique_ptr<Application> Application::forSession()
 {
     auto platform = std::make_unique<PlatformLinux>();
     const Environment environment{platform->services(), AppPaths::dataFolder(),
-                                  UserDefaults::path()};
+                                  UserDefaults::defaultPath()};
     return std::make_unique<Application>(environment, std::move(platform));
 }
 

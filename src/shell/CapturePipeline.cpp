@@ -26,7 +26,7 @@ void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
             batch.append(std::move(content));
         }
     }
-    if (!m_comparer.pushAndCompareDataArray(batch, m_settings.copyMode()))
+    if (!m_comparer.pushAndCompareDataArray(batch, qint64(m_settings.copyMode())))
         return;
 
     for (const PBContentPtr& content : std::as_const(batch)) {

@@ -6,12 +6,14 @@
 #include "browser/HistoryListView.h"
 #include "browser/RowArtworkCache.h"
 #include "browser/ViewController.h"
+#include "capture/PBContentComparer.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBWatcher.h"
-#include "platform/PasteboardTypes.h"
 #include "platform/ApplicationStateQt.h"
+#include "platform/PasteboardTypes.h"
 #include "platform/PasteboardX11.h"
 #include "platform/WorkspaceNull.h"
+#include "shell/CapturePipeline.h"
 #include "shell/TimeUpdater.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
@@ -68,8 +70,10 @@ struct Application
     DataManager dataManager{home.filePath(u"data"_s)};
     SettingsModel settings;
     WorkspaceNull workspace;
-    DBManager store{home.path(), DBManager::Services{channel, dataManager, settings, watcher,
-                                                     pasteboard, Clock::system()}};
+    DBManager store{home.path(),
+                    DBManager::Services{channel, dataManager, settings, Clock::system()}};
+    PBContentComparer comparer;
+    CapturePipeline pipeline{workspace, comparer, settings, dataManager, store};
     TimeUpdater timeUpdater;
     RowArtworkCache artwork{QSize(40, 40)};
     std::unique_ptr<ViewController> window;
@@ -85,8 +89,7 @@ struct Application
             if (!storeItem(payloads, date += 60))
                 return false;
         }
-        window = std::make_unique<ViewController>(
-            ViewController::Services{watcher, store, dataManager, settings, workspace});
+        window = std::make_unique<ViewController>(ViewController::Services{store});
         auto* layout = new QHBoxLayout(window.get());
         const CategoryListViewController::Services services{store, pasteboard, timeUpdater,
                                                             artwork};
@@ -98,6 +101,7 @@ struct Application
             layout->addWidget(list);
         window->resize(1100, 500);
         window->show();
+        watcher.addObserver(&pipeline);
         watcher.startWatch();
         const bool exposed = QTest::qWaitForWindowExposed(window.get());
         const bool loaded = QTest::qWaitFor(

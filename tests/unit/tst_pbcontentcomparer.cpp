@@ -152,8 +152,8 @@ void TestPBContentComparer::batchesAreRecordedByTheCopyMode()
     QString given;
     for (const QString& step : std::as_const(steps)) {
         const QStringList parts = step.split(u' ');
-        given += comparer.pushAndCompareDataArray(batchFor(parts[1]), modeFor(parts[0])) ? u'1'
-                                                                                         : u'0';
+        given +=
+            comparer.pushAndCompareDataArray(batchFor(parts[1]), modeFor(parts[0])) ? u'1' : u'0';
     }
     QCOMPARE(given, answers);
     QStringList decisions = g_captureLog;
