@@ -30,7 +30,15 @@ void Utils::openContent(const PBContentPtr& item, QWidget* parent)
 
 void Utils::openWebAddress(const QString& text)
 {
-    // Only a real web address reaches the opener: any other scheme (file:, a script, a custom
+    if (const auto url = webAddress(text))
+        QDesktopServices::openUrl(*url);
+    else
+        qCInfo(lcShell) << "not a web address, nothing opened";
+}
+
+std::optional<QUrl> Utils::webAddress(const QString& text)
+{
+    // Only a real web address is opened or loaded: any other scheme (file:, a script, a custom
     // handler) could run something the user never meant to open. "www.host" text was taken for a
     // web address as if "http://" stood in front, so it opens that way.
     const QString trimmed = text.trimmed();
@@ -40,9 +48,8 @@ void Utils::openWebAddress(const QString& text)
     const QString scheme = url.scheme().toLower();
     if (url.isValid() && !url.host().isEmpty() &&
         (scheme == QStringLiteral("http") || scheme == QStringLiteral("https")))
-        QDesktopServices::openUrl(url);
-    else
-        qCInfo(lcShell) << "not a web address, nothing opened";
+        return url;
+    return std::nullopt;
 }
 
 void Utils::revealFile(const QString& path, QWidget* parent)

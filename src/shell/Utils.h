@@ -4,7 +4,9 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -35,6 +37,10 @@ public:
     // Adds the application to the programs started at log-in, or removes it.
     static void toggleLaunchAtStartup();
     static bool isLaunchAtStartup();
+
+    // The http or https address a web-address item's text stands for ("www.host" text as if
+    // "http://" stood in front); nullopt for any other text or scheme.
+    static std::optional<QUrl> webAddress(const QString& text);
 
     static QString urlType();
     static QString fileURLType();
