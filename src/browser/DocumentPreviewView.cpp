@@ -6,6 +6,7 @@
 #include "capture/ContentIcons.h"
 #include "shell/StringAdditions.h"
 
+#include <QImageReader>
 #include <QPdfDocument>
 #include <QPdfView>
 #include <QStackedLayout>
@@ -17,6 +18,21 @@ namespace {
 constexpr int redecodeDelayMs = 200;
 // The decode size for a view that has not been laid out yet; a resize asks for more.
 constexpr QSize unlaidFit(1024, 1024);
+// Qt refuses to decode a picture needing more than 128 MB, which turns away an ordinary
+// 50-megapixel photo or a screenshot of a large screen. A reader that cannot scale while it
+// decodes (PNG) needs the full picture in memory for a moment on the pool thread, so the limit
+// is raised to what about 250 megapixels need; larger pictures still show their file facts.
+constexpr int imageAllocationLimitMb = 1024;
+
+void allowLargePictures()
+{
+    static const bool raised = [] {
+        QImageReader::setAllocationLimit(
+            std::max(QImageReader::allocationLimit(), imageAllocationLimitMb));
+        return true;
+    }();
+    Q_UNUSED(raised);
+}
 } // namespace
 
 DocumentPreviewView::DocumentPreviewView(QWidget* parent)
@@ -24,6 +40,7 @@ DocumentPreviewView::DocumentPreviewView(QWidget* parent)
       m_image(new ImagePreviewView(this)), m_text(new QTextEdit(this)),
       m_fileInfo(new FileInfoView(this))
 {
+    allowLargePictures();
     setAccessibleName(tr("Document preview"));
     m_blank->setObjectName(QStringLiteral("blankPreview"));
     m_image->setObjectName(QStringLiteral("imagePreview"));
@@ -31,6 +48,7 @@ DocumentPreviewView::DocumentPreviewView(QWidget* parent)
     m_text->setAccessibleName(tr("Text file preview"));
     m_text->setReadOnly(true);
     m_text->setFrameShape(QFrame::NoFrame);
+    m_text->viewport()->setAutoFillBackground(false);
     m_fileInfo->setObjectName(QStringLiteral("fileInfo"));
     for (QWidget* page : {m_blank, static_cast<QWidget*>(m_image), static_cast<QWidget*>(m_text),
                           static_cast<QWidget*>(m_fileInfo)})
