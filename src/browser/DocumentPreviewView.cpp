@@ -3,6 +3,7 @@
 #include "browser/FileInfoView.h"
 #include "browser/ImagePreviewView.h"
 #include "browser/PreviewPreparation.h"
+#include "browser/TextPreviewView.h"
 #include "capture/ContentIcons.h"
 #include "shell/StringAdditions.h"
 
@@ -10,8 +11,6 @@
 #include <QPdfDocument>
 #include <QPdfView>
 #include <QStackedLayout>
-#include <QTextDocument>
-#include <QTextEdit>
 #include <QtConcurrent>
 
 namespace {
@@ -37,7 +36,7 @@ void allowLargePictures()
 
 DocumentPreviewView::DocumentPreviewView(QWidget* parent)
     : QWidget(parent), m_pages(new QStackedLayout(this)), m_blank(new QWidget(this)),
-      m_image(new ImagePreviewView(this)), m_text(new QTextEdit(this)),
+      m_image(new ImagePreviewView(this)), m_text(new TextPreviewView(this)),
       m_fileInfo(new FileInfoView(this))
 {
     allowLargePictures();
@@ -46,9 +45,6 @@ DocumentPreviewView::DocumentPreviewView(QWidget* parent)
     m_image->setObjectName(QStringLiteral("imagePreview"));
     m_text->setObjectName(QStringLiteral("textFilePreview"));
     m_text->setAccessibleName(tr("Text file preview"));
-    m_text->setReadOnly(true);
-    m_text->setFrameShape(QFrame::NoFrame);
-    m_text->viewport()->setAutoFillBackground(false);
     m_fileInfo->setObjectName(QStringLiteral("fileInfo"));
     for (QWidget* page : {m_blank, static_cast<QWidget*>(m_image), static_cast<QWidget*>(m_text),
                           static_cast<QWidget*>(m_fileInfo)})
@@ -94,7 +90,8 @@ void DocumentPreviewView::showPrepared(PreparedPreview prepared)
         m_pages->setCurrentWidget(m_image);
         break;
     case PreparedPreview::Kind::Text:
-        showText(std::move(prepared.document));
+        m_text->setPreparedDocument(std::move(prepared.document));
+        m_pages->setCurrentWidget(m_text);
         break;
     case PreparedPreview::Kind::Pdf:
         showPdf(prepared.path);
@@ -104,13 +101,6 @@ void DocumentPreviewView::showPrepared(PreparedPreview prepared)
         break;
     }
     emit previewReady();
-}
-
-void DocumentPreviewView::showText(std::shared_ptr<QTextDocument> document)
-{
-    m_text->setDocument(document.get());
-    m_document = std::move(document);
-    m_pages->setCurrentWidget(m_text);
 }
 
 void DocumentPreviewView::showFileInfo(const PreparedPreview& prepared)

@@ -11,7 +11,7 @@ class ImagePreviewView;
 class QPdfDocument;
 class QPdfView;
 class QStackedLayout;
-class QTextEdit;
+class TextPreviewView;
 
 // The document preview: the file at an item's preview address as a picture scaled to fit, a
 // PDF, text, or failing those the file's icon, name, size and type. What to show is worked out
@@ -37,7 +37,6 @@ protected:
 private:
     void prepare();
     void showPrepared(PreparedPreview prepared);
-    void showText(std::shared_ptr<QTextDocument> document);
     void showFileInfo(const PreparedPreview& prepared);
     void showPdf(const QString& path);
     void setupPdfView();
@@ -45,8 +44,7 @@ private:
     QStackedLayout* m_pages;
     QWidget* m_blank;
     ImagePreviewView* m_image;
-    QTextEdit* m_text;
-    std::shared_ptr<QTextDocument> m_document;
+    TextPreviewView* m_text;
     FileInfoView* m_fileInfo;
     QPdfDocument* m_pdfDocument = nullptr;
     QPdfView* m_pdf = nullptr;

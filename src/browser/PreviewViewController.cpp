@@ -2,10 +2,10 @@
 
 #include "browser/DocumentPreviewView.h"
 #include "browser/PreviewPreparation.h"
+#include "browser/TextPreviewView.h"
 #include "browser/WebPreviewView.h"
 
 #include <QTextDocument>
-#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
@@ -42,16 +42,12 @@ DocumentPreviewView* PreviewViewController::previewView()
     return m_previewView;
 }
 
-QTextEdit* PreviewViewController::textView()
+TextPreviewView* PreviewViewController::textView()
 {
     if (!m_textView) {
-        m_textView = new QTextEdit(this);
+        m_textView = new TextPreviewView(this);
         m_textView->setObjectName(QStringLiteral("textView"));
         m_textView->setAccessibleName(tr("Formatted text"));
-        m_textView->setReadOnly(true);
-        m_textView->setFrameShape(QFrame::NoFrame);
-        m_textView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        m_textView->viewport()->setAutoFillBackground(false);
         m_layout->addWidget(m_textView);
     }
     return m_textView;
@@ -100,19 +96,14 @@ void PreviewViewController::showFormattedText(const PBContentPtr& item)
         .then(this, [this, generation, item](std::shared_ptr<QTextDocument> document) {
             if (generation != m_generation)
                 return;
-            if (document)
-                showTextDocument(std::move(document));
-            else
+            if (!document) {
                 showDocument(item);
+                return;
+            }
+            textView()->setPreparedDocument(std::move(document));
+            textView()->show();
+            emit previewShown();
         });
-}
-
-void PreviewViewController::showTextDocument(std::shared_ptr<QTextDocument> document)
-{
-    textView()->setDocument(document.get());
-    m_document = std::move(document);
-    textView()->show();
-    emit previewShown();
 }
 
 void PreviewViewController::showDocument(const PBContentPtr& item)

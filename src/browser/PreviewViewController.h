@@ -7,7 +7,7 @@
 
 class DocumentPreviewView;
 class QTextDocument;
-class QTextEdit;
+class TextPreviewView;
 class QVBoxLayout;
 class WebPreviewView;
 
@@ -31,7 +31,7 @@ public:
     // The display views, each made on first use. The text view is its own scroll area.
     WebPreviewView* webView();
     DocumentPreviewView* previewView();
-    QTextEdit* textView();
+    TextPreviewView* textView();
 
     // Whether the web view has been made.
     bool hasWebView() const { return m_webView != nullptr; }
@@ -45,12 +45,10 @@ private:
     void showWebPage(const PBContentPtr& item);
     void showFormattedText(const PBContentPtr& item);
     void showDocument(const PBContentPtr& item);
-    void showTextDocument(std::shared_ptr<QTextDocument> document);
 
     QVBoxLayout* m_layout;
     WebPreviewView* m_webView = nullptr;
     DocumentPreviewView* m_previewView = nullptr;
-    QTextEdit* m_textView = nullptr;
-    std::shared_ptr<QTextDocument> m_document;
+    TextPreviewView* m_textView = nullptr;
     quint64 m_generation = 0;
 };

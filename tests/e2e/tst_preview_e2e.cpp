@@ -3,6 +3,7 @@
 #include "../gui/PreviewItems.h"
 #include "browser/DocumentPreviewView.h"
 #include "browser/PreviewViewController.h"
+#include "browser/TextPreviewView.h"
 #include "browser/WebPreviewView.h"
 
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 

@@ -2,6 +2,7 @@
 #include "browser/DocumentPreviewView.h"
 #include "browser/ImagePreviewView.h"
 #include "browser/PreviewViewController.h"
+#include "browser/TextPreviewView.h"
 #include "browser/WebPreviewView.h"
 
 #include <QApplication>
