@@ -118,7 +118,11 @@ void DocumentPreviewView::showPdf(const QString& path)
 {
     if (!m_pdf)
         setupPdfView();
-    m_pdfDocument->load(path);
+    // A damaged PDF shows what any other file shows rather than an empty page.
+    if (m_pdfDocument->load(path) != QPdfDocument::Error::None) {
+        showFileInfo(PreviewPreparation::fileInfo(path));
+        return;
+    }
     m_pages->setCurrentWidget(m_pdf);
 }
 

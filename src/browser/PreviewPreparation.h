@@ -27,10 +27,11 @@ public:
     // `fit` device pixels (never larger than it is), a text file as text, anything else its
     // facts.
     static PreparedPreview document(const QString& path, QSize fit);
+    // The facts of the file at `path`: name, size, type and icon name.
+    static PreparedPreview fileInfo(const QString& path);
 
 private:
     static std::shared_ptr<QTextDocument> handOver(QTextDocument* document);
     static PreparedPreview image(const QString& path, QSize fit);
     static PreparedPreview textFile(const QString& path);
-    static PreparedPreview fileInfo(const QString& path);
 };

@@ -58,6 +58,7 @@ void TestPreviewViewController::initTestCase()
     writeImage(dir + u"picture.tiff"_s, QSize(64, 48), "tiff");
     writeImage(dir + u"large.png"_s, QSize(4000, 3000), "png");
     writePdf(dir + u"document.pdf"_s);
+    writeFile(dir + u"damaged.pdf"_s, "%PDF-1.4\nnot a document");
     writeFile(dir + u"notes.log"_s, "line one\nline two\n");
     writeFile(dir + u"archive.bin"_s, QByteArray(3000, '\x01') + QByteArray("\x00\xff\xfe", 3));
     QVERIFY(QDir(dir).mkdir(u"folder"_s));
@@ -102,6 +103,8 @@ PBContentPtr TestPreviewViewController::itemNamed(const QString& name)
         return imageItem(PasteboardTypes::tiff, dir + u"picture.tiff"_s);
     if (name == u"pdf image")
         return imageItem(PasteboardTypes::pdf, dir + u"document.pdf"_s);
+    if (name == u"damaged pdf image")
+        return imageItem(PasteboardTypes::pdf, dir + u"damaged.pdf"_s);
     if (name == u"text file")
         return fileItem(dir + u"notes.log"_s);
     if (name == u"binary file")
@@ -149,6 +152,8 @@ void TestPreviewViewController::eachKindShowsInItsView_data()
     QTest::newRow("tiff image") << u"tiff image"_s << u"previewView"_s << u"imagePreview"_s
                                 << u""_s;
     QTest::newRow("pdf image") << u"pdf image"_s << u"previewView"_s << u"pdfPreview"_s << u""_s;
+    QTest::newRow("damaged pdf image")
+        << u"damaged pdf image"_s << u"previewView"_s << u"fileInfo"_s << u""_s;
     QTest::newRow("text file") << u"text file"_s << u"previewView"_s << u"textFilePreview"_s
                                << u"line one\nline two\n"_s;
     QTest::newRow("binary file") << u"binary file"_s << u"previewView"_s << u"fileInfo"_s << u""_s;
