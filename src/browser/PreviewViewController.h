@@ -6,7 +6,6 @@
 #include <memory>
 
 class DocumentPreviewView;
-class QTextDocument;
 class TextPreviewView;
 class QVBoxLayout;
 class WebPreviewView;
@@ -32,9 +31,6 @@ public:
     WebPreviewView* webView();
     DocumentPreviewView* previewView();
     TextPreviewView* textView();
-
-    // Whether the web view has been made.
-    bool hasWebView() const { return m_webView != nullptr; }
 
 signals:
     // The view for the item last set is showing (a web page may still be loading).
