@@ -3,7 +3,6 @@
 #include "../gui/PreviewItems.h"
 #include "browser/DocumentPreviewView.h"
 #include "browser/PreviewViewController.h"
-#include "browser/TextPreviewView.h"
 #include "browser/WebPreviewView.h"
 
 #include <QApplication>
@@ -65,7 +64,6 @@ class TestPreviewE2E : public QObject
 
 private slots:
     void webAddressShowsItsPageUntilAnImageHidesIt();
-    void textWhosePayloadWasRemovedFallsBackToTheDocumentPreview();
 };
 
 void TestPreviewE2E::webAddressShowsItsPageUntilAnImageHidesIt()
@@ -96,27 +94,6 @@ void TestPreviewE2E::webAddressShowsItsPageUntilAnImageHidesIt()
     auto* pages = qobject_cast<QStackedLayout*>(document->layout());
     QTRY_COMPARE(pages->currentWidget()->objectName(), u"imagePreview"_s);
     QVERIFY(pages->currentWidget()->isVisible());
-}
-
-void TestPreviewE2E::textWhosePayloadWasRemovedFallsBackToTheDocumentPreview()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString path = writeFile(folder.filePath(u"note.html"_s), "<p>Was here</p>");
-    const PBContentPtr item = textItem(PasteboardTypes::html, path);
-    PreviewViewController preview;
-    preview.resize(600, 400);
-    preview.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&preview));
-
-    preview.setPreviewContent(item);
-    QTRY_VERIFY(preview.textView()->isVisible());
-    QVERIFY(QFile::remove(path));
-    preview.setPreviewContent(item);
-    QTRY_VERIFY(preview.previewView()->isVisible());
-    QVERIFY(!preview.textView()->isVisible());
-    auto* pages = qobject_cast<QStackedLayout*>(preview.previewView()->layout());
-    QTRY_COMPARE(pages->currentWidget()->objectName(), u"fileInfo"_s);
 }
 
 QTEST_MAIN(TestPreviewE2E)
