@@ -1,5 +1,6 @@
 #include "browser/DocumentPreviewView.h"
 
+#include "browser/DeliverLater.h"
 #include "browser/FileInfoView.h"
 #include "browser/ImagePreviewView.h"
 #include "browser/PreviewPreparation.h"
@@ -75,8 +76,10 @@ void DocumentPreviewView::prepare()
     const quint64 generation = ++m_generation;
     // Only the current page of the stack follows the view's size, so the view's own size counts.
     const QSize fit = m_image->fitSize(contentsRect().size());
-    QtConcurrent::run(&PreviewPreparation::document, m_path, fit.isEmpty() ? unlaidFit : fit)
-        .then(this, [this, generation](PreparedPreview prepared) {
+    deliverLater(
+        this,
+        QtConcurrent::run(&PreviewPreparation::document, m_path, fit.isEmpty() ? unlaidFit : fit),
+        [this, generation](PreparedPreview prepared) {
             if (generation == m_generation)
                 showPrepared(std::move(prepared));
         });

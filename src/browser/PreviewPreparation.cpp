@@ -10,7 +10,6 @@
 #include <QMimeDatabase>
 #include <QStringDecoder>
 #include <QTextDocument>
-#include <QThread>
 
 namespace {
 // A text file longer than this is previewed by its beginning: the preview is a glance, and
@@ -44,14 +43,13 @@ std::shared_ptr<QTextDocument> PreviewPreparation::formattedText(const QString& 
                                                                  const QString& firstType)
 {
     const std::optional<QByteArray> bytes = readFile(path);
-    if (!bytes)
+    const std::optional<QString> rtf = bytes ? RtfReader::toHtml(*bytes) : std::nullopt;
+    if (!bytes ||
+        (!rtf && (firstType == PasteboardTypes::rtf || firstType == PasteboardTypes::rtfd)))
         return nullptr;
-    auto* document = new QTextDocument;
-    if (bytes->startsWith("{\\rtf")) {
-        document->setHtml(RtfReader::toHtml(*bytes).value_or(QString()));
-    } else if (firstType == PasteboardTypes::rtf || firstType == PasteboardTypes::rtfd) {
-        delete document;
-        return nullptr;
+    auto document = std::make_unique<QTextDocument>();
+    if (rtf) {
+        document->setHtml(*rtf);
     } else if (firstType == PasteboardTypes::html) {
         // Browsers put HTML on the X11 clipboard in UTF-16 as often as in UTF-8.
         QStringDecoder decoder = QStringDecoder::decoderForHtml(*bytes);
@@ -59,15 +57,16 @@ std::shared_ptr<QTextDocument> PreviewPreparation::formattedText(const QString& 
     } else {
         document->setPlainText(decodedText(*bytes));
     }
-    return handOver(document);
+    return handOver(std::move(document));
 }
 
-std::shared_ptr<QTextDocument> PreviewPreparation::handOver(QTextDocument* document)
+std::shared_ptr<QTextDocument> PreviewPreparation::handOver(std::unique_ptr<QTextDocument> document)
 {
     // Made on this pool thread, shown on the GUI thread: the move has to come from here. It is
     // deleted later on the GUI thread, also when its result is dropped.
     document->moveToThread(QCoreApplication::instance()->thread());
-    return std::shared_ptr<QTextDocument>(document, [](QTextDocument* d) { d->deleteLater(); });
+    return std::shared_ptr<QTextDocument>(document.release(),
+                                          [](QTextDocument* d) { d->deleteLater(); });
 }
 
 PreparedPreview PreviewPreparation::document(const QString& path, QSize fit)
@@ -113,11 +112,11 @@ PreparedPreview PreviewPreparation::textFile(const QString& path)
     const std::optional<QByteArray> bytes = readFile(path, maxTextFileBytes);
     if (!bytes || isBinary(*bytes))
         return fileInfo(path);
-    auto* document = new QTextDocument;
+    auto document = std::make_unique<QTextDocument>();
     document->setPlainText(decodedText(*bytes));
     PreparedPreview prepared;
     prepared.kind = PreparedPreview::Kind::Text;
-    prepared.document = handOver(document);
+    prepared.document = handOver(std::move(document));
     return prepared;
 }
 

@@ -31,7 +31,7 @@ public:
     static PreparedPreview fileInfo(const QString& path);
 
 private:
-    static std::shared_ptr<QTextDocument> handOver(QTextDocument* document);
+    static std::shared_ptr<QTextDocument> handOver(std::unique_ptr<QTextDocument> document);
     static PreparedPreview image(const QString& path, QSize fit);
     static PreparedPreview textFile(const QString& path);
 };

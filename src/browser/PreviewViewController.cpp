@@ -1,5 +1,6 @@
 #include "browser/PreviewViewController.h"
 
+#include "browser/DeliverLater.h"
 #include "browser/DocumentPreviewView.h"
 #include "browser/PreviewPreparation.h"
 #include "browser/TextPreviewView.h"
@@ -92,18 +93,18 @@ void PreviewViewController::showFormattedText(const PBContentPtr& item)
     const QString path = item->dataPathArray().value_or(QStringList()).value(0);
     const QString firstType = item->pasteboardTypes.value(0);
     const quint64 generation = m_generation;
-    QtConcurrent::run(&PreviewPreparation::formattedText, path, firstType)
-        .then(this, [this, generation, item](std::shared_ptr<QTextDocument> document) {
-            if (generation != m_generation)
-                return;
-            if (!document) {
-                showDocument(item);
-                return;
-            }
-            textView()->setPreparedDocument(std::move(document));
-            textView()->show();
-            emit previewShown();
-        });
+    deliverLater(this, QtConcurrent::run(&PreviewPreparation::formattedText, path, firstType),
+                 [this, generation, item](std::shared_ptr<QTextDocument> document) {
+                     if (generation != m_generation)
+                         return;
+                     if (!document) {
+                         showDocument(item);
+                         return;
+                     }
+                     textView()->setPreparedDocument(std::move(document));
+                     textView()->show();
+                     emit previewShown();
+                 });
 }
 
 void PreviewViewController::showDocument(const PBContentPtr& item)
