@@ -1,4 +1,5 @@
 #include "browser/MainWindowController.h"
+#include "platform/PasteboardWayland.h"
 #include "platform/PlatformLinux.h"
 #include "platform/SingleInstance.h"
 #include "shell/AppDelegate.h"
@@ -71,6 +72,14 @@ int main(int argc, char** argv)
                          if (const auto received = CommandLine::requestNamed(name))
                              delegate.handleRequest(*received);
                      });
+    if (PasteboardWayland* wayland = platform.waylandPasteboard()) {
+        QObject::connect(wayland, &PasteboardWayland::unavailable, &delegate,
+                         [&delegate](const QString& problem) {
+                             if (QSystemTrayIcon* tray = delegate.statusItem())
+                                 tray->showMessage(QStringLiteral("Vantrel"), problem,
+                                                   QSystemTrayIcon::Warning);
+                         });
+    }
     // A first start with an option does what the option says; without one, it only starts.
     if (request != ShellRequest::Reopen)
         delegate.handleRequest(request);

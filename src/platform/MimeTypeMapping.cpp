@@ -3,6 +3,7 @@
 #include "capture/PasteboardTypes.h"
 
 #include <QHash>
+#include <QMimeData>
 #include <QUrl>
 #include <algorithm>
 
@@ -215,4 +216,13 @@ MimeTypeMapping::formatsForItem(const QStringList& types, const QList<QByteArray
         }
     }
     return formats;
+}
+
+std::unique_ptr<QMimeData> MimeTypeMapping::mimeDataForItem(const QStringList& types,
+                                                            const QList<QByteArray>& payloads)
+{
+    auto mimeData = std::make_unique<QMimeData>();
+    for (const auto& [format, bytes] : formatsForItem(types, payloads))
+        mimeData->setData(format, bytes);
+    return mimeData;
 }

@@ -189,11 +189,11 @@ bool VantrelSession::copyAndWaitSeen(const QStringList& formats, const QStringLi
            waitUntil([&] { return changesSeen() > before; }, changeTimeoutMs);
 }
 
-QList<QVariantMap> VantrelSession::rows() const
+QList<QVariantMap> VantrelSession::rowsOf(const QString& dbPath)
 {
     QList<QVariantMap> result;
     SqliteDatabase db;
-    if (!QFile::exists(dbPath()) || !db.open(dbPath()))
+    if (!QFile::exists(dbPath) || !db.open(dbPath))
         return result;
     SqliteStatement statement(db, QStringLiteral("SELECT * FROM pb_items ORDER BY date DESC"));
     while (statement.step()) {
