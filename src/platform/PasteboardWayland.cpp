@@ -146,6 +146,8 @@ void PasteboardWayland::watchOutput()
 {
     qint64 announced = m_watch->readAllStandardOutput().count('\n');
     const qint64 skipped = std::min(announced, m_skippedAnnouncements);
+    if (skipped > 0)
+        qCInfo(lcPlatform, "passed over the content on the clipboard at start");
     m_skippedAnnouncements -= skipped;
     announced -= skipped;
     if (announced <= 0)

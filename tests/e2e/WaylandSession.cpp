@@ -40,6 +40,10 @@ WaylandSession::WaylandSession()
 
 WaylandSession::~WaylandSession()
 {
+    for (const auto& owner : m_owners) {
+        owner->kill();
+        owner->waitForFinished();
+    }
     if (isRunning()) {
         m_vantrel->kill();
         m_vantrel->waitForFinished();
@@ -152,4 +156,13 @@ std::pair<int, QByteArray> WaylandSession::run(const QString& program, const QSt
 std::pair<int, QByteArray> WaylandSession::vantrelctl(const QStringList& arguments) const
 {
     return run(QStringLiteral(VANTRELCTL_BINARY), arguments);
+}
+
+bool WaylandSession::own(const QStringList& formats)
+{
+    m_owners.push_back(std::make_unique<QProcess>());
+    QProcess* owner = m_owners.back().get();
+    startAsUser(*owner, QStringLiteral(WLCLIPOWNER_BINARY), formats);
+    return waitUntil([owner] { return owner->canReadLine() && owner->readLine() == "ready\n"; },
+                     startTimeoutMs);
 }

@@ -9,6 +9,7 @@
 #include <QVariantMap>
 #include <memory>
 #include <utility>
+#include <vector>
 
 // A run of the real `vantrel` binary in the headless sway of tests/helpers/sway-session, as that
 // session's user, with wl-copy and wl-paste standing for the other applications.
@@ -41,6 +42,9 @@ public:
     std::pair<int, QByteArray> run(const QString& program, const QStringList& arguments,
                                    const QByteArray& input = {}) const;
     std::pair<int, QByteArray> vantrelctl(const QStringList& arguments) const;
+    // Makes a clipboard owner offering these "type=bytes" formats in this order
+    // (tests/helpers/wlclipowner) and waits until it owns the clipboard.
+    bool own(const QStringList& formats);
 
 private:
     QProcessEnvironment environment(const QString& path = {}) const;
@@ -50,5 +54,6 @@ private:
     QString m_home;
     QStringList m_runAs;
     std::unique_ptr<QProcess> m_vantrel;
+    std::vector<std::unique_ptr<QProcess>> m_owners;
     QByteArray m_output;
 };

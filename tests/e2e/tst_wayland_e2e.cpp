@@ -135,6 +135,33 @@ private slots:
               latencyCopies, latencies.at(latencyCopies / 2), latencies.last());
     }
 
+    void copyMarkedSecretIsNotRecorded()
+    {
+        const qsizetype before = m_session->rows().size();
+        const int seen = m_session->changesSeen();
+        QVERIFY(m_session->own({u"text/plain=hunter2"_s, u"x-kde-passwordManagerHint=secret"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(m_session->changesSeen() > seen, recordTimeoutMs);
+
+        QCOMPARE(m_session->run(u"wl-copy"_s, {u"after the secret"_s}).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_session->rows().first()[u"keyword"_s].toString(),
+                                  u"after the secret"_s, recordTimeoutMs);
+        QCOMPARE(m_session->rows().size(), before + 1);
+    }
+
+    void contentOnTheClipboardAtStartIsNotRecorded()
+    {
+        QVERIFY(m_session->stop());
+        QCOMPARE(m_session->run(u"wl-copy"_s, {u"there before the start"_s}).first, 0);
+        QVERIFY(m_session->start());
+        QVERIFY(m_session->waitForOutput("passed over the content on the clipboard at start"));
+        const qsizetype before = m_session->rows().size();
+
+        QCOMPARE(m_session->run(u"wl-copy"_s, {u"copied after the start"_s}).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_session->rows().first()[u"keyword"_s].toString(),
+                                  u"copied after the start"_s, recordTimeoutMs);
+        QCOMPARE(m_session->rows().size(), before + 1);
+    }
+
     void quittingLeavesNoWlPasteBehind()
     {
         const QList<qint64> watches = wlPasteChildrenOf(m_session->processId());
