@@ -32,6 +32,8 @@ std::optional<QByteArray> runWlPaste(const QString& program, const QStringList& 
                                      const QDeadlineTimer& deadline,
                                      const std::function<bool()>& givenUp)
 {
+    if (deadline.hasExpired() || givenUp())
+        return std::nullopt;
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
@@ -93,6 +95,7 @@ PasteboardWayland::~PasteboardWayland()
     // No change is the newest any more, so a running read gives up within a slice; waiting for
     // it keeps its reply from reaching a destroyed object.
     m_latestChange->store(-1);
+    m_readers->clear();
     m_readers->waitForDone();
     if (m_watch) {
         m_watch->disconnect(this);

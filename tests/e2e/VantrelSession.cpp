@@ -1,15 +1,14 @@
 #include "VantrelSession.h"
 
+#include "WaitUntil.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSaveFile>
-#include <QTest>
 
 namespace {
 constexpr int startTimeoutMs = 20'000;
@@ -18,17 +17,6 @@ const QStringList columns = {
     QStringLiteral("uuid"), QStringLiteral("date"),    QStringLiteral("title"),
     QStringLiteral("type"), QStringLiteral("pb_type"), QStringLiteral("data"),
     QStringLiteral("app"),  QStringLiteral("marked"),  QStringLiteral("keyword")};
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 } // namespace
 
 VantrelSession::VantrelSession()

@@ -1,13 +1,12 @@
 #include "WaylandSession.h"
 
 #include "VantrelSession.h"
+#include "WaitUntil.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTest>
 #include <csignal>
 
 using namespace Qt::StringLiterals;
@@ -16,17 +15,6 @@ namespace {
 // Generous: two cores shared by several builds start Qt, sway clients and SQLite slowly.
 constexpr int startTimeoutMs = 30'000;
 constexpr int runTimeoutMs = 30'000;
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 } // namespace
 
 WaylandSession::WaylandSession()
