@@ -158,6 +158,13 @@ void PasteboardWayland::watchOutput()
     // Several changes announced together are read as one: only the newest content counts.
     m_changesAnnounced += announced;
     m_latestChange->store(m_changesAnnounced);
+    // A change made while the application has the focus is its own (a copy-back, or a copy in
+    // its windows) and is never recorded. It is not read either, so that it stays unrecorded
+    // when the focus has moved on (a window closing after a copy-back) before the watcher looks.
+    if (m_applicationState.isActive()) {
+        changeRead(m_changesAnnounced, {});
+        return;
+    }
     readChange(m_changesAnnounced);
 }
 
