@@ -20,7 +20,9 @@ class QThreadPool;
 // program's identifiers by MimeTypeMapping, as on X11.
 //
 // The change count rises once the content of a change has been read, so pasteboardItems() always
-// gives the content of the change that moved the count. A Wayland source lives in its own
+// gives the content of the change that moved the count. A change announced while the
+// application has the focus is its own: the count rises at once and it gives no items. The
+// content on the clipboard when watching starts moves nothing. A Wayland source lives in its own
 // process: what writeItem puts on the clipboard outlives this one when wl-copy holds it.
 class PasteboardWayland : public QObject, public Pasteboard
 {
