@@ -3,13 +3,14 @@
 #include "platform/ApplicationState.h"
 #include "platform/MimeTypeMapping.h"
 #include "support/Logging.h"
+#include "support/SerialQueue.h"
+#include "support/ThreadPoster.h"
 
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThreadPool>
 #include <csignal>
 #include <functional>
 #include <optional>
@@ -83,20 +84,16 @@ QList<PasteboardItem> readClipboard(const QString& wlPaste, const std::function<
 PasteboardWayland::PasteboardWayland(QClipboard* clipboard,
                                      const ApplicationState& applicationState, QObject* parent)
     : QObject(parent), m_clipboard(clipboard), m_applicationState(applicationState),
-      m_readers(std::make_unique<QThreadPool>()),
+      m_readers(std::make_unique<SerialQueue>()), m_poster(new ThreadPoster(this)),
       m_latestChange(std::make_shared<std::atomic<qint64>>(0))
-{
-    // One reader at a time: a newer change makes the running read give up at once.
-    m_readers->setMaxThreadCount(1);
-}
+{}
 
 PasteboardWayland::~PasteboardWayland()
 {
-    // No change is the newest any more, so a running read gives up within a slice; waiting for
-    // it keeps its reply from reaching a destroyed object.
+    // No change is the newest any more, so a running read gives up within a slice and queued
+    // ones at once; a reply they post is dropped with the poster.
     m_latestChange->store(-1);
-    m_readers->clear();
-    m_readers->waitForDone();
+    m_readers.reset();
     if (m_watch) {
         m_watch->disconnect(this);
         m_watch->kill();
@@ -117,13 +114,12 @@ void PasteboardWayland::start()
     // wl-paste announces the content already on the clipboard when it starts watching, and that
     // content is never recorded: find out first whether there is any.
     const std::shared_ptr<std::atomic<qint64>> latest = m_latestChange;
-    m_readers->start([this, program = m_wlPaste, latest] {
+    m_readers->async([this, poster = m_poster, program = m_wlPaste, latest] {
         const bool hasSelection =
             runWlPaste(program, {u"--list-types"_s}, QDeadlineTimer(readDeadlineMs), [latest] {
                 return latest->load() < 0;
             }).has_value();
-        QMetaObject::invokeMethod(
-            this, [this, hasSelection] { startWatchProcess(hasSelection); }, Qt::QueuedConnection);
+        poster->post([this, hasSelection] { startWatchProcess(hasSelection); });
     });
 }
 
@@ -180,11 +176,10 @@ void PasteboardWayland::watchEnded()
 void PasteboardWayland::readChange(qint64 change)
 {
     const std::shared_ptr<std::atomic<qint64>> latest = m_latestChange;
-    m_readers->start([this, program = m_wlPaste, latest, change] {
+    m_readers->async([this, poster = m_poster, program = m_wlPaste, latest, change] {
         const QList<PasteboardItem> items =
             readClipboard(program, [latest, change] { return latest->load() != change; });
-        QMetaObject::invokeMethod(
-            this, [this, change, items] { changeRead(change, items); }, Qt::QueuedConnection);
+        poster->post([this, change, items] { changeRead(change, items); });
     });
 }
 

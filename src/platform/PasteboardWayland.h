@@ -10,7 +10,8 @@
 class ApplicationState;
 class QClipboard;
 class QProcess;
-class QThreadPool;
+class SerialQueue;
+class ThreadPoster;
 
 // The Wayland clipboard, which an ordinary client sees only while one of its windows has the
 // keyboard focus. Changes and contents come through the compositor's data-control protocol by
@@ -70,7 +71,9 @@ private:
     const ApplicationState& m_applicationState;
     QString m_wlPaste;
     QString m_wlCopy;
-    std::unique_ptr<QThreadPool> m_readers;
+    // One reader at a time; each hands its result back through the poster.
+    std::unique_ptr<SerialQueue> m_readers;
+    ThreadPoster* m_poster;
     // The newest change announced, shared with the readers so that a superseded read stops.
     std::shared_ptr<std::atomic<qint64>> m_latestChange;
     QProcess* m_watch = nullptr;
