@@ -3,6 +3,7 @@
 #include "browser/MainWindowController.h"
 #include "capture/PBContentComparer.h"
 #include "capture/PBWatcher.h"
+#include "platform/PasteboardWayland.h"
 #include "platform/PlatformLinux.h"
 #include "platform/ReviewNull.h"
 #include "shell/AppDelegate.h"
@@ -18,6 +19,7 @@
 #include "storage/UserDefaults.h"
 
 #include <QCoreApplication>
+#include <QSystemTrayIcon>
 
 // What the sharedX() accessors return while the application lives.
 struct Application::Published
@@ -95,6 +97,21 @@ void Application::buildShell()
     connect(&content, &ViewController::viewDidAppear, m_delegate.get(),
             &AppDelegate::mainWindowDidAppear);
     m_delegate->applicationDidFinishLaunching(content);
+    connectWaylandNotice();
+}
+
+// Where the session gives Vantrel no way to read the clipboard, the user is told once, and how to
+// mend it.
+void Application::connectWaylandNotice()
+{
+    PasteboardWayland* wayland = m_platform ? m_platform->waylandPasteboard() : nullptr;
+    if (!wayland)
+        return;
+    connect(wayland, &PasteboardWayland::unavailable, m_delegate.get(),
+            [this](const QString& problem) {
+                if (QSystemTrayIcon* tray = m_delegate->statusItem())
+                    tray->showMessage(QStringLiteral("Vantrel"), problem, QSystemTrayIcon::Warning);
+            });
 }
 
 void Application::handleRequest(ShellRequest request)

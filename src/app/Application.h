@@ -56,6 +56,7 @@ public:
 private:
     void buildServices();
     void buildShell();
+    void connectWaylandNotice();
     // The one quit sequence, on QCoreApplication::aboutToQuit.
     void applicationWillTerminate();
 

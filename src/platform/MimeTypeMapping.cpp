@@ -3,6 +3,7 @@
 #include "platform/PasteboardTypes.h"
 
 #include <QHash>
+#include <QMimeData>
 #include <QUrl>
 #include <algorithm>
 
@@ -216,4 +217,13 @@ MimeTypeMapping::formatsForItem(const QStringList& types, const QList<QByteArray
         }
     }
     return formats;
+}
+
+std::unique_ptr<QMimeData> MimeTypeMapping::mimeDataForItem(const QStringList& types,
+                                                            const QList<QByteArray>& payloads)
+{
+    auto mimeData = std::make_unique<QMimeData>();
+    for (const auto& [format, bytes] : formatsForItem(types, payloads))
+        mimeData->setData(format, bytes);
+    return mimeData;
 }

@@ -6,7 +6,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+class QMimeData;
 #include <functional>
+#include <memory>
 #include <utility>
 
 // Translates between the MIME formats of the Linux clipboard and the program's pasteboard type
@@ -30,4 +33,7 @@ public:
     // the same MIME type the earlier one keeps it.
     static QList<std::pair<QString, QByteArray>> formatsForItem(const QStringList& types,
                                                                 const QList<QByteArray>& payloads);
+    // The same formats as clipboard content for QClipboard::setMimeData.
+    static std::unique_ptr<QMimeData> mimeDataForItem(const QStringList& types,
+                                                      const QList<QByteArray>& payloads);
 };

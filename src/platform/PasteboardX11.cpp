@@ -4,7 +4,6 @@
 #include "support/Logging.h"
 
 #include <QMimeData>
-#include <memory>
 
 PasteboardX11::PasteboardX11(QClipboard* clipboard, QObject* parent)
     : QObject(parent), m_clipboard(clipboard)
@@ -34,8 +33,6 @@ QList<PasteboardItem> PasteboardX11::pasteboardItems()
 
 void PasteboardX11::writeItem(const QStringList& types, const QList<QByteArray>& payloads)
 {
-    auto mimeData = std::make_unique<QMimeData>();
-    for (const auto& [format, bytes] : MimeTypeMapping::formatsForItem(types, payloads))
-        mimeData->setData(format, bytes);
-    m_clipboard->setMimeData(mimeData.release(), QClipboard::Clipboard);
+    m_clipboard->setMimeData(MimeTypeMapping::mimeDataForItem(types, payloads).release(),
+                             QClipboard::Clipboard);
 }

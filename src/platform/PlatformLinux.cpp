@@ -4,6 +4,7 @@
 #include "platform/GlobalShortcutsNull.h"
 #include "platform/GlobalShortcutsX11.h"
 #include "platform/LoginItemsXdg.h"
+#include "platform/PasteboardWayland.h"
 #include "platform/PasteboardX11.h"
 #include "platform/WorkspaceNull.h"
 #include "platform/WorkspaceX11.h"
@@ -39,16 +40,33 @@ std::unique_ptr<GlobalShortcuts> makeGlobalShortcuts()
         return std::make_unique<GlobalShortcutsNull>();
     return std::make_unique<GlobalShortcutsX11>(connection, rootWindow(connection));
 }
+
+// A Wayland session where Qt itself speaks Wayland; under XWayland (QT_QPA_PLATFORM=xcb) the
+// program is an X11 client like any other.
+bool isWaylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 } // namespace
 
 PlatformLinux::PlatformLinux()
-    : m_pasteboard(std::make_unique<PasteboardX11>(QGuiApplication::clipboard())),
-      m_applicationState(std::make_unique<ApplicationStateQt>()), m_workspace(makeWorkspace()),
+    : m_applicationState(std::make_unique<ApplicationStateQt>()), m_workspace(makeWorkspace()),
       m_messageChannel(std::make_unique<MessageChannelWormhole>()),
       m_loginItems(std::make_unique<LoginItemsXdg>(LoginItemsXdg::userAutostartFolder(),
                                                    QCoreApplication::applicationFilePath())),
       m_globalShortcuts(makeGlobalShortcuts()), m_x11(x11Connection() != nullptr)
-{}
+{
+    if (isWaylandSession()) {
+        auto wayland =
+            std::make_unique<PasteboardWayland>(QGuiApplication::clipboard(), *m_applicationState);
+        m_waylandPasteboard = wayland.get();
+        wayland->start();
+        m_pasteboard = std::move(wayland);
+    } else {
+        m_pasteboard = std::make_unique<PasteboardX11>(QGuiApplication::clipboard());
+    }
+}
 
 PlatformLinux::~PlatformLinux() = default;
 

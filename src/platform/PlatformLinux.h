@@ -9,10 +9,12 @@ class GlobalShortcuts;
 class LoginItems;
 class MessageChannel;
 class Pasteboard;
+class PasteboardWayland;
 class Workspace;
 
 // The implementations of the platform interfaces for the running Linux session: the X11
-// clipboard, active window and global shortcuts where the session is X11, the message channel on
+// clipboard, active window and global shortcuts where the session is X11, the Wayland clipboard
+// through data-control where Qt runs on Wayland, the message channel on
 // the session bus, start at log-in through the user's XDG autostart folder.
 // Needs the QGuiApplication.
 class PlatformLinux
@@ -24,13 +26,16 @@ public:
     // False when the session has no X11 display (the clipboard and the active window are then
     // unknown to the program).
     bool isX11() const { return m_x11; }
+    // The clipboard where Qt runs on Wayland, for its unavailable() notice; null elsewhere.
+    PasteboardWayland* waylandPasteboard() const { return m_waylandPasteboard; }
 
     // Every implementation, owned by this object.
     Platform::Services services() const;
 
 private:
-    std::unique_ptr<Pasteboard> m_pasteboard;
     std::unique_ptr<ApplicationState> m_applicationState;
+    std::unique_ptr<Pasteboard> m_pasteboard;
+    PasteboardWayland* m_waylandPasteboard = nullptr;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessageChannel> m_messageChannel;
     std::unique_ptr<LoginItems> m_loginItems;

@@ -1,29 +1,17 @@
 #include "VantrelSession.h"
 
 #include "StoredRows.h"
+#include "WaitUntil.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSaveFile>
-#include <QTest>
 
 namespace {
 constexpr int startTimeoutMs = 20'000;
 constexpr int changeTimeoutMs = 10'000;
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 } // namespace
 
 VantrelSession::VantrelSession()
@@ -184,7 +172,7 @@ bool VantrelSession::copyAndWaitSeen(const QStringList& formats, const QStringLi
            waitUntil([&] { return changesSeen() > before; }, changeTimeoutMs);
 }
 
-QList<QVariantMap> VantrelSession::rows() const
+QList<QVariantMap> VantrelSession::rowsOf(const QString& dbPath)
 {
-    return StoredRows::all(dbPath());
+    return StoredRows::all(dbPath);
 }

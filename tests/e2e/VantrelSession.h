@@ -56,7 +56,9 @@ public:
     std::unique_ptr<QProcess> startVantrelctl(const QStringList& arguments) const;
 
     // The rows of pb_items, newest first, each column by name.
-    QList<QVariantMap> rows() const;
+    QList<QVariantMap> rows() const { return rowsOf(dbPath()); }
+    // The same for any history database.
+    static QList<QVariantMap> rowsOf(const QString& dbPath);
 
 private:
     void readOutput();

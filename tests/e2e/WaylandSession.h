@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// A run of the real `vantrel` binary in the headless sway of tests/helpers/sway-session, as that
+// session's user, with wl-copy and wl-paste standing for the other applications.
+class WaylandSession
+{
+public:
+    WaylandSession();
+    ~WaylandSession();
+
+    // Why the session has no compositor; empty when it has one.
+    static QString unavailableReason();
+
+    QString dataFolder() const; // the user's $XDG_DATA_HOME/vantrel
+    QList<QVariantMap> rows() const;
+    // The bytes of the row's payload at this position.
+    QByteArray payload(const QVariantMap& row, int index) const;
+
+    // Starts vantrel with this PATH (the system's when empty) and waits until it has started
+    // watching: through wl-paste when `watchesClipboard`, else only its watcher's start.
+    bool start(const QString& path = {}, bool watchesClipboard = true);
+    // SIGTERM, then waits for a clean exit.
+    bool stop();
+    bool isRunning() const;
+    qint64 processId() const;
+    bool waitForOutput(const QByteArray& text, int times = 1);
+    // How many clipboard changes vantrel has seen ("pasteboard.changeCount" lines).
+    int changesSeen() const;
+
+    // Runs a program as the session's user, feeding it `input`; its exit code and output.
+    std::pair<int, QByteArray> run(const QString& program, const QStringList& arguments,
+                                   const QByteArray& input = {}) const;
+    std::pair<int, QByteArray> vantrelctl(const QStringList& arguments) const;
+    // Makes a clipboard owner offering these "type=bytes" formats in this order
+    // (tests/helpers/wlclipowner) and waits until it owns the clipboard.
+    bool own(const QStringList& formats);
+
+private:
+    QProcessEnvironment environment(const QString& path = {}) const;
+    void startAsUser(QProcess& process, const QString& program, const QStringList& arguments,
+                     const QString& path = {}) const;
+
+    QString m_home;
+    QStringList m_runAs;
+    std::unique_ptr<QProcess> m_vantrel;
+    std::vector<std::unique_ptr<QProcess>> m_owners;
+    QByteArray m_output;
+};

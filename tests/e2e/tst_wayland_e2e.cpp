@@ -1,0 +1,211 @@
+#include "WaylandSession.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Generous: reading a change runs several wl-paste processes on a busy machine.
+constexpr int recordTimeoutMs = 30'000;
+constexpr int latencyCopies = 20;
+
+QByteArray pngBytes()
+{
+    QImage image(32, 16, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The wl-paste processes whose parent is this process.
+QList<qint64> wlPasteChildrenOf(qint64 parent)
+{
+    QList<qint64> children;
+    const QStringList entries = QDir(u"/proc"_s).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        QFile stat(u"/proc/"_s + entry + u"/stat"_s);
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // pid (comm) state ppid ...
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        const QByteArray comm = line.mid(line.indexOf('(') + 1, close - line.indexOf('(') - 1);
+        if (comm == "wl-paste" && fields.value(1).toLongLong() == parent)
+            children.append(entry.toLongLong());
+    }
+    return children;
+}
+} // namespace
+
+class TestWaylandE2E : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (const QString reason = WaylandSession::unavailableReason(); !reason.isEmpty())
+            QSKIP(qPrintable(u"no Wayland compositor to test against: "_s + reason));
+        m_session = std::make_unique<WaylandSession>();
+        QVERIFY(m_session->start());
+    }
+
+    void copyIsRecordedWithItsKindAndPayloads_data()
+    {
+        QTest::addColumn<QStringList>("copyArguments");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("firstType");
+
+        QTest::newRow("plain text") << QStringList() << QByteArray("hello from Wayland") << 0
+                                    << u"public.utf8-plain-text"_s;
+        QTest::newRow("html") << QStringList{u"--type"_s, u"text/html"_s}
+                              << QByteArray("<b>bold</b> words") << 0 << u"public.html"_s;
+        QTest::newRow("png") << QStringList{u"--type"_s, u"image/png"_s} << pngBytes() << 2
+                             << u"public.png"_s;
+    }
+
+    void copyIsRecordedWithItsKindAndPayloads()
+    {
+        QFETCH(QStringList, copyArguments);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, kind);
+        QFETCH(QString, firstType);
+
+        const qsizetype before = m_session->rows().size();
+        QCOMPARE(m_session->run(u"wl-copy"_s, copyArguments, bytes).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_session->rows().size(), before + 1, recordTimeoutMs);
+
+        const QVariantMap row = m_session->rows().first();
+        QCOMPARE(row[u"type"_s].toInt(), kind);
+        QCOMPARE(row[u"pb_type"_s].toString().split(u'|').first(), firstType);
+        QCOMPARE(m_session->payload(row, 0), bytes);
+        // On Wayland the source application is unknown, and nothing guesses it.
+        QCOMPARE(row[u"app"_s].toString(), QString());
+    }
+
+    void copyBackIsReadableAndNotRecordedAgain()
+    {
+        const QList<QVariantMap> rows = m_session->rows();
+        const auto text = std::find_if(rows.cbegin(), rows.cend(), [](const QVariantMap& row) {
+            return row[u"keyword"_s].toString() == u"hello from Wayland"_s;
+        });
+        QVERIFY(text != rows.cend());
+        const int seen = m_session->changesSeen();
+
+        QCOMPARE(m_session->vantrelctl({u"copy"_s, (*text)[u"uuid"_s].toString()}).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_session->run(u"wl-paste"_s, {u"--no-newline"_s}).second,
+                                  QByteArray("hello from Wayland"), recordTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(m_session->changesSeen() > seen, recordTimeoutMs);
+
+        // A later copy is recorded alone: the copy-back before it was not.
+        QCOMPARE(m_session->run(u"wl-copy"_s, {u"after the copy-back"_s}).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_session->rows().first()[u"keyword"_s].toString(),
+                                  u"after the copy-back"_s, recordTimeoutMs);
+        QCOMPARE(m_session->rows().size(), rows.size() + 1);
+    }
+
+    // Not a test of speed: prints how long a copy takes from wl-copy to the committed row, beside
+    // how long it takes until another client (wl-paste) can read it back.
+    void captureLatency()
+    {
+        const auto readBack = [this](const QString& text) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_session->run(u"wl-paste"_s, {u"--no-newline"_s}).second,
+                                      text.toUtf8(), recordTimeoutMs);
+        };
+        const auto recorded = [this](const QString& text) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_session->rows().first()[u"keyword"_s].toString(), text,
+                                      recordTimeoutMs);
+        };
+        const QString baseline = latencyOf(u"baseline %1"_s, readBack);
+        const QString capture = latencyOf(u"latency %1"_s, recorded);
+        qInfo("capture latency on Wayland, %d copies, wl-copy -> row committed: %s "
+              "[wl-copy -> read back by wl-paste: %s]",
+              latencyCopies, qPrintable(capture), qPrintable(baseline));
+    }
+
+    void copyMarkedSecretIsNotRecorded()
+    {
+        const qsizetype before = m_session->rows().size();
+        const int seen = m_session->changesSeen();
+        QVERIFY(m_session->own({u"text/plain=hunter2"_s, u"x-kde-passwordManagerHint=secret"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(m_session->changesSeen() > seen, recordTimeoutMs);
+
+        QCOMPARE(m_session->run(u"wl-copy"_s, {u"after the secret"_s}).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_session->rows().first()[u"keyword"_s].toString(),
+                                  u"after the secret"_s, recordTimeoutMs);
+        QCOMPARE(m_session->rows().size(), before + 1);
+    }
+
+    void contentOnTheClipboardAtStartIsNotRecorded()
+    {
+        QVERIFY(m_session->stop());
+        QCOMPARE(m_session->run(u"wl-copy"_s, {u"there before the start"_s}).first, 0);
+        QVERIFY(m_session->start());
+        QVERIFY(m_session->waitForOutput("passed over the content on the clipboard at start"));
+        const qsizetype before = m_session->rows().size();
+
+        QCOMPARE(m_session->run(u"wl-copy"_s, {u"copied after the start"_s}).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_session->rows().first()[u"keyword"_s].toString(),
+                                  u"copied after the start"_s, recordTimeoutMs);
+        QCOMPARE(m_session->rows().size(), before + 1);
+    }
+
+    void quittingLeavesNoWlPasteBehind()
+    {
+        const QList<qint64> watches = wlPasteChildrenOf(m_session->processId());
+        QCOMPARE(watches.size(), 1);
+        QVERIFY(m_session->stop());
+        QVERIFY(!QFile::exists(u"/proc/%1"_s.arg(watches.first())));
+    }
+
+    void startsAndKeepsRunningWithoutWlClipboard()
+    {
+        // Only what Vantrel itself needs: its own binaries are started by their full paths.
+        QTemporaryDir emptyBin;
+        QVERIFY(m_session->start(emptyBin.path(), false));
+        QVERIFY(m_session->waitForOutput("wl-paste was not found"));
+        QVERIFY(m_session->waitForOutput("apt install wl-clipboard"));
+        QCOMPARE(m_session->vantrelctl({u"status"_s}).first, 0);
+        QVERIFY(m_session->isRunning());
+        QVERIFY(m_session->stop());
+    }
+
+private:
+    // Copies `latencyCopies` texts one after the other, each once `done` has seen the one before;
+    // the median and the longest time from the start of wl-copy to `done` returning.
+    QString latencyOf(const QString& pattern, const std::function<void(const QString&)>& done)
+    {
+        QList<qint64> latencies;
+        for (int i = 0; i < latencyCopies; ++i) {
+            const QString text = pattern.arg(i);
+            QElapsedTimer timer;
+            timer.start();
+            if (m_session->run(u"wl-copy"_s, {text}).first != 0)
+                return u"wl-copy failed"_s;
+            done(text);
+            if (QTest::currentTestFailed())
+                return u"not seen"_s;
+            latencies.append(timer.elapsed());
+        }
+        std::sort(latencies.begin(), latencies.end());
+        return u"p50 %1 ms, max %2 ms"_s.arg(latencies.at(latencyCopies / 2)).arg(latencies.last());
+    }
+
+    std::unique_ptr<WaylandSession> m_session;
+};
+
+QTEST_GUILESS_MAIN(TestWaylandE2E)
+#include "tst_wayland_e2e.moc"
