@@ -1,11 +1,15 @@
 #include "browser/MainWindowController.h"
 #include "platform/PlatformLinux.h"
 #include "platform/SingleInstance.h"
+#include "preferences/SettingsWindowController.h"
 #include "shell/AppDelegate.h"
 #include "shell/CommandLine.h"
+#include "shell/Utils.h"
+#include "storage/SettingsManager.h"
 
 #include <QApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 // A later start waits this long for the running instance to take its request.
@@ -66,6 +70,16 @@ int main(int argc, char** argv)
     MainWindowController mainWindow;
     AppDelegate delegate(AppDelegate::sharedServices());
     delegate.applicationDidFinishLaunching(mainWindow.contentViewController());
+    // Made on first use; declared after the delegate, whose shortcut bindings it records into,
+    // so that it goes first.
+    std::unique_ptr<SettingsWindowController> settingsWindow;
+    Utils::setSettingsWindowSource([&settingsWindow, &delegate]() -> QWidget* {
+        if (!settingsWindow)
+            settingsWindow =
+                std::make_unique<SettingsWindowController>(SettingsViewController::Services{
+                    SettingsManager::sharedManager(), *delegate.shortcutBindings()});
+        return settingsWindow.get();
+    });
     QObject::connect(&instance, &SingleInstance::requestReceived, &delegate,
                      [&delegate](const QByteArray& name) {
                          if (const auto received = CommandLine::requestNamed(name))

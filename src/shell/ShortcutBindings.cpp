@@ -86,6 +86,11 @@ void ShortcutBindings::setShortcut(const QString& key, const QKeySequence& seque
     reload();
 }
 
+GlobalShortcuts::Refusal ShortcutBindings::refusal(const QString& key) const
+{
+    return m_bindings.contains(key) ? m_shortcuts.refusal(key) : GlobalShortcuts::Refusal::None;
+}
+
 // The file itself is watched as well as its folder: the folder reports a file replaced by
 // rename, the file an edit in place. A replaced file is a new file to watch.
 void ShortcutBindings::watchFile()

@@ -57,9 +57,14 @@ void VantrelSession::writeConfig(const QByteArray& json) const
     writeFile(dataFolder() + QStringLiteral("/config"), json);
 }
 
+QString VantrelSession::userDefaultsPath() const
+{
+    return m_home.path() + QStringLiteral("/config/vantrel/vantrel.conf");
+}
+
 void VantrelSession::writeUserDefaults(const QByteArray& ini) const
 {
-    writeFile(m_home.path() + QStringLiteral("/config/vantrel/vantrel.conf"), ini);
+    writeFile(userDefaultsPath(), ini);
 }
 
 // Replaced in one rename, as an editor saves, so a reader never sees half a file.
