@@ -214,3 +214,11 @@ QList<QVariantMap> VantrelSession::rows() const
     }
     return result;
 }
+
+QStringList VantrelSession::keywords() const
+{
+    QStringList result;
+    for (const QVariantMap& row : rows())
+        result << row[QStringLiteral("keyword")].toString();
+    return result;
+}

@@ -59,6 +59,8 @@ public:
 
     // The rows of pb_items, newest first, each column by name.
     QList<QVariantMap> rows() const;
+    // The keyword of each row, newest first.
+    QStringList keywords() const;
 
 private:
     void readOutput();

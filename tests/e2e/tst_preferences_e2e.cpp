@@ -1,5 +1,6 @@
 #include "KeyPresses.h"
 #include "VantrelSession.h"
+#include "X11Windows.h"
 
 #include <QFile>
 #include <QProcess>
@@ -9,30 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int timeoutMs = 10'000;
-
-bool windowShown(const QString& title)
-{
-    QProcess xdotool;
-    xdotool.start(u"xdotool"_s,
-                  {u"search"_s, u"--onlyvisible"_s, u"--name"_s, u'^' + title + u'$'});
-    return xdotool.waitForFinished() && xdotool.exitCode() == 0;
-}
-
-QString activeWindowTitle()
-{
-    QProcess xdotool;
-    xdotool.start(u"xdotool"_s, {u"getactivewindow"_s, u"getwindowname"_s});
-    xdotool.waitForFinished();
-    return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
-}
-
-QStringList keywords(const QList<QVariantMap>& rows)
-{
-    QStringList result;
-    for (const QVariantMap& row : rows)
-        result << row[u"keyword"_s].toString();
-    return result;
-}
 
 QByteArray readFile(const QString& path)
 {
@@ -71,7 +48,7 @@ private slots:
         // "Copy twice": only a text copied twice in a row is recorded.
         for (const QString& text : {u"first"_s, u"first"_s, u"once"_s, u"second"_s, u"second"_s})
             QVERIFY(session.copyAndWaitSeen({u"text/plain="_s + text}));
-        QTRY_COMPARE_WITH_TIMEOUT(keywords(session.rows()), QStringList({u"second"_s, u"first"_s}),
+        QTRY_COMPARE_WITH_TIMEOUT(session.keywords(), QStringList({u"second"_s, u"first"_s}),
                                   timeoutMs);
     }
 
