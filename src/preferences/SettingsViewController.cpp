@@ -12,6 +12,7 @@
 namespace {
 // Each pop-up and each record-keeping choice stands for one of four stored numbers, 0 to 3.
 constexpr qint64 choiceCount = 4;
+constexpr qreal smallFontScale = 0.85;
 
 bool isChoice(qint64 value)
 {
@@ -34,19 +35,8 @@ SettingsViewController::~SettingsViewController() = default;
 
 void SettingsViewController::viewDidLoad()
 {
-    int id = 0;
-    for (QAbstractButton* button : {m_ui->modeButton1, m_ui->modeButton2})
-        m_ui->modeGroup->setId(button, id++);
-    id = 0;
-    for (QAbstractButton* button : {m_ui->deleteModeButton1, m_ui->deleteModeButton2,
-                                    m_ui->deleteModeButton3, m_ui->deleteModeButton4})
-        m_ui->deleteModeGroup->setId(button, id++);
-    m_ui->versionLabel->setText(tr("v%1").arg(QCoreApplication::applicationVersion()));
-    m_ui->versionLabel->setForegroundRole(QPalette::PlaceholderText);
-    QFont small = m_ui->versionLabel->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    m_ui->versionLabel->setFont(small);
-
+    numberChoices();
+    showVersion();
     showSettings();
     connectSettings();
     for (const Recorder& recorder : m_recorders)
@@ -56,6 +46,27 @@ void SettingsViewController::viewDidLoad()
     m_ui->autoLaunchButton->setChecked(Utils::isLaunchAtStartup());
     connect(m_ui->autoLaunchButton, &QAbstractButton::clicked, this,
             &SettingsViewController::onAutoLaunchButton);
+}
+
+// A button's id in its group is the number it stands for.
+void SettingsViewController::numberChoices()
+{
+    int id = 0;
+    for (QAbstractButton* button : {m_ui->modeButton1, m_ui->modeButton2})
+        m_ui->modeGroup->setId(button, id++);
+    id = 0;
+    for (QAbstractButton* button : {m_ui->deleteModeButton1, m_ui->deleteModeButton2,
+                                    m_ui->deleteModeButton3, m_ui->deleteModeButton4})
+        m_ui->deleteModeGroup->setId(button, id++);
+}
+
+void SettingsViewController::showVersion()
+{
+    m_ui->versionLabel->setText(tr("v%1").arg(QCoreApplication::applicationVersion()));
+    m_ui->versionLabel->setForegroundRole(QPalette::PlaceholderText);
+    QFont small = m_ui->versionLabel->font();
+    small.setPointSizeF(small.pointSizeF() * smallFontScale);
+    m_ui->versionLabel->setFont(small);
 }
 
 void SettingsViewController::showSettings()

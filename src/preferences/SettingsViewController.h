@@ -49,6 +49,8 @@ private:
     };
 
     void viewDidLoad();
+    void numberChoices();
+    void showVersion();
     void showSettings();
     void connectSettings();
     void store(void (SettingsModel::*setter)(qint64), qint64 value);

@@ -1,3 +1,4 @@
+#include "FileWrites.h"
 #include "platform/GlobalShortcuts.h"
 #include "platform/LoginItemsXdg.h"
 #include "platform/Platform.h"
@@ -321,6 +322,19 @@ private slots:
         // A free combination chosen afterwards takes the message away.
         pressEach(panel.recorder(mainKey), QKeySequence(u"Ctrl+Alt+K"_s));
         QVERIFY(!status->isVisible());
+    }
+
+    void theRecordersFollowAShortcutWrittenToTheFileByHand()
+    {
+        Panel panel;
+        panel.open({}, "[General]\nMainWindowShortcut=Ctrl+Alt+V\n");
+        QVERIFY(FileWrites::replace(panel.bindings->settingsPath(),
+                                    "[General]\nMainWindowShortcut=Ctrl+Alt+H\n"
+                                    "MiniWindowShortcut=Ctrl+Alt+N\n"));
+
+        QTRY_COMPARE(panel.recorder(mainKey)->keySequence(), QKeySequence(u"Ctrl+Alt+H"_s));
+        QCOMPARE(panel.recorder(miniKey)->keySequence(), QKeySequence(u"Ctrl+Alt+N"_s));
+        QTRY_VERIFY(panel.find<QLabel>(u"mainWindowShortcutStatus"_s)->isVisible());
     }
 
     void logInBoxShowsTheStateFoundAfterAFailedChange()
