@@ -6,9 +6,11 @@
 #include "platform/PasteboardWayland.h"
 #include "platform/PlatformLinux.h"
 #include "platform/ReviewNull.h"
+#include "preferences/SettingsWindowController.h"
 #include "shell/AppDelegate.h"
 #include "shell/CapturePipeline.h"
 #include "shell/TimeUpdater.h"
+#include "shell/Utils.h"
 #include "storage/CompanionEndpoint.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
@@ -60,6 +62,7 @@ Application::Application(const Environment& environment, std::unique_ptr<Platfor
 // The members go in the reverse order of their declaration, which is the order of building.
 Application::~Application()
 {
+    Utils::setSettingsWindowSource({});
     m_published.reset();
     m_watcher->removeObserver(m_pipeline.get());
     Platform::install({});
@@ -98,6 +101,13 @@ void Application::buildShell()
             &AppDelegate::mainWindowDidAppear);
     m_delegate->applicationDidFinishLaunching(content);
     connectWaylandNotice();
+    // The preferences window is made when first asked for, and kept.
+    Utils::setSettingsWindowSource([this]() -> QWidget* {
+        if (!m_settingsWindow)
+            m_settingsWindow = std::make_unique<SettingsWindowController>(
+                SettingsViewController::Services{*m_settings, *m_delegate->shortcutBindings()});
+        return m_settingsWindow.get();
+    });
 }
 
 // Where the session gives Vantrel no way to read the clipboard, the user is told once, and how to

@@ -8,6 +8,7 @@
 #include <memory>
 
 class AppDelegate;
+class SettingsWindowController;
 class CapturePipeline;
 class CompanionEndpoint;
 class DBManager;
@@ -75,6 +76,8 @@ private:
     std::unique_ptr<TimeUpdater> m_timeUpdater;
     std::unique_ptr<MainWindowController> m_mainWindow;
     std::unique_ptr<AppDelegate> m_delegate;
+    // Records into the delegate's shortcut bindings, so it goes first.
+    std::unique_ptr<SettingsWindowController> m_settingsWindow;
     // Last, so that the accessors stop answering before anything is destroyed (its place in the
     // order of building is before the windows).
     std::unique_ptr<Published> m_published;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 // A later start waits this long for the running instance to take its request.

@@ -52,34 +52,49 @@ bool GlobalShortcutsX11::registerShortcut(const QString& id, const QKeySequence&
     unregisterShortcut(id);
     if (sequence.isEmpty())
         return false;
+    const Refusal refused = grabShortcut(id, sequence);
+    if (refused != Refusal::None)
+        m_refusals.insert(id, refused);
+    return refused == Refusal::None;
+}
+
+GlobalShortcuts::Refusal GlobalShortcutsX11::refusal(const QString& id) const
+{
+    return m_refusals.value(id, Refusal::None);
+}
+
+GlobalShortcuts::Refusal GlobalShortcutsX11::grabShortcut(const QString& id,
+                                                          const QKeySequence& sequence)
+{
     const std::optional<Grab> wanted = grabFor(sequence);
     if (!wanted)
-        return false;
+        return Refusal::Unusable;
     if (takenByAnotherId(*wanted)) {
         qCInfo(lcPlatform).noquote()
             << QStringLiteral("global shortcut %1 is already registered for another action")
                    .arg(portableText(sequence));
-        return false;
+        return Refusal::UsedByAnotherId;
     }
     const uint8_t error = grab(*wanted);
     if (error == XCB_ACCESS) {
         qCInfo(lcPlatform).noquote()
             << QStringLiteral("global shortcut %1 is already held by another client")
                    .arg(portableText(sequence));
-        return false;
+        return Refusal::HeldByAnotherClient;
     }
     if (error != 0) {
         qCWarning(lcPlatform).noquote() << QStringLiteral("global shortcut %1: X error %2")
                                                .arg(portableText(sequence))
                                                .arg(error);
-        return false;
+        return Refusal::Unusable;
     }
     m_grabs.insert(id, *wanted);
-    return true;
+    return Refusal::None;
 }
 
 void GlobalShortcutsX11::unregisterShortcut(const QString& id)
 {
+    m_refusals.remove(id);
     const auto found = m_grabs.constFind(id);
     if (found == m_grabs.cend())
         return;

@@ -27,6 +27,7 @@ public:
 
     bool registerShortcut(const QString& id, const QKeySequence& sequence) override;
     void unregisterShortcut(const QString& id) override;
+    Refusal refusal(const QString& id) const override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -39,6 +40,7 @@ private:
         uint16_t locks = 0;
     };
 
+    Refusal grabShortcut(const QString& id, const QKeySequence& sequence);
     std::optional<Grab> grabFor(const QKeySequence& sequence) const;
     QList<uint8_t> keycodesOf(uint32_t keysym) const;
     uint16_t numLockMask() const;
@@ -50,4 +52,5 @@ private:
     xcb_connection_t* m_connection;
     uint32_t m_root;
     QHash<QString, Grab> m_grabs;
+    QHash<QString, Refusal> m_refusals;
 };

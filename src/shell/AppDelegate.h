@@ -64,6 +64,9 @@ public:
     void mainWindowDidAppear();
 
     QSystemTrayIcon* statusItem() const { return m_statusItem.get(); }
+    // The bindings of the two global shortcuts, from the start-up on (null before it): the
+    // preferences record new shortcuts through them.
+    ShortcutBindings* shortcutBindings() const { return m_shortcutBindings.get(); }
     // Rebuilds the tray menu's entries (on each opening) and returns the menu.
     QMenu* statusBarMenu();
 

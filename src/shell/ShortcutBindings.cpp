@@ -50,6 +50,11 @@ void ShortcutBindings::setShortcut(const QString& key, const QKeySequence& seque
         m_defaults.setValue(key, sequence.toString(QKeySequence::PortableText));
 }
 
+GlobalShortcuts::Refusal ShortcutBindings::refusal(const QString& key) const
+{
+    return m_bindings.contains(key) ? m_shortcuts.refusal(key) : GlobalShortcuts::Refusal::None;
+}
+
 // Every changed shortcut is released before any is registered again, so that two bindings can
 // trade their combinations.
 void ShortcutBindings::reload()

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "platform/GlobalShortcuts.h"
+
 #include <QKeySequence>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <map>
 
-class GlobalShortcuts;
 class UserDefaults;
 
 // Global shortcuts bound to user-defaults keys. Each bound key's stored shortcut (key sequence
@@ -34,6 +35,9 @@ public:
     // Stores the shortcut under the key (an empty one removes the key) and writes the file at
     // once; a bound key is registered again.
     void setShortcut(const QString& key, const QKeySequence& sequence);
+    // Why the stored shortcut of a bound key is not in effect; Refusal::None when it is, or when
+    // none is stored.
+    GlobalShortcuts::Refusal refusal(const QString& key) const;
 
 signals:
     // The stored shortcut of a bound key changed and has been registered again (successfully or

@@ -14,7 +14,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QPointer>
 #include <QUrl>
 #include <QWidget>
 
@@ -106,17 +105,32 @@ void Utils::toggleMarked(DBManager& store, const QList<PBContentPtr>& items,
     store.updateFavorite(items, std::move(block));
 }
 
+namespace {
+Utils::SettingsWindowSource& settingsWindowSource()
+{
+    static Utils::SettingsWindowSource source;
+    return source;
+}
+} // namespace
+
+void Utils::setSettingsWindowSource(SettingsWindowSource source)
+{
+    settingsWindowSource() = std::move(source);
+}
+
 void Utils::showSettingsWindow()
 {
-    // A stand-in until the preferences panel exists: an empty window with the panel's title,
-    // made once and kept for the run like the real one will be.
-    static QPointer<QWidget> window;
-    if (!window) {
-        window = new QWidget;
-        window->setObjectName(QStringLiteral("settingsWindow"));
-        window->setWindowTitle(QCoreApplication::translate("Utils", "Preferences"));
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, &QObject::deleteLater);
+    if (!settingsWindowSource()) {
+        qCInfo(lcShell, "no preferences window in this process");
+        return;
     }
+    if (QWidget* window = settingsWindowSource()())
+        bringToFront(window);
+}
+
+void Utils::bringToFront(QWidget* window)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();

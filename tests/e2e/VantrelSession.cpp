@@ -40,9 +40,14 @@ void VantrelSession::writeConfig(const QByteArray& json) const
     writeFile(dataFolder() + QStringLiteral("/config"), json);
 }
 
+QString VantrelSession::userDefaultsPath() const
+{
+    return m_home.path() + QStringLiteral("/config/vantrel/vantrel.conf");
+}
+
 void VantrelSession::writeUserDefaults(const QByteArray& ini) const
 {
-    writeFile(m_home.path() + QStringLiteral("/config/vantrel/vantrel.conf"), ini);
+    writeFile(userDefaultsPath(), ini);
 }
 
 // Replaced in one rename, as an editor saves, so a reader never sees half a file.
@@ -175,4 +180,12 @@ bool VantrelSession::copyAndWaitSeen(const QStringList& formats, const QStringLi
 QList<QVariantMap> VantrelSession::rowsOf(const QString& dbPath)
 {
     return StoredRows::all(dbPath);
+}
+
+QStringList VantrelSession::keywords() const
+{
+    QStringList result;
+    for (const QVariantMap& row : rows())
+        result << row[QStringLiteral("keyword")].toString();
+    return result;
 }

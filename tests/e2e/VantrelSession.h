@@ -26,7 +26,9 @@ public:
     QString dataFolder() const; // $XDG_DATA_HOME/vantrel
     QString dbPath() const { return dataFolder() + QStringLiteral("/db.sqlite3"); }
     void writeConfig(const QByteArray& json) const;
-    // Replaces $XDG_CONFIG_HOME/vantrel/vantrel.conf (the user defaults) with this INI text.
+    // $XDG_CONFIG_HOME/vantrel/vantrel.conf, the user defaults.
+    QString userDefaultsPath() const;
+    // Replaces the user defaults with this INI text.
     void writeUserDefaults(const QByteArray& ini) const;
 
     // Starts vantrel (with these arguments) and waits until it watches the clipboard.
@@ -59,6 +61,8 @@ public:
     QList<QVariantMap> rows() const { return rowsOf(dbPath()); }
     // The same for any history database.
     static QList<QVariantMap> rowsOf(const QString& dbPath);
+    // The keyword of each row, newest first.
+    QStringList keywords() const;
 
 private:
     void readOutput();

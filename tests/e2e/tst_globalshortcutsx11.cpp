@@ -295,6 +295,7 @@ void TestGlobalShortcutsX11::combinationHeldByAnotherClientIsLoggedAndLeftToIt()
     QVERIFY(!m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+H"_s)));
     QVERIFY(LogRecorder::messages().contains(
         u"global shortcut Ctrl+Alt+H is already held by another client"_s));
+    QCOMPARE(m_shortcuts->refusal(u"main"_s), GlobalShortcuts::Refusal::HeldByAnotherClient);
 
     QVERIFY(pressKeys(u"ctrl+alt+h"_s));
     QTRY_VERIFY(other.receivedKeyPress());
@@ -309,6 +310,8 @@ void TestGlobalShortcutsX11::sameCombinationForTwoIdsIsRefused()
     QSignalSpy activated(m_shortcuts.get(), &GlobalShortcuts::activated);
     QVERIFY(m_shortcuts->registerShortcut(u"main"_s, QKeySequence(u"Ctrl+Alt+V"_s)));
     QVERIFY(!m_shortcuts->registerShortcut(u"mini"_s, QKeySequence(u"Ctrl+Alt+V"_s)));
+    QCOMPARE(m_shortcuts->refusal(u"mini"_s), GlobalShortcuts::Refusal::UsedByAnotherId);
+    QCOMPARE(m_shortcuts->refusal(u"main"_s), GlobalShortcuts::Refusal::None);
 
     QVERIFY(pressKeys(u"ctrl+alt+v"_s));
     QTRY_COMPARE(activated.count(), 1);

@@ -1,5 +1,6 @@
 #include "KeyPresses.h"
 #include "VantrelSession.h"
+#include "X11Windows.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
@@ -11,25 +12,6 @@
 namespace {
 constexpr int timeoutMs = 10'000;
 
-// True when a shown window has exactly this title.
-bool windowShown(const QString& title)
-{
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"),
-                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                   QStringLiteral("--name"), u'^' + title + u'$'});
-    return xdotool.waitForFinished() && xdotool.exitCode() == 0;
-}
-
-QString activeWindowTitle()
-{
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"),
-                  {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")});
-    xdotool.waitForFinished();
-    return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
-}
-
 bool markRow(const QString& dbPath, const QString& uuid)
 {
     SqliteDatabase db;
@@ -38,14 +20,6 @@ bool markRow(const QString& dbPath, const QString& uuid)
     SqliteStatement update(db, QStringLiteral("UPDATE pb_items SET marked = 1 WHERE uuid = ?"));
     update.bind(1, uuid);
     return update.exec();
-}
-
-QStringList keywords(const QList<QVariantMap>& rows)
-{
-    QStringList result;
-    for (const QVariantMap& row : rows)
-        result << row[QStringLiteral("keyword")].toString();
-    return result;
 }
 
 QStringList payloadFiles(const QString& dataFolder)
@@ -84,7 +58,7 @@ private slots:
 
         QVERIFY(session.copy({QStringLiteral("text/plain=after resuming")}));
         QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 2, timeoutMs);
-        QCOMPARE(keywords(session.rows()),
+        QCOMPARE(session.keywords(),
                  QStringList({QStringLiteral("after resuming"), QStringLiteral("recorded")}));
     }
 
@@ -215,7 +189,7 @@ private slots:
         QFile config(session.dataFolder() + QStringLiteral("/config"));
         QVERIFY(config.open(QIODevice::ReadOnly));
         QVERIFY(config.readAll().contains(R"("saveMode":2)"));
-        QCOMPARE(keywords(session.rows()), QStringList{QStringLiteral("kept because marked")});
+        QCOMPARE(session.keywords(), QStringList{QStringLiteral("kept because marked")});
         QVERIFY(!payloadFiles(session.dataFolder()).isEmpty());
         for (const QString& file : payloadFiles(session.dataFolder()))
             QVERIFY2(file.startsWith(marked), qPrintable(file));

@@ -1,4 +1,5 @@
 #include "UrlRecorder.h"
+#include "shell/Utils.h"
 #include "unit/ShellFixture.h"
 
 #include <QMenu>
@@ -117,7 +118,11 @@ private slots:
 
         ShellFixture app;
         UrlRecorder urls({QStringLiteral("appstream"), QStringLiteral("mailto")});
+        QWidget settingsWindow;
+        settingsWindow.setObjectName(QStringLiteral("settingsWindow"));
+        Utils::setSettingsWindowSource([&settingsWindow] { return &settingsWindow; });
         item(openMenu(app), title)->trigger();
+        Utils::setSettingsWindowSource({});
         if (!window.isEmpty())
             QVERIFY(windowShown(window));
         QCOMPARE(urls.opened.size(), opened.isEmpty() ? 0 : 1);

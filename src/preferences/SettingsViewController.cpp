@@ -1,0 +1,168 @@
+#include "preferences/SettingsViewController.h"
+
+#include "preferences/ShortcutRecorder.h"
+#include "shell/ShortcutBindings.h"
+#include "shell/Utils.h"
+#include "storage/SettingsManager.h"
+#include "storage/SettingsModel.h"
+#include "ui_settings.h"
+
+#include <QCoreApplication>
+
+namespace {
+// Each pop-up and each record-keeping choice stands for one of four stored numbers, 0 to 3.
+constexpr qint64 choiceCount = 4;
+constexpr qreal smallFontScale = 0.85;
+
+bool isChoice(qint64 value)
+{
+    return value >= 0 && value < choiceCount;
+}
+} // namespace
+
+SettingsViewController::SettingsViewController(const Services& services, QWidget* parent)
+    : QWidget(parent), m_services(services), m_ui(std::make_unique<Ui::SettingsViewController>())
+{
+    m_ui->setupUi(this);
+    m_recorders = {Recorder{ShortcutBindings::mainWindowShortcutKey, m_ui->mainWindowShortcutView,
+                            m_ui->mainWindowShortcutStatus},
+                   Recorder{ShortcutBindings::miniWindowShortcutKey, m_ui->miniWindowShortcutView,
+                            m_ui->miniWindowShortcutStatus}};
+    viewDidLoad();
+}
+
+SettingsViewController::~SettingsViewController() = default;
+
+void SettingsViewController::viewDidLoad()
+{
+    numberChoices();
+    showVersion();
+    showSettings();
+    connectSettings();
+    for (const Recorder& recorder : m_recorders)
+        connectRecorder(recorder);
+    connect(&m_services.shortcuts, &ShortcutBindings::shortcutChanged, this,
+            &SettingsViewController::showShortcut);
+    m_ui->autoLaunchButton->setChecked(Utils::isLaunchAtStartup());
+    connect(m_ui->autoLaunchButton, &QAbstractButton::clicked, this,
+            &SettingsViewController::onAutoLaunchButton);
+}
+
+// A button's id in its group is the number it stands for.
+void SettingsViewController::numberChoices()
+{
+    int id = 0;
+    for (QAbstractButton* button : {m_ui->modeButton1, m_ui->modeButton2})
+        m_ui->modeGroup->setId(button, id++);
+    id = 0;
+    for (QAbstractButton* button : {m_ui->deleteModeButton1, m_ui->deleteModeButton2,
+                                    m_ui->deleteModeButton3, m_ui->deleteModeButton4})
+        m_ui->deleteModeGroup->setId(button, id++);
+}
+
+void SettingsViewController::showVersion()
+{
+    m_ui->versionLabel->setText(tr("v%1").arg(QCoreApplication::applicationVersion()));
+    m_ui->versionLabel->setForegroundRole(QPalette::PlaceholderText);
+    QFont small = m_ui->versionLabel->font();
+    small.setPointSizeF(small.pointSizeF() * smallFontScale);
+    m_ui->versionLabel->setFont(small);
+}
+
+void SettingsViewController::showSettings()
+{
+    const SettingsModel& model = m_services.settings.model();
+    m_ui->modeGroup->button(model.copyMode() == 0 ? 0 : 1)->setChecked(true);
+    // A record keeping the panel does not offer (a hand edit) turns no button on.
+    if (isChoice(model.saveMode()))
+        m_ui->deleteModeGroup->button(int(model.saveMode()))->setChecked(true);
+    m_ui->timeButton->setCurrentIndex(isChoice(model.saveTime()) ? int(model.saveTime()) : -1);
+    m_ui->countButton->setCurrentIndex(isChoice(model.saveCount()) ? int(model.saveCount()) : -1);
+}
+
+void SettingsViewController::connectSettings()
+{
+    connectChoice(m_ui->modeGroup, &SettingsModel::setCopyMode);
+    connectChoice(m_ui->deleteModeGroup, &SettingsModel::setSaveMode);
+    connectPopUp(m_ui->timeButton, &SettingsModel::setSaveTime);
+    connectPopUp(m_ui->countButton, &SettingsModel::setSaveCount);
+}
+
+void SettingsViewController::connectChoice(QButtonGroup* group,
+                                           void (SettingsModel::*setter)(qint64))
+{
+    connect(group, &QButtonGroup::idToggled, this, [this, setter](int id, bool checked) {
+        if (checked)
+            store(setter, id);
+    });
+}
+
+void SettingsViewController::connectPopUp(QComboBox* popUp, void (SettingsModel::*setter)(qint64))
+{
+    connect(popUp, &QComboBox::currentIndexChanged, this, [this, setter](int index) {
+        if (isChoice(index))
+            store(setter, index);
+    });
+}
+
+// Written at once rather than at quit: a choice must survive a crash or a power cut. The write
+// replaces the file atomically, so an interrupted one leaves the previous settings whole.
+void SettingsViewController::store(void (SettingsModel::*setter)(qint64), qint64 value)
+{
+    (m_services.settings.model().*setter)(value);
+    m_services.settings.save();
+}
+
+void SettingsViewController::connectRecorder(const Recorder& recorder)
+{
+    recorder.view->setShortcut(m_services.shortcuts.shortcut(recorder.key));
+    showRefusal(recorder);
+    connect(recorder.view, &ShortcutRecorder::shortcutRecorded, this,
+            [this, key = recorder.key](const QKeySequence& shortcut) {
+                m_services.shortcuts.setShortcut(key, shortcut);
+            });
+}
+
+// Follows the stored shortcuts wherever they were changed: here, or in the file by hand.
+void SettingsViewController::showShortcut(const QString& key, const QKeySequence& sequence)
+{
+    for (const Recorder& recorder : m_recorders) {
+        if (recorder.key != key)
+            continue;
+        recorder.view->setShortcut(sequence);
+        showRefusal(recorder);
+    }
+}
+
+// A refused shortcut stays stored: the other application may let it go, and the user sees
+// here why it does nothing meanwhile.
+void SettingsViewController::showRefusal(const Recorder& recorder)
+{
+    QString text;
+    switch (m_services.shortcuts.refusal(recorder.key)) {
+    case GlobalShortcuts::Refusal::None:
+        break;
+    case GlobalShortcuts::Refusal::HeldByAnotherClient:
+        text = tr("Already held by another application");
+        break;
+    case GlobalShortcuts::Refusal::UsedByAnotherId:
+        text = tr("Already the shortcut of the other window");
+        break;
+    case GlobalShortcuts::Refusal::Unusable:
+        text = tr("Not usable as a global shortcut");
+        break;
+    case GlobalShortcuts::Refusal::Unavailable:
+        text = tr("No global shortcuts in this session");
+        break;
+    }
+    recorder.status->setText(text);
+    recorder.status->setVisible(!text.isEmpty());
+}
+
+// The box shows what is found afterwards, not what was asked for: an autostart entry of
+// another program is left alone, and launch at log-in then stays off.
+void SettingsViewController::onAutoLaunchButton()
+{
+    Utils::toggleLaunchAtStartup();
+    m_ui->autoLaunchButton->setChecked(Utils::isLaunchAtStartup());
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QButtonGroup;
+class QComboBox;
+class QKeySequence;
+class QLabel;
+class SettingsManager;
+class SettingsModel;
+class ShortcutBindings;
+class ShortcutRecorder;
+
+namespace Ui {
+class SettingsViewController;
+}
+
+// The preferences panel: copy mode, record keeping with its duration and number, the two global
+// shortcuts, launch at log-in and the version. Each choice takes effect as it is made and there
+// is nothing to confirm: the settings file is written at once (atomically, so that a crash or a
+// power cut keeps the choice), a recorded shortcut goes to the user defaults through the
+// bindings, which register it again straight away. Main thread only.
+class SettingsViewController : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // What the panel works with; all must outlive it.
+    struct Services
+    {
+        SettingsManager& settings;
+        ShortcutBindings& shortcuts;
+    };
+
+    explicit SettingsViewController(const Services& services, QWidget* parent = nullptr);
+    ~SettingsViewController() override;
+
+private:
+    // A shortcut recorder, the user-defaults key it records and the line that tells what became
+    // of its shortcut.
+    struct Recorder
+    {
+        QString key;
+        ShortcutRecorder* view = nullptr;
+        QLabel* status = nullptr;
+    };
+
+    void viewDidLoad();
+    void numberChoices();
+    void showVersion();
+    void showSettings();
+    void connectSettings();
+    void store(void (SettingsModel::*setter)(qint64), qint64 value);
+    void connectChoice(QButtonGroup* group, void (SettingsModel::*setter)(qint64));
+    void connectPopUp(QComboBox* popUp, void (SettingsModel::*setter)(qint64));
+    void connectRecorder(const Recorder& recorder);
+    void showShortcut(const QString& key, const QKeySequence& sequence);
+    void showRefusal(const Recorder& recorder);
+    void onAutoLaunchButton();
+
+    Services m_services;
+    std::unique_ptr<Ui::SettingsViewController> m_ui;
+    std::array<Recorder, 2> m_recorders;
+};

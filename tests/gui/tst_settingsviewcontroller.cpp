@@ -1,0 +1,333 @@
+#include "platform/GlobalShortcuts.h"
+#include "platform/LoginItemsXdg.h"
+#include "platform/Platform.h"
+#include "preferences/SettingsWindowController.h"
+#include "preferences/ShortcutRecorder.h"
+#include "shell/ShortcutBindings.h"
+#include "storage/SettingsManager.h"
+
+#include <QAccessible>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString mainKey = ShortcutBindings::mainWindowShortcutKey;
+const QString miniKey = ShortcutBindings::miniWindowShortcutKey;
+
+// Global shortcuts that refuse a combination another application holds, and one combination
+// for two ids, as the X11 ones do; they grant any other.
+class HeldShortcuts : public GlobalShortcuts
+{
+public:
+    bool registerShortcut(const QString& id, const QKeySequence& sequence) override
+    {
+        unregisterShortcut(id);
+        if (sequence == QKeySequence(u"Ctrl+Alt+H"_s))
+            refusals.insert(id, Refusal::HeldByAnotherClient);
+        else if (registered.values().contains(sequence))
+            refusals.insert(id, Refusal::UsedByAnotherId);
+        else if (!sequence.isEmpty())
+            registered.insert(id, sequence);
+        return registered.contains(id);
+    }
+    void unregisterShortcut(const QString& id) override
+    {
+        registered.remove(id);
+        refusals.remove(id);
+    }
+    Refusal refusal(const QString& id) const override { return refusals.value(id, Refusal::None); }
+
+    QMap<QString, QKeySequence> registered;
+    QMap<QString, Refusal> refusals;
+};
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The preferences window on settings, user defaults and an autostart folder of its own.
+struct Panel
+{
+    QTemporaryDir folder;
+    HeldShortcuts shortcuts;
+    std::unique_ptr<SettingsManager> settings;
+    std::unique_ptr<ShortcutBindings> bindings;
+    std::unique_ptr<LoginItemsXdg> loginItems;
+    std::unique_ptr<SettingsWindowController> window;
+
+    QString configPath() const { return folder.filePath(u"data/config"_s); }
+    QString autostartFolder() const { return folder.filePath(u"autostart"_s); }
+
+    // Writes what is given (nothing for an empty text), then opens the window.
+    void open(const QByteArray& config = {}, const QByteArray& defaults = {})
+    {
+        if (!config.isEmpty())
+            QVERIFY(writeFile(configPath(), config));
+        if (!defaults.isEmpty())
+            QVERIFY(writeFile(folder.filePath(u"vantrel.conf"_s), defaults));
+        QDir().mkpath(autostartFolder());
+        settings = std::make_unique<SettingsManager>(folder.filePath(u"data"_s));
+        bindings =
+            std::make_unique<ShortcutBindings>(shortcuts, folder.filePath(u"vantrel.conf"_s));
+        bindings->bind(mainKey, [] {});
+        bindings->bind(miniKey, [] {});
+        loginItems = std::make_unique<LoginItemsXdg>(autostartFolder(),
+                                                     QCoreApplication::applicationFilePath());
+        Platform::install({.loginItems = loginItems.get()});
+        window = std::make_unique<SettingsWindowController>(
+            SettingsViewController::Services{*settings, *bindings});
+        window->show();
+    }
+
+    ~Panel()
+    {
+        window.reset();
+        Platform::install({});
+    }
+
+    template <class T> T* find(const QString& name) const { return window->findChild<T*>(name); }
+    QLabel* status(const QString& key) const
+    {
+        return find<QLabel>(key == mainKey ? u"mainWindowShortcutStatus"_s
+                                           : u"miniWindowShortcutStatus"_s);
+    }
+    ShortcutRecorder* recorder(const QString& key) const
+    {
+        return find<ShortcutRecorder>(key == mainKey ? u"mainWindowShortcutView"_s
+                                                     : u"miniWindowShortcutView"_s);
+    }
+    QJsonObject storedSettings() const
+    {
+        return QJsonDocument::fromJson(readFile(configPath())).object();
+    }
+};
+
+QString checkedName(const QButtonGroup* group)
+{
+    return group->checkedButton() ? group->checkedButton()->objectName() : QString();
+}
+
+void pressEach(QWidget* widget, const QKeySequence& keys)
+{
+    for (int i = 0; i < keys.count(); ++i)
+        QTest::keyClick(widget, keys[i].key(), keys[i].keyboardModifiers());
+}
+} // namespace
+
+class TestSettingsViewController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QCoreApplication::setApplicationVersion(u"1.2.3"_s); }
+
+    void initialStateFollowsTheSettings_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QByteArray>("defaults");
+        QTest::addColumn<QString>("modeButton");
+        QTest::addColumn<QString>("deleteModeButton");
+        QTest::addColumn<int>("timeIndex");
+        QTest::addColumn<int>("countIndex");
+        QTest::addColumn<QString>("mainShortcut");
+        QTest::addColumn<QString>("miniShortcut");
+
+        QTest::newRow("defaults") << QByteArray() << QByteArray() << u"modeButton1"_s
+                                  << u"deleteModeButton4"_s << 0 << 0 << QString() << QString();
+        QTest::newRow("chosen before")
+            << QByteArray(R"({"copyMode":1,"saveMode":0,"saveTime":3,"saveCount":2})")
+            << QByteArray("[General]\nMainWindowShortcut=Ctrl+Alt+V\nMiniWindowShortcut=Meta+F2\n")
+            << u"modeButton2"_s << u"deleteModeButton1"_s << 3 << 2 << u"Ctrl+Alt+V"_s
+            << u"Meta+F2"_s;
+        QTest::newRow("numbers the panel does not offer")
+            << QByteArray(R"({"copyMode":5,"saveMode":7,"saveTime":-1,"saveCount":9})")
+            << QByteArray() << u"modeButton2"_s << QString() << -1 << -1 << QString() << QString();
+    }
+
+    void initialStateFollowsTheSettings()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(QByteArray, defaults);
+        QFETCH(QString, modeButton);
+        QFETCH(QString, deleteModeButton);
+        QFETCH(int, timeIndex);
+        QFETCH(int, countIndex);
+        QFETCH(QString, mainShortcut);
+        QFETCH(QString, miniShortcut);
+
+        Panel panel;
+        panel.open(config, defaults);
+        QCOMPARE(panel.window->windowTitle(), u"Preferences"_s);
+        QCOMPARE(checkedName(panel.find<QButtonGroup>(u"modeGroup"_s)), modeButton);
+        QCOMPARE(checkedName(panel.find<QButtonGroup>(u"deleteModeGroup"_s)), deleteModeButton);
+        QCOMPARE(panel.find<QComboBox>(u"timeButton"_s)->currentIndex(), timeIndex);
+        QCOMPARE(panel.find<QComboBox>(u"countButton"_s)->currentIndex(), countIndex);
+        QCOMPARE(panel.recorder(mainKey)->keySequence(), QKeySequence(mainShortcut));
+        QCOMPARE(panel.recorder(miniKey)->keySequence(), QKeySequence(miniShortcut));
+        QVERIFY(!panel.find<QCheckBox>(u"autoLaunchButton"_s)->isChecked());
+        QCOMPARE(panel.find<QLabel>(u"versionLabel"_s)->text(), u"v1.2.3"_s);
+        // Showing the panel writes nothing.
+        QCOMPARE(QFile::exists(panel.configPath()), !config.isEmpty());
+    }
+
+    void everyControlIsNamedForAssistiveTechnology()
+    {
+        Panel panel;
+        panel.open();
+        auto nameOf = [](QWidget* widget) {
+            return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        };
+        for (QAbstractButton* button : panel.window->findChildren<QAbstractButton*>())
+            QCOMPARE(nameOf(button),
+                     button->objectName().isEmpty() ? nameOf(button) : button->text());
+        for (QComboBox* popUp : panel.window->findChildren<QComboBox*>())
+            QVERIFY(!nameOf(popUp).isEmpty());
+        QCOMPARE(nameOf(panel.recorder(mainKey)), u"Main window shortcut"_s);
+        QCOMPARE(nameOf(panel.recorder(miniKey)), u"Mini window shortcut"_s);
+    }
+
+    void eachChoiceIsWrittenToTheSettingsAtOnce_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("item"); // the pop-up's item to choose; -1 clicks the button
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<int>("value");
+
+        const QByteArray chosen = R"({"copyMode":1,"saveMode":0,"saveTime":3,"saveCount":3})";
+        QTest::newRow("Copy twice") << QByteArray() << u"modeButton2"_s << -1 << u"copyMode"_s << 1;
+        QTest::newRow("Copy") << chosen << u"modeButton1"_s << -1 << u"copyMode"_s << 0;
+        QTest::newRow("Duration") << QByteArray() << u"deleteModeButton1"_s << -1 << u"saveMode"_s
+                                  << 0;
+        QTest::newRow("Number") << chosen << u"deleteModeButton2"_s << -1 << u"saveMode"_s << 1;
+        QTest::newRow("Clear when exiting Vantrel")
+            << chosen << u"deleteModeButton3"_s << -1 << u"saveMode"_s << 2;
+        QTest::newRow("Manually delete")
+            << chosen << u"deleteModeButton4"_s << -1 << u"saveMode"_s << 3;
+        QTest::newRow("1 week") << QByteArray() << u"timeButton"_s << 3 << u"saveTime"_s << 3;
+        QTest::newRow("24 hours") << chosen << u"timeButton"_s << 0 << u"saveTime"_s << 0;
+        QTest::newRow("500 items") << QByteArray() << u"countButton"_s << 2 << u"saveCount"_s << 2;
+        QTest::newRow("100 items") << chosen << u"countButton"_s << 0 << u"saveCount"_s << 0;
+    }
+
+    void eachChoiceIsWrittenToTheSettingsAtOnce()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(QString, control);
+        QFETCH(int, item);
+        QFETCH(QString, member);
+        QFETCH(int, value);
+
+        Panel panel;
+        panel.open(config);
+        QJsonObject expected = QJsonDocument::fromJson(panel.settings->model().toJson()).object();
+        expected.insert(member, value);
+
+        if (item < 0)
+            QTest::mouseClick(panel.find<QAbstractButton>(control), Qt::LeftButton);
+        else
+            panel.find<QComboBox>(control)->setCurrentIndex(item);
+
+        QCOMPARE(QJsonDocument::fromJson(panel.settings->model().toJson()).object(), expected);
+        QCOMPARE(panel.storedSettings(), expected);
+    }
+
+    void aRecordedShortcutIsStoredAndRegisteredAtOnce_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("pressed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("said"); // under the recorder; empty when it is registered
+
+        QTest::newRow("a combination")
+            << mainKey << u"Ctrl+Alt+P"_s << u"Ctrl+Alt+P"_s << QString();
+        QTest::newRow("for the mini window")
+            << miniKey << u"Meta+Space"_s << u"Meta+Space"_s << QString();
+        QTest::newRow("a function key alone") << mainKey << u"F9"_s << u"F9"_s << QString();
+        QTest::newRow("the later of two")
+            << mainKey << u"Ctrl+Alt+P, Ctrl+Alt+Q"_s << u"Ctrl+Alt+Q"_s << QString();
+        QTest::newRow("a plain letter is not taken")
+            << mainKey << u"A"_s << u"Ctrl+Alt+V"_s << QString();
+        QTest::newRow("nor a shifted one")
+            << mainKey << u"Shift+A"_s << u"Ctrl+Alt+V"_s << QString();
+        QTest::newRow("Escape keeps what was there")
+            << mainKey << u"Esc"_s << u"Ctrl+Alt+V"_s << QString();
+        QTest::newRow("Backspace removes it")
+            << mainKey << u"Backspace"_s << QString() << QString();
+        QTest::newRow("held by another application")
+            << mainKey << u"Ctrl+Alt+H"_s << u"Ctrl+Alt+H"_s
+            << u"Already held by another application"_s;
+        QTest::newRow("the other window's") << mainKey << u"Meta+F2"_s << u"Meta+F2"_s
+                                            << u"Already the shortcut of the other window"_s;
+        QTest::newRow("a free one after a refused one")
+            << mainKey << u"Ctrl+Alt+H, Ctrl+Alt+K"_s << u"Ctrl+Alt+K"_s << QString();
+    }
+
+    void aRecordedShortcutIsStoredAndRegisteredAtOnce()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, pressed);
+        QFETCH(QString, stored);
+        QFETCH(QString, said);
+
+        Panel panel;
+        panel.open({}, "[General]\nMainWindowShortcut=Ctrl+Alt+V\nMiniWindowShortcut=Meta+F2\n");
+        pressEach(panel.recorder(key), QKeySequence(pressed));
+
+        QCOMPARE(panel.recorder(key)->keySequence(), QKeySequence(stored));
+        QCOMPARE(panel.bindings->shortcut(key), QKeySequence(stored));
+        const QSettings file(panel.bindings->settingsPath(), QSettings::IniFormat);
+        QCOMPARE(file.value(key).toString(), stored);
+        QCOMPARE(panel.shortcuts.registered.value(key),
+                 said.isEmpty() ? QKeySequence(stored) : QKeySequence());
+        QCOMPARE(panel.status(key)->isVisible() ? panel.status(key)->text() : QString(), said);
+    }
+
+    void logInBoxShowsTheStateFoundAfterAFailedChange()
+    {
+        Panel panel;
+        panel.open();
+        const QString entry = QDir(panel.autostartFolder()).filePath(u"vantrel.desktop"_s);
+        const QByteArray foreign = "[Desktop Entry]\nType=Application\nName=Other\n"
+                                   "Exec=/usr/bin/another-program\n";
+        QVERIFY(writeFile(entry, foreign));
+        auto* box = panel.find<QCheckBox>(u"autoLaunchButton"_s);
+
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!box->isChecked());
+        QCOMPARE(readFile(entry), foreign);
+
+        QVERIFY(QFile::remove(entry));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(box->isChecked());
+        QVERIFY(panel.loginItems->isEnabled());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!box->isChecked());
+        QVERIFY(!QFile::exists(entry));
+    }
+};
+
+QTEST_MAIN(TestSettingsViewController)
+#include "tst_settingsviewcontroller.moc"
