@@ -5,6 +5,7 @@
 #include "shell/Utils.h"
 #include "storage/SettingsManager.h"
 #include "storage/SettingsModel.h"
+#include "storage/UserDefaults.h"
 #include "ui_settings.h"
 
 #include <QCoreApplication>
@@ -24,9 +25,9 @@ SettingsViewController::SettingsViewController(const Services& services, QWidget
     : QWidget(parent), m_services(services), m_ui(std::make_unique<Ui::SettingsViewController>())
 {
     m_ui->setupUi(this);
-    m_recorders = {Recorder{ShortcutBindings::mainWindowShortcutKey, m_ui->mainWindowShortcutView,
+    m_recorders = {Recorder{UserDefaults::mainWindowShortcutKey, m_ui->mainWindowShortcutView,
                             m_ui->mainWindowShortcutStatus},
-                   Recorder{ShortcutBindings::miniWindowShortcutKey, m_ui->miniWindowShortcutView,
+                   Recorder{UserDefaults::miniWindowShortcutKey, m_ui->miniWindowShortcutView,
                             m_ui->miniWindowShortcutStatus}};
     viewDidLoad();
 }
@@ -72,9 +73,10 @@ void SettingsViewController::showVersion()
 void SettingsViewController::showSettings()
 {
     const SettingsModel& model = m_services.settings.model();
-    m_ui->modeGroup->button(model.copyMode() == 0 ? 0 : 1)->setChecked(true);
+    m_ui->modeGroup->button(model.copyMode() == SettingsModel::CopyMode::Copy ? 0 : 1)
+        ->setChecked(true);
     // A record keeping the panel does not offer (a hand edit) turns no button on.
-    if (isChoice(model.saveMode()))
+    if (isChoice(qint64(model.saveMode())))
         m_ui->deleteModeGroup->button(int(model.saveMode()))->setChecked(true);
     m_ui->timeButton->setCurrentIndex(isChoice(model.saveTime()) ? int(model.saveTime()) : -1);
     m_ui->countButton->setCurrentIndex(isChoice(model.saveCount()) ? int(model.saveCount()) : -1);
@@ -82,14 +84,17 @@ void SettingsViewController::showSettings()
 
 void SettingsViewController::connectSettings()
 {
-    connectChoice(m_ui->modeGroup, &SettingsModel::setCopyMode);
-    connectChoice(m_ui->deleteModeGroup, &SettingsModel::setSaveMode);
+    connectChoice(m_ui->modeGroup, [](SettingsModel& model, qint64 mode) {
+        model.setCopyMode(SettingsModel::CopyMode(mode));
+    });
+    connectChoice(m_ui->deleteModeGroup, [](SettingsModel& model, qint64 mode) {
+        model.setSaveMode(SettingsModel::SaveMode(mode));
+    });
     connectPopUp(m_ui->timeButton, &SettingsModel::setSaveTime);
     connectPopUp(m_ui->countButton, &SettingsModel::setSaveCount);
 }
 
-void SettingsViewController::connectChoice(QButtonGroup* group,
-                                           void (SettingsModel::*setter)(qint64))
+void SettingsViewController::connectChoice(QButtonGroup* group, const Setter& setter)
 {
     connect(group, &QButtonGroup::idToggled, this, [this, setter](int id, bool checked) {
         if (checked)
@@ -97,7 +102,7 @@ void SettingsViewController::connectChoice(QButtonGroup* group,
     });
 }
 
-void SettingsViewController::connectPopUp(QComboBox* popUp, void (SettingsModel::*setter)(qint64))
+void SettingsViewController::connectPopUp(QComboBox* popUp, const Setter& setter)
 {
     connect(popUp, &QComboBox::currentIndexChanged, this, [this, setter](int index) {
         if (isChoice(index))
@@ -107,9 +112,9 @@ void SettingsViewController::connectPopUp(QComboBox* popUp, void (SettingsModel:
 
 // Written at once rather than at quit: a choice must survive a crash or a power cut. The write
 // replaces the file atomically, so an interrupted one leaves the previous settings whole.
-void SettingsViewController::store(void (SettingsModel::*setter)(qint64), qint64 value)
+void SettingsViewController::store(const Setter& setter, qint64 value)
 {
-    (m_services.settings.model().*setter)(value);
+    setter(m_services.settings.model(), value);
     m_services.settings.save();
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QButtonGroup;
@@ -53,9 +54,11 @@ private:
     void showVersion();
     void showSettings();
     void connectSettings();
-    void store(void (SettingsModel::*setter)(qint64), qint64 value);
-    void connectChoice(QButtonGroup* group, void (SettingsModel::*setter)(qint64));
-    void connectPopUp(QComboBox* popUp, void (SettingsModel::*setter)(qint64));
+    // Sets one of the model's values from the number a control stands for.
+    using Setter = std::function<void(SettingsModel&, qint64)>;
+    void store(const Setter& setter, qint64 value);
+    void connectChoice(QButtonGroup* group, const Setter& setter);
+    void connectPopUp(QComboBox* popUp, const Setter& setter);
     void connectRecorder(const Recorder& recorder);
     void showShortcut(const QString& key, const QKeySequence& sequence);
     void showRefusal(const Recorder& recorder);

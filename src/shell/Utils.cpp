@@ -136,14 +136,6 @@ void Utils::bringToFront(QWidget* window)
     window->activateWindow();
 }
 
-void Utils::bringToFront(QWidget* window)
-{
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 void Utils::email()
 {
     QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:" VANTREL_SUPPORT_EMAIL)));

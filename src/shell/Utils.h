@@ -37,10 +37,6 @@ public:
     // the application becomes the active one as far as the window manager allows.
     static void bringToFront(QWidget* window);
 
-    // Shows the window, not minimised, above the others and with the keyboard focus, so that
-    // the application becomes the active one as far as the window manager allows.
-    static void bringToFront(QWidget* window);
-
     // Where the preferences window comes from: the composition root, which makes the window on
     // first use and owns it, installs this (the shell knows no windows above it).
     using SettingsWindowSource = std::function<QWidget*()>;

@@ -5,6 +5,7 @@
 #include "preferences/ShortcutRecorder.h"
 #include "shell/ShortcutBindings.h"
 #include "storage/SettingsManager.h"
+#include "storage/UserDefaults.h"
 
 #include <QAccessible>
 #include <QButtonGroup>
@@ -24,8 +25,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString mainKey = ShortcutBindings::mainWindowShortcutKey;
-const QString miniKey = ShortcutBindings::miniWindowShortcutKey;
+const QString mainKey = UserDefaults::mainWindowShortcutKey;
+const QString miniKey = UserDefaults::miniWindowShortcutKey;
 
 // Global shortcuts that refuse a combination another application holds, and one combination
 // for two ids, as the X11 ones do; they grant any other.
@@ -73,6 +74,7 @@ struct Panel
     QTemporaryDir folder;
     HeldShortcuts shortcuts;
     std::unique_ptr<SettingsManager> settings;
+    std::unique_ptr<UserDefaults> userDefaults;
     std::unique_ptr<ShortcutBindings> bindings;
     std::unique_ptr<LoginItemsXdg> loginItems;
     std::unique_ptr<SettingsWindowController> window;
@@ -89,8 +91,9 @@ struct Panel
             QVERIFY(writeFile(folder.filePath(u"vantrel.conf"_s), defaults));
         QDir().mkpath(autostartFolder());
         settings = std::make_unique<SettingsManager>(folder.filePath(u"data"_s));
-        bindings =
-            std::make_unique<ShortcutBindings>(shortcuts, folder.filePath(u"vantrel.conf"_s));
+        bindings.reset();
+        userDefaults = std::make_unique<UserDefaults>(folder.filePath(u"vantrel.conf"_s));
+        bindings = std::make_unique<ShortcutBindings>(shortcuts, *userDefaults);
         bindings->bind(mainKey, [] {});
         bindings->bind(miniKey, [] {});
         loginItems = std::make_unique<LoginItemsXdg>(autostartFolder(),
