@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// What a history list shows instead of its rows while it has none: a title and a hint, centred.
+class EmptyView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit EmptyView(QWidget* parent = nullptr);
+
+    bool forSearch() const { return m_forSearch; }
+    // A search-results list says that nothing was found rather than that nothing was recorded.
+    void setForSearch(bool forSearch);
+
+private:
+    void updateTitle();
+
+    QLabel* m_titleLabel;
+    QLabel* m_hintLabel;
+    bool m_forSearch = false;
+};

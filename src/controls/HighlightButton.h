@@ -1,0 +1,24 @@
+#pragma once
+
+#include "controls/TemplateButton.h"
+
+// A template button that lights up while the pointer is over it, in the active window only.
+class HighlightButton : public TemplateButton
+{
+    Q_OBJECT
+
+public:
+    explicit HighlightButton(QWidget* parent = nullptr);
+
+    bool isHighlighted() const { return m_highlighted; }
+    void setHighlighted(bool highlighted);
+
+protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void initStyleOption(QStyleOptionToolButton* option) const override;
+
+private:
+    bool m_highlighted = false;
+};

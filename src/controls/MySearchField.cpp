@@ -1,0 +1,48 @@
+#include "controls/MySearchField.h"
+
+#include "controls/TemplateImage.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QIcon>
+
+// The images live in a static library, so they are registered by hand.
+static void registerControlsIcons()
+{
+    Q_INIT_RESOURCE(controls_icons);
+}
+
+MySearchField::MySearchField(QWidget* parent) : QLineEdit(parent), m_searchIcon(new QAction(this))
+{
+    registerControlsIcons();
+    setPlaceholderText(tr("Search"));
+    setAccessibleName(tr("Search"));
+    setClearButtonEnabled(true);
+    addAction(m_searchIcon, QLineEdit::LeadingPosition);
+    updateSearchIcon();
+}
+
+void MySearchField::setBecomeFirstResponderBlock(std::function<void()> block)
+{
+    m_becomeFirstResponderBlock = std::move(block);
+}
+
+void MySearchField::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (m_becomeFirstResponderBlock)
+        m_becomeFirstResponderBlock();
+}
+
+void MySearchField::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        updateSearchIcon();
+}
+
+void MySearchField::updateSearchIcon()
+{
+    m_searchIcon->setIcon(
+        TemplateImage::icon(QIcon(QStringLiteral(":/icons/search.svg")), palette()));
+}
