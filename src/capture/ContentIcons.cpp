@@ -40,11 +40,24 @@ QIcon ContentIcons::forSourceApplication(const QString& app)
 
 QIcon ContentIcons::forFile(const QString& path)
 {
+    return themeIcon(fileIconNames(path));
+}
+
+QStringList ContentIcons::fileIconNames(const QString& path)
+{
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
         return {};
     if (info.isDir())
-        return QIcon::fromTheme(QStringLiteral("folder"));
+        return {QStringLiteral("folder")};
     const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-    return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+    return {type.iconName(), type.genericIconName()};
+}
+
+QIcon ContentIcons::themeIcon(const QStringList& names)
+{
+    QIcon icon;
+    for (auto it = names.crbegin(); it != names.crend(); ++it)
+        icon = QIcon::fromTheme(*it, icon);
+    return icon;
 }

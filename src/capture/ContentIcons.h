@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 
 // The icons items and summaries show, with the program's own fallback pictures.
 class ContentIcons
@@ -21,4 +22,9 @@ public:
     // are never treated as packages on Linux. A null icon when nothing exists at the path or the
     // theme has no such icon.
     static QIcon forFile(const QString& path);
+    // The theme icon names forFile() tries, best first; empty when nothing exists at the path.
+    // Reads only the file system, so it may run on any thread.
+    static QStringList fileIconNames(const QString& path);
+    // The icon for the first of these theme names that the theme has (a null icon for none).
+    static QIcon themeIcon(const QStringList& names);
 };

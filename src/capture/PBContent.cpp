@@ -90,14 +90,21 @@ const std::optional<QList<QByteArray>>& PBContent::dataArray()
     auto& loaded = derived().dataArray;
     if (loaded || !m_dataPaths)
         return loaded;
+    loaded = readDataArray();
+    return loaded;
+}
+
+QList<QByteArray> PBContent::readDataArray() const
+{
+    if (m_derived && m_derived->dataArray)
+        return *m_derived->dataArray;
     QList<QByteArray> payloads;
     const QStringList paths = dataPathArray().value_or(QStringList());
     for (const QString& path : paths) {
         if (auto bytes = DataManager::dataWithPath(path))
             payloads.append(std::move(*bytes));
     }
-    loaded = std::move(payloads);
-    return loaded;
+    return payloads;
 }
 
 QIcon PBContent::icon()

@@ -69,6 +69,9 @@ public:
     // nullopt when neither payloads nor paths are set.
     const std::optional<QList<QByteArray>>& dataArray();
     void setDataArray(QList<QByteArray> payloads);
+    // The payloads as dataArray() gives them, without keeping what had to be read from the
+    // files: for a copy-back of a large item that the list should not hold on to.
+    QList<QByteArray> readDataArray() const;
 
     QIcon icon();
     // The icon's display size in points (see getBiggestImage).

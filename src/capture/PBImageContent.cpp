@@ -31,12 +31,15 @@ const QStringList& PBImageContent::supportPasteboardTypes()
     return types;
 }
 
-// "640×480 \n19 KB": the icon's size and the first payload's byte count.
 QString PBImageContent::computeDesc()
 {
-    const QSize size = iconSize();
     const auto& payloads = dataArray();
     const qint64 bytes = payloads && !payloads->isEmpty() ? payloads->first().size() : 0;
+    return descriptionFor(iconSize(), bytes);
+}
+
+QString PBImageContent::descriptionFor(const QSize& size, qint64 bytes)
+{
     return QStringLiteral("%1×%2 \n%3")
         .arg(size.width())
         .arg(size.height())

@@ -11,6 +11,9 @@ public:
 
     PBContentType type() const override { return PBContentTypeImage; }
 
+    // "640×480 \n19 KB": the picture's size and the byte count of its first payload.
+    static QString descriptionFor(const QSize& size, qint64 bytes);
+
 protected:
     QString computeDesc() override;
     void computeIcon(QIcon& icon, QSize& size) override;

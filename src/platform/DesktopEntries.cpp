@@ -46,7 +46,11 @@ QString DesktopEntries::iconName(const QString& desktopId)
 
 QIcon DesktopEntries::applicationIcon(const QString& desktopId)
 {
-    const QString name = iconName(desktopId);
+    return iconForName(iconName(desktopId));
+}
+
+QIcon DesktopEntries::iconForName(const QString& name)
+{
     if (name.isEmpty())
         return {};
     if (QDir::isAbsolutePath(name))

@@ -18,6 +18,8 @@ public:
     // The application's icon, from the icon theme or from the file its entry names; a null icon
     // when none can be found.
     static QIcon applicationIcon(const QString& desktopId);
+    // The icon an Icon= value names: a theme icon, or the file at an absolute path.
+    static QIcon iconForName(const QString& name);
 
     // The id of the entry for a window of this WM_CLASS (instance and class name): the entry whose
     // StartupWMClass equals the class, else the instance; failing that, the entry whose id equals

@@ -78,9 +78,15 @@ void Utils::revealFile(const QString& path, QWidget* parent)
 
 void Utils::toggleMarked(const QList<PBContentPtr>& items, std::function<void()> block)
 {
+    toggleMarked(DBManager::sharedManager(), items, std::move(block));
+}
+
+void Utils::toggleMarked(DBManager& store, const QList<PBContentPtr>& items,
+                         std::function<void()> block)
+{
     for (const PBContentPtr& item : items)
         item->marked = !item->marked;
-    DBManager::sharedManager().updateFavorite(items, std::move(block));
+    store.updateFavorite(items, std::move(block));
 }
 
 void Utils::showSettingsWindow()

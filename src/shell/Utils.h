@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class DBManager;
 class QWidget;
 
 // Operations that reach outside the history: opening items, marking, the preferences window,
@@ -26,6 +27,9 @@ public:
     // Flips each item's mark (a mixed list stays mixed) and stores the marks; `block` runs on the
     // main thread once the Marked list and the counts are up to date.
     static void toggleMarked(const QList<PBContentPtr>& items, std::function<void()> block);
+    // The same in the given store.
+    static void toggleMarked(DBManager& store, const QList<PBContentPtr>& items,
+                             std::function<void()> block);
 
     // Brings the preferences window to the front.
     static void showSettingsWindow();

@@ -221,8 +221,31 @@ bool DBManager::writeRow(const PBContent& item)
 
 void DBManager::applyInsert(const PBContentPtr& item)
 {
-    m_lists[categoryOfType(item->type())].prepend(item);
-    m_lists[Recents].prepend(item);
+    prependTo(categoryOfType(item->type()), item);
+    prependTo(Recents, item);
+}
+
+void DBManager::prependTo(Category category, const PBContentPtr& item)
+{
+    emit itemAboutToBeInserted(category);
+    m_lists[category].prepend(item);
+    emit itemInserted(category);
+}
+
+void DBManager::removeAt(Category category, qsizetype index)
+{
+    emit itemAboutToBeRemoved(category, index);
+    m_lists[category].removeAt(index);
+    emit itemRemoved(category, index);
+}
+
+qsizetype DBManager::indexOf(Category category, const QString& uuid) const
+{
+    const auto& list = m_lists[category];
+    const auto found = std::find_if(list.cbegin(), list.cend(), [&uuid](const PBContentPtr& item) {
+        return item->uuid == uuid;
+    });
+    return found == list.cend() ? -1 : found - list.cbegin();
 }
 
 void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock block)
@@ -270,8 +293,10 @@ void DBManager::fetchAllItems(std::function<void()> block)
 
 void DBManager::applyLists(Lists&& lists)
 {
+    emit listsAboutToBeReplaced();
     for (int c = 0; c < categoryCount; ++c)
         m_lists[c] = std::move(lists[c]);
+    emit listsReplaced();
     updateCounts();
 }
 
@@ -423,16 +448,19 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
     });
 }
 
-// By uuid, not by object: a load applied in between replaced the objects the caller held.
+// By uuid, not identity: an item deleted through a search result is another object for the
+// same row, and must leave the lists all the same.
 void DBManager::removeFromLists(const QList<PBContentPtr>& items)
 {
-    if (items.isEmpty())
-        return;
-    QSet<QString> uuids;
-    for (const PBContentPtr& item : items)
-        uuids.insert(item->uuid);
-    for (auto& list : m_lists)
-        list.removeIf([&uuids](const PBContentPtr& item) { return uuids.contains(item->uuid); });
+    for (const PBContentPtr& item : items) {
+        for (Category category : {Recents, File, Image, Text, URL, Marked}) {
+            const qsizetype index = indexOf(category, item->uuid);
+            if (index >= 0)
+                removeAt(category, index);
+        }
+    }
+    if (!items.isEmpty())
+        emit itemsDeleted(items);
 }
 
 void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<void()> block)
@@ -446,8 +474,7 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
         for (const PBContentPtr& item : updated)
             item->contentExtension().marked = item->marked;
         postToMain([this, updated, items, block = std::move(block)] {
-            for (const PBContentPtr& item : updated)
-                applyMark(*item);
+            applyMarks(updated);
             updateCounts();
             block();
             m_services.channel.passMessageObject(summaries(items), QStringLiteral("mark"));
@@ -455,23 +482,25 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
     });
 }
 
-// By uuid: the caller may hold another object for the row than the lists do (a search result,
-// or one from before a load), and the listed one must carry the mark.
-void DBManager::applyMark(const PBContent& changed)
+// A mark set through a search result reaches the store's own object for the row too, so the
+// Marked list holds that object and every list shows the mark.
+void DBManager::applyMarks(const QList<PBContentPtr>& items)
 {
-    const auto sameRow = [&changed](const PBContentPtr& item) {
-        return item->uuid == changed.uuid;
-    };
-    auto& marked = m_lists[Marked];
-    marked.removeIf(sameRow);
-    const auto& recent = m_lists[Recents];
-    const auto listed = std::find_if(recent.cbegin(), recent.cend(), sameRow);
-    if (listed == recent.cend())
-        return;
-    (*listed)->marked = changed.marked;
-    (*listed)->contentExtension().marked = changed.marked;
-    if (changed.marked)
-        marked.prepend(*listed);
+    for (const PBContentPtr& item : items) {
+        PBContentPtr own = item;
+        const qsizetype recent = indexOf(Recents, item->uuid);
+        if (recent >= 0 && m_lists[Recents][recent] != item) {
+            own = m_lists[Recents][recent];
+            own->marked = item->marked;
+            own->contentExtension().marked = item->marked;
+        }
+        const qsizetype marked = indexOf(Marked, item->uuid);
+        if (!item->marked && marked >= 0)
+            removeAt(Marked, marked);
+        else if (item->marked && marked < 0)
+            prependTo(Marked, own);
+        emit markChanged(own);
+    }
 }
 
 void DBManager::syncClearContents(bool terminating)

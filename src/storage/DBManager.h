@@ -117,6 +117,22 @@ public:
     void passRecentItems();
     void passMarkedItems();
 
+signals:
+    // Each change of a category list comes between a pair of these, on the main thread, so that
+    // an item model over the list in place can announce it row by row: an item put at the front
+    // of one list, an item taken out of one list at `index`, all lists replaced by a load.
+    void itemAboutToBeInserted(DBManager::Category category);
+    void itemInserted(DBManager::Category category);
+    void itemAboutToBeRemoved(DBManager::Category category, qsizetype index);
+    void itemRemoved(DBManager::Category category, qsizetype index);
+    void listsAboutToBeReplaced();
+    void listsReplaced();
+    // The item's new mark is stored; the store's own object for it (found by uuid) carries it.
+    void markChanged(const PBContentPtr& item);
+    // The items' rows are gone. Lists holding objects of their own (search results) drop those
+    // with the same uuid.
+    void itemsDeleted(const QList<PBContentPtr>& items);
+
 private:
     using Lists = std::array<QList<PBContentPtr>, categoryCount>;
 
@@ -138,7 +154,12 @@ private:
     static PBContentPtr contentFromRow(const SqliteStatement& row, SharedRowTexts* shared);
     void applyInsert(const PBContentPtr& item);
     void removeFromLists(const QList<PBContentPtr>& items);
-    void applyMark(const PBContent& changed);
+    void applyMarks(const QList<PBContentPtr>& items);
+    // The single list changes, each announced by the signals above.
+    void prependTo(Category category, const PBContentPtr& item);
+    void removeAt(Category category, qsizetype index);
+    // The position of the item with this uuid in a list, or -1.
+    qsizetype indexOf(Category category, const QString& uuid) const;
     // Runs fn on the main thread, after everything posted before it.
     void postToMain(std::function<void()> fn);
 

@@ -1,0 +1,226 @@
+// Figures for the history list, each beside a same-run baseline:
+//   first painted rows of a list over 1,000,000 items after the load
+//                              [a QListView over a plain model of as many rows]
+//   scrolling 10,000 rows, worst and median frame          [the same plain list]
+//   selecting a row until the clipboard is written         [reading the payload files]
+//   resident memory after scrolling past 1,000 large pictures
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "HistoryFixture.h"
+#include "StoreFixture.h"
+#include "browser/CategoryListViewController.h"
+#include "browser/HistoryListModel.h"
+#include "browser/HistoryListView.h"
+#include "browser/RowArtworkCache.h"
+#include "capture/PBImageContent.h"
+#include "shell/TimeUpdater.h"
+
+#include <QAbstractListModel>
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <malloc.h>
+
+namespace {
+constexpr int millionRows = 1'000'000;
+constexpr int scrolledRows = 10'000;
+constexpr int rowHeight = 81;
+
+// As many rows as the list, each the same size: what Qt's own list costs.
+class PlainModel : public QAbstractListModel
+{
+public:
+    explicit PlainModel(int rows) : m_rows(rows) {}
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_rows;
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role == Qt::DisplayRole)
+            return QStringLiteral("row %1").arg(index.row());
+        if (role == Qt::SizeHintRole)
+            return QSize(300, rowHeight);
+        return {};
+    }
+
+private:
+    int m_rows;
+};
+
+struct Frames
+{
+    double worst = 0;
+    double median = 0;
+};
+
+void loadNow(DBManager& manager)
+{
+    bool done = false;
+    manager.fetchAllItems([&done] { done = true; });
+    (void)QTest::qWaitFor([&done] { return done; }, 600'000);
+}
+
+// From show() to the end of the first paint of the rows.
+double firstPaintMs(QWidget& widget, QListView& view)
+{
+    QElapsedTimer timer;
+    timer.start();
+    widget.show();
+    view.viewport()->repaint();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Scrolls `rows` rows a few at a time, painting each step as a frame.
+Frames scroll(QListView& view, int rows)
+{
+    constexpr int rowsPerFrame = 3;
+    QList<double> frames;
+    QScrollBar* bar = view.verticalScrollBar();
+    for (int done = 0; done < rows; done += rowsPerFrame) {
+        QElapsedTimer timer;
+        timer.start();
+        bar->setValue(bar->value() + rowsPerFrame * rowHeight);
+        view.viewport()->repaint();
+        QCoreApplication::processEvents();
+        frames.append(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(frames.begin(), frames.end());
+    return {frames.last(), frames[frames.size() / 2]};
+}
+
+void report(const char* name, double ours, double baseline)
+{
+    std::printf("%-46s %10.2f ms   [baseline %10.2f ms]\n", name, ours, baseline);
+}
+
+struct Lists
+{
+    StoreFixture store;
+    TimeUpdater timeUpdater;
+    RowArtworkCache artwork{QSize(40, 40)};
+
+    CategoryListViewController::Services services()
+    {
+        return {*store.manager, store.pasteboard, timeUpdater, artwork};
+    }
+};
+
+void benchMillion()
+{
+    Lists lists;
+    const QString folder = lists.store.folder.filePath(QStringLiteral("history"));
+    QDir().mkpath(folder);
+    HistoryFixture::generate(folder + QStringLiteral("/db.sqlite3"), millionRows);
+    lists.store.manager = lists.store.makeManager(folder);
+    loadNow(*lists.store.manager);
+
+    CategoryListViewController list(DBManager::Recents, lists.services());
+    list.resize(420, 700);
+    PlainModel plainModel(millionRows);
+    QListView plain;
+    plain.setUniformItemSizes(true);
+    plain.setModel(&plainModel);
+    plain.resize(420, 700);
+    report("first rows of 1,000,000 painted", firstPaintMs(list, *list.tableView()),
+           firstPaintMs(plain, plain));
+
+    const Frames ours = scroll(*list.tableView(), scrolledRows);
+    const Frames base = scroll(plain, scrolledRows);
+    report("scroll 10,000 rows: worst frame", ours.worst, base.worst);
+    report("scroll 10,000 rows: median frame", ours.median, base.median);
+}
+
+void benchSelect()
+{
+    Lists lists;
+    auto item = PBContent::createInstance<PBImageContent>();
+    QByteArray bytes(20 << 20, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    item->pasteboardTypes = {QStringLiteral("public.png")};
+    item->setDataArray({bytes});
+    item->setDataPathArray(lists.store.dataManager.saveDataOfContent(*item));
+    bool written = false;
+    lists.store.manager->insertPbContent(item, [&written](bool ok) { written = ok; });
+    (void)QTest::qWaitFor([&written] { return written; });
+    loadNow(*lists.store.manager); // the item as a loaded history holds it: paths, no bytes
+
+    CategoryListViewController list(DBManager::Recents, lists.services());
+    list.show();
+    QElapsedTimer timer;
+    timer.start();
+    list.tableView()->selectionModel()->setCurrentIndex(list.contents()->index(0),
+                                                        QItemSelectionModel::ClearAndSelect);
+    const double ours = timer.nsecsElapsed() / 1e6;
+    timer.restart();
+    for (const QString& path : item->dataPathArray().value_or(QStringList())) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        file.readAll();
+    }
+    report("select a 20 MB row until the clipboard holds it", ours, timer.nsecsElapsed() / 1e6);
+}
+
+// A thousand image items whose payload is one large picture on disk.
+void benchPictures()
+{
+    Lists lists;
+    QImage picture(4000, 3000, QImage::Format_RGB32);
+    QRandomGenerator(9).fillRange(reinterpret_cast<quint32*>(picture.bits()),
+                                  picture.sizeInBytes() / 4);
+    const QString path = lists.store.folder.filePath(QStringLiteral("large.png"));
+    picture.save(path, "PNG", 100);
+    picture = QImage();
+    const qint64 fileBytes = QFileInfo(path).size();
+    for (int i = 0; i < 1000; ++i) {
+        auto item = PBContent::createInstance<PBImageContent>();
+        item->date = 1.6e9 + i;
+        item->pasteboardTypes = {QStringLiteral("public.png")};
+        item->setDataArray({QByteArray("x")});
+        item->setDataPathArray(QStringList{path});
+        bool done = false;
+        lists.store.manager->insertPbContent(item, [&done](bool) { done = true; });
+        (void)QTest::qWaitFor([&done] { return done; });
+    }
+    loadNow(*lists.store.manager);
+    CategoryListViewController list(DBManager::Image, lists.services());
+    list.resize(420, 700);
+    list.show();
+    malloc_trim(0);
+    const qint64 before = HistoryFixture::residentBytes();
+    QElapsedTimer timer;
+    timer.start();
+    scroll(*list.tableView(), 1000);
+    (void)QTest::qWaitFor([&lists] { return lists.artwork.isIdle(); }, 600'000);
+    malloc_trim(0);
+    const qint64 after = HistoryFixture::residentBytes();
+    std::printf("%-46s %10.1f MB   (pictures of %.1f MB each; %lld thumbnails kept, %.1f MB; "
+                "%.1f s)\n",
+                "RSS growth scrolling past 1,000 large pictures", (after - before) / 1048576.0,
+                fileBytes / 1048576.0, static_cast<long long>(lists.artwork.keptCount()),
+                lists.artwork.keptCost() / 1048576.0, timer.nsecsElapsed() / 1e9);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("vantrel.*=false"));
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    benchMillion();
+    benchSelect();
+    benchPictures();
+    return 0;
+}

@@ -1,0 +1,183 @@
+#include "browser/CategoryListViewController.h"
+
+#include "browser/HistoryListModel.h"
+#include "browser/HistoryListView.h"
+#include "browser/HistoryRowDelegate.h"
+#include "browser/RowAnimations.h"
+#include "browser/RowArtworkCache.h"
+#include "platform/Pasteboard.h"
+#include "platform/Platform.h"
+#include "shell/TimeUpdater.h"
+#include "shell/Utils.h"
+#include "storage/DBManager.h"
+#include "support/Logging.h"
+
+#include <QItemSelectionModel>
+#include <QPointer>
+#include <QStackedLayout>
+
+CategoryListViewController::Services CategoryListViewController::sharedServices()
+{
+    return {DBManager::sharedManager(), Platform::pasteboard(), TimeUpdater::sharedUpdater(),
+            RowArtworkCache::sharedCache()};
+}
+
+CategoryListViewController::CategoryListViewController(qint64 fetchCategory,
+                                                       const Services& services, QWidget* parent)
+    : QWidget(parent), m_services(services),
+      m_contents(new HistoryListModel(fetchCategory, services.dbManager, services.artwork, this)),
+      m_tableView(new HistoryListView(this)), m_emptyView(new QWidget(this)),
+      m_stack(new QStackedLayout(this))
+{
+    setupView();
+    connectModel();
+    updateEmpty();
+}
+
+CategoryListViewController::~CategoryListViewController() = default;
+
+void CategoryListViewController::setupView()
+{
+    setObjectName(QStringLiteral("categoryListViewController"));
+    m_tableView->setObjectName(QStringLiteral("tableView"));
+    m_tableView->setAccessibleName(fetchCategory() == searchCategory ? tr("Search Results")
+                                                                     : tr("History"));
+    m_tableView->setItemDelegate(new HistoryRowDelegate(m_tableView));
+    m_tableView->setModel(m_contents);
+    m_animations = new RowAnimations(m_tableView);
+    // The empty state of the browser's controls takes this place.
+    m_emptyView->setObjectName(QStringLiteral("emptyView"));
+    m_stack->addWidget(m_tableView);
+    m_stack->addWidget(m_emptyView);
+    connect(&m_services.timeUpdater, &TimeUpdater::updateTime, m_tableView->viewport(),
+            qOverload<>(&QWidget::update));
+    connect(m_tableView, &HistoryListView::deleteRequested, this,
+            &CategoryListViewController::deleteCurrentContent);
+    connect(m_tableView, &HistoryListView::markRequested, this,
+            &CategoryListViewController::toggleMarked);
+    connect(m_tableView, &HistoryListView::openRequested, this, [this](const QModelIndex& index) {
+        Utils::openContent(contentWithRow(index.row()), window());
+    });
+}
+
+void CategoryListViewController::connectModel()
+{
+    connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CategoryListViewController::selectionDidChange);
+    connect(m_contents, &QAbstractItemModel::rowsInserted, this,
+            &CategoryListViewController::updateEmpty);
+    connect(m_contents, &QAbstractItemModel::rowsRemoved, this,
+            &CategoryListViewController::updateEmpty);
+    connect(m_contents, &QAbstractItemModel::modelAboutToBeReset, this,
+            &CategoryListViewController::rememberSelection);
+    connect(m_contents, &QAbstractItemModel::modelReset, this,
+            &CategoryListViewController::restoreSelection);
+}
+
+qint64 CategoryListViewController::fetchCategory() const
+{
+    return m_contents->fetchCategory();
+}
+
+void CategoryListViewController::setKeyword(const QString& keyword)
+{
+    m_contents->setKeyword(keyword);
+}
+
+QString CategoryListViewController::keyword() const
+{
+    return m_contents->keyword();
+}
+
+void CategoryListViewController::setAsc(bool asc)
+{
+    m_contents->setAsc(asc);
+}
+
+bool CategoryListViewController::asc() const
+{
+    return m_contents->asc();
+}
+
+PBContentPtr CategoryListViewController::contentWithRow(int row) const
+{
+    return m_contents->contentWithRow(row);
+}
+
+void CategoryListViewController::selectionDidChange()
+{
+    const QModelIndexList rows = m_tableView->selectionModel()->selectedRows();
+    const PBContentPtr item = rows.isEmpty() ? nullptr : contentWithRow(rows.first().row());
+    const PBContentPtr previous = m_currentContent.value();
+    m_currentContent.set(item);
+    // The same item selected again after its list was reloaded is not a new copy.
+    if (!item || (previous && previous->uuid == item->uuid))
+        return;
+    copyCurrentContent();
+    m_animations->startAnimation(rows.first());
+}
+
+void CategoryListViewController::copyCurrentContent()
+{
+    const PBContentPtr item = m_currentContent.value();
+    if (!item)
+        return;
+    m_services.pasteboard.writeItem(item->pasteboardTypes, item->readDataArray());
+}
+
+void CategoryListViewController::deleteCurrentContent()
+{
+    const PBContentPtr item = m_currentContent.value();
+    if (!item)
+        return;
+    QPointer<CategoryListViewController> self(this);
+    m_services.dbManager.deletePbContents({item}, [self] {
+        if (self)
+            self->m_currentContent.set(nullptr);
+    });
+}
+
+void CategoryListViewController::toggleMarked(const QModelIndex& index)
+{
+    if (const PBContentPtr item = contentWithRow(index.row()))
+        Utils::toggleMarked(m_services.dbManager, {item}, [] {});
+}
+
+void CategoryListViewController::updateEmpty()
+{
+    const bool empty = m_contents->rowCount() == 0;
+    m_stack->setCurrentWidget(empty ? m_emptyView : static_cast<QWidget*>(m_tableView));
+    if (empty != m_empty.value())
+        m_empty.set(empty);
+}
+
+// A load replaces every object of the list; the row of the item that was selected is selected
+// again, which copies nothing (selectionDidChange compares by uuid).
+void CategoryListViewController::rememberSelection()
+{
+    const PBContentPtr current = m_currentContent.value();
+    m_selectedBeforeReset = current ? current->uuid : QString();
+}
+
+void CategoryListViewController::restoreSelection()
+{
+    updateEmpty();
+    const QModelIndex row = m_selectedBeforeReset.isEmpty()
+                                ? QModelIndex()
+                                : m_contents->indexOfUuid(m_selectedBeforeReset);
+    if (row.isValid())
+        m_tableView->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    else
+        m_currentContent.set(nullptr);
+}
+
+QRect CategoryListViewController::selectRowRect() const
+{
+    const QModelIndexList rows = m_tableView->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return {};
+    const QRect row = m_tableView->rowRect(rows.first());
+    if (!m_tableView->viewport()->rect().intersects(row))
+        return {};
+    return QRect(m_tableView->viewport()->mapTo(this, row.topLeft()), row.size());
+}

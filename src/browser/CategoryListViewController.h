@@ -1,0 +1,87 @@
+#pragma once
+
+#include "capture/PBContent.h"
+#include "support/ObservableValue.h"
+
+#include <QWidget>
+
+class DBManager;
+class HistoryListModel;
+class HistoryListView;
+class Pasteboard;
+class QStackedLayout;
+class RowAnimations;
+class RowArtworkCache;
+class TimeUpdater;
+
+// One history list, for every list of the program: a category (0 Recents, 1 Text, 2 File,
+// 3 Image, 4 URL, 5 Marked), the search results (6), or an unknown number (a list that never
+// fills). Selecting a row is the copy gesture: the item goes to the clipboard at once and the row
+// plays the copy confirmation; the arrow keys move the selection and so copy each item passed
+// over; Backspace and Delete delete the current item. Items the store inserts, removes or marks
+// come in row by row, so a capture never moves the selection, nor copies anything.
+class CategoryListViewController : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr qint64 searchCategory = 6;
+
+    // What the list works with; all must outlive it.
+    struct Services
+    {
+        DBManager& dbManager;
+        Pasteboard& pasteboard;
+        TimeUpdater& timeUpdater;
+        RowArtworkCache& artwork;
+    };
+    static Services sharedServices();
+
+    explicit CategoryListViewController(qint64 fetchCategory,
+                                        const Services& services = sharedServices(),
+                                        QWidget* parent = nullptr);
+    ~CategoryListViewController() override;
+
+    qint64 fetchCategory() const;
+    // The search text (search list only): each text runs a search; an empty one empties the list.
+    void setKeyword(const QString& keyword);
+    QString keyword() const;
+    // Oldest first when true.
+    void setAsc(bool asc);
+    bool asc() const;
+
+    // Writes the current item to the clipboard: its types and payloads paired by position, up to
+    // the shorter of the two.
+    void copyCurrentContent();
+    void deleteCurrentContent();
+    PBContentPtr contentWithRow(int row) const;
+    // The selected row's place in this widget, for anchoring a popup; null when no row is
+    // selected or it is not on screen.
+    QRect selectRowRect() const;
+
+    // The selected row's item (nullptr when none), and whether the list has no rows.
+    ObservableValue<PBContentPtr>& currentContent() { return m_currentContent; }
+    ObservableValue<bool>& empty() { return m_empty; }
+
+    HistoryListView* tableView() const { return m_tableView; }
+    HistoryListModel* contents() const { return m_contents; }
+
+private:
+    void setupView();
+    void connectModel();
+    void selectionDidChange();
+    void updateEmpty();
+    void toggleMarked(const QModelIndex& index);
+    void rememberSelection();
+    void restoreSelection();
+
+    Services m_services;
+    HistoryListModel* m_contents;
+    HistoryListView* m_tableView;
+    QWidget* m_emptyView;
+    QStackedLayout* m_stack;
+    RowAnimations* m_animations = nullptr;
+    ObservableValue<PBContentPtr> m_currentContent;
+    ObservableValue<bool> m_empty;
+    QString m_selectedBeforeReset;
+};

@@ -1,0 +1,208 @@
+#include "browser/HistoryListModel.h"
+
+#include "browser/RowArtwork.h"
+#include "browser/RowArtworkCache.h"
+#include "shell/StringAdditions.h"
+
+namespace {
+// A description longer than any row can show is cut before it is laid out: a copied megabyte of
+// text must not be measured on every paint.
+constexpr qsizetype longestLine = 300;
+
+bool isCategory(qint64 number)
+{
+    return number >= 0 && number < DBManager::categoryCount;
+}
+} // namespace
+
+HistoryListModel::HistoryListModel(qint64 fetchCategory, DBManager& store, RowArtworkCache& artwork,
+                                   QObject* parent)
+    : QAbstractListModel(parent), m_category(fetchCategory), m_store(store), m_artwork(artwork)
+{
+    if (isCategory(m_category) || m_category == searchCategory)
+        connectToStore();
+    connect(&m_artwork, &RowArtworkCache::artworkReady, this, &HistoryListModel::artworkReady);
+}
+
+void HistoryListModel::connectToStore()
+{
+    if (isCategory(m_category)) {
+        connect(&m_store, &DBManager::itemAboutToBeInserted, this,
+                &HistoryListModel::storeAboutToInsert);
+        connect(&m_store, &DBManager::itemInserted, this, [this](DBManager::Category category) {
+            if (follows(category))
+                endInsertRows();
+        });
+        connect(&m_store, &DBManager::itemAboutToBeRemoved, this,
+                &HistoryListModel::storeAboutToRemove);
+        connect(&m_store, &DBManager::itemRemoved, this, [this](DBManager::Category category) {
+            if (follows(category))
+                endRemoveRows();
+        });
+        connect(&m_store, &DBManager::listsAboutToBeReplaced, this,
+                &HistoryListModel::beginResetModel);
+        connect(&m_store, &DBManager::listsReplaced, this, &HistoryListModel::endResetModel);
+    } else {
+        connect(&m_store, &DBManager::itemsDeleted, this, &HistoryListModel::itemsDeleted);
+    }
+    connect(&m_store, &DBManager::markChanged, this, &HistoryListModel::markChanged);
+}
+
+const QList<PBContentPtr>& HistoryListModel::list() const
+{
+    if (isCategory(m_category))
+        return m_store.items(DBManager::Category(m_category));
+    return m_results;
+}
+
+int HistoryListModel::rowOfIndex(qsizetype index, qsizetype size) const
+{
+    return int(m_asc ? size - 1 - index : index);
+}
+
+int HistoryListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(list().size());
+}
+
+PBContentPtr HistoryListModel::contentWithRow(int row) const
+{
+    const auto& items = list();
+    const qsizetype index = rowOfIndex(row, items.size());
+    return row >= 0 && index >= 0 && index < items.size() ? items[index] : nullptr;
+}
+
+QModelIndex HistoryListModel::indexOfUuid(const QString& uuid) const
+{
+    const auto& items = list();
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i]->uuid == uuid)
+            return index(rowOfIndex(i, items.size()));
+    }
+    return {};
+}
+
+QVariant HistoryListModel::data(const QModelIndex& index, int role) const
+{
+    const PBContentPtr item = checkIndex(index) ? contentWithRow(index.row()) : nullptr;
+    if (!item)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole: {
+        if (item->type() == PBContentTypeText || item->type() == PBContentTypeURL)
+            return oneLine(item->desc());
+        const RowArtwork* made = artwork(index);
+        return made ? oneLine(made->description) : QString();
+    }
+    case TimeRole:
+    case Qt::AccessibleDescriptionRole:
+        return StringAdditions::stringWithDate(item->date);
+    default:
+        return {};
+    }
+}
+
+QString HistoryListModel::oneLine(const QString& text)
+{
+    return text.left(longestLine).simplified();
+}
+
+const RowArtwork* HistoryListModel::artwork(const QModelIndex& index) const
+{
+    const PBContentPtr item = contentWithRow(index.row());
+    if (!item)
+        return nullptr;
+    const RowArtwork* made = m_artwork.find(*item);
+    if (!made)
+        m_waitingRows.insert(item->uuid, QPersistentModelIndex(index));
+    return made;
+}
+
+void HistoryListModel::artworkReady(const QString& uuid)
+{
+    const QPersistentModelIndex row = m_waitingRows.take(uuid);
+    if (row.isValid())
+        emit dataChanged(row, row);
+}
+
+void HistoryListModel::setAsc(bool asc)
+{
+    if (asc == m_asc)
+        return;
+    beginResetModel();
+    m_asc = asc;
+    endResetModel();
+}
+
+void HistoryListModel::storeAboutToInsert(DBManager::Category category)
+{
+    if (!follows(category))
+        return;
+    const int row = m_asc ? rowCount() : 0;
+    beginInsertRows({}, row, row);
+}
+
+void HistoryListModel::storeAboutToRemove(DBManager::Category category, qsizetype index)
+{
+    if (!follows(category))
+        return;
+    const int row = rowOfIndex(index, list().size());
+    beginRemoveRows({}, row, row);
+}
+
+void HistoryListModel::setKeyword(const QString& keyword)
+{
+    if (m_category != searchCategory)
+        return;
+    m_keyword = keyword;
+    const quint64 generation = ++m_searchGeneration;
+    if (keyword.isEmpty()) {
+        showResults({});
+        return;
+    }
+    m_store.searchPbItems(keyword, this, [this, generation](const QList<PBContentPtr>& found) {
+        if (generation == m_searchGeneration)
+            showResults(found);
+    });
+}
+
+void HistoryListModel::showResults(QList<PBContentPtr> results)
+{
+    beginResetModel();
+    m_results = std::move(results);
+    endResetModel();
+}
+
+// Search results are objects of their own: a deletion made anywhere reaches them by uuid.
+void HistoryListModel::itemsDeleted(const QList<PBContentPtr>& items)
+{
+    for (const PBContentPtr& item : items) {
+        for (qsizetype i = m_results.size() - 1; i >= 0; --i) {
+            if (m_results[i]->uuid != item->uuid)
+                continue;
+            const int row = rowOfIndex(i, m_results.size());
+            beginRemoveRows({}, row, row);
+            m_results.removeAt(i);
+            endRemoveRows();
+        }
+    }
+}
+
+void HistoryListModel::markChanged(const PBContentPtr& item)
+{
+    if (isCategory(m_category)) {
+        // The store's own object already carries the mark; which row shows it does not matter
+        // to a repaint of the rows on screen.
+        if (rowCount() > 0)
+            emit dataChanged(index(0), index(rowCount() - 1));
+        return;
+    }
+    for (qsizetype i = 0; i < m_results.size(); ++i) {
+        if (m_results[i]->uuid != item->uuid)
+            continue;
+        m_results[i]->marked = item->marked;
+        const QModelIndex row = index(rowOfIndex(i, m_results.size()));
+        emit dataChanged(row, row);
+    }
+}

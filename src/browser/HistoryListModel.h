@@ -1,0 +1,72 @@
+#pragma once
+
+#include "capture/PBContent.h"
+#include "storage/DBManager.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QPersistentModelIndex>
+
+class RowArtworkCache;
+struct RowArtwork;
+
+// The rows of one history list. A category (0-5) is the store's own list, read in place and
+// followed change by change as the store announces them; the search list (6) holds the results
+// for its keyword and drops what the store deletes; any other number is a list that never fills.
+// The ascending order reads the list from its end, so nothing is ever sorted or copied.
+class HistoryListModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    static constexpr qint64 searchCategory = 6;
+    enum Role { TimeRole = Qt::UserRole + 1 };
+
+    HistoryListModel(qint64 fetchCategory, DBManager& store, RowArtworkCache& artwork,
+                     QObject* parent = nullptr);
+
+    qint64 fetchCategory() const { return m_category; }
+    int rowCount(const QModelIndex& parent = {}) const override;
+    // The description as one line (display, accessible text) and the capture time (TimeRole,
+    // accessible description).
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // The item shown in a row, or nullptr for a row outside the list.
+    PBContentPtr contentWithRow(int row) const;
+    // The row showing the item with this uuid, or an invalid index.
+    QModelIndex indexOfUuid(const QString& uuid) const;
+    // The row's artwork, or nullptr until it is made (the row changes then).
+    const RowArtwork* artwork(const QModelIndex& index) const;
+    RowArtworkCache& artworkCache() const { return m_artwork; }
+
+    bool asc() const { return m_asc; }
+    void setAsc(bool asc);
+
+    // Search list only: shows the results for the text, newest first; an empty text empties the
+    // list at once. Results that come in for an earlier text are dropped.
+    void setKeyword(const QString& keyword);
+    QString keyword() const { return m_keyword; }
+
+private:
+    const QList<PBContentPtr>& list() const;
+    int rowOfIndex(qsizetype index, qsizetype size) const;
+    bool follows(DBManager::Category category) const { return category == m_category; }
+    void connectToStore();
+    void storeAboutToInsert(DBManager::Category category);
+    void storeAboutToRemove(DBManager::Category category, qsizetype index);
+    void itemsDeleted(const QList<PBContentPtr>& items);
+    void markChanged(const PBContentPtr& item);
+    void showResults(QList<PBContentPtr> results);
+    void artworkReady(const QString& uuid);
+    static QString oneLine(const QString& text);
+
+    qint64 m_category;
+    DBManager& m_store;
+    RowArtworkCache& m_artwork;
+    bool m_asc = false;
+    QString m_keyword;
+    quint64 m_searchGeneration = 0;
+    QList<PBContentPtr> m_results;
+    // Rows waiting for their artwork.
+    mutable QHash<QString, QPersistentModelIndex> m_waitingRows;
+};

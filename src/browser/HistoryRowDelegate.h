@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class PBContent;
+
+// Paints a history row: the item's icon (its picture or the kind's icon until that is made), the
+// description on one line, the capture time under it, the mark of a marked item, the separator,
+// and the selected row filled with the palette's mid colour. The buttons under the pointer are
+// the list view's own widgets, placed where this draws them.
+class HistoryRowDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    static constexpr int rowHeight = 81;
+    static constexpr int iconSize = 40;
+    static constexpr int margin = 12;
+    static constexpr int buttonSize = 24;
+    static constexpr int buttonGap = 4;
+
+    // What a row shows at its right edge.
+    struct Buttons
+    {
+        bool mark = false; // the mark button, with "bookmark_s" when the item is marked
+        bool open = false;
+    };
+    // Marked items always show their mark; under the pointer every row shows it, and files and
+    // web addresses their open button too. `markHeld` hides the mark of a row just unmarked
+    // under the pointer, until the pointer leaves it.
+    static Buttons buttonsFor(const PBContent& item, bool hovered, bool markHeld = false);
+    // The places of the two buttons in a row.
+    static QRect markButtonRect(const QRect& row);
+    static QRect openButtonRect(const QRect& row);
+
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    static void paintIcon(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index, PBContent& item);
+    static void paintTexts(QPainter* painter, const QStyleOptionViewItem& option,
+                           const QModelIndex& index);
+};

@@ -1,0 +1,65 @@
+#include "browser/RowArtwork.h"
+
+#include "capture/ContentIcons.h"
+#include "capture/PBFileContent.h"
+#include "capture/PBImageContent.h"
+#include "platform/DesktopEntries.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace {
+constexpr qsizetype fixedCost = 256;
+
+// The picture is decoded straight at the size it is shown at (readers that can, such as JPEG,
+// never hold the full size), and only its size is read for the description.
+void readPicture(RowArtwork& artwork, const QString& path, const QSize& box)
+{
+    QImageReader reader(path);
+    QSize size = reader.size();
+    if (size.isValid()) {
+        reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        artwork.picture = reader.read();
+    }
+    if (artwork.picture.isNull())
+        size = PBContent::getBiggestImage({});
+    artwork.description = PBImageContent::descriptionFor(size, QFileInfo(path).size());
+}
+} // namespace
+
+RowArtwork::Source RowArtwork::Source::of(const PBContent& item)
+{
+    return {item.uuid, item.type(), item.app, item.joinedDataPaths()};
+}
+
+RowArtwork RowArtwork::make(const Source& source, const QSize& box)
+{
+    RowArtwork artwork;
+    PBContentPtr copy = PBContent::withType(source.type);
+    if (!copy)
+        return artwork;
+    copy->setJoinedDataPaths(source.joinedDataPaths);
+    switch (source.type) {
+    case PBContentTypeImage: {
+        const QStringList paths = copy->dataPathArray().value_or(QStringList());
+        readPicture(artwork, paths.value(0), box);
+        break;
+    }
+    case PBContentTypeFile: {
+        auto& file = static_cast<PBFileContent&>(*copy);
+        artwork.description = file.desc();
+        artwork.fileIconNames = ContentIcons::fileIconNames(file.filePath());
+        break;
+    }
+    default:
+        if (!source.app.isNull())
+            artwork.appIconName = DesktopEntries::iconName(source.app);
+        break;
+    }
+    return artwork;
+}
+
+qsizetype RowArtwork::cost() const
+{
+    return fixedCost + picture.sizeInBytes();
+}

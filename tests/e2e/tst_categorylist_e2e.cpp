@@ -1,0 +1,315 @@
+#include "ClipOwner.h"
+#include "KeyPresses.h"
+#include "browser/CategoryListViewController.h"
+#include "browser/HistoryListModel.h"
+#include "browser/HistoryListView.h"
+#include "browser/RowArtworkCache.h"
+#include "browser/ViewController.h"
+#include "capture/PBTextContent.h"
+#include "capture/PBWatcher.h"
+#include "capture/PasteboardTypes.h"
+#include "platform/ApplicationStateQt.h"
+#include "platform/PasteboardX11.h"
+#include "platform/WorkspaceNull.h"
+#include "shell/TimeUpdater.h"
+#include "storage/DBManager.h"
+#include "storage/DataManager.h"
+#include "storage/SettingsModel.h"
+#include "support/Clock.h"
+#include "support/MessageChannelNull.h"
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QStringList messages;
+QtMessageHandler previousHandler = nullptr;
+
+void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    messages.append(message);
+    previousHandler(type, context, message);
+}
+
+// The last change count the watcher logged as seen, or -1.
+qint64 lastCountSeen()
+{
+    static const QRegularExpression line(u"^pasteboard\\.changeCount: (\\d+)$"_s);
+    for (auto it = messages.crbegin(); it != messages.crend(); ++it) {
+        const auto match = line.match(*it);
+        if (match.hasMatch())
+            return match.captured(1).toLongLong();
+    }
+    return -1;
+}
+
+// The clipboard as another application reads it.
+QByteArray clipboardAs(const QString& target)
+{
+    QProcess xclip;
+    xclip.start(u"xclip"_s, {u"-o"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, target});
+    if (!QTest::qWaitFor([&] { return xclip.state() == QProcess::NotRunning; }, 10'000))
+        return "(no answer)";
+    return xclip.readAllStandardOutput();
+}
+
+bool activate(WId window)
+{
+    QProcess xdotool;
+    xdotool.start(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+    return QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }) &&
+           xdotool.exitCode() == 0;
+}
+
+int storedRows(const QString& dbPath)
+{
+    SqliteDatabase db;
+    if (!db.open(dbPath))
+        return -1;
+    SqliteStatement statement(db, u"SELECT COUNT(*) AS n FROM pb_items"_s);
+    return statement.step() ? int(statement.integer("n")) : -1;
+}
+
+// Counts the key presses a widget has been given.
+class KeyCounter : public QObject
+{
+public:
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            ++presses;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The application's capture and history services on a real history file and the real X11
+// clipboard, with lists in the main window's content: Recents, Text and a search list.
+struct Application
+{
+    QTemporaryDir home;
+    PasteboardX11 pasteboard{QGuiApplication::clipboard()};
+    ApplicationStateQt state;
+    PBWatcher watcher{pasteboard, state};
+    MessageChannelNull channel;
+    DataManager dataManager{home.filePath(u"data"_s)};
+    SettingsModel settings;
+    WorkspaceNull workspace;
+    DBManager store{home.path(), DBManager::Services{channel, dataManager, settings, watcher,
+                                                     pasteboard, Clock::system()}};
+    TimeUpdater timeUpdater;
+    RowArtworkCache artwork{QSize(40, 40)};
+    std::unique_ptr<ViewController> window;
+    CategoryListViewController* recents = nullptr;
+    CategoryListViewController* text = nullptr;
+    CategoryListViewController* search = nullptr;
+
+    // Stores text items (oldest first), then opens the window over them and activates it.
+    bool open(const QList<QList<std::pair<QString, QByteArray>>>& items)
+    {
+        double date = Clock::system().now() - 3600;
+        for (const auto& payloads : items) {
+            if (!storeItem(payloads, date += 60))
+                return false;
+        }
+        window = std::make_unique<ViewController>(
+            ViewController::Services{watcher, store, dataManager, settings, workspace});
+        auto* layout = new QHBoxLayout(window.get());
+        const CategoryListViewController::Services services{store, pasteboard, timeUpdater,
+                                                            artwork};
+        recents = new CategoryListViewController(DBManager::Recents, services);
+        text = new CategoryListViewController(DBManager::Text, services);
+        search =
+            new CategoryListViewController(CategoryListViewController::searchCategory, services);
+        for (auto* list : {recents, text, search})
+            layout->addWidget(list);
+        window->resize(1100, 500);
+        window->show();
+        watcher.startWatch();
+        return QTest::qWaitForWindowExposed(window.get()) &&
+               QTest::qWaitFor([&] { return recents->contents()->rowCount() == items.size(); }) &&
+               activate(window->winId()) && QTest::qWaitFor([this] { return state.isActive(); });
+    }
+
+    bool storeItem(const QList<std::pair<QString, QByteArray>>& payloads, double date)
+    {
+        auto item = PBContent::createInstance<PBTextContent>();
+        item->date = date;
+        QList<QByteArray> data;
+        for (const auto& [type, bytes] : payloads) {
+            item->pasteboardTypes.append(type);
+            data.append(bytes);
+        }
+        item->keyword = QString::fromUtf8(data.last());
+        item->setDataArray(data);
+        item->setDataPathArray(dataManager.saveDataOfContent(*item));
+        std::optional<bool> written;
+        store.insertPbContent(item, [&written](bool ok) { written = ok; });
+        return QTest::qWaitFor([&written] { return written.has_value(); }) && *written;
+    }
+
+    QModelIndex selected(CategoryListViewController& list) const
+    {
+        const QModelIndexList rows = list.tableView()->selectionModel()->selectedRows();
+        return rows.isEmpty() ? QModelIndex() : rows.first();
+    }
+
+    void click(CategoryListViewController& list, int row) const
+    {
+        HistoryListView* view = list.tableView();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(list.contents()->index(row)).center() - QPoint(80, 0));
+    }
+
+    // Waits until the watcher has looked at the clipboard's latest change.
+    bool watcherCaughtUp() const
+    {
+        return QTest::qWaitFor([this] { return lastCountSeen() >= pasteboard.changeCount(); });
+    }
+};
+
+std::pair<QString, QByteArray> plain(const QByteArray& text)
+{
+    return {PasteboardTypes::string, text};
+}
+} // namespace
+
+class TestCategoryListE2E : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
+        QLoggingCategory::setFilterRules(u"vantrel.capture.info=true"_s);
+        previousHandler = qInstallMessageHandler(recordMessage);
+    }
+    void init() { m_app = std::make_unique<Application>(); }
+    void cleanup() { m_app.reset(); }
+
+    void selectingARowWritesEachTypeBackWithoutRecordingIt();
+    void arrowKeysCopyEachItemPassedOver();
+    void backspaceDeletesTheItemAndASecondDoesNothing();
+    void ascendingOrderShowsTheOldestFirst();
+    void aCaptureElsewhereLeavesTheSelectionAndTheClipboard();
+    void aDeletionInOneListLeavesTheOthers();
+
+private:
+    std::unique_ptr<Application> m_app;
+};
+
+void TestCategoryListE2E::selectingARowWritesEachTypeBackWithoutRecordingIt()
+{
+    QVERIFY(
+        m_app->open({{plain("older")}, {{PasteboardTypes::html, "<b>bold</b>"}, plain("bold")}}));
+    const int rows = storedRows(m_app->store.dbPath());
+
+    m_app->click(*m_app->recents, 0);
+
+    QTRY_COMPARE(clipboardAs(u"text/html"_s), "<b>bold</b>"_ba);
+    QCOMPARE(clipboardAs(u"text/plain"_s), "bold"_ba);
+    QCOMPARE(clipboardAs(u"UTF8_STRING"_s), "bold"_ba);
+    QVERIFY(m_app->watcherCaughtUp());
+    QCOMPARE(m_app->store.recentItems().size(), 2);
+    QCOMPARE(storedRows(m_app->store.dbPath()), rows);
+}
+
+void TestCategoryListE2E::arrowKeysCopyEachItemPassedOver()
+{
+    QVERIFY(m_app->open({{plain("four")}, {plain("three")}, {plain("two")}, {plain("one")}}));
+    m_app->click(*m_app->recents, 0);
+    QTRY_COMPARE(clipboardAs(u"UTF8_STRING"_s), "one"_ba);
+    for (const QByteArray& expected : {"two"_ba, "three"_ba, "four"_ba}) {
+        QVERIFY(pressKeys(u"Down"_s));
+        QTRY_COMPARE(clipboardAs(u"UTF8_STRING"_s), expected);
+    }
+    QVERIFY(m_app->watcherCaughtUp());
+    QCOMPARE(storedRows(m_app->store.dbPath()), 4);
+}
+
+void TestCategoryListE2E::backspaceDeletesTheItemAndASecondDoesNothing()
+{
+    QVERIFY(m_app->open({{plain("kept")}, {plain("deleted")}}));
+    KeyCounter keys;
+    m_app->recents->tableView()->installEventFilter(&keys);
+    m_app->click(*m_app->recents, 0);
+
+    QVERIFY(pressKeys(u"BackSpace"_s));
+    QTRY_COMPARE(storedRows(m_app->store.dbPath()), 1);
+    QTRY_COMPARE(m_app->recents->contents()->rowCount(), 1);
+    QCOMPARE(m_app->text->contents()->rowCount(), 1);
+    QVERIFY(pressKeys(u"BackSpace"_s));
+    QTRY_COMPARE(keys.presses, 2);
+    QCOMPARE(storedRows(m_app->store.dbPath()), 1);
+    QCOMPARE(m_app->recents->contentWithRow(0)->keyword, u"kept"_s);
+}
+
+void TestCategoryListE2E::ascendingOrderShowsTheOldestFirst()
+{
+    QVERIFY(m_app->open({{plain("oldest")}, {plain("middle")}, {plain("newest")}}));
+    m_app->recents->setAsc(true);
+    QCOMPARE(m_app->recents->contentWithRow(0)->keyword, u"oldest"_s);
+    QCOMPARE(m_app->recents->contentWithRow(2)->keyword, u"newest"_s);
+    m_app->click(*m_app->recents, 0);
+    QTRY_COMPARE(clipboardAs(u"UTF8_STRING"_s), "oldest"_ba);
+}
+
+void TestCategoryListE2E::aCaptureElsewhereLeavesTheSelectionAndTheClipboard()
+{
+    QVERIFY(m_app->open({{plain("first")}, {plain("picked")}, {plain("last")}}));
+    m_app->click(*m_app->recents, 1);
+    QTRY_COMPARE(clipboardAs(u"UTF8_STRING"_s), "picked"_ba);
+    const PBContentPtr picked = m_app->recents->currentContent().value();
+
+    ClipOwner other({{u"UTF8_STRING"_s, "other"_ba}}, {u"--map"_s, u"--keep"_s});
+    QTRY_VERIFY(other.isReady());
+    QVERIFY(activate(other.window()));
+    QTRY_VERIFY(!m_app->state.isActive());
+    ClipOwner capture({{u"UTF8_STRING"_s, "captured elsewhere"_ba}});
+    // The other application's own copy may be recorded too, depending on when it was seen.
+    QTRY_COMPARE(m_app->recents->contentWithRow(0)->keyword, u"captured elsewhere"_s);
+
+    QCOMPARE(m_app->recents->currentContent().value(), picked);
+    QCOMPARE(m_app->recents->contentWithRow(m_app->selected(*m_app->recents).row()), picked);
+    QCOMPARE(clipboardAs(u"UTF8_STRING"_s), "captured elsewhere"_ba);
+}
+
+void TestCategoryListE2E::aDeletionInOneListLeavesTheOthers()
+{
+    QVERIFY(m_app->open({{plain("needle one")}, {plain("hay")}, {plain("needle two")}}));
+    m_app->search->setKeyword(u"needle"_s);
+    QTRY_COMPARE(m_app->search->contents()->rowCount(), 2);
+
+    // Through the search list: gone from Recents and from the Text list.
+    m_app->click(*m_app->search, 0);
+    QTRY_COMPARE(clipboardAs(u"UTF8_STRING"_s), "needle two"_ba);
+    QVERIFY(pressKeys(u"Delete"_s));
+    QTRY_COMPARE(m_app->recents->contents()->rowCount(), 2);
+    QCOMPARE(m_app->text->contents()->rowCount(), 2);
+    QCOMPARE(m_app->recents->contentWithRow(0)->keyword, u"hay"_s);
+
+    // Through Recents: gone from the standing search.
+    m_app->click(*m_app->recents, 1);
+    QTRY_COMPARE(clipboardAs(u"UTF8_STRING"_s), "needle one"_ba);
+    QVERIFY(pressKeys(u"BackSpace"_s));
+    QTRY_COMPARE(m_app->search->contents()->rowCount(), 0);
+    QCOMPARE(storedRows(m_app->store.dbPath()), 1);
+}
+
+QTEST_MAIN(TestCategoryListE2E)
+#include "tst_categorylist_e2e.moc"

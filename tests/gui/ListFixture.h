@@ -1,0 +1,77 @@
+#pragma once
+
+#include "browser/CategoryListViewController.h"
+#include "browser/RowArtworkCache.h"
+#include "capture/PBFileContent.h"
+#include "capture/PBImageContent.h"
+#include "capture/PBTextContent.h"
+#include "capture/PBURLContent.h"
+#include "capture/PasteboardTypes.h"
+#include "shell/TimeUpdater.h"
+#include "unit/StoreFixture.h"
+
+#include <QTest>
+#include <QUrl>
+
+// A real history store on a temporary folder with an in-memory clipboard, and what the lists
+// need beside it.
+struct ListFixture
+{
+    StoreFixture store;
+    TimeUpdater timeUpdater;
+    RowArtworkCache artwork{QSize(40, 40)};
+    double nextDate = 1.6e9;
+
+    DBManager& manager() { return *store.manager; }
+    CategoryListViewController::Services services()
+    {
+        return {manager(), store.pasteboard, timeUpdater, artwork};
+    }
+
+    // An item of this kind, stored the way a capture stores it (payload files, then the row).
+    PBContentPtr add(PBContentType type, const QString& text)
+    {
+        PBContentPtr item = makeItem(type, text);
+        item->uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+        item->date = nextDate += 60;
+        item->setDataPathArray(store.dataManager.saveDataOfContent(*item));
+        std::optional<bool> written;
+        manager().insertPbContent(item, [&written](bool ok) { written = ok; });
+        if (!QTest::qWaitFor([&written] { return written.has_value(); }) || !*written)
+            return nullptr;
+        return item;
+    }
+
+    bool load()
+    {
+        bool done = false;
+        manager().fetchAllItems([&done] { done = true; });
+        return QTest::qWaitFor([&done] { return done; });
+    }
+
+    static PBContentPtr makeItem(PBContentType type, const QString& text)
+    {
+        PBContentPtr item = PBContent::withType(type);
+        item->app = QStringLiteral("org.example.App");
+        item->keyword = text;
+        switch (type) {
+        case PBContentTypeFile:
+            item->pasteboardTypes = {PasteboardTypes::fileUrl};
+            item->setDataArray({QUrl::fromLocalFile(QStringLiteral("/tmp/") + text).toEncoded()});
+            break;
+        case PBContentTypeImage:
+            item->pasteboardTypes = {PasteboardTypes::png};
+            item->setDataArray({QByteArray("not really a picture")});
+            break;
+        case PBContentTypeURL:
+            item->pasteboardTypes = {PasteboardTypes::url, PasteboardTypes::string};
+            item->setDataArray({text.toUtf8(), text.toUtf8()});
+            break;
+        default:
+            item->pasteboardTypes = {PasteboardTypes::string};
+            item->setDataArray({text.toUtf8()});
+            break;
+        }
+        return item;
+    }
+};

@@ -1,0 +1,385 @@
+#include "ListFixture.h"
+#include "browser/HistoryListModel.h"
+#include "browser/HistoryListView.h"
+#include "browser/HistoryRowDelegate.h"
+#include "browser/RowArtwork.h"
+#include "shell/StringAdditions.h"
+#include "shell/Utils.h"
+
+#include <QAbstractItemModelTester>
+#include <QAccessible>
+#include <QApplication>
+#include <QBuffer>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// The items a list shows, top to bottom.
+QList<PBContentPtr> shown(const HistoryListModel& model)
+{
+    QList<PBContentPtr> items;
+    for (int row = 0; row < model.rowCount(); ++row)
+        items.append(model.contentWithRow(row));
+    return items;
+}
+
+QList<PBContentPtr> reversed(QList<PBContentPtr> items)
+{
+    std::reverse(items.begin(), items.end());
+    return items;
+}
+
+QStringList uuids(const QList<PBContentPtr>& items)
+{
+    QStringList found;
+    for (const PBContentPtr& item : items)
+        found.append(item->uuid);
+    return found;
+}
+
+void selectRow(CategoryListViewController& list, int row)
+{
+    list.tableView()->selectionModel()->setCurrentIndex(list.contents()->index(row),
+                                                        QItemSelectionModel::ClearAndSelect);
+}
+} // namespace
+
+class TestCategoryList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<ListFixture>();
+        QVERIFY(m_fixture->load());
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    void modelFollowsEveryChangeOfTheStore_data();
+    void modelFollowsEveryChangeOfTheStore();
+    void aCaptureNeverMovesTheSelectionNorCopies();
+    void selectingARowWritesTypesAndPayloadsPairedUpToTheShorter();
+    void backspaceDeletesTheCurrentItemOnce();
+    void aDeletionLeavesEveryListThatShowsIt();
+    void searchShowsOnlyTheCurrentKeywordsResults();
+    void anUnknownCategoryNeverFills();
+    void rowButtonsFollowMarkHoverAndKind_data();
+    void rowButtonsFollowMarkHoverAndKind();
+    void theMarkButtonFollowsAMarkMadeElsewhere();
+    void rowsExposeDescriptionAndTime();
+    void artworkIsMadeAtRowSizeWithTheItemsDescription();
+
+private:
+    std::unique_ptr<CategoryListViewController> makeList(qint64 category)
+    {
+        auto list = std::make_unique<CategoryListViewController>(category, m_fixture->services());
+        list->resize(400, 500);
+        list->show();
+        if (!QTest::qWaitForWindowExposed(list.get()))
+            return nullptr;
+        return list;
+    }
+
+    std::unique_ptr<ListFixture> m_fixture;
+};
+
+void TestCategoryList::modelFollowsEveryChangeOfTheStore_data()
+{
+    QTest::addColumn<qint64>("category");
+    QTest::addColumn<bool>("asc");
+    QTest::newRow("recents") << qint64(DBManager::Recents) << false;
+    QTest::newRow("recents, oldest first") << qint64(DBManager::Recents) << true;
+    QTest::newRow("text") << qint64(DBManager::Text) << false;
+    QTest::newRow("marked, oldest first") << qint64(DBManager::Marked) << true;
+}
+
+// Inserts, removals, marks and loads, each checked by Qt's model tester as it happens and by
+// the rows shown against the store's own list afterwards.
+void TestCategoryList::modelFollowsEveryChangeOfTheStore()
+{
+    QFETCH(qint64, category);
+    QFETCH(bool, asc);
+    DBManager& store = m_fixture->manager();
+    HistoryListModel model(category, store, m_fixture->artwork);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setAsc(asc);
+    const auto expected = [&] {
+        const auto& list = store.items(DBManager::Category(category));
+        return asc ? reversed(list) : list;
+    };
+
+    const PBContentPtr a = m_fixture->add(PBContentTypeText, u"alpha"_s);
+    const PBContentPtr b = m_fixture->add(PBContentTypeImage, u"picture"_s);
+    const PBContentPtr c = m_fixture->add(PBContentTypeText, u"gamma"_s);
+    QVERIFY(a && b && c);
+    QCOMPARE(shown(model), expected());
+    bool marked = false;
+    Utils::toggleMarked(store, {a, c}, [&marked] { marked = true; });
+    QTRY_VERIFY(marked);
+    QCOMPARE(shown(model), expected());
+    marked = false;
+    Utils::toggleMarked(store, {a}, [&marked] { marked = true; });
+    QTRY_VERIFY(marked);
+    QCOMPARE(shown(model), expected());
+    bool deleted = false;
+    store.deletePbContents({c}, [&deleted] { deleted = true; });
+    QTRY_VERIFY(deleted);
+    QCOMPARE(shown(model), expected());
+    QVERIFY(m_fixture->load());
+    QCOMPARE(uuids(shown(model)), uuids(expected()));
+    QVERIFY(model.rowCount() > 0 || category == DBManager::Marked);
+}
+
+void TestCategoryList::aCaptureNeverMovesTheSelectionNorCopies()
+{
+    const PBContentPtr older = m_fixture->add(PBContentTypeText, u"older"_s);
+    const PBContentPtr picked = m_fixture->add(PBContentTypeText, u"picked"_s);
+    m_fixture->add(PBContentTypeText, u"newer"_s);
+    const auto list = makeList(DBManager::Recents);
+    QVERIFY(list);
+    selectRow(*list, 1);
+    QCOMPARE(list->currentContent().value(), picked);
+    const qint64 written = m_fixture->store.pasteboard.changeCount();
+
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_fixture->add(PBContentTypeText, u"captured %1"_s.arg(i)));
+
+    QCOMPARE(list->currentContent().value(), picked);
+    const QModelIndexList selected = list->tableView()->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(list->contentWithRow(selected.first().row()), picked);
+    QCOMPARE(m_fixture->store.pasteboard.changeCount(), written);
+    Q_UNUSED(older);
+}
+
+void TestCategoryList::selectingARowWritesTypesAndPayloadsPairedUpToTheShorter()
+{
+    PBContentPtr item = ListFixture::makeItem(PBContentTypeText, u"two of three"_s);
+    item->pasteboardTypes = {PasteboardTypes::rtf, PasteboardTypes::html, PasteboardTypes::string};
+    item->setDataArray({QByteArray("{\\rtf1 x}"), QByteArray("<b>x</b>")});
+    item->date = 1.6e9;
+    item->uuid = u"PAIRED"_s;
+    item->setDataPathArray(m_fixture->store.dataManager.saveDataOfContent(*item));
+    bool written = false;
+    m_fixture->manager().insertPbContent(item, [&written](bool ok) { written = ok; });
+    QTRY_VERIFY(written);
+    const auto list = makeList(DBManager::Recents);
+    QVERIFY(list);
+
+    selectRow(*list, 0);
+
+    const QList<PasteboardItem> board = m_fixture->store.pasteboard.pasteboardItems();
+    QCOMPARE(board.size(), 1);
+    QCOMPARE(board.first().types(), QStringList({PasteboardTypes::rtf, PasteboardTypes::html}));
+    QCOMPARE(board.first().dataForType(PasteboardTypes::html), QByteArray("<b>x</b>"));
+}
+
+void TestCategoryList::backspaceDeletesTheCurrentItemOnce()
+{
+    const PBContentPtr kept = m_fixture->add(PBContentTypeText, u"kept"_s);
+    const PBContentPtr doomed = m_fixture->add(PBContentTypeText, u"doomed"_s);
+    const auto list = makeList(DBManager::Recents);
+    QVERIFY(list);
+    selectRow(*list, 0);
+    QCOMPARE(list->currentContent().value(), doomed);
+
+    QTest::keyClick(list->tableView(), Qt::Key_Backspace);
+    QTRY_COMPARE(m_fixture->manager().recentItems(), QList<PBContentPtr>({kept}));
+    QTRY_VERIFY(!list->currentContent().value());
+    QTest::keyClick(list->tableView(), Qt::Key_Backspace);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_fixture->manager().recentItems(), QList<PBContentPtr>({kept}));
+}
+
+void TestCategoryList::aDeletionLeavesEveryListThatShowsIt()
+{
+    const PBContentPtr first = m_fixture->add(PBContentTypeText, u"needle one"_s);
+    const PBContentPtr second = m_fixture->add(PBContentTypeText, u"needle two"_s);
+    const auto recents = makeList(DBManager::Recents);
+    const auto text = makeList(DBManager::Text);
+    const auto search = makeList(CategoryListViewController::searchCategory);
+    QVERIFY(recents && text && search);
+    search->setKeyword(u"needle"_s);
+    QTRY_COMPARE(search->contents()->rowCount(), 2);
+
+    // Through the search results: separate objects, the same stored items.
+    const int row = uuids(shown(*search->contents())).indexOf(first->uuid);
+    selectRow(*search, row);
+    search->deleteCurrentContent();
+    QTRY_COMPARE(uuids(shown(*recents->contents())), QStringList{second->uuid});
+    QCOMPARE(uuids(shown(*text->contents())), QStringList{second->uuid});
+    QCOMPARE(uuids(shown(*search->contents())), QStringList{second->uuid});
+
+    // Through Recents, while the search stands.
+    selectRow(*recents, 0);
+    recents->deleteCurrentContent();
+    QTRY_COMPARE(search->contents()->rowCount(), 0);
+    QVERIFY(search->empty().value());
+}
+
+void TestCategoryList::searchShowsOnlyTheCurrentKeywordsResults()
+{
+    m_fixture->add(PBContentTypeText, u"apple"_s);
+    const PBContentPtr apricot = m_fixture->add(PBContentTypeText, u"apricot"_s);
+    HistoryListModel model(HistoryListModel::searchCategory, m_fixture->manager(),
+                           m_fixture->artwork);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+
+    model.setKeyword(u"ap"_s);
+    model.setKeyword(u"apr"_s);
+    QTRY_COMPARE(resets.size(), 1);
+    // Searches run in order, so one more round trip means the stale one has come back too.
+    bool roundTrip = false;
+    m_fixture->manager().searchPbItems(u"x"_s, this,
+                                       [&roundTrip](const auto&) { roundTrip = true; });
+    QTRY_VERIFY(roundTrip);
+    QCOMPARE(resets.size(), 1);
+    QCOMPARE(uuids(shown(model)), QStringList{apricot->uuid});
+
+    model.setKeyword(QString());
+    QCOMPARE(model.rowCount(), 0);
+}
+
+void TestCategoryList::anUnknownCategoryNeverFills()
+{
+    const auto list = makeList(9);
+    QVERIFY(list);
+    QVERIFY(list->empty().value());
+    m_fixture->add(PBContentTypeText, u"anything"_s);
+    QVERIFY(m_fixture->load());
+    QCOMPARE(list->contents()->rowCount(), 0);
+    QVERIFY(list->empty().value());
+}
+
+void TestCategoryList::rowButtonsFollowMarkHoverAndKind_data()
+{
+    QTest::addColumn<PBContentType>("type");
+    QTest::addColumn<bool>("marked");
+    QTest::addColumn<bool>("hovered");
+    QTest::addColumn<bool>("markShown");
+    QTest::addColumn<bool>("openShown");
+    const QList<std::pair<const char*, PBContentType>> kinds = {{"text", PBContentTypeText},
+                                                                {"file", PBContentTypeFile},
+                                                                {"image", PBContentTypeImage},
+                                                                {"url", PBContentTypeURL}};
+    for (const auto& [name, type] : kinds) {
+        const bool opens = type == PBContentTypeFile || type == PBContentTypeURL;
+        for (const bool marked : {false, true}) {
+            for (const bool hovered : {false, true}) {
+                QTest::addRow("%s, %s, %s", name, marked ? "marked" : "unmarked",
+                              hovered ? "hovered" : "not hovered")
+                    << type << marked << hovered << (marked || hovered) << (hovered && opens);
+            }
+        }
+    }
+}
+
+// Under the pointer the view's buttons show; elsewhere only a marked item's mark is painted.
+void TestCategoryList::rowButtonsFollowMarkHoverAndKind()
+{
+    QFETCH(PBContentType, type);
+    QFETCH(bool, marked);
+    QFETCH(bool, hovered);
+    QFETCH(bool, markShown);
+    QFETCH(bool, openShown);
+    const PBContentPtr item = m_fixture->add(type, u"row"_s);
+    QVERIFY(item);
+    if (marked) {
+        bool done = false;
+        Utils::toggleMarked(m_fixture->manager(), {item}, [&done] { done = true; });
+        QTRY_VERIFY(done);
+    }
+    const auto list = makeList(DBManager::Recents);
+    QVERIFY(list);
+    HistoryListView* view = list->tableView();
+    const QRect row = view->visualRect(list->contents()->index(0));
+    if (hovered) {
+        // A move to where the pointer already is would not count as one.
+        QTest::mouseMove(view->viewport(), row.topLeft() + QPoint(2, 2));
+        QTest::mouseMove(view->viewport(), row.center() - QPoint(60, 0));
+    }
+
+    QCOMPARE(view->hoveredIndex().isValid(), hovered);
+    QCOMPARE(view->bookmarkButton()->isVisible(), hovered && markShown);
+    QCOMPARE(view->openButton()->isVisible(), openShown);
+    // What the row itself paints at the mark's place: the filled mark in the text colour.
+    const QImage painted = view->viewport()->grab(row).toImage();
+    const QPoint mark = HistoryRowDelegate::markButtonRect(row).center() - row.topLeft();
+    const bool markPainted = painted.pixelColor(mark) == view->palette().color(QPalette::Text);
+    QCOMPARE(markPainted, marked);
+    if (hovered && markShown)
+        QCOMPARE(view->bookmarkButton()->accessibleName(), marked ? u"Unmark"_s : u"Mark"_s);
+}
+
+void TestCategoryList::theMarkButtonFollowsAMarkMadeElsewhere()
+{
+    const PBContentPtr item = m_fixture->add(PBContentTypeURL, u"https://example.org"_s);
+    const auto list = makeList(DBManager::Recents);
+    QVERIFY(list);
+    HistoryListView* view = list->tableView();
+    QTest::mouseMove(view->viewport(), view->visualRect(list->contents()->index(0)).center());
+    QCOMPARE(view->bookmarkButton()->accessibleName(), u"Mark"_s);
+
+    // Marked through a search result: another object for the same stored item.
+    const auto search = makeList(CategoryListViewController::searchCategory);
+    search->setKeyword(u"example"_s);
+    QTRY_COMPARE(search->contents()->rowCount(), 1);
+    bool done = false;
+    Utils::toggleMarked(m_fixture->manager(), {search->contentWithRow(0)},
+                        [&done] { done = true; });
+    QTRY_VERIFY(done);
+
+    QVERIFY(item->marked);
+    QCOMPARE(view->bookmarkButton()->accessibleName(), u"Unmark"_s);
+    QCOMPARE(m_fixture->manager().markedItems(), QList<PBContentPtr>({item}));
+}
+
+void TestCategoryList::rowsExposeDescriptionAndTime()
+{
+    m_fixture->add(PBContentTypeText, u"  spoken\ntext  "_s);
+    const auto list = makeList(DBManager::Recents);
+    QVERIFY(list);
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list->tableView());
+    QVERIFY(view);
+    QAccessibleInterface* cell = nullptr;
+    for (int i = 0; i < view->childCount() && !cell; ++i) {
+        if (view->child(i)->role() == QAccessible::ListItem)
+            cell = view->child(i);
+    }
+    QVERIFY(cell);
+    QCOMPARE(cell->text(QAccessible::Name), u"spoken text"_s);
+    QCOMPARE(cell->text(QAccessible::Description),
+             StringAdditions::stringWithDate(m_fixture->manager().recentItems().first()->date));
+    QCOMPARE(list->tableView()->openButton()->accessibleName(), u"Open"_s);
+}
+
+// A large picture becomes a small one; the description is the item's own, read without it.
+void TestCategoryList::artworkIsMadeAtRowSizeWithTheItemsDescription()
+{
+    QImage big(1600, 900, QImage::Format_RGB32);
+    big.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    big.save(&buffer, "PNG");
+    PBContentPtr item = ListFixture::makeItem(PBContentTypeImage, QString());
+    item->setDataArray({png});
+    item->uuid = u"PICTURE"_s;
+    item->setDataPathArray(m_fixture->store.dataManager.saveDataOfContent(*item));
+
+    const RowArtwork artwork = RowArtwork::make(RowArtwork::Source::of(*item), QSize(80, 80));
+
+    QCOMPARE(artwork.picture.size(), QSize(80, 45));
+    QCOMPARE(artwork.description, item->desc());
+    QVERIFY(artwork.cost() < 80 * 80 * 4 + 1024);
+}
+
+QTEST_MAIN(TestCategoryList)
+#include "tst_categorylist.moc"
