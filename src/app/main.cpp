@@ -58,6 +58,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The web preview's engine draws through OpenGL contexts shared with the widgets; Qt can
+    // only share them when asked before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     PlatformLinux platform;

@@ -32,25 +32,17 @@ void Utils::openWebAddress(const QString& text, QWidget* parent)
 {
     // What people copy as an address (web, mail, file transfer, shares, phone numbers) opens with
     // the desktop's handler at once. Any other scheme (file:, a script, a custom handler) can
-    // start programs, so the user sees the address and agrees first. "www.host" text was taken
-    // for a web address as if "http://" stood in front, so it opens that way.
+    // start programs, so the user sees the address and agrees first.
     static const QStringList directSchemes = {QStringLiteral("http"),   QStringLiteral("https"),
                                               QStringLiteral("mailto"), QStringLiteral("ftp"),
                                               QStringLiteral("sftp"),   QStringLiteral("smb"),
                                               QStringLiteral("tel")};
-    static const QStringList hostSchemes = {QStringLiteral("http"), QStringLiteral("https")};
-
-    const QString trimmed = text.trimmed();
-    const bool bareHost =
-        trimmed.startsWith(QStringLiteral("www.")) && StringAdditions::isUrl(trimmed);
-    const QUrl url(bareHost ? QStringLiteral("http://") + trimmed : trimmed, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || scheme.isEmpty() ||
-        (hostSchemes.contains(scheme) && url.host().isEmpty())) {
+    const QUrl url = address(text);
+    if (!url.isValid() || url.scheme().isEmpty() || (isWebScheme(url) && url.host().isEmpty())) {
         qCInfo(lcShell) << "not an address, nothing opened";
         return;
     }
-    if (directSchemes.contains(scheme)) {
+    if (directSchemes.contains(url.scheme().toLower())) {
         QDesktopServices::openUrl(url);
         return;
     }
@@ -62,6 +54,31 @@ void Utils::openWebAddress(const QString& text, QWidget* parent)
                          if (accepted)
                              QDesktopServices::openUrl(url);
                      });
+}
+
+std::optional<QUrl> Utils::webAddress(const QString& text)
+{
+    // Only a real web address is loaded as a page.
+    const QUrl url = address(text);
+    if (url.isValid() && isWebScheme(url) && !url.host().isEmpty())
+        return url;
+    return std::nullopt;
+}
+
+// "www.host" text was taken for a web address as if "http://" stood in front, so it stands for
+// that address.
+QUrl Utils::address(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const bool bareHost =
+        trimmed.startsWith(QStringLiteral("www.")) && StringAdditions::isUrl(trimmed);
+    return QUrl(bareHost ? QStringLiteral("http://") + trimmed : trimmed, QUrl::StrictMode);
+}
+
+bool Utils::isWebScheme(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return scheme == QStringLiteral("http") || scheme == QStringLiteral("https");
 }
 
 void Utils::revealFile(const QString& path, QWidget* parent)

@@ -4,7 +4,9 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <functional>
+#include <optional>
 
 class DBManager;
 class QWidget;
@@ -41,10 +43,16 @@ public:
     static void toggleLaunchAtStartup();
     static bool isLaunchAtStartup();
 
+    // The http or https address a web-address item's text stands for ("www.host" text as if
+    // "http://" stood in front); nullopt for any other text or scheme.
+    static std::optional<QUrl> webAddress(const QString& text);
+
     static QString urlType();
     static QString fileURLType();
 
 private:
     static void openWebAddress(const QString& text, QWidget* parent);
+    static QUrl address(const QString& text);
+    static bool isWebScheme(const QUrl& url);
     static void revealFile(const QString& path, QWidget* parent);
 };

@@ -1,0 +1,159 @@
+// Figures for the item preview, each beside a same-run baseline that does the same work on the
+// GUI thread the plain way:
+//   1 MB HTML text item    [QTextEdit::setHtml + paint on the GUI thread]
+//   50-megapixel PNG image [QImageReader full decode + scale to fit on the GUI thread]
+// "worst stall" is the longest time the GUI thread did not come back to its event loop between
+// asking for the preview and its first paint: what a user feels as a frozen window.
+#include "../tests/gui/PreviewItems.h"
+#include "browser/PreviewViewController.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+using namespace PreviewItems;
+
+namespace {
+constexpr int repeats = 3;
+constexpr QSize paneSize(800, 600);
+
+struct Figures
+{
+    double wallMs = 0;
+    double worstStallMs = 0;
+};
+
+// Runs `start`, then the event loop until `done` holds, with a 1 ms heartbeat measuring the
+// longest gap between two turns of the event loop.
+Figures measure(const std::function<void()>& start, const std::function<bool()>& done)
+{
+    QElapsedTimer wall;
+    QElapsedTimer sinceBeat;
+    double worst = 0;
+    QTimer heartbeat;
+    heartbeat.setInterval(1);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        worst = std::max(worst, sinceBeat.nsecsElapsed() / 1e6);
+        sinceBeat.restart();
+    });
+    wall.start();
+    sinceBeat.start();
+    heartbeat.start();
+    start();
+    worst = std::max(worst, sinceBeat.nsecsElapsed() / 1e6);
+    sinceBeat.restart();
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    worst = std::max(worst, sinceBeat.nsecsElapsed() / 1e6);
+    return {wall.nsecsElapsed() / 1e6, worst};
+}
+
+Figures best(const std::function<Figures()>& run)
+{
+    Figures result{1e300, 1e300};
+    for (int i = 0; i < repeats; ++i) {
+        const Figures f = run();
+        result.wallMs = std::min(result.wallMs, f.wallMs);
+        result.worstStallMs = std::min(result.worstStallMs, f.worstStallMs);
+    }
+    return result;
+}
+
+void report(const char* name, const Figures& ours, const Figures& baseline)
+{
+    std::printf("%-28s worst GUI stall %8.2f ms [baseline %8.2f ms]   to shown %8.2f ms "
+                "[baseline %8.2f ms]\n",
+                name, ours.worstStallMs, baseline.worstStallMs, ours.wallMs, baseline.wallMs);
+}
+
+Figures previewUntilPainted(const PBContentPtr& item)
+{
+    PreviewViewController preview;
+    preview.resize(paneSize);
+    preview.show();
+    QCoreApplication::processEvents();
+    QSignalSpy shown(&preview, &PreviewViewController::previewShown);
+    return measure([&] { preview.setPreviewContent(item); },
+                   [&] {
+                       if (shown.isEmpty())
+                           return false;
+                       preview.grab();
+                       return true;
+                   });
+}
+
+QByteArray megabyteOfHtml()
+{
+    QByteArray html = "<html><body>";
+    for (int i = 0; html.size() < 1024 * 1024; ++i)
+        html += "<p>Paragraph " + QByteArray::number(i) +
+                " with <b>bold</b>, <i>italic</i> and <a href=\"https://example.org/" +
+                QByteArray::number(i) + "\">a link</a> in a table-free copied page.</p>\n";
+    return html + "</body></html>";
+}
+
+void benchHtml(const QString& folder)
+{
+    const QByteArray html = megabyteOfHtml();
+    const QString path = writeFile(folder + QStringLiteral("/page.html"), html);
+    const Figures ours =
+        best([&] { return previewUntilPainted(textItem(PasteboardTypes::html, path)); });
+    const Figures baseline = best([&] {
+        QTextEdit edit;
+        edit.resize(paneSize);
+        edit.show();
+        QCoreApplication::processEvents();
+        return measure(
+            [&] {
+                edit.setHtml(QString::fromUtf8(html));
+                edit.grab();
+            },
+            [] { return true; });
+    });
+    report("1 MB HTML preview", ours, baseline);
+}
+
+void benchLargePng(const QString& folder)
+{
+    const QString path = folder + QStringLiteral("/large.png");
+    {
+        QImage image(8660, 5774, QImage::Format_RGB32); // 50.0 megapixels
+        image.fill(Qt::darkCyan);
+        QImageWriter writer(path, "png");
+        writer.setCompression(1);
+        if (!writer.write(image))
+            qFatal("cannot write %s", qPrintable(path));
+    }
+    const Figures ours =
+        best([&] { return previewUntilPainted(imageItem(PasteboardTypes::png, path)); });
+    const Figures baseline = best([&] {
+        return measure(
+            [&] {
+                QImage image = QImageReader(path).read();
+                image = image.scaled(paneSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            },
+            [] { return true; });
+    });
+    report("50-megapixel PNG preview", ours, baseline);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    benchHtml(folder.path());
+    benchLargePng(folder.path());
+    return 0;
+}

@@ -1,0 +1,124 @@
+#include "browser/PreviewViewController.h"
+
+#include "browser/DocumentPreviewView.h"
+#include "browser/PreviewPreparation.h"
+#include "browser/WebPreviewView.h"
+
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+PreviewViewController::PreviewViewController(QWidget* parent)
+    : QWidget(parent), m_layout(new QVBoxLayout(this))
+{
+    setObjectName(QStringLiteral("previewViewController"));
+    setAccessibleName(tr("Preview"));
+    m_layout->setContentsMargins(0, 0, 0, 0);
+}
+
+PreviewViewController::~PreviewViewController() = default;
+
+WebPreviewView* PreviewViewController::webView()
+{
+    if (!m_webView) {
+        m_webView = new WebPreviewView(this);
+        m_webView->setObjectName(QStringLiteral("webView"));
+        m_layout->addWidget(m_webView);
+    }
+    return m_webView;
+}
+
+DocumentPreviewView* PreviewViewController::previewView()
+{
+    if (!m_previewView) {
+        m_previewView = new DocumentPreviewView(this);
+        m_previewView->setObjectName(QStringLiteral("previewView"));
+        m_previewView->hide();
+        m_layout->addWidget(m_previewView);
+        connect(m_previewView, &DocumentPreviewView::previewReady, this,
+                &PreviewViewController::previewShown);
+    }
+    return m_previewView;
+}
+
+QTextEdit* PreviewViewController::textView()
+{
+    if (!m_textView) {
+        m_textView = new QTextEdit(this);
+        m_textView->setObjectName(QStringLiteral("textView"));
+        m_textView->setAccessibleName(tr("Formatted text"));
+        m_textView->setReadOnly(true);
+        m_textView->setFrameShape(QFrame::NoFrame);
+        m_textView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_textView->viewport()->setAutoFillBackground(false);
+        m_layout->addWidget(m_textView);
+    }
+    return m_textView;
+}
+
+void PreviewViewController::setPreviewContent(const PBContentPtr& item)
+{
+    ++m_generation;
+    hideViews();
+    if (!item)
+        return;
+    switch (item->type()) {
+    case PBContentTypeURL:
+        showWebPage(item);
+        break;
+    case PBContentTypeText:
+        showFormattedText(item);
+        break;
+    default:
+        showDocument(item);
+    }
+}
+
+void PreviewViewController::hideViews()
+{
+    if (m_webView)
+        m_webView->hide();
+    previewView()->hide();
+    previewView()->setPreviewItem(nullptr);
+    textView()->hide();
+}
+
+void PreviewViewController::showWebPage(const PBContentPtr& item)
+{
+    webView()->show();
+    webView()->loadContent(item);
+    emit previewShown();
+}
+
+void PreviewViewController::showFormattedText(const PBContentPtr& item)
+{
+    const QString path = item->dataPathArray().value_or(QStringList()).value(0);
+    const QString firstType = item->pasteboardTypes.value(0);
+    const quint64 generation = m_generation;
+    QtConcurrent::run(&PreviewPreparation::formattedText, path, firstType)
+        .then(this, [this, generation, item](std::shared_ptr<QTextDocument> document) {
+            if (generation != m_generation)
+                return;
+            if (document)
+                showTextDocument(std::move(document));
+            else
+                showDocument(item);
+        });
+}
+
+void PreviewViewController::showTextDocument(std::shared_ptr<QTextDocument> document)
+{
+    textView()->setDocument(document.get());
+    m_document = std::move(document);
+    textView()->show();
+    emit previewShown();
+}
+
+void PreviewViewController::showDocument(const PBContentPtr& item)
+{
+    previewView()->show();
+    // Laid out now, so that a picture is decoded at the size it will be shown at.
+    m_layout->activate();
+    previewView()->setPreviewItem(item);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "capture/PBContent.h"
+
+#include <QWidget>
+#include <memory>
+
+class DocumentPreviewView;
+class QTextDocument;
+class QTextEdit;
+class QVBoxLayout;
+class WebPreviewView;
+
+// One clipboard item at full size: a web address as its live page, a text item as its formatted
+// text, anything else (and text that cannot be read) through the document preview. At most one
+// of the three views shows. The text and document views are made on first use; the web view
+// only when the first web address is shown, so the browser engine never starts for a user who
+// never previews one. Reading and decoding happen off the GUI thread; a result for an item that
+// is no longer shown is dropped.
+class PreviewViewController : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PreviewViewController(QWidget* parent = nullptr);
+    ~PreviewViewController() override;
+
+    // Shows the item; none leaves the pane blank.
+    void setPreviewContent(const PBContentPtr& item);
+
+    // The display views, each made on first use. The text view is its own scroll area.
+    WebPreviewView* webView();
+    DocumentPreviewView* previewView();
+    QTextEdit* textView();
+
+    // Whether the web view has been made.
+    bool hasWebView() const { return m_webView != nullptr; }
+
+signals:
+    // The view for the item last set is showing (a web page may still be loading).
+    void previewShown();
+
+private:
+    void hideViews();
+    void showWebPage(const PBContentPtr& item);
+    void showFormattedText(const PBContentPtr& item);
+    void showDocument(const PBContentPtr& item);
+    void showTextDocument(std::shared_ptr<QTextDocument> document);
+
+    QVBoxLayout* m_layout;
+    WebPreviewView* m_webView = nullptr;
+    DocumentPreviewView* m_previewView = nullptr;
+    QTextEdit* m_textView = nullptr;
+    std::shared_ptr<QTextDocument> m_document;
+    quint64 m_generation = 0;
+};
