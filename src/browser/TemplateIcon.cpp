@@ -10,10 +10,15 @@ static void registerBrowserIcons()
     Q_INIT_RESOURCE(browser_icons);
 }
 
-QPixmap TemplateIcon::pixmap(const QString& name, const QSize& size, const QColor& color, qreal dpr)
+QIcon TemplateIcon::shape(const QString& name)
 {
     static const bool registered = (registerBrowserIcons(), true);
     Q_UNUSED(registered);
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+}
+
+QPixmap TemplateIcon::pixmap(const QString& name, const QSize& size, const QColor& color, qreal dpr)
+{
     const QString key = QStringLiteral("template:%1:%2x%3:%4:%5")
                             .arg(name)
                             .arg(size.width())
@@ -24,7 +29,7 @@ QPixmap TemplateIcon::pixmap(const QString& name, const QSize& size, const QColo
     if (QPixmapCache::find(key, &result))
         return result;
     const QSize pixels = size * dpr;
-    QImage image = QIcon(QStringLiteral(":/icons/%1.svg").arg(name)).pixmap(pixels).toImage();
+    QImage image = shape(name).pixmap(pixels).toImage();
     image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);

@@ -1,21 +1,33 @@
 #pragma once
 
+#include "browser/CategoryListViewController.h"
 #include "capture/CapturePipeline.h"
 #include "capture/PBContentComparer.h"
 #include "capture/PBPasteboardItemObserver.h"
 
-#include <QElapsedTimer>
+#include <QList>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
+class CategoryViewController;
+class Clock;
 class DBManager;
 class DataManager;
+class Pasteboard;
 class PBWatcher;
+class RowArtworkCache;
 class SettingsModel;
+class TabItemView;
+class TimeUpdater;
 class Workspace;
+namespace Ui {
+class ViewController;
+}
 
 // The main window's content, and where a clipboard change becomes history records: it is the
-// watcher's observer and carries the capture pipeline with its copy-mode comparer. It also
+// watcher's observer and carries the capture pipeline with its copy-mode comparer. It shows the
+// history in six category tabs with their counts, each over its page, plus a search page, and
 // switches between the main window and the mini window for the shell's window commands.
 class ViewController : public QWidget, public PBPasteboardItemObserver
 {
@@ -30,12 +42,20 @@ public:
         const DataManager& dataManager;
         const SettingsModel& settings;
         const Workspace& workspace;
+        Pasteboard& pasteboard;
+        TimeUpdater& timeUpdater;
+        RowArtworkCache& artwork;
+        // Times the loading, which shows for at least `minimumLoadingTime`.
+        const Clock& clock;
     };
+
+    static constexpr double minimumLoadingTime = 0.5;
 
     // The running application's shared services.
     static Services sharedServices();
 
-    // Loads at once: registers with the watcher and starts the first fetch of the history.
+    // Loads at once: registers with the watcher and starts the first fetch of the history; the
+    // tabs appear once it is done.
     explicit ViewController(const Services& services, QWidget* parent = nullptr);
     ~ViewController() override;
 
@@ -53,6 +73,20 @@ public:
     // the application becomes the active one as far as the window manager allows.
     static void bringToFront(QWidget* window);
 
+    // The six tabs in display order: Recents, Marked, Text, Image, URL, File.
+    QList<TabItemView*> allTabItems() const;
+    // The pages in the tabs' order, then the search page; empty while loading.
+    QList<CategoryViewController*> pages() const { return m_pages; }
+    CategoryViewController* searchVC() const { return m_searchVC; }
+    // The selected tab's index, -1 while the search page shows or before the tabs are built.
+    int selectedTab() const;
+
+    // What a click on the tab does: selects it alone, shows its page and takes the keyboard
+    // focus from the search field (its text stays).
+    void selectTab(int index);
+    // What a click in the search field does: no tab selected, the search page shown.
+    void showSearchPage();
+
 signals:
     // The view has been shown (each time).
     void viewDidAppear();
@@ -62,13 +96,24 @@ protected:
 
 private:
     void viewDidLoad();
+    void setupKeys();
     void firstFetchDone();
+    void buildTabs();
+    void buildTab(int index);
+    void focusSearchField();
+    void escapePressed();
+    CategoryListViewController::Services listServices() const;
     static std::unique_ptr<QWidget> makeMiniWindow();
 
+    std::unique_ptr<Ui::ViewController> m_ui;
     Services m_services;
     PBContentComparer m_comparer;
     CapturePipeline m_pipeline;
     std::unique_ptr<QWidget> m_miniWindowController;
     bool m_miniWindowShowing = false;
-    QElapsedTimer m_loading;
+    double m_loadingStart = 0;
+    QTimer m_tabBuildTimer;
+    QList<CategoryViewController*> m_pages;
+    CategoryViewController* m_searchVC = nullptr;
+    int m_lastSelectedTab = 0;
 };

@@ -127,7 +127,8 @@ struct Application
                 return false;
         }
         window = std::make_unique<ViewController>(
-            ViewController::Services{watcher, store, dataManager, settings, workspace});
+            ViewController::Services{watcher, store, dataManager, settings, workspace, pasteboard,
+                                     timeUpdater, artwork, Clock::system()});
         auto* layout = new QHBoxLayout(window.get());
         const CategoryListViewController::Services services{store, pasteboard, timeUpdater,
                                                             artwork};

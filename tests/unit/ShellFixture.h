@@ -3,6 +3,7 @@
 #include "CountingReview.h"
 #include "StoreFixture.h"
 #include "browser/MainWindowController.h"
+#include "browser/RowArtworkCache.h"
 #include "platform/GlobalShortcuts.h"
 #include "platform/WorkspaceNull.h"
 #include "shell/AppDelegate.h"
@@ -41,9 +42,12 @@ struct ShellFixture
     PressableShortcuts shortcuts;
     QTemporaryDir config;
     QString userDefaultsPath = config.filePath(QStringLiteral("vantrel/vantrel.conf"));
-    std::unique_ptr<MainWindowController> mainWindow =
-        std::make_unique<MainWindowController>(ViewController::Services{
-            store.watcher, *store.manager, store.dataManager, store.settings, workspace});
+    RowArtworkCache artwork{QSize(40, 40)};
+    std::unique_ptr<MainWindowController> mainWindow = std::make_unique<MainWindowController>(
+        ViewController::Services{store.watcher, *store.manager, store.dataManager, store.settings,
+                                 workspace, store.pasteboard, timeUpdater, artwork,
+                                 Clock::system()},
+        userDefaultsPath);
     std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
         store.watcher, timeUpdater, *store.manager, review, shortcuts, userDefaultsPath});
 
