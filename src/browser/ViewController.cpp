@@ -57,7 +57,8 @@ ViewController::Services ViewController::sharedServices()
 ViewController::ViewController(const Services& services, QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::ViewController>()), m_services(services),
       m_comparer(services.settings),
-      m_pipeline(services.workspace, m_comparer, services.dataManager, services.dbManager)
+      m_pipeline(services.workspace, m_comparer, services.dataManager, services.dbManager),
+      m_tabBuildTimer(this)
 {
     m_ui->setupUi(this);
     m_ui->miniWindowButton->setImage(TemplateIcon::shape(QStringLiteral("mini_window")));

@@ -1,5 +1,6 @@
 #include "ListFixture.h"
 #include "browser/CategoryViewController.h"
+#include "browser/HistoryListModel.h"
 #include "browser/MainWindowController.h"
 #include "browser/TabItemView.h"
 #include "controls/MySearchField.h"

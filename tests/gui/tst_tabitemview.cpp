@@ -39,7 +39,9 @@ void TestTabItemView::contentsSitWhereTheTabBarExpects()
     tab.setTitle(u"Recents"_s);
     tab.setCount(count);
     tab.resize(190, 36);
+    tab.show();
     QLocale::setDefault(QLocale::c());
+    QVERIFY(QTest::qWaitForWindowExposed(&tab));
 
     QCOMPARE(tab.countField()->text(), text);
     QCOMPARE(tab.imageView()->geometry(), QRect(10, 8, 20, 20));
