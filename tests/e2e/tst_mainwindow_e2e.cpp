@@ -1,4 +1,5 @@
 #include "ClipOwner.h"
+#include "X11History.h"
 #include "browser/CategoryViewController.h"
 #include "browser/HistoryListModel.h"
 #include "browser/MainWindowController.h"
@@ -53,24 +54,9 @@ qint64 storedRows(const QString& dbPath, DBManager::Category category)
 
 // The application's capture and history on a real history file and the real X11 clipboard,
 // under the main window.
-struct Application
+struct Application : X11History
 {
-    QTemporaryDir home;
-    PasteboardX11 pasteboard{QGuiApplication::clipboard()};
-    ApplicationStateQt state;
-    PBWatcher watcher{pasteboard, state};
-    MessageChannelNull channel;
-    DataManager dataManager{home.filePath(u"data"_s)};
-    SettingsModel settings;
-    WorkspaceNull workspace;
-    DBManager store{home.path(), DBManager::Services{channel, dataManager, settings, watcher,
-                                                     pasteboard, Clock::system()}};
-    TimeUpdater timeUpdater;
-    RowArtworkCache artwork{QSize(40, 40)};
-    MainWindowController window{ViewController::Services{watcher, store, dataManager, settings,
-                                                         workspace, pasteboard, timeUpdater,
-                                                         artwork, Clock::system()},
-                                home.filePath(u"vantrel.conf"_s)};
+    MainWindowController window{viewServices(), home.filePath(u"vantrel.conf"_s)};
     // Another application's window holds the focus, as when the user copies elsewhere.
     std::unique_ptr<ClipOwner> focus;
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "browser/RowArtworkCache.h"
+#include "browser/ViewController.h"
+#include "capture/PBWatcher.h"
+#include "platform/ApplicationStateQt.h"
+#include "platform/PasteboardX11.h"
+#include "platform/WorkspaceNull.h"
+#include "shell/TimeUpdater.h"
+#include "storage/DBManager.h"
+#include "storage/DataManager.h"
+#include "storage/SettingsModel.h"
+#include "support/Clock.h"
+#include "support/MessageChannelNull.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+// The application's capture and history services on a real history file in a temporary folder
+// and the real X11 clipboard: what the windows of the end-to-end tests run on.
+struct X11History
+{
+    QTemporaryDir home;
+    PasteboardX11 pasteboard{QGuiApplication::clipboard()};
+    ApplicationStateQt state;
+    PBWatcher watcher{pasteboard, state};
+    MessageChannelNull channel;
+    DataManager dataManager{home.filePath(QStringLiteral("data"))};
+    SettingsModel settings;
+    WorkspaceNull workspace;
+    DBManager store{home.path(), DBManager::Services{channel, dataManager, settings, watcher,
+                                                     pasteboard, Clock::system()}};
+    TimeUpdater timeUpdater;
+    RowArtworkCache artwork{QSize(40, 40)};
+
+    ViewController::Services viewServices()
+    {
+        return {watcher,    store,       dataManager, settings,       workspace,
+                pasteboard, timeUpdater, artwork,     Clock::system()};
+    }
+};
