@@ -39,6 +39,8 @@ foreach(file IN LISTS files)
              AND NOT name IN_LIST LINUX_HEADERS)
         list(APPEND faults "${file}: an interface-side file includes ${line}")
       endif()
+    elseif(line MATCHES "^#include \"ui_[A-Za-z0-9_]+\\.h\"")
+      # The header Qt's user-interface compiler makes from the Designer form beside the file.
     elseif(line MATCHES "^#include \"")
       list(APPEND faults "${file}: not a folder-qualified include: ${line}")
     elseif(folder IN_LIST widgetless AND line MATCHES "<Qt?Widgets|<Q(Widget|MainWindow|Menu|Action|Application|MessageBox|SystemTrayIcon|Dialog)>")

@@ -1,11 +1,61 @@
 #include "browser/MainWindowController.h"
 
+#include "support/UserDefaults.h"
+
+#include <QSettings>
+
 MainWindowController::MainWindowController(const ViewController::Services& services,
-                                           QWidget* parent)
-    : QMainWindow(parent), m_content(new ViewController(services, this))
+                                           const QString& userDefaultsPath, QWidget* parent)
+    : QMainWindow(parent), m_content(new ViewController(services, this)),
+      m_userDefaultsPath(userDefaultsPath.isEmpty() ? UserDefaults::path() : userDefaultsPath)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Vantrel"));
     setCentralWidget(m_content);
-    resize(720, 520);
+    setMinimumSize(720, 440);
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(300);
+    connect(&m_saveTimer, &QTimer::timeout, this, &MainWindowController::saveFrame);
+    windowDidLoad();
+}
+
+MainWindowController::~MainWindowController()
+{
+    if (m_saveTimer.isActive())
+        saveFrame();
+}
+
+void MainWindowController::windowDidLoad()
+{
+    const QSettings defaults(m_userDefaultsPath, QSettings::IniFormat);
+    const QByteArray frame = defaults.value(QLatin1StringView(frameAutosaveName)).toByteArray();
+    if (frame.isEmpty() || !restoreGeometry(frame))
+        resize(960, 620);
+}
+
+void MainWindowController::saveFrame()
+{
+    m_saveTimer.stop();
+    QSettings defaults(m_userDefaultsPath, QSettings::IniFormat);
+    defaults.setValue(QLatin1StringView(frameAutosaveName), saveGeometry());
+}
+
+void MainWindowController::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (isVisible())
+        m_saveTimer.start();
+}
+
+void MainWindowController::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (isVisible())
+        m_saveTimer.start();
+}
+
+void MainWindowController::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    saveFrame();
 }

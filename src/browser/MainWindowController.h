@@ -3,18 +3,36 @@
 #include "browser/ViewController.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
-// The main window; its content is the ViewController, loaded with the window.
+// The main window; its content is the ViewController, loaded with the window. Its frame is saved
+// in the user defaults under the autosave name whenever it moves or is resized, and restored at
+// the next launch.
 class MainWindowController : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    static constexpr const char* frameAutosaveName = "MainWindowController";
+
+    // The frame is kept in the user defaults at `userDefaultsPath` (empty: the usual file).
     explicit MainWindowController(const ViewController::Services& services,
-                                  QWidget* parent = nullptr);
+                                  const QString& userDefaultsPath = {}, QWidget* parent = nullptr);
+    ~MainWindowController() override;
 
     ViewController& contentViewController() const { return *m_content; }
 
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    void windowDidLoad();
+    void saveFrame();
+
     ViewController* m_content;
+    QString m_userDefaultsPath;
+    // Moves and resizes come in bursts while the user drags; the frame is written once it rests.
+    QTimer m_saveTimer;
 };

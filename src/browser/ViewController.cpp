@@ -1,14 +1,53 @@
 #include "browser/ViewController.h"
 
+#include "browser/CategoryViewController.h"
+#include "browser/HistoryRowDelegate.h"
+#include "browser/RowArtworkCache.h"
+#include "browser/TabItemView.h"
+#include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
+#include "support/Clock.h"
 #include "support/Logging.h"
+#include "ui_ViewController.h"
 
 #include <QPointer>
+#include <QShortcut>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+struct Tab
+{
+    const char* image;
+    const char* title;
+    DBManager::Category category;
+};
+
+// The tabs in display order; the category numbers are not in that order.
+const std::array<Tab, 6> tabs{{
+    {"tab_recent", QT_TRANSLATE_NOOP("ViewController", "Recents"), DBManager::Recents},
+    {"tab_bookmark", QT_TRANSLATE_NOOP("ViewController", "Marked"), DBManager::Marked},
+    {"tab_text", QT_TRANSLATE_NOOP("ViewController", "Text"), DBManager::Text},
+    {"tab_image", QT_TRANSLATE_NOOP("ViewController", "Image"), DBManager::Image},
+    {"tab_url", QT_TRANSLATE_NOOP("ViewController", "URL"), DBManager::URL},
+    {"tab_file", QT_TRANSLATE_NOOP("ViewController", "File"), DBManager::File},
+}};
+
+} // namespace
 
 ViewController::ViewController(const Services& services, QWidget* parent)
-    : QWidget(parent), m_services(services)
+    : QWidget(parent), m_ui(std::make_unique<Ui::ViewController>()), m_services(services),
+      m_tabBuildTimer(this)
 {
+    m_ui->setupUi(this);
+    m_ui->miniWindowButton->setImage(HistoryRowDelegate::image(QStringLiteral("mini_window")));
+    connect(m_ui->miniWindowButton, &QToolButton::clicked, this, &ViewController::showMiniWindow);
+    m_tabBuildTimer.setObjectName(QStringLiteral("tabBuildTimer"));
+    m_tabBuildTimer.setSingleShot(true);
+    connect(&m_tabBuildTimer, &QTimer::timeout, this, &ViewController::buildTabs);
+    setupKeys();
     viewDidLoad();
 }
 
@@ -16,7 +55,9 @@ ViewController::~ViewController() = default;
 
 void ViewController::viewDidLoad()
 {
-    m_loading.start();
+    m_ui->tabItemsContainer->hide();
+    m_ui->loadingView->show();
+    m_loadingStart = m_services.clock.now();
     QPointer<ViewController> self(this);
     m_services.dbManager.fetchAllItems([self] {
         if (self)
@@ -24,9 +65,124 @@ void ViewController::viewDidLoad()
     });
 }
 
+// The spinner stays at least half a second, so a quick load does not flash it.
 void ViewController::firstFetchDone()
 {
-    qCInfo(lcShell, "loading time %fs", double(m_loading.nsecsElapsed()) / 1e9);
+    const double elapsed = m_services.clock.now() - m_loadingStart;
+    qCInfo(lcShell, "loading time %fs", elapsed);
+    const double wait = std::max(minimumLoadingTime - elapsed, 0.0);
+    m_tabBuildTimer.setInterval(qRound(wait * 1000));
+    if (m_tabBuildTimer.interval() > 0)
+        m_tabBuildTimer.start();
+    else
+        buildTabs();
+}
+
+void ViewController::buildTabs()
+{
+    m_ui->tabItemsContainer->show();
+    m_ui->loadingView->hide();
+    for (int index = 0; index < int(tabs.size()); ++index)
+        buildTab(index);
+    m_searchVC = new CategoryViewController(CategoryListViewController::searchCategory,
+                                            listServices(), m_ui->tabView);
+    m_searchVC->setObjectName(QStringLiteral("searchVC"));
+    m_ui->tabView->addWidget(m_searchVC);
+    m_pages.append(m_searchVC);
+    connect(m_ui->searchField, &QLineEdit::textChanged, m_searchVC,
+            &CategoryViewController::setKeyword);
+    m_ui->searchField->setBecomeFirstResponderBlock([this] { showSearchPage(); });
+    selectTab(0);
+}
+
+void ViewController::buildTab(int index)
+{
+    const Tab& tab = tabs[index];
+    TabItemView* item = allTabItems().at(index);
+    item->setIcon(HistoryRowDelegate::image(QLatin1StringView(tab.image)));
+    item->setTitle(tr(tab.title));
+    auto* page = new CategoryViewController(tab.category, listServices(), m_ui->tabView);
+    page->setObjectName(QStringLiteral("page%1").arg(index + 1));
+    m_ui->tabView->addWidget(page);
+    m_pages.append(page);
+    item->setClickBlock([this, index] { selectTab(index); });
+    m_services.dbManager.count(tab.category).observe(item, [item](qint64 count) {
+        item->setCount(count);
+    });
+}
+
+QList<TabItemView*> ViewController::allTabItems() const
+{
+    return {m_ui->tabItem1, m_ui->tabItem2, m_ui->tabItem3,
+            m_ui->tabItem4, m_ui->tabItem5, m_ui->tabItem6};
+}
+
+int ViewController::selectedTab() const
+{
+    const QList<TabItemView*> items = allTabItems();
+    const auto selected = std::find_if(items.cbegin(), items.cend(),
+                                       [](const TabItemView* item) { return item->isSelected(); });
+    return selected == items.cend() ? -1 : int(selected - items.cbegin());
+}
+
+void ViewController::selectTab(int index)
+{
+    if (index < 0 || index >= int(tabs.size()) || m_pages.size() <= index)
+        return;
+    const QList<TabItemView*> items = allTabItems();
+    for (TabItemView* item : items)
+        item->setSelected(false);
+    items.at(index)->setSelected(true);
+    m_ui->tabView->setCurrentWidget(m_pages.at(index));
+    m_lastSelectedTab = index;
+    if (QWidget* focus = window()->focusWidget())
+        focus->clearFocus();
+}
+
+void ViewController::showSearchPage()
+{
+    if (!m_searchVC)
+        return;
+    for (TabItemView* item : allTabItems())
+        item->setSelected(false);
+    m_ui->tabView->setCurrentWidget(m_searchVC);
+}
+
+void ViewController::setupKeys()
+{
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, &ViewController::focusSearchField);
+    for (int index = 0; index < int(tabs.size()); ++index) {
+        auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + index)), this);
+        connect(key, &QShortcut::activated, this, [this, index] { selectTab(index); });
+    }
+    auto* close = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this);
+    connect(close, &QShortcut::activated, this, [this] { window()->close(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &ViewController::escapePressed);
+}
+
+// The keyboard's way to the search: what a click in the field does, plus the focus.
+void ViewController::focusSearchField()
+{
+    m_ui->searchField->setFocus(Qt::ShortcutFocusReason);
+    m_ui->searchField->selectAll();
+    showSearchPage();
+}
+
+// Escape leaves the search for the tab that was selected before; anywhere else it closes.
+void ViewController::escapePressed()
+{
+    if (m_ui->searchField->hasFocus())
+        selectTab(m_lastSelectedTab);
+    else
+        window()->close();
+}
+
+CategoryListViewController::Services ViewController::listServices() const
+{
+    return {m_services.dbManager, m_services.pasteboard, m_services.timeUpdater,
+            m_services.artwork};
 }
 
 void ViewController::showEvent(QShowEvent* event)

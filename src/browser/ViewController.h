@@ -1,15 +1,28 @@
 #pragma once
 
+#include "browser/CategoryListViewController.h"
 #include "shell/WindowCommands.h"
 
-#include <QElapsedTimer>
+#include <QList>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
+class CategoryViewController;
+class Clock;
 class DBManager;
+class DataManager;
+class Pasteboard;
+class RowArtworkCache;
+class TabItemView;
+class TimeUpdater;
+namespace Ui {
+class ViewController;
+}
 
-// The main window's content: it starts the first load of the history and switches between the
-// main window and the mini window for the shell's window commands.
+// The main window's content: it starts the first load of the history, shows it in six category
+// tabs with their counts, each over its page, plus a search page, and switches between the main
+// window and the mini window for the shell's window commands.
 class ViewController : public QWidget, public WindowCommands
 {
     Q_OBJECT
@@ -19,9 +32,16 @@ public:
     struct Services
     {
         DBManager& dbManager;
+        Pasteboard& pasteboard;
+        TimeUpdater& timeUpdater;
+        RowArtworkCache& artwork;
+        // Times the loading, which shows for at least `minimumLoadingTime`.
+        const Clock& clock;
     };
 
-    // Loads at once: starts the first fetch of the history.
+    static constexpr double minimumLoadingTime = 0.5;
+
+    // Loads at once: starts the first fetch of the history; the tabs appear once it is done.
     explicit ViewController(const Services& services, QWidget* parent = nullptr);
     ~ViewController() override;
 
@@ -29,6 +49,20 @@ public:
     void showMiniWindow() override;
     void handleReopenWindow() override;
     bool miniWindowShowing() const { return m_miniWindowShowing; }
+
+    // The six tabs in display order: Recents, Marked, Text, Image, URL, File.
+    QList<TabItemView*> allTabItems() const;
+    // The pages in the tabs' order, then the search page; empty while loading.
+    QList<CategoryViewController*> pages() const { return m_pages; }
+    CategoryViewController* searchVC() const { return m_searchVC; }
+    // The selected tab's index, -1 while the search page shows or before the tabs are built.
+    int selectedTab() const;
+
+    // What a click on the tab does: selects it alone, shows its page and takes the keyboard
+    // focus from the search field (its text stays).
+    void selectTab(int index);
+    // What a click in the search field does: no tab selected, the search page shown.
+    void showSearchPage();
 
 signals:
     // The view has been shown (each time).
@@ -39,11 +73,22 @@ protected:
 
 private:
     void viewDidLoad();
+    void setupKeys();
     void firstFetchDone();
+    void buildTabs();
+    void buildTab(int index);
+    void focusSearchField();
+    void escapePressed();
+    CategoryListViewController::Services listServices() const;
     static std::unique_ptr<QWidget> makeMiniWindow();
 
+    std::unique_ptr<Ui::ViewController> m_ui;
     Services m_services;
     std::unique_ptr<QWidget> m_miniWindowController;
     bool m_miniWindowShowing = false;
-    QElapsedTimer m_loading;
+    double m_loadingStart = 0;
+    QTimer m_tabBuildTimer;
+    QList<CategoryViewController*> m_pages;
+    CategoryViewController* m_searchVC = nullptr;
+    int m_lastSelectedTab = 0;
 };

@@ -1,6 +1,6 @@
 #include "ClipOwner.h"
 #include "KeyPresses.h"
-#include "LogRecorder.h"
+#include "X11History.h"
 #include "browser/CategoryListViewController.h"
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
@@ -59,24 +59,12 @@ int storedRows(const QString& dbPath)
 }
 
 // The application's capture and history services on a real history file and the real X11
-// clipboard, with lists in the main window's content: Recents, Text and a search list.
-struct Application
+// clipboard, with lists side by side in a window: Recents, Text and a search list.
+struct Application : X11History
 {
-    QTemporaryDir home;
-    PasteboardX11 pasteboard{QGuiApplication::clipboard()};
-    ApplicationStateQt state;
-    PBWatcher watcher{pasteboard, state};
-    MessageChannelNull channel;
-    DataManager dataManager{home.filePath(u"data"_s)};
-    SettingsModel settings;
-    WorkspaceNull workspace;
-    DBManager store{home.path(),
-                    DBManager::Services{channel, dataManager, settings, Clock::system()}};
-    PBContentComparer comparer;
-    CapturePipeline pipeline{workspace, comparer, settings, dataManager, store};
-    TimeUpdater timeUpdater;
-    RowArtworkCache artwork{QSize(40, 40)};
-    std::unique_ptr<ViewController> window;
+    // Carries the capture; its own window stays closed.
+    std::unique_ptr<ViewController> controller;
+    std::unique_ptr<QWidget> window;
     CategoryListViewController* recents = nullptr;
     CategoryListViewController* text = nullptr;
     CategoryListViewController* search = nullptr;
@@ -89,7 +77,8 @@ struct Application
             if (!storeItem(payloads, date += 60))
                 return false;
         }
-        window = std::make_unique<ViewController>(ViewController::Services{store});
+        controller = std::make_unique<ViewController>(viewServices());
+        window = std::make_unique<QWidget>();
         auto* layout = new QHBoxLayout(window.get());
         const CategoryListViewController::Services services{store, pasteboard, timeUpdater,
                                                             artwork};

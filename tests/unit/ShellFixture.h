@@ -5,6 +5,7 @@
 #include "StoredRows.h"
 #include "browser/MainWindowController.h"
 #include "capture/PBContentComparer.h"
+#include "browser/RowArtworkCache.h"
 #include "platform/GlobalShortcuts.h"
 #include "platform/WorkspaceNull.h"
 #include "shell/AppDelegate.h"
@@ -54,8 +55,11 @@ struct ShellFixture
     PressableShortcuts shortcuts;
     QTemporaryDir config;
     QString userDefaultsPath = config.filePath(QStringLiteral("vantrel/vantrel.conf"));
-    std::unique_ptr<MainWindowController> mainWindow =
-        std::make_unique<MainWindowController>(ViewController::Services{*store.manager});
+    RowArtworkCache artwork{QSize(40, 40)};
+    std::unique_ptr<MainWindowController> mainWindow = std::make_unique<MainWindowController>(
+        ViewController::Services{*store.manager, store.pasteboard, timeUpdater, artwork,
+                                 Clock::system()},
+        userDefaultsPath);
     std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
         store.watcher, timeUpdater, *store.manager, review, shortcuts, userDefaultsPath});
 

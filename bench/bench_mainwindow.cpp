@@ -1,0 +1,145 @@
+// Figures for the main window, each beside a same-run baseline:
+//   opening the window until its six tabs are painted, over 0, 100,000 and 1,000,000 stored items,
+//   the load of the whole history included         [the load alone, then an empty window painted]
+//   one keystroke in the search field until the results are listed, over 100,000 and 1,000,000
+//                                                  [the same LIKE query on the raw file]
+// The tabs never show sooner than half a second after the load began, by design; the figure
+// says how far past that a large history takes them. Runs on the offscreen platform unless
+// QT_QPA_PLATFORM says otherwise.
+#include "HistoryFixture.h"
+#include "StoreFixture.h"
+#include "browser/CategoryViewController.h"
+#include "browser/HistoryListModel.h"
+#include "browser/MainWindowController.h"
+#include "browser/RowArtworkCache.h"
+#include "browser/TabItemView.h"
+#include "controls/MySearchField.h"
+#include "platform/WorkspaceNull.h"
+#include "shell/TimeUpdater.h"
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QTest>
+#include <cstdio>
+
+namespace {
+void report(const char* name, double ours, double baseline)
+{
+    std::printf("%-52s %10.1f ms   [baseline %10.1f ms]\n", name, ours, baseline);
+}
+
+struct Window
+{
+    StoreFixture store;
+    TimeUpdater timeUpdater;
+    RowArtworkCache artwork{QSize(40, 40)};
+    WorkspaceNull workspace;
+    QString folder = store.folder.filePath(QStringLiteral("history"));
+
+    explicit Window(int rows)
+    {
+        QDir().mkpath(folder);
+        HistoryFixture::generate(folder + QStringLiteral("/db.sqlite3"), rows);
+        store.manager = store.makeManager(folder);
+    }
+
+    std::unique_ptr<MainWindowController> open()
+    {
+        return std::make_unique<MainWindowController>(
+            ViewController::Services{store.watcher, *store.manager, store.dataManager,
+                                     store.settings, workspace, store.pasteboard, timeUpdater,
+                                     artwork, Clock::system()},
+            store.folder.filePath(QStringLiteral("vantrel.conf")));
+    }
+};
+
+double loadMs(DBManager& manager)
+{
+    QElapsedTimer timer;
+    timer.start();
+    bool done = false;
+    manager.fetchAllItems([&done] { done = true; });
+    (void)QTest::qWaitFor([&done] { return done; }, 600'000);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double emptyWindowPaintMs()
+{
+    QElapsedTimer timer;
+    timer.start();
+    QWidget window;
+    window.resize(960, 620);
+    window.show();
+    window.repaint();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void benchOpen(int rows, const char* name)
+{
+    Window fixture(rows);
+    QElapsedTimer timer;
+    timer.start();
+    auto window = fixture.open();
+    window->show();
+    ViewController& controller = window->contentViewController();
+    (void)QTest::qWaitFor([&] { return !controller.pages().isEmpty(); }, 600'000);
+    window->repaint();
+    const double ours = timer.nsecsElapsed() / 1e6;
+    window.reset();
+    report(name, ours, loadMs(*fixture.store.manager) + emptyWindowPaintMs());
+}
+
+double rawLikeMs(const QString& dbPath, const QString& text)
+{
+    QElapsedTimer timer;
+    timer.start();
+    SqliteDatabase db;
+    db.open(dbPath);
+    SqliteStatement query(
+        db, QStringLiteral("SELECT * FROM pb_items WHERE keyword LIKE ? ORDER BY date DESC"));
+    query.bind(1, QLatin1Char('%') + text + QLatin1Char('%'));
+    while (query.step()) {
+    }
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void benchSearch(int rows, const char* name)
+{
+    Window fixture(rows);
+    auto window = fixture.open();
+    window->show();
+    ViewController& controller = window->contentViewController();
+    (void)QTest::qWaitFor([&] { return !controller.pages().isEmpty(); }, 600'000);
+    auto* field = window->findChild<MySearchField*>(QStringLiteral("searchField"));
+    const HistoryListModel* results = controller.searchVC()->listViewController()->contents();
+    controller.showSearchPage();
+    QTest::keyClicks(field, QStringLiteral("re"));
+    (void)QTest::qWaitFor([&] { return results->rowCount() > 0; }, 600'000);
+    QElapsedTimer timer;
+    timer.start();
+    const int before = results->rowCount();
+    QTest::keyClick(field, Qt::Key_V);
+    (void)QTest::qWaitFor([&] { return results->rowCount() != before; }, 600'000);
+    window->repaint();
+    const double ours = timer.nsecsElapsed() / 1e6;
+    report(name, ours, rawLikeMs(fixture.store.manager->dbPath(), QStringLiteral("rev")));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("vantrel.*=false"));
+    benchOpen(0, "open to six tabs painted, 0 items");
+    benchOpen(100'000, "open to six tabs painted, 100,000 items");
+    benchOpen(1'000'000, "open to six tabs painted, 1,000,000 items");
+    benchSearch(100'000, "one keystroke's search, 100,000 items");
+    benchSearch(1'000'000, "one keystroke's search, 1,000,000 items");
+    return 0;
+}

@@ -1,0 +1,220 @@
+#include "ListFixture.h"
+#include "browser/CategoryViewController.h"
+#include "browser/HistoryListModel.h"
+#include "browser/MainWindowController.h"
+#include "browser/TabItemView.h"
+#include "controls/MySearchField.h"
+#include "platform/WorkspaceNull.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The main window on a store in a temporary folder, timed by a clock the test sets.
+struct MainWindowFixture
+{
+    ListFixture list;
+    WorkspaceNull workspace;
+    FixedClock clock;
+    QTemporaryDir config;
+    QString userDefaults = config.filePath(u"vantrel.conf"_s);
+
+    std::unique_ptr<MainWindowController> open()
+    {
+        StoreFixture& store = list.store;
+        return std::make_unique<MainWindowController>(
+            ViewController::Services{store.watcher, list.manager(), store.dataManager,
+                                     store.settings, workspace, store.pasteboard, list.timeUpdater,
+                                     list.artwork, clock},
+            userDefaults);
+    }
+};
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_fixture = std::make_unique<MainWindowFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void theSpinnerStaysAtLeastHalfASecond_data();
+    void theSpinnerStaysAtLeastHalfASecond();
+    void tabsShowTheirCategoriesCountsLive();
+    void clicksMoveBetweenTabsAndTheSearchPage();
+    void keysMoveBetweenTabsAndTheSearchPage();
+    void escapeOrCtrlWClosesTheWindow_data();
+    void escapeOrCtrlWClosesTheWindow();
+    void theFrameComesBackAtTheNextLaunch();
+
+private:
+    // Opens the window and waits for its tabs.
+    std::unique_ptr<MainWindowController> openLoaded()
+    {
+        auto window = m_fixture->open();
+        window->show();
+        if (!QTest::qWaitForWindowActive(window.get()) ||
+            !QTest::qWaitFor([&] { return !window->contentViewController().pages().isEmpty(); }))
+            return nullptr;
+        return window;
+    }
+    template <class T> static T* part(QWidget* window, const QString& name)
+    {
+        return window->findChild<T*>(name);
+    }
+    static QWidget* currentPage(QWidget* window)
+    {
+        return part<QStackedWidget>(window, u"tabView"_s)->currentWidget();
+    }
+
+    std::unique_ptr<MainWindowFixture> m_fixture;
+};
+
+void TestMainWindow::theSpinnerStaysAtLeastHalfASecond_data()
+{
+    QTest::addColumn<double>("loadSeconds");
+    QTest::addColumn<int>("waitMs");
+    QTest::newRow("quick load waits the rest") << 0.1 << 400;
+    QTest::newRow("slow load shows at once") << 2.0 << 0;
+}
+
+void TestMainWindow::theSpinnerStaysAtLeastHalfASecond()
+{
+    QFETCH(double, loadSeconds);
+    QFETCH(int, waitMs);
+    auto window = m_fixture->open();
+    // The load completes on a later turn of the event loop, by when this much time has passed.
+    m_fixture->clock.time += loadSeconds;
+    auto* tabs = part<QWidget>(window.get(), u"tabItemsContainer"_s);
+    auto* spinner = part<QProgressBar>(window.get(), u"loadingView"_s);
+    auto* timer = window->findChild<QTimer*>(u"tabBuildTimer"_s);
+    QVERIFY(tabs->isHidden());
+    QVERIFY(!spinner->isHidden());
+
+    QTRY_VERIFY(timer->isActive() || !tabs->isHidden());
+    QCOMPARE(timer->interval(), waitMs);
+    if (waitMs > 0) {
+        QVERIFY(tabs->isHidden());
+        QVERIFY(!spinner->isHidden());
+    }
+    QTRY_VERIFY(!tabs->isHidden());
+    QVERIFY(spinner->isHidden());
+    const ViewController& controller = window->contentViewController();
+    QCOMPARE(controller.selectedTab(), 0);
+    QCOMPARE(currentPage(window.get()), controller.pages().at(0));
+}
+
+void TestMainWindow::tabsShowTheirCategoriesCountsLive()
+{
+    QVERIFY(m_fixture->list.add(PBContentTypeText, u"kept"_s));
+    auto window = openLoaded();
+    QVERIFY(window);
+    const ViewController& controller = window->contentViewController();
+    const QStringList titles{u"Recents"_s, u"Marked"_s, u"Text"_s, u"Image"_s, u"URL"_s, u"File"_s};
+    const QList<qint64> categories{0, 5, 1, 3, 4, 2};
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(controller.allTabItems().at(i)->title(), titles.at(i));
+        QCOMPARE(controller.pages().at(i)->fetchCategory(), categories.at(i));
+    }
+    QCOMPARE(controller.searchVC()->fetchCategory(), 6);
+    QCOMPARE(controller.allTabItems().at(0)->count(), 1);
+
+    QVERIFY(m_fixture->list.add(PBContentTypeURL, u"https://example.org"_s));
+    QVERIFY(m_fixture->list.add(PBContentTypeText, u"again"_s));
+    DBManager& store = m_fixture->list.manager();
+    QTRY_COMPARE(controller.allTabItems().at(0)->count(), 3);
+    for (int i = 0; i < 6; ++i) {
+        const auto category = DBManager::Category(categories.at(i));
+        QCOMPARE(controller.allTabItems().at(i)->count(), store.items(category).size());
+        QCOMPARE(controller.pages().at(i)->listViewController()->contents()->rowCount(),
+                 store.items(category).size());
+    }
+}
+
+void TestMainWindow::clicksMoveBetweenTabsAndTheSearchPage()
+{
+    auto window = openLoaded();
+    QVERIFY(window);
+    const ViewController& controller = window->contentViewController();
+    auto* search = part<MySearchField>(window.get(), u"searchField"_s);
+    QCOMPARE(search->accessibleName(), u"Search"_s);
+
+    QTest::mouseClick(search, Qt::LeftButton);
+    QCOMPARE(currentPage(window.get()), controller.searchVC());
+    QCOMPARE(controller.selectedTab(), -1);
+    QTest::keyClicks(search, u"abc"_s);
+    QCOMPARE(controller.searchVC()->keyword(), u"abc"_s);
+
+    QTest::mouseClick(controller.allTabItems().at(1), Qt::LeftButton);
+    QCOMPARE(currentPage(window.get()), controller.pages().at(1));
+    QCOMPARE(controller.selectedTab(), 1);
+    QVERIFY(!search->hasFocus());
+    QCOMPARE(search->text(), u"abc"_s);
+
+    // Focus that arrives without a click leaves the page alone.
+    search->setFocus(Qt::TabFocusReason);
+    QVERIFY(search->hasFocus());
+    QCOMPARE(currentPage(window.get()), controller.pages().at(1));
+}
+
+void TestMainWindow::keysMoveBetweenTabsAndTheSearchPage()
+{
+    auto window = openLoaded();
+    QVERIFY(window);
+    const ViewController& controller = window->contentViewController();
+    auto* search = part<MySearchField>(window.get(), u"searchField"_s);
+
+    QTest::keyClick(window.get(), Qt::Key_4, Qt::ControlModifier);
+    QCOMPARE(controller.selectedTab(), 3);
+    QCOMPARE(currentPage(window.get()), controller.pages().at(3));
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(search->hasFocus());
+    QCOMPARE(currentPage(window.get()), controller.searchVC());
+    QCOMPARE(controller.selectedTab(), -1);
+    QTest::keyClicks(search, u"needle"_s);
+    QTest::keyClick(search, Qt::Key_Escape);
+    QCOMPARE(controller.selectedTab(), 3);
+    QCOMPARE(currentPage(window.get()), controller.pages().at(3));
+    QCOMPARE(search->text(), u"needle"_s);
+    QVERIFY(window->isVisible());
+}
+
+void TestMainWindow::escapeOrCtrlWClosesTheWindow_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::newRow("Escape") << QKeyCombination(Qt::Key_Escape);
+    QTest::newRow("Ctrl+W") << QKeyCombination(Qt::ControlModifier, Qt::Key_W);
+}
+
+void TestMainWindow::escapeOrCtrlWClosesTheWindow()
+{
+    QFETCH(QKeyCombination, key);
+    auto window = openLoaded();
+    QVERIFY(window);
+    QTest::keyClick(window.get(), key.key(), key.keyboardModifiers());
+    QTRY_VERIFY(!window->isVisible());
+}
+
+void TestMainWindow::theFrameComesBackAtTheNextLaunch()
+{
+    QRect frame;
+    {
+        auto window = openLoaded();
+        QVERIFY(window);
+        window->setGeometry(QRect(120, 90, 800, 500));
+        frame = window->geometry();
+        window->close();
+    }
+    auto window = m_fixture->open();
+    QCOMPARE(window->geometry().size(), frame.size());
+    QCOMPARE(window->geometry().topLeft(), frame.topLeft());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
