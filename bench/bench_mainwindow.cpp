@@ -14,7 +14,6 @@
 #include "browser/RowArtworkCache.h"
 #include "browser/TabItemView.h"
 #include "controls/MySearchField.h"
-#include "platform/WorkspaceNull.h"
 #include "shell/TimeUpdater.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
@@ -37,7 +36,6 @@ struct Window
     StoreFixture store;
     TimeUpdater timeUpdater;
     RowArtworkCache artwork{QSize(40, 40)};
-    WorkspaceNull workspace;
     QString folder = store.folder.filePath(QStringLiteral("history"));
 
     explicit Window(int rows)
@@ -50,9 +48,8 @@ struct Window
     std::unique_ptr<MainWindowController> open()
     {
         return std::make_unique<MainWindowController>(
-            ViewController::Services{store.watcher, *store.manager, store.dataManager,
-                                     store.settings, workspace, store.pasteboard, timeUpdater,
-                                     artwork, Clock::system()},
+            ViewController::Services{*store.manager, store.pasteboard, timeUpdater, artwork,
+                                     Clock::system()},
             store.folder.filePath(QStringLiteral("vantrel.conf")));
     }
 };

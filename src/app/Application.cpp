@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "browser/MainWindowController.h"
+#include "browser/RowArtworkCache.h"
 #include "capture/PBContentComparer.h"
 #include "capture/PBWatcher.h"
 #include "platform/PasteboardWayland.h"
@@ -15,12 +16,13 @@
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/SettingsManager.h"
+#include "storage/UserDefaults.h"
 #include "support/AppPaths.h"
 #include "support/Clock.h"
 #include "support/SharedInstance.h"
-#include "storage/UserDefaults.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QSystemTrayIcon>
 
 // What the sharedX() accessors return while the application lives.
@@ -92,7 +94,12 @@ void Application::buildServices()
 // then starts watching, the clock tick, the tray and the shortcuts.
 void Application::buildShell()
 {
-    m_mainWindow = std::make_unique<MainWindowController>(ViewController::Services{*m_dbManager});
+    m_artwork = std::make_unique<RowArtworkCache>(
+        RowArtworkCache::rowIconSize(qApp ? qApp->devicePixelRatio() : 1.0));
+    m_mainWindow = std::make_unique<MainWindowController>(
+        ViewController::Services{*m_dbManager, *m_environment.platform.pasteboard, *m_timeUpdater,
+                                 *m_artwork, Clock::system()},
+        m_environment.userDefaultsPath);
     m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
         *m_watcher, *m_timeUpdater, *m_dbManager, *m_review,
         *m_environment.platform.globalShortcuts, m_environment.userDefaultsPath});

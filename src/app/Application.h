@@ -17,6 +17,7 @@ class MainWindowController;
 class PBContentComparer;
 class PBWatcher;
 class PlatformLinux;
+class RowArtworkCache;
 class ReviewNull;
 class SettingsManager;
 class TimeUpdater;
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<CapturePipeline> m_pipeline;
     std::unique_ptr<CompanionEndpoint> m_companion;
     std::unique_ptr<TimeUpdater> m_timeUpdater;
+    std::unique_ptr<RowArtworkCache> m_artwork;
     std::unique_ptr<MainWindowController> m_mainWindow;
     std::unique_ptr<AppDelegate> m_delegate;
     // Records into the delegate's shortcut bindings, so it goes first.

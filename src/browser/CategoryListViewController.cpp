@@ -18,12 +18,6 @@
 #include <QPointer>
 #include <QStackedLayout>
 
-CategoryListViewController::Services CategoryListViewController::sharedServices()
-{
-    return {DBManager::sharedManager(), Platform::pasteboard(), TimeUpdater::sharedUpdater(),
-            RowArtworkCache::sharedCache()};
-}
-
 CategoryListViewController::CategoryListViewController(qint64 fetchCategory,
                                                        const Services& services, QWidget* parent)
     : QWidget(parent), m_services(services),

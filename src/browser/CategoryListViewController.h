@@ -36,11 +36,8 @@ public:
         TimeUpdater& timeUpdater;
         RowArtworkCache& artwork;
     };
-    static Services sharedServices();
-
-    explicit CategoryListViewController(qint64 fetchCategory,
-                                        const Services& services = sharedServices(),
-                                        QWidget* parent = nullptr);
+    CategoryListViewController(qint64 fetchCategory, const Services& services,
+                               QWidget* parent = nullptr);
     ~CategoryListViewController() override;
 
     qint64 fetchCategory() const;

@@ -20,10 +20,9 @@ class CategoryViewController : public QWidget
     Q_OBJECT
 
 public:
-    explicit CategoryViewController(qint64 fetchCategory,
-                                    const CategoryListViewController::Services& services =
-                                        CategoryListViewController::sharedServices(),
-                                    QWidget* parent = nullptr);
+    CategoryViewController(qint64 fetchCategory,
+                           const CategoryListViewController::Services& services,
+                           QWidget* parent = nullptr);
     ~CategoryViewController() override;
 
     qint64 fetchCategory() const;

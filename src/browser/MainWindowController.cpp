@@ -1,13 +1,12 @@
 #include "browser/MainWindowController.h"
 
-#include "support/UserDefaults.h"
-
-#include <QSettings>
+#include "storage/UserDefaults.h"
 
 MainWindowController::MainWindowController(const ViewController::Services& services,
                                            const QString& userDefaultsPath, QWidget* parent)
     : QMainWindow(parent), m_content(new ViewController(services, this)),
-      m_userDefaultsPath(userDefaultsPath.isEmpty() ? UserDefaults::path() : userDefaultsPath)
+      m_userDefaultsPath(userDefaultsPath.isEmpty() ? UserDefaults::defaultPath()
+                                                    : userDefaultsPath)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Vantrel"));
@@ -27,7 +26,7 @@ MainWindowController::~MainWindowController()
 
 void MainWindowController::windowDidLoad()
 {
-    const QSettings defaults(m_userDefaultsPath, QSettings::IniFormat);
+    const UserDefaults defaults(m_userDefaultsPath);
     const QByteArray frame = defaults.value(QLatin1StringView(frameAutosaveName)).toByteArray();
     if (frame.isEmpty() || !restoreGeometry(frame))
         resize(960, 620);
@@ -36,8 +35,8 @@ void MainWindowController::windowDidLoad()
 void MainWindowController::saveFrame()
 {
     m_saveTimer.stop();
-    QSettings defaults(m_userDefaultsPath, QSettings::IniFormat);
-    defaults.setValue(QLatin1StringView(frameAutosaveName), saveGeometry());
+    // Through the user defaults, which keep their file private.
+    UserDefaults(m_userDefaultsPath).setValue(QLatin1StringView(frameAutosaveName), saveGeometry());
 }
 
 void MainWindowController::moveEvent(QMoveEvent* event)

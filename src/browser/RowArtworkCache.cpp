@@ -28,13 +28,9 @@ RowArtworkCache::~RowArtworkCache()
     m_pool.waitForDone();
 }
 
-RowArtworkCache& RowArtworkCache::sharedCache()
+QSize RowArtworkCache::rowIconSize(qreal devicePixelRatio)
 {
-    static auto* cache = [] {
-        const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
-        return new RowArtworkCache(QSize(rowIconPoints, rowIconPoints) * dpr);
-    }();
-    return *cache;
+    return QSize(rowIconPoints, rowIconPoints) * devicePixelRatio;
 }
 
 const RowArtwork* RowArtworkCache::find(const PBContent& item)

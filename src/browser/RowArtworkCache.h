@@ -29,8 +29,8 @@ public:
                              QObject* parent = nullptr);
     ~RowArtworkCache() override;
 
-    // The cache of the running application, for rows 40 points square.
-    static RowArtworkCache& sharedCache();
+    // The size in pixels of a row's icon, 40 points square, on a screen of this pixel ratio.
+    static QSize rowIconSize(qreal devicePixelRatio);
 
     // The item's artwork, or nullptr while it is being made (it is asked for then).
     const RowArtwork* find(const PBContent& item);

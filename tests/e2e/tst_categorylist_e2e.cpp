@@ -1,5 +1,6 @@
 #include "ClipOwner.h"
 #include "KeyPresses.h"
+#include "LogRecorder.h"
 #include "X11History.h"
 #include "browser/CategoryListViewController.h"
 #include "browser/HistoryListModel.h"

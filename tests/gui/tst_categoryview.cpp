@@ -2,7 +2,7 @@
 #include "browser/CategoryViewController.h"
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
-#include "browser/TemplateIcon.h"
+#include "browser/HistoryRowDelegate.h"
 #include "controls/HighlightButton.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
@@ -117,11 +117,11 @@ void TestCategoryView::theMarkButtonFollowsTheCurrentItemsMark()
 
     page->onBookmarkButton();
     QTRY_COMPARE(mark->accessibleName(), u"Unmark"_s);
-    QCOMPARE(picture(mark->image()), picture(TemplateIcon::shape(u"bookmark_s"_s)));
+    QCOMPARE(picture(mark->image()), picture(HistoryRowDelegate::image(u"bookmark_s"_s)));
     // A mark changed elsewhere (a row's button, another page) shows here too.
     Utils::toggleMarked(m_fixture->manager(), {item}, [] {});
     QTRY_COMPARE(mark->accessibleName(), u"Mark"_s);
-    QCOMPARE(picture(mark->image()), picture(TemplateIcon::shape(u"bookmark_n"_s)));
+    QCOMPARE(picture(mark->image()), picture(HistoryRowDelegate::image(u"bookmark_n"_s)));
 }
 
 void TestCategoryView::sortingTwiceRestoresNewestFirst()
@@ -136,10 +136,10 @@ void TestCategoryView::sortingTwiceRestoresNewestFirst()
 
     page->onSortButton();
     QCOMPARE(rows->contentWithRow(0)->keyword, u"old"_s);
-    QCOMPARE(picture(sort->image()), picture(TemplateIcon::shape(u"sort_desc"_s)));
+    QCOMPARE(picture(sort->image()), picture(HistoryRowDelegate::image(u"sort_desc"_s)));
     page->onSortButton();
     QCOMPARE(rows->contentWithRow(0)->keyword, u"new"_s);
-    QCOMPARE(picture(sort->image()), picture(TemplateIcon::shape(u"sort_aes"_s)));
+    QCOMPARE(picture(sort->image()), picture(HistoryRowDelegate::image(u"sort_aes"_s)));
 }
 
 void TestCategoryView::clearActsOnEveryListedItemOfItsPage_data()

@@ -4,7 +4,6 @@
 #include "browser/MainWindowController.h"
 #include "browser/TabItemView.h"
 #include "controls/MySearchField.h"
-#include "platform/WorkspaceNull.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -20,7 +19,6 @@ using namespace Qt::StringLiterals;
 struct MainWindowFixture
 {
     ListFixture list;
-    WorkspaceNull workspace;
     FixedClock clock;
     QTemporaryDir config;
     QString userDefaults = config.filePath(u"vantrel.conf"_s);
@@ -29,8 +27,7 @@ struct MainWindowFixture
     {
         StoreFixture& store = list.store;
         return std::make_unique<MainWindowController>(
-            ViewController::Services{store.watcher, list.manager(), store.dataManager,
-                                     store.settings, workspace, store.pasteboard, list.timeUpdater,
+            ViewController::Services{list.manager(), store.pasteboard, list.timeUpdater,
                                      list.artwork, clock},
             userDefaults);
     }

@@ -1,5 +1,5 @@
+#include "browser/HistoryRowDelegate.h"
 #include "browser/TabItemView.h"
-#include "browser/TemplateIcon.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -35,7 +35,7 @@ void TestTabItemView::contentsSitWhereTheTabBarExpects()
     // A locale that groups thousands must not reach the count.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     TabItemView tab;
-    tab.setIcon(TemplateIcon::shape(u"tab_recent"_s));
+    tab.setIcon(HistoryRowDelegate::image(u"tab_recent"_s));
     tab.setTitle(u"Recents"_s);
     tab.setCount(count);
     tab.resize(190, 36);
