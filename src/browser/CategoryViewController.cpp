@@ -1,8 +1,8 @@
 #include "browser/CategoryViewController.h"
 
 #include "browser/HistoryListModel.h"
-#include "browser/PreviewViewController.h"
 #include "browser/HistoryRowDelegate.h"
+#include "browser/PreviewViewController.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
@@ -103,8 +103,8 @@ void CategoryViewController::setCurrentContent(const PBContentPtr& item)
 
 void CategoryViewController::showMarked(bool marked)
 {
-    m_ui->markButton->setImage(
-        HistoryRowDelegate::image(marked ? QStringLiteral("bookmark_s") : QStringLiteral("bookmark_n")));
+    m_ui->markButton->setImage(HistoryRowDelegate::image(marked ? QStringLiteral("bookmark_s")
+                                                                : QStringLiteral("bookmark_n")));
     m_ui->markButton->setAccessibleName(marked ? tr("Unmark") : tr("Mark"));
     m_ui->markButton->setToolTip(m_ui->markButton->accessibleName());
 }

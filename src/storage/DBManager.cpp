@@ -437,7 +437,8 @@ void DBManager::syncClearContents(bool terminating)
     for (const PBContentPtr& item : deleted)
         m_services.dataManager.deleteDataOfContent(*item);
     const SaveMode saveMode = m_services.settings.saveMode();
-    const bool tellCompanion = !terminating && (saveMode == SaveMode::ByDuration || saveMode == SaveMode::ByNumber);
+    const bool tellCompanion =
+        !terminating && (saveMode == SaveMode::ByDuration || saveMode == SaveMode::ByNumber);
     // Posted behind the list changes of everything written before the pass, so the removal
     // applies after them. The lists follow the deletion precisely instead of reloading, which
     // would replace every object a window shows.
@@ -460,8 +461,7 @@ QList<PBContentPtr> DBManager::retentionVictims(bool terminating)
     switch (m_services.settings.saveMode()) {
     case SaveMode::ByDuration:
         select.emplace(*m_db, QString::fromLatin1(olderThanSql));
-        select->bind(1, m_services.clock.now())
-            .bind(2, m_services.settings.keepSeconds());
+        select->bind(1, m_services.clock.now()).bind(2, m_services.settings.keepSeconds());
         break;
     case SaveMode::ByNumber:
         select.emplace(*m_db, QString::fromLatin1(beyondNewestSql));

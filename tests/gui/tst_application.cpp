@@ -112,7 +112,8 @@ private slots:
     void quitWritesTheSettingsAppliesRecordKeepingAndSaysGoodbye()
     {
         const std::unique_ptr<Application> application = Application::forSession();
-        SettingsManager::sharedManager().model().setSaveMode(SettingsModel::SaveMode::ClearWhenExiting);
+        SettingsManager::sharedManager().model().setSaveMode(
+            SettingsModel::SaveMode::ClearWhenExiting);
         auto item = PBContent::createInstance<PBTextContent>();
         item->keyword = u"unmarked"_s;
         item->pasteboardTypes = {u"public.utf8-plain-text"_s};

@@ -4,8 +4,8 @@
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowArtwork.h"
 #include "controls/TemplateButton.h"
-#include "support/StringAdditions.h"
 #include "shell/Utils.h"
+#include "support/StringAdditions.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>

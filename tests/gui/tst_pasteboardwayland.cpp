@@ -1,5 +1,5 @@
-#include "platform/PasteboardTypes.h"
 #include "platform/ApplicationStateMemory.h"
+#include "platform/PasteboardTypes.h"
 #include "platform/PasteboardWayland.h"
 
 #include <QDir>
