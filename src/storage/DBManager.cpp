@@ -19,11 +19,14 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
+#include <QSet>
 #include <QThread>
 
 namespace {
 const QString listSeparator = QStringLiteral("|");
 constexpr int recentSummaryCount = 20;
+// Up to this many deleted items leave the lists row by row, each announced on its own.
+constexpr qsizetype rowByRowLimit = 64;
 
 const char* const insertSql =
     "INSERT INTO pb_items (uuid, date, title, type, pb_type, data, app, marked, keyword) "
@@ -372,16 +375,35 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
 // their own object for it.
 void DBManager::removeFromLists(const QList<PBContentPtr>& items)
 {
-    for (const PBContentPtr& item : items) {
-        const PBContentPtr own = ownObject(item);
-        for (Category category : {Recents, File, Image, Text, URL, Marked}) {
-            const qsizetype index = m_lists[category].indexOf(own);
-            if (index >= 0)
-                removeAt(category, index);
+    if (items.isEmpty())
+        return;
+    if (items.size() > rowByRowLimit) {
+        removeAllFromLists(items);
+    } else {
+        for (const PBContentPtr& item : items) {
+            const PBContentPtr own = ownObject(item);
+            for (Category category : {Recents, File, Image, Text, URL, Marked}) {
+                const qsizetype index = m_lists[category].indexOf(own);
+                if (index >= 0)
+                    removeAt(category, index);
+            }
         }
     }
-    if (!items.isEmpty())
-        emit itemsDeleted(items);
+    emit itemsDeleted(items);
+}
+
+// Many rows at once ("Clear" on a long list, a retention pass) go in one sweep of each list,
+// announced as a replacement: row by row, each would cost a search of the whole list.
+void DBManager::removeAllFromLists(const QList<PBContentPtr>& items)
+{
+    QSet<QString> uuids;
+    uuids.reserve(items.size());
+    for (const PBContentPtr& item : items)
+        uuids.insert(item->uuid);
+    emit listsAboutToBeReplaced();
+    for (auto& list : m_lists)
+        list.removeIf([&uuids](const PBContentPtr& item) { return uuids.contains(item->uuid); });
+    emit listsReplaced();
 }
 
 void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<void()> block)

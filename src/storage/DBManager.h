@@ -146,6 +146,7 @@ private:
     PBContentPtr contentFromRow(const SqliteStatement& row, SharedRowTexts* shared) const;
     void applyInsert(const PBContentPtr& item);
     void removeFromLists(const QList<PBContentPtr>& items);
+    void removeAllFromLists(const QList<PBContentPtr>& items);
     void applyMarks(const QList<PBContentPtr>& items);
     // The single list changes, each announced by the signals above.
     void prependTo(Category category, const PBContentPtr& item);

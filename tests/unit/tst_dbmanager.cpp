@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -542,6 +543,26 @@ private slots:
             QTRY_VERIFY(loaded);
             QTRY_COMPARE(m_manager->recentItems().size(), StoredRows::count(m_manager->dbPath()));
         }
+    }
+
+    // Beyond a few dozen items the lists are swept at once and announced as replaced.
+    void aLargeDeletionLeavesEveryListAsTheTable()
+    {
+        QList<PBContentPtr> items;
+        for (int i = 0; i < 150; ++i)
+            items.append(textItem(QStringLiteral("item %1").arg(i), someDate + i));
+        for (const PBContentPtr& item : std::as_const(items))
+            QVERIFY(insertNow(*m_manager, item));
+        QSignalSpy replaced(m_manager, &DBManager::listsReplaced);
+        bool done = false;
+        m_manager->deletePbContents(items.mid(0, 100), [&done] { done = true; });
+        QTRY_VERIFY(done);
+        QCOMPARE(replaced.size(), 1);
+        QCOMPARE(m_manager->recentItems().size(), 50);
+        QCOMPARE(m_manager->textItems().size(), 50);
+        QCOMPARE(m_manager->count(DBManager::Recents).value(), 50);
+        QCOMPARE(StoredRows::count(m_manager->dbPath()), 50);
+        QCOMPARE(m_manager->recentItems().last()->uuid, items[100]->uuid);
     }
 
     void operationsWithoutACompletionStillTakeEffect()
