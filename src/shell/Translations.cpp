@@ -3,11 +3,25 @@
 #include "support/Logging.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace {
 const QString english = QStringLiteral("en");
+const QString translatorName = QStringLiteral("vantrelTranslation");
+
+bool installFile(QCoreApplication& application, const QString& path)
+{
+    auto* translator = new QTranslator(&application);
+    translator->setObjectName(translatorName);
+    if (!translator->load(path)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
 
 // Chinese in the traditional script (Taiwan, Hong Kong) is not Simplified Chinese: it falls
 // through to the next preferred language.
@@ -45,20 +59,20 @@ QString Translations::languageFor(const QStringList& uiLanguages)
 QString Translations::install(QCoreApplication& application, const QStringList& uiLanguages)
 {
     // A language chosen again replaces the one before rather than stacking on it.
-    const QString objectName = QStringLiteral("vantrelTranslation");
-    for (QTranslator* previous : application.findChildren<QTranslator*>(objectName)) {
+    for (QTranslator* previous : application.findChildren<QTranslator*>(translatorName)) {
         QCoreApplication::removeTranslator(previous);
         delete previous;
     }
     const QString language = languageFor(uiLanguages);
-    auto* translator = new QTranslator(&application);
-    translator->setObjectName(objectName);
-    if (!translator->load(QStringLiteral(":/i18n/vantrel_%1.qm").arg(language))) {
+    if (!installFile(application, QStringLiteral(":/i18n/vantrel_%1.qm").arg(language))) {
         qCWarning(lcShell) << "no translation for" << language;
-        delete translator;
         return english;
     }
-    QCoreApplication::installTranslator(translator);
+    // Qt's own texts (the key-sequence recorder, the text fields' context menu) come with Qt's
+    // translations where the system has them installed.
+    if (language != english)
+        installFile(application, QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                                     QStringLiteral("/qtbase_%1.qm").arg(language));
     return language;
 }
 
