@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "platform/SingleInstance.h"
 #include "shell/CommandLine.h"
+#include "shell/Translations.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -62,6 +63,7 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    Translations::install(app);
     const std::unique_ptr<Application> application = Application::forSession();
     instance.listen();
     QObject::connect(&instance, &SingleInstance::requestReceived, application.get(),

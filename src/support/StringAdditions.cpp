@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 // Matched against the whole text. The leading \b always holds there, since the text must start
@@ -98,14 +99,8 @@ QString StringAdditions::stringWithDate(double date, const Clock& clock)
         return QStringLiteral("%1-%2  %3").arg(day.month()).arg(day.day()).arg(clockTime);
     // A time later today (a clock set back) reads like one just taken, as it does within the hour.
     const int hours = now.time().hour() - time.hour();
-    if (hours == 1)
-        return QStringLiteral("1 ") + QCoreApplication::translate("StringAdditions", "hour ago");
-    if (hours > 1)
-        return QStringLiteral("%1 ").arg(hours) +
-               QCoreApplication::translate("StringAdditions", "hours ago");
-    const int minutes = now.time().minute() - time.minute();
-    if (hours == 0 && minutes > 1)
-        return QStringLiteral("%1 ").arg(minutes) +
-               QCoreApplication::translate("StringAdditions", "minutes ago");
-    return QStringLiteral("1 ") + QCoreApplication::translate("StringAdditions", "minute ago");
+    if (hours >= 1)
+        return QCoreApplication::translate("StringAdditions", "%n hours ago", nullptr, hours);
+    const int minutes = hours == 0 ? std::max(now.time().minute() - time.minute(), 1) : 1;
+    return QCoreApplication::translate("StringAdditions", "%n minutes ago", nullptr, minutes);
 }

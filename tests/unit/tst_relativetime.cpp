@@ -1,5 +1,6 @@
 #include "FixedClock.h"
 #include "shell/TimeUpdater.h"
+#include "shell/Translations.h"
 #include "support/StringAdditions.h"
 
 #include <QDateTime>
@@ -19,6 +20,9 @@ class TestRelativeTime : public QObject
     Q_OBJECT
 
 private slots:
+    // The English plural forms come from a translation too.
+    void initTestCase() { Translations::install(*QCoreApplication::instance(), {}); }
+
     void relativeTimeComparesClockFields_data()
     {
         QTest::addColumn<QDateTime>("now");

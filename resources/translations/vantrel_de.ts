@@ -1,0 +1,449 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>AppDelegate</name>
+    <message>
+        <source>Recording...</source>
+        <translation>Aufzeichnung...</translation>
+    </message>
+    <message>
+        <source>Open Vantrel</source>
+        <translation>Vantrel öffnen</translation>
+    </message>
+    <message>
+        <source>Open Vantrel Mini</source>
+        <translation>Vantrel Mini öffnen</translation>
+    </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>Einstellungen...</translation>
+    </message>
+    <message>
+        <source>Rate Us</source>
+        <translation>Bewerten</translation>
+    </message>
+    <message>
+        <source>Contact Us</source>
+        <translation>Kontakt</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Pausiert</translation>
+    </message>
+</context>
+<context>
+    <name>CategoryListViewController</name>
+    <message>
+        <source>Search Results</source>
+        <translation>Suchergebnisse</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+</context>
+<context>
+    <name>CategoryViewController</name>
+    <message>
+        <source>Sort order</source>
+        <translation>Sortierung</translation>
+    </message>
+    <message>
+        <source>Sort</source>
+        <translation>Sortieren</translation>
+    </message>
+    <message>
+        <source>Clear the list</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Markieren</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Unmark</source>
+        <translation>Markierung entfernen</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to clear the list?</source>
+        <translation>Möchten Sie die Liste wirklich leeren?</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPreviewView</name>
+    <message>
+        <source>Document preview</source>
+        <translation>Dokumentvorschau</translation>
+    </message>
+    <message>
+        <source>Text file preview</source>
+        <translation>Textdateivorschau</translation>
+    </message>
+    <message>
+        <source>PDF preview</source>
+        <translation>PDF-Vorschau</translation>
+    </message>
+</context>
+<context>
+    <name>EmptyView</name>
+    <message>
+        <source>Vantrel will capture items automatically</source>
+        <translation>Vantrel zeichnet Kopiertes automatisch auf</translation>
+    </message>
+    <message>
+        <source>No Result</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>No Record</source>
+        <translation>Keine Einträge</translation>
+    </message>
+</context>
+<context>
+    <name>FileInfoView</name>
+    <message>
+        <source>File information</source>
+        <translation>Dateiinformationen</translation>
+    </message>
+    <message>
+        <source>File icon</source>
+        <translation>Dateisymbol</translation>
+    </message>
+    <message>
+        <source>File name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>File size</source>
+        <translation>Dateigröße</translation>
+    </message>
+    <message>
+        <source>File type</source>
+        <translation>Dateityp</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryListView</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Unmark</source>
+        <translation>Markierung entfernen</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Markieren</translation>
+    </message>
+</context>
+<context>
+    <name>ImagePreviewView</name>
+    <message>
+        <source>Image preview</source>
+        <translation>Bildvorschau</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowController</name>
+    <message>
+        <source>Vantrel</source>
+        <translation>Vantrel</translation>
+    </message>
+</context>
+<context>
+    <name>MySearchField</name>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+</context>
+<context>
+    <name>PasteboardWayland</name>
+    <message>
+        <source>Vantrel cannot record the clipboard: wl-paste was not found. Install wl-clipboard (on Debian and Ubuntu: apt install wl-clipboard) and start Vantrel again.</source>
+        <translation>Vantrel kann die Zwischenablage nicht aufzeichnen: wl-paste wurde nicht gefunden. Installieren Sie wl-clipboard (unter Debian und Ubuntu: apt install wl-clipboard) und starten Sie Vantrel neu.</translation>
+    </message>
+    <message>
+        <source>Vantrel cannot record the clipboard: the compositor does not offer the data-control protocol (wl-paste: %1). On GNOME, start Vantrel under XWayland with QT_QPA_PLATFORM=xcb.</source>
+        <translation>Vantrel kann die Zwischenablage nicht aufzeichnen: Der Compositor bietet das Data-Control-Protokoll nicht an (wl-paste: %1). Starten Sie Vantrel unter GNOME mit QT_QPA_PLATFORM=xcb unter XWayland.</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewPreparation</name>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewViewController</name>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Formatted text</source>
+        <translation>Formatierter Text</translation>
+    </message>
+</context>
+<context>
+    <name>RFOverlayScroller</name>
+    <message>
+        <source>Scroll</source>
+        <translation>Blättern</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsViewController</name>
+    <message>
+        <source>Mode:</source>
+        <translation>Modus:</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy twice</source>
+        <translation>Zweimal kopieren</translation>
+    </message>
+    <message>
+        <source>Keep records:</source>
+        <translation>Einträge behalten:</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>24 hours</source>
+        <translation>24 Stunden</translation>
+    </message>
+    <message>
+        <source>3 days</source>
+        <translation>3 Tage</translation>
+    </message>
+    <message>
+        <source>5 days</source>
+        <translation>5 Tage</translation>
+    </message>
+    <message>
+        <source>1 week</source>
+        <translation>1 Woche</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Anzahl</translation>
+    </message>
+    <message>
+        <source>100 items</source>
+        <translation>100 Einträge</translation>
+    </message>
+    <message>
+        <source>300 items</source>
+        <translation>300 Einträge</translation>
+    </message>
+    <message>
+        <source>500 items</source>
+        <translation>500 Einträge</translation>
+    </message>
+    <message>
+        <source>1000 items</source>
+        <translation>1000 Einträge</translation>
+    </message>
+    <message>
+        <source>Clear when exiting Vantrel</source>
+        <translation>Beim Beenden von Vantrel leeren</translation>
+    </message>
+    <message>
+        <source>Manually delete</source>
+        <translation>Manuell löschen</translation>
+    </message>
+    <message>
+        <source>Shortcuts:</source>
+        <translation>Tastenkürzel:</translation>
+    </message>
+    <message>
+        <source>&amp;Main window</source>
+        <translation>&amp;Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Main window shortcut</source>
+        <translation>Tastenkürzel Hauptfenster</translation>
+    </message>
+    <message>
+        <source>M&amp;ini window</source>
+        <translation>M&amp;inifenster</translation>
+    </message>
+    <message>
+        <source>Mini window shortcut</source>
+        <translation>Tastenkürzel Minifenster</translation>
+    </message>
+    <message>
+        <source>Launch on system startup</source>
+        <translation>Beim Systemstart öffnen</translation>
+    </message>
+    <message>
+        <source>v%1</source>
+        <translation>v%1</translation>
+    </message>
+    <message>
+        <source>Already held by another application</source>
+        <translation>Bereits von einer anderen Anwendung belegt</translation>
+    </message>
+    <message>
+        <source>Already the shortcut of the other window</source>
+        <translation>Bereits das Tastenkürzel des anderen Fensters</translation>
+    </message>
+    <message>
+        <source>Not usable as a global shortcut</source>
+        <translation>Nicht als globales Tastenkürzel nutzbar</translation>
+    </message>
+    <message>
+        <source>No global shortcuts in this session</source>
+        <translation>Keine globalen Tastenkürzel in dieser Sitzung</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindowController</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>StringAdditions</name>
+    <message numerus="yes">
+        <source>%n hours ago</source>
+        <translation>
+            <numerusform>vor %n Stunde</numerusform>
+            <numerusform>vor %n Stunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minutes ago</source>
+        <translation>
+            <numerusform>vor %n Minute</numerusform>
+            <numerusform>vor %n Minuten</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Utils</name>
+    <message>
+        <source>Open this address with its handler?
+
+%1</source>
+        <translation>Diese Adresse mit dem zugehörigen Programm öffnen?
+
+%1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>File has been moved</source>
+        <translation>Die Datei wurde verschoben</translation>
+    </message>
+</context>
+<context>
+    <name>ViewController</name>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Mini Window</source>
+        <translation>Minifenster</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Loading</source>
+        <translation>Wird geladen</translation>
+    </message>
+    <message>
+        <source>Recents</source>
+        <translation>Zuletzt</translation>
+    </message>
+    <message>
+        <source>Marked</source>
+        <translation>Markiert</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Vantrel Mini</source>
+        <translation>Vantrel Mini</translation>
+    </message>
+</context>
+<context>
+    <name>WebPreviewView</name>
+    <message>
+        <source>Web page</source>
+        <translation>Webseite</translation>
+    </message>
+    <message>
+        <source>Web address</source>
+        <translation>Webadresse</translation>
+    </message>
+    <message>
+        <source>Open in Browser</source>
+        <translation>Im Browser öffnen</translation>
+    </message>
+</context>
+</TS>

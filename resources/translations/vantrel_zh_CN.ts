@@ -1,0 +1,447 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>AppDelegate</name>
+    <message>
+        <source>Recording...</source>
+        <translation>正在记录...</translation>
+    </message>
+    <message>
+        <source>Open Vantrel</source>
+        <translation>打开 Vantrel</translation>
+    </message>
+    <message>
+        <source>Open Vantrel Mini</source>
+        <translation>打开 Vantrel 迷你窗口</translation>
+    </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>偏好设置...</translation>
+    </message>
+    <message>
+        <source>Rate Us</source>
+        <translation>给我们评分</translation>
+    </message>
+    <message>
+        <source>Contact Us</source>
+        <translation>联系我们</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>已暂停</translation>
+    </message>
+</context>
+<context>
+    <name>CategoryListViewController</name>
+    <message>
+        <source>Search Results</source>
+        <translation>搜索结果</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>历史记录</translation>
+    </message>
+</context>
+<context>
+    <name>CategoryViewController</name>
+    <message>
+        <source>Sort order</source>
+        <translation>排序方式</translation>
+    </message>
+    <message>
+        <source>Sort</source>
+        <translation>排序</translation>
+    </message>
+    <message>
+        <source>Clear the list</source>
+        <translation>清空列表</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>标记</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Unmark</source>
+        <translation>取消标记</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to clear the list?</source>
+        <translation>确定要清空列表吗？</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPreviewView</name>
+    <message>
+        <source>Document preview</source>
+        <translation>文档预览</translation>
+    </message>
+    <message>
+        <source>Text file preview</source>
+        <translation>文本文件预览</translation>
+    </message>
+    <message>
+        <source>PDF preview</source>
+        <translation>PDF 预览</translation>
+    </message>
+</context>
+<context>
+    <name>EmptyView</name>
+    <message>
+        <source>Vantrel will capture items automatically</source>
+        <translation>Vantrel 会自动记录复制的内容</translation>
+    </message>
+    <message>
+        <source>No Result</source>
+        <translation>无结果</translation>
+    </message>
+    <message>
+        <source>No Record</source>
+        <translation>无记录</translation>
+    </message>
+</context>
+<context>
+    <name>FileInfoView</name>
+    <message>
+        <source>File information</source>
+        <translation>文件信息</translation>
+    </message>
+    <message>
+        <source>File icon</source>
+        <translation>文件图标</translation>
+    </message>
+    <message>
+        <source>File name</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>File size</source>
+        <translation>文件大小</translation>
+    </message>
+    <message>
+        <source>File type</source>
+        <translation>文件类型</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryListView</name>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Unmark</source>
+        <translation>取消标记</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>标记</translation>
+    </message>
+</context>
+<context>
+    <name>ImagePreviewView</name>
+    <message>
+        <source>Image preview</source>
+        <translation>图片预览</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowController</name>
+    <message>
+        <source>Vantrel</source>
+        <translation>Vantrel</translation>
+    </message>
+</context>
+<context>
+    <name>MySearchField</name>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+</context>
+<context>
+    <name>PasteboardWayland</name>
+    <message>
+        <source>Vantrel cannot record the clipboard: wl-paste was not found. Install wl-clipboard (on Debian and Ubuntu: apt install wl-clipboard) and start Vantrel again.</source>
+        <translation>Vantrel 无法记录剪贴板：未找到 wl-paste。请安装 wl-clipboard（Debian 和 Ubuntu 上：apt install wl-clipboard），然后重新启动 Vantrel。</translation>
+    </message>
+    <message>
+        <source>Vantrel cannot record the clipboard: the compositor does not offer the data-control protocol (wl-paste: %1). On GNOME, start Vantrel under XWayland with QT_QPA_PLATFORM=xcb.</source>
+        <translation>Vantrel 无法记录剪贴板：合成器不提供 data-control 协议（wl-paste：%1）。在 GNOME 上，请使用 QT_QPA_PLATFORM=xcb 在 XWayland 下启动 Vantrel。</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewPreparation</name>
+    <message>
+        <source>Folder</source>
+        <translation>文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewViewController</name>
+    <message>
+        <source>Preview</source>
+        <translation>预览</translation>
+    </message>
+    <message>
+        <source>Formatted text</source>
+        <translation>格式文本</translation>
+    </message>
+</context>
+<context>
+    <name>RFOverlayScroller</name>
+    <message>
+        <source>Scroll</source>
+        <translation>滚动</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsViewController</name>
+    <message>
+        <source>Mode:</source>
+        <translation>模式：</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Copy twice</source>
+        <translation>复制两次</translation>
+    </message>
+    <message>
+        <source>Keep records:</source>
+        <translation>保留记录：</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
+    </message>
+    <message>
+        <source>24 hours</source>
+        <translation>24 小时</translation>
+    </message>
+    <message>
+        <source>3 days</source>
+        <translation>3 天</translation>
+    </message>
+    <message>
+        <source>5 days</source>
+        <translation>5 天</translation>
+    </message>
+    <message>
+        <source>1 week</source>
+        <translation>1 周</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>数量</translation>
+    </message>
+    <message>
+        <source>100 items</source>
+        <translation>100 条</translation>
+    </message>
+    <message>
+        <source>300 items</source>
+        <translation>300 条</translation>
+    </message>
+    <message>
+        <source>500 items</source>
+        <translation>500 条</translation>
+    </message>
+    <message>
+        <source>1000 items</source>
+        <translation>1000 条</translation>
+    </message>
+    <message>
+        <source>Clear when exiting Vantrel</source>
+        <translation>退出 Vantrel 时清空</translation>
+    </message>
+    <message>
+        <source>Manually delete</source>
+        <translation>手动删除</translation>
+    </message>
+    <message>
+        <source>Shortcuts:</source>
+        <translation>快捷键：</translation>
+    </message>
+    <message>
+        <source>&amp;Main window</source>
+        <translation>主窗口(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Main window shortcut</source>
+        <translation>主窗口快捷键</translation>
+    </message>
+    <message>
+        <source>M&amp;ini window</source>
+        <translation>迷你窗口(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Mini window shortcut</source>
+        <translation>迷你窗口快捷键</translation>
+    </message>
+    <message>
+        <source>Launch on system startup</source>
+        <translation>开机时启动</translation>
+    </message>
+    <message>
+        <source>v%1</source>
+        <translation>v%1</translation>
+    </message>
+    <message>
+        <source>Already held by another application</source>
+        <translation>已被其他应用程序占用</translation>
+    </message>
+    <message>
+        <source>Already the shortcut of the other window</source>
+        <translation>已是另一个窗口的快捷键</translation>
+    </message>
+    <message>
+        <source>Not usable as a global shortcut</source>
+        <translation>不能用作全局快捷键</translation>
+    </message>
+    <message>
+        <source>No global shortcuts in this session</source>
+        <translation>此会话不支持全局快捷键</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindowController</name>
+    <message>
+        <source>Preferences</source>
+        <translation>偏好设置</translation>
+    </message>
+</context>
+<context>
+    <name>StringAdditions</name>
+    <message numerus="yes">
+        <source>%n hours ago</source>
+        <translation>
+            <numerusform>%n 小时前</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minutes ago</source>
+        <translation>
+            <numerusform>%n 分钟前</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Utils</name>
+    <message>
+        <source>Open this address with its handler?
+
+%1</source>
+        <translation>用关联的程序打开此地址吗？
+
+%1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>File has been moved</source>
+        <translation>文件已被移动</translation>
+    </message>
+</context>
+<context>
+    <name>ViewController</name>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Mini Window</source>
+        <translation>迷你窗口</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>分类</translation>
+    </message>
+    <message>
+        <source>Loading</source>
+        <translation>正在加载</translation>
+    </message>
+    <message>
+        <source>Recents</source>
+        <translation>最近</translation>
+    </message>
+    <message>
+        <source>Marked</source>
+        <translation>已标记</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>文本</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>网址</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Vantrel Mini</source>
+        <translation>Vantrel 迷你窗口</translation>
+    </message>
+</context>
+<context>
+    <name>WebPreviewView</name>
+    <message>
+        <source>Web page</source>
+        <translation>网页</translation>
+    </message>
+    <message>
+        <source>Web address</source>
+        <translation>网址</translation>
+    </message>
+    <message>
+        <source>Open in Browser</source>
+        <translation>在浏览器中打开</translation>
+    </message>
+</context>
+</TS>
