@@ -1,10 +1,12 @@
 #include "mini/MiniViewController.h"
 
+#include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
 #include "browser/PreviewViewController.h"
 #include "controls/HighlightButton.h"
 #include "controls/MySearchField.h"
 #include "mini/PreviewPopover.h"
+#include "support/Logging.h"
 #include "ui_MiniViewController.h"
 
 #include <QKeyEvent>
@@ -52,6 +54,15 @@ void MiniViewController::viewDidLoad()
     m_searchList = addList(CategoryListViewController::searchCategory, m_ui->searchListContainer);
     m_searchList->setObjectName(QStringLiteral("searchListViewController"));
     m_ui->searchListContainer->hide();
+    HistoryListModel* results = m_searchList->contents();
+    connect(results, &QAbstractItemModel::modelReset, this, &MiniViewController::logResults);
+    connect(results, &QAbstractItemModel::rowsInserted, this, &MiniViewController::logResults);
+}
+
+void MiniViewController::logResults() const
+{
+    qCDebug(lcBrowser, "mini search \"%s\": %d rows", qUtf8Printable(m_searchList->keyword()),
+            m_searchList->contents()->rowCount());
 }
 
 CategoryListViewController* MiniViewController::addList(qint64 category, QWidget* container)
@@ -180,8 +191,9 @@ void MiniViewController::moveIntoList()
 {
     HistoryListView* table = visibleList()->tableView();
     table->setFocus(Qt::TabFocusReason);
-    if (!table->currentIndex().isValid() && table->model()->rowCount() > 0)
-        table->setCurrentIndex(table->model()->index(0, 0));
+    if (!table->selectionModel()->hasSelection() && table->model()->rowCount() > 0)
+        table->selectionModel()->setCurrentIndex(table->model()->index(0, 0),
+                                                 QItemSelectionModel::ClearAndSelect);
 }
 
 bool MiniViewController::listKeyPressed(const QKeyEvent& event)

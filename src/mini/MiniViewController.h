@@ -62,6 +62,7 @@ private:
     bool listKeyPressed(const QKeyEvent& event);
     void moveIntoList();
     void updatePinImage();
+    void logResults() const;
 
     std::unique_ptr<Ui::MiniViewController> m_ui;
     CategoryListViewController::Services m_services;

@@ -37,6 +37,7 @@ private slots:
     void spacePreviewsTheVisibleListsItem_data();
     void spacePreviewsTheVisibleListsItem();
     void spaceInTheSearchFieldIsText();
+    void downThenEnterCopiesTheRowAndCloses();
     void pinTogglesTheWindowLevelAndTheImage();
     void thePreviewStaysWholeOnTheScreen_data();
     void thePreviewStaysWholeOnTheScreen();
@@ -152,6 +153,22 @@ void TestMiniWindow::spaceInTheSearchFieldIsText()
     QTest::keyClicks(content().searchField(), u"apple t"_s);
     QCOMPARE(content().searchField()->text(), u"apple t"_s);
     QVERIFY(!content().popover()->isVisible());
+}
+
+void TestMiniWindow::downThenEnterCopiesTheRowAndCloses()
+{
+    CategoryListViewController* search = content().searchListViewController();
+    QTest::keyClicks(content().searchField(), u"apple"_s);
+    QTRY_COMPARE(search->contents()->rowCount(), 2);
+
+    QTest::keyClick(content().searchField(), Qt::Key_Down);
+    QVERIFY(search->tableView()->hasFocus());
+    QCOMPARE(search->currentContent().value()->keyword, u"apple tart"_s);
+    QTest::keyClick(search->tableView(), Qt::Key_Return);
+    QVERIFY(!m_window->isVisible());
+    const QList<PasteboardItem> copied = m_fixture->store.pasteboard.pasteboardItems();
+    QCOMPARE(copied.size(), 1);
+    QCOMPARE(copied.first().dataForType(PasteboardTypes::string), QByteArray("apple tart"));
 }
 
 void TestMiniWindow::pinTogglesTheWindowLevelAndTheImage()
