@@ -55,7 +55,6 @@ public:
     bool miniWindowShowing() const { return m_miniWindowShowing; }
     // The mini window is made by the factory on first use, and kept.
     void setMiniWindowFactory(MiniWindowFactory factory);
-    QWidget* miniWindowController() const { return m_miniWindowController.get(); }
 
     // The six tabs in display order: Recents, Marked, Text, Image, URL, File.
     QList<TabItemView*> allTabItems() const;

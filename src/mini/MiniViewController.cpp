@@ -88,11 +88,6 @@ HighlightButton* MiniViewController::pinButton() const
     return m_ui->pinButton;
 }
 
-HighlightButton* MiniViewController::resumeButton() const
-{
-    return m_ui->resumeButton;
-}
-
 // Which list shows follows the text alone.
 void MiniViewController::searchFieldValueChanged()
 {

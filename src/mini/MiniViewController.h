@@ -36,7 +36,6 @@ public:
     CategoryListViewController* visibleList() const;
     MySearchField* searchField() const;
     HighlightButton* pinButton() const;
-    HighlightButton* resumeButton() const;
     bool pin() const { return m_pin; }
 
     void searchFieldValueChanged();

@@ -18,14 +18,7 @@ PreviewPopover::PreviewPopover(QWidget* parent) : QFrame(parent, Qt::Popup)
 
 void PreviewPopover::setContentViewController(PreviewViewController* content)
 {
-    if (m_content == content)
-        return;
-    delete m_content;
-    m_content = content;
-    if (content) {
-        content->setParent(this);
-        layout()->addWidget(content);
-    }
+    layout()->addWidget(content);
 }
 
 void PreviewPopover::setContentSize(const QSize& size)

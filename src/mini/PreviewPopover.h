@@ -15,15 +15,12 @@ class PreviewPopover : public QFrame
 public:
     explicit PreviewPopover(QWidget* parent = nullptr);
 
+    // Takes the content in, once.
     void setContentViewController(PreviewViewController* content);
-    PreviewViewController* contentViewController() const { return m_content; }
     void setContentSize(const QSize& size);
 
     // `anchor` in global coordinates.
     void showRelativeToRect(const QRect& anchor);
     // Where a popup of `size` goes beside `anchor` on a screen whose free area is `available`.
     static QRect placement(const QRect& anchor, const QSize& size, const QRect& available);
-
-private:
-    PreviewViewController* m_content = nullptr;
 };

@@ -4,7 +4,6 @@
 
 #include <QMenu>
 #include <QtTest>
-#include <memory>
 
 namespace {
 QStringList titles(const QMenu& menu)
@@ -122,11 +121,6 @@ private slots:
         QWidget settingsWindow;
         settingsWindow.setObjectName(QStringLiteral("settingsWindow"));
         Utils::setSettingsWindowSource([&settingsWindow] { return &settingsWindow; });
-        app.viewController().setMiniWindowFactory([] {
-            auto miniWindow = std::make_unique<QWidget>();
-            miniWindow->setObjectName(QStringLiteral("miniWindow"));
-            return miniWindow;
-        });
         item(openMenu(app), title)->trigger();
         Utils::setSettingsWindowSource({});
         if (!window.isEmpty())
