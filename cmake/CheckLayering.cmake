@@ -1,6 +1,8 @@
 # Reads every quoted #include under src/ and fails when one points up the layer stack:
-#   support <- platform <- capture <- storage <- shell <- controls <- browser, mini, preferences
+#   support <- platform <- capture <- storage <- shell <- controls <- browser, preferences <- mini
 #   <- app
+# The mini window sits above the browser because it is built from the browser's lists and preview;
+# the main window reaches it only through the factory the composition root installs.
 # The include roots already make such an include fail to build; this check also covers what
 # they cannot see: the platform interfaces including the Linux implementations beside them in
 # the same folder, and Qt Widgets in the layers that must not link it.
@@ -14,9 +16,9 @@ set(rank_storage 3)
 set(rank_shell 4)
 set(rank_controls 5)
 set(rank_browser 6)
-set(rank_mini 6)
 set(rank_preferences 6)
-set(rank_app 7)
+set(rank_mini 7)
+set(rank_app 8)
 set(widgetless support platform capture storage)
 
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)

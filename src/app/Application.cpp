@@ -4,6 +4,8 @@
 #include "browser/RowArtworkCache.h"
 #include "capture/PBContentComparer.h"
 #include "capture/PBWatcher.h"
+#include "mini/MiniViewController.h"
+#include "mini/MiniWindowController.h"
 #include "platform/PasteboardWayland.h"
 #include "platform/PlatformLinux.h"
 #include "platform/ReviewNull.h"
@@ -106,6 +108,7 @@ void Application::buildShell()
     ViewController& content = m_mainWindow->contentViewController();
     connect(&content, &ViewController::viewDidAppear, m_delegate.get(),
             &AppDelegate::mainWindowDidAppear);
+    installMiniWindowFactory(content);
     m_delegate->applicationDidFinishLaunching(content);
     connectWaylandNotice();
     // The preferences window is made when first asked for, and kept.
@@ -114,6 +117,20 @@ void Application::buildShell()
             m_settingsWindow = std::make_unique<SettingsWindowController>(
                 SettingsViewController::Services{*m_settings, *m_delegate->shortcutBindings()});
         return m_settingsWindow.get();
+    });
+}
+
+// The mini window is made by the main window's content on first use, and kept there; its return
+// button brings the main window back.
+void Application::installMiniWindowFactory(ViewController& content)
+{
+    content.setMiniWindowFactory([this, &content]() -> std::unique_ptr<QWidget> {
+        auto window = std::make_unique<MiniWindowController>(
+            CategoryListViewController::Services{*m_dbManager, *m_environment.platform.pasteboard,
+                                                 *m_timeUpdater, *m_artwork},
+            m_environment.userDefaultsPath);
+        window->contentViewController().setResumeBlock([&content] { content.showMainWindow(); });
+        return window;
     });
 }
 

@@ -21,6 +21,7 @@ class RowArtworkCache;
 class ReviewNull;
 class SettingsManager;
 class TimeUpdater;
+class ViewController;
 
 // The composition root: builds every service of the running program once, in one order that can
 // be read top to bottom in the constructor, hands each its collaborators, publishes them to the
@@ -58,6 +59,7 @@ public:
 private:
     void buildServices();
     void buildShell();
+    void installMiniWindowFactory(ViewController& content);
     void connectWaylandNotice();
     // The one quit sequence, on QCoreApplication::aboutToQuit.
     void applicationWillTerminate();

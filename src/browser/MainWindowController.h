@@ -1,9 +1,9 @@
 #pragma once
 
 #include "browser/ViewController.h"
+#include "browser/WindowFrameAutosave.h"
 
 #include <QMainWindow>
-#include <QTimer>
 
 // The main window; its content is the ViewController, loaded with the window. Its frame is saved
 // in the user defaults under the autosave name whenever it moves or is resized, and restored at
@@ -22,17 +22,9 @@ public:
 
     ViewController& contentViewController() const { return *m_content; }
 
-protected:
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
 private:
     void windowDidLoad();
-    void saveFrame();
 
     ViewController* m_content;
-    QString m_userDefaultsPath;
-    // Moves and resizes come in bursts while the user drags; the frame is written once it rests.
-    QTimer m_saveTimer;
+    WindowFrameAutosave m_frame;
 };

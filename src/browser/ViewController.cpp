@@ -191,10 +191,17 @@ void ViewController::showEvent(QShowEvent* event)
     emit viewDidAppear();
 }
 
+void ViewController::setMiniWindowFactory(MiniWindowFactory factory)
+{
+    m_miniWindowFactory = std::move(factory);
+}
+
 void ViewController::showMiniWindow()
 {
+    if (!m_miniWindowController && m_miniWindowFactory)
+        m_miniWindowController = m_miniWindowFactory();
     if (!m_miniWindowController)
-        m_miniWindowController = makeMiniWindow();
+        return;
     window()->close();
     Utils::bringToFront(m_miniWindowController.get());
     m_miniWindowShowing = true;
@@ -214,13 +221,4 @@ void ViewController::handleReopenWindow()
         showMiniWindow();
     else
         showMainWindow();
-}
-
-std::unique_ptr<QWidget> ViewController::makeMiniWindow()
-{
-    auto window = std::make_unique<QWidget>();
-    window->setObjectName(QStringLiteral("miniWindow"));
-    window->setWindowTitle(tr("Vantrel Mini"));
-    window->resize(360, 520);
-    return window;
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class CategoryViewController;
@@ -40,6 +41,9 @@ public:
     };
 
     static constexpr double minimumLoadingTime = 0.5;
+    // Makes the mini window, which lives in a layer above this one; the composition root installs
+    // it. Without one there is no mini window to show.
+    using MiniWindowFactory = std::function<std::unique_ptr<QWidget>()>;
 
     // Loads at once: starts the first fetch of the history; the tabs appear once it is done.
     explicit ViewController(const Services& services, QWidget* parent = nullptr);
@@ -49,6 +53,8 @@ public:
     void showMiniWindow() override;
     void handleReopenWindow() override;
     bool miniWindowShowing() const { return m_miniWindowShowing; }
+    // The mini window is made by the factory on first use, and kept.
+    void setMiniWindowFactory(MiniWindowFactory factory);
 
     // The six tabs in display order: Recents, Marked, Text, Image, URL, File.
     QList<TabItemView*> allTabItems() const;
@@ -80,10 +86,10 @@ private:
     void focusSearchField();
     void escapePressed();
     CategoryListViewController::Services listServices() const;
-    static std::unique_ptr<QWidget> makeMiniWindow();
 
     std::unique_ptr<Ui::ViewController> m_ui;
     Services m_services;
+    MiniWindowFactory m_miniWindowFactory;
     std::unique_ptr<QWidget> m_miniWindowController;
     bool m_miniWindowShowing = false;
     double m_loadingStart = 0;

@@ -52,6 +52,15 @@ QRect frameOf(const QString& title)
     }
     return frame;
 }
+
+// The clipboard's text as another application reads it.
+QByteArray clipboardText()
+{
+    QProcess xclip;
+    xclip.start(u"xclip"_s, {u"-o"_s, u"-selection"_s, u"clipboard"_s});
+    xclip.waitForFinished(timeoutMs);
+    return xclip.readAllStandardOutput();
+}
 } // namespace
 
 class TestWindowsE2E : public QObject
@@ -89,6 +98,28 @@ private slots:
         QCOMPARE(session.vantrel({u"--show-main"_s}).first, 0);
         QTRY_VERIFY_WITH_TIMEOUT(windowShown(u"Vantrel"_s), timeoutMs);
         QTRY_VERIFY_WITH_TIMEOUT(!windowShown(u"Vantrel Mini"_s), timeoutMs);
+        QVERIFY(session.stop());
+    }
+
+    // Typing filters at once; Down moves into the results, Enter copies the row and closes.
+    void theMiniWindowFiltersAndCopiesFromTheKeyboard()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        for (const char* text : {"apple pie", "apple tart", "banana bread"})
+            QVERIFY(session.copyAndWaitSeen({u"text/plain="_s + QLatin1StringView(text)}));
+
+        QCOMPARE(session.vantrel({u"--show-mini"_s}).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QString::fromUtf8(xdotool({u"getactivewindow"_s, u"getwindowname"_s}).trimmed()),
+            u"Vantrel Mini"_s, timeoutMs);
+        xdotool({u"type"_s, u"apple"_s});
+        QVERIFY(session.waitForOutput("mini search \"apple\": 2 rows"));
+
+        xdotool({u"key"_s, u"Down"_s});
+        xdotool({u"key"_s, u"Return"_s});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowShown(u"Vantrel Mini"_s), timeoutMs);
+        QCOMPARE(clipboardText(), QByteArray("apple tart"));
         QVERIFY(session.stop());
     }
 

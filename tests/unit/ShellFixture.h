@@ -67,6 +67,12 @@ struct ShellFixture
     {
         store.watcher.addObserver(&pipeline);
         ViewController& content = mainWindow->contentViewController();
+        // The real mini window is a layer above; the shell needs only a window to bring up.
+        content.setMiniWindowFactory([] {
+            auto miniWindow = std::make_unique<QWidget>();
+            miniWindow->setObjectName(QStringLiteral("miniWindow"));
+            return miniWindow;
+        });
         QObject::connect(&content, &ViewController::viewDidAppear, delegate.get(),
                          &AppDelegate::mainWindowDidAppear);
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, delegate.get(),

@@ -1,0 +1,222 @@
+#include "ListFixture.h"
+#include "browser/HistoryListModel.h"
+#include "browser/HistoryListView.h"
+#include "browser/PreviewViewController.h"
+#include "browser/TextPreviewView.h"
+#include "controls/HighlightButton.h"
+#include "controls/MySearchField.h"
+#include "mini/MiniViewController.h"
+#include "mini/MiniWindowController.h"
+#include "mini/PreviewPopover.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QImage imageOf(const QIcon& icon)
+{
+    return icon.pixmap(20).toImage();
+}
+} // namespace
+
+// The mini window on a store in a temporary folder holding three text items.
+class TestMiniWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void theVisibleListFollowsTheSearchText();
+    void spacePreviewsTheVisibleListsItem_data();
+    void spacePreviewsTheVisibleListsItem();
+    void spaceInTheSearchFieldIsText();
+    void downThenEnterCopiesTheRowAndCloses();
+    void pinTogglesTheWindowLevelAndTheImage();
+    void thePreviewStaysWholeOnTheScreen_data();
+    void thePreviewStaysWholeOnTheScreen();
+
+private:
+    MiniViewController& content() { return m_window->contentViewController(); }
+    // Selects the row showing `text` in `list`, which copies it.
+    static void select(CategoryListViewController& list, const QString& text);
+
+    std::unique_ptr<ListFixture> m_fixture;
+    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<MiniWindowController> m_window;
+};
+
+void TestMiniWindow::init()
+{
+    m_fixture = std::make_unique<ListFixture>();
+    for (const QString& text : {u"apple pie"_s, u"banana bread"_s, u"apple tart"_s})
+        QVERIFY(m_fixture->add(PBContentTypeText, text));
+    QVERIFY(m_fixture->load());
+    m_config = std::make_unique<QTemporaryDir>();
+    m_window = std::make_unique<MiniWindowController>(m_fixture->services(),
+                                                      m_config->filePath(u"vantrel.conf"_s));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTRY_COMPARE(content().allListViewController()->contents()->rowCount(), 3);
+}
+
+void TestMiniWindow::cleanup()
+{
+    m_window.reset();
+    m_config.reset();
+    m_fixture.reset();
+}
+
+void TestMiniWindow::select(CategoryListViewController& list, const QString& text)
+{
+    const HistoryListModel& model = *list.contents();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        if (list.contentWithRow(row)->keyword == text) {
+            list.tableView()->setCurrentIndex(model.index(row, 0));
+            return;
+        }
+    }
+    QFAIL(qPrintable(u"no row shows "_s + text));
+}
+
+void TestMiniWindow::theVisibleListFollowsTheSearchText()
+{
+    CategoryListViewController* all = content().allListViewController();
+    CategoryListViewController* search = content().searchListViewController();
+    QAbstractItemModelTester tester(search->contents(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(all->isVisible());
+    QVERIFY(!search->isVisible());
+    QVERIFY(content().searchField()->hasFocus());
+
+    QTest::keyClicks(content().searchField(), u"apple"_s);
+    QVERIFY(search->isVisible());
+    QVERIFY(!all->isVisible());
+    QCOMPARE(content().visibleList(), search);
+    QTRY_COMPARE(search->contents()->rowCount(), 2);
+
+    content().searchField()->clear();
+    QVERIFY(all->isVisible());
+    QVERIFY(!search->isVisible());
+    QCOMPARE(content().visibleList(), all);
+    QTRY_COMPARE(search->contents()->rowCount(), 0);
+}
+
+void TestMiniWindow::spacePreviewsTheVisibleListsItem_data()
+{
+    QTest::addColumn<QString>("searchText");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("the whole history") << QString() << u"banana bread"_s;
+    QTest::newRow("the search results") << u"apple"_s << u"apple pie"_s;
+}
+
+// Each list has a different current item; Space shows the visible one's.
+void TestMiniWindow::spacePreviewsTheVisibleListsItem()
+{
+    QFETCH(QString, searchText);
+    QFETCH(QString, expected);
+
+    CategoryListViewController* search = content().searchListViewController();
+    QTest::keyClicks(content().searchField(), u"apple"_s);
+    QTRY_COMPARE(search->contents()->rowCount(), 2);
+    select(*search, u"apple pie"_s);
+    content().searchField()->setText(searchText);
+    select(*content().allListViewController(), u"banana bread"_s);
+    if (!searchText.isEmpty())
+        select(*search, u"apple pie"_s);
+
+    HistoryListView* table = content().visibleList()->tableView();
+    table->setFocus();
+    QSignalSpy shown(content().previewVC(), &PreviewViewController::previewShown);
+    QTest::keyClick(table, Qt::Key_Space);
+    QVERIFY(content().popover()->isVisible());
+    QCOMPARE(content().popover()->size(), MiniViewController::popoverSize);
+    QTRY_COMPARE(shown.count(), 1);
+    QCOMPARE(content().previewVC()->textView()->toPlainText(), expected);
+
+    QTest::keyClick(content().popover(), Qt::Key_Escape);
+    QVERIFY(!content().popover()->isVisible());
+    QVERIFY(m_window->isVisible());
+}
+
+void TestMiniWindow::spaceInTheSearchFieldIsText()
+{
+    select(*content().allListViewController(), u"apple pie"_s);
+    content().searchField()->setFocus();
+    QTest::keyClicks(content().searchField(), u"apple t"_s);
+    QCOMPARE(content().searchField()->text(), u"apple t"_s);
+    QVERIFY(!content().popover()->isVisible());
+}
+
+void TestMiniWindow::downThenEnterCopiesTheRowAndCloses()
+{
+    CategoryListViewController* search = content().searchListViewController();
+    QTest::keyClicks(content().searchField(), u"apple"_s);
+    QTRY_COMPARE(search->contents()->rowCount(), 2);
+
+    QTest::keyClick(content().searchField(), Qt::Key_Down);
+    QVERIFY(search->tableView()->hasFocus());
+    QCOMPARE(search->currentContent().value()->keyword, u"apple tart"_s);
+    QTest::keyClick(search->tableView(), Qt::Key_Return);
+    QVERIFY(!m_window->isVisible());
+    const QList<PasteboardItem> copied = m_fixture->store.pasteboard.pasteboardItems();
+    QCOMPARE(copied.size(), 1);
+    QCOMPARE(copied.first().dataForType(PasteboardTypes::string), QByteArray("apple tart"));
+}
+
+void TestMiniWindow::pinTogglesTheWindowLevelAndTheImage()
+{
+    HighlightButton* pin = content().pinButton();
+    const QIcon pinned(u":/icons/pin_s.svg"_s);
+    const QIcon unpinned(u":/icons/pin_n.svg"_s);
+    QCOMPARE(imageOf(pin->image()), imageOf(unpinned));
+    QVERIFY(!m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    QTest::mouseClick(pin, Qt::LeftButton);
+    QVERIFY(content().pin());
+    QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(imageOf(pin->image()), imageOf(pinned));
+    QCOMPARE(pin->accessibleName(), u"Unpin"_s);
+
+    QTest::mouseClick(pin, Qt::LeftButton);
+    QVERIFY(!content().pin());
+    QVERIFY(!m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(imageOf(pin->image()), imageOf(unpinned));
+    QCOMPARE(pin->accessibleName(), u"Pin"_s);
+}
+
+void TestMiniWindow::thePreviewStaysWholeOnTheScreen_data()
+{
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<QRect>("expected");
+
+    // On a 1280 x 800 screen, a 600 x 600 popup.
+    QTest::newRow("room below: under the row")
+        << QRect(100, 50, 380, 80) << QRect(0, 130, 600, 600);
+    QTest::newRow("no room below: above the row")
+        << QRect(800, 700, 380, 80) << QRect(680, 100, 600, 600);
+    QTest::newRow("room neither side: pushed onto the screen")
+        << QRect(400, 300, 380, 80) << QRect(289, 200, 600, 600);
+}
+
+void TestMiniWindow::thePreviewStaysWholeOnTheScreen()
+{
+    QFETCH(QRect, anchor);
+    QFETCH(QRect, expected);
+
+    const QRect screen(0, 0, 1280, 800);
+    const QRect frame = PreviewPopover::placement(anchor, MiniViewController::popoverSize, screen);
+    QCOMPARE(frame, expected);
+    QVERIFY(screen.contains(frame));
+}
+
+QTEST_MAIN(TestMiniWindow)
+#include "tst_miniwindow.moc"
