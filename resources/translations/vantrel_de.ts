@@ -184,6 +184,32 @@
     </message>
 </context>
 <context>
+    <name>MiniViewController</name>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Pin</source>
+        <translation>Anheften</translation>
+    </message>
+    <message>
+        <source>Main Window</source>
+        <translation>Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Unpin</source>
+        <translation>Lösen</translation>
+    </message>
+</context>
+<context>
+    <name>MiniWindowController</name>
+    <message>
+        <source>Vantrel Mini</source>
+        <translation>Vantrel Mini</translation>
+    </message>
+</context>
+<context>
     <name>MySearchField</name>
     <message>
         <source>Search</source>
@@ -199,6 +225,13 @@
     <message>
         <source>Vantrel cannot record the clipboard: the compositor does not offer the data-control protocol (wl-paste: %1). On GNOME, start Vantrel under XWayland with QT_QPA_PLATFORM=xcb.</source>
         <translation>Vantrel kann die Zwischenablage nicht aufzeichnen: Der Compositor bietet das Data-Control-Protokoll nicht an (wl-paste: %1). Starten Sie Vantrel unter GNOME mit QT_QPA_PLATFORM=xcb unter XWayland.</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewPopover</name>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
     </message>
 </context>
 <context>
@@ -425,10 +458,6 @@
     <message>
         <source>File</source>
         <translation>Datei</translation>
-    </message>
-    <message>
-        <source>Vantrel Mini</source>
-        <translation>Vantrel Mini</translation>
     </message>
 </context>
 <context>

@@ -184,6 +184,32 @@
     </message>
 </context>
 <context>
+    <name>MiniViewController</name>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Pin</source>
+        <translation>置顶</translation>
+    </message>
+    <message>
+        <source>Main Window</source>
+        <translation>主窗口</translation>
+    </message>
+    <message>
+        <source>Unpin</source>
+        <translation>取消置顶</translation>
+    </message>
+</context>
+<context>
+    <name>MiniWindowController</name>
+    <message>
+        <source>Vantrel Mini</source>
+        <translation>Vantrel 迷你窗口</translation>
+    </message>
+</context>
+<context>
     <name>MySearchField</name>
     <message>
         <source>Search</source>
@@ -199,6 +225,13 @@
     <message>
         <source>Vantrel cannot record the clipboard: the compositor does not offer the data-control protocol (wl-paste: %1). On GNOME, start Vantrel under XWayland with QT_QPA_PLATFORM=xcb.</source>
         <translation>Vantrel 无法记录剪贴板：合成器不提供 data-control 协议（wl-paste：%1）。在 GNOME 上，请使用 QT_QPA_PLATFORM=xcb 在 XWayland 下启动 Vantrel。</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewPopover</name>
+    <message>
+        <source>Preview</source>
+        <translation>预览</translation>
     </message>
 </context>
 <context>
@@ -423,10 +456,6 @@
     <message>
         <source>File</source>
         <translation>文件</translation>
-    </message>
-    <message>
-        <source>Vantrel Mini</source>
-        <translation>Vantrel 迷你窗口</translation>
     </message>
 </context>
 <context>
