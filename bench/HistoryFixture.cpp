@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QUuid>
+#include <cstdio>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -98,4 +99,9 @@ qint64 HistoryFixture::residentBytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+void HistoryFixture::report(const char* name, double oursMs, double baselineMs)
+{
+    std::printf("%-52s %10.2f ms   [baseline %10.2f ms]\n", name, oursMs, baselineMs);
 }

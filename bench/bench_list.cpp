@@ -99,11 +99,6 @@ Frames scroll(QListView& view, int rows)
     return {frames.last(), frames[frames.size() / 2]};
 }
 
-void report(const char* name, double ours, double baseline)
-{
-    std::printf("%-46s %10.2f ms   [baseline %10.2f ms]\n", name, ours, baseline);
-}
-
 struct Lists
 {
     StoreFixture store;
@@ -132,13 +127,13 @@ void benchMillion()
     plain.setUniformItemSizes(true);
     plain.setModel(&plainModel);
     plain.resize(420, 700);
-    report("first rows of 1,000,000 painted", firstPaintMs(list, *list.tableView()),
-           firstPaintMs(plain, plain));
+    HistoryFixture::report("first rows of 1,000,000 painted", firstPaintMs(list, *list.tableView()),
+                           firstPaintMs(plain, plain));
 
     const Frames ours = scroll(*list.tableView(), scrolledRows);
     const Frames base = scroll(plain, scrolledRows);
-    report("scroll 10,000 rows: worst frame", ours.worst, base.worst);
-    report("scroll 10,000 rows: median frame", ours.median, base.median);
+    HistoryFixture::report("scroll 10,000 rows: worst frame", ours.worst, base.worst);
+    HistoryFixture::report("scroll 10,000 rows: median frame", ours.median, base.median);
 }
 
 void benchSelect()
@@ -168,7 +163,8 @@ void benchSelect()
         file.open(QIODevice::ReadOnly);
         file.readAll();
     }
-    report("select a 20 MB row until the clipboard holds it", ours, timer.nsecsElapsed() / 1e6);
+    HistoryFixture::report("select a 20 MB row until the clipboard holds it", ours,
+                           timer.nsecsElapsed() / 1e6);
 }
 
 // A thousand image items whose payload is one large picture on disk.

@@ -26,11 +26,6 @@
 #include <cstdio>
 
 namespace {
-void report(const char* name, double ours, double baseline)
-{
-    std::printf("%-52s %10.1f ms   [baseline %10.1f ms]\n", name, ours, baseline);
-}
-
 struct Window
 {
     StoreFixture store;
@@ -87,7 +82,7 @@ void benchOpen(int rows, const char* name)
     window->repaint();
     const double ours = timer.nsecsElapsed() / 1e6;
     window.reset();
-    report(name, ours, loadMs(*fixture.store.manager) + emptyWindowPaintMs());
+    HistoryFixture::report(name, ours, loadMs(*fixture.store.manager) + emptyWindowPaintMs());
 }
 
 double rawLikeMs(const QString& dbPath, const QString& text)
@@ -123,7 +118,8 @@ void benchSearch(int rows, const char* name)
     (void)QTest::qWaitFor([&] { return results->rowCount() != before; }, 600'000);
     window->repaint();
     const double ours = timer.nsecsElapsed() / 1e6;
-    report(name, ours, rawLikeMs(fixture.store.manager->dbPath(), QStringLiteral("rev")));
+    HistoryFixture::report(name, ours,
+                           rawLikeMs(fixture.store.manager->dbPath(), QStringLiteral("rev")));
 }
 } // namespace
 
