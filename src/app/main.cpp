@@ -4,6 +4,7 @@
 #include "shell/Translations.h"
 
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -28,6 +29,9 @@ QStringList argumentsOf(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // A write past the file-size limit then fails with EFBIG, and is handled as a full disk is,
+    // instead of ending the program and with it the clipboard it may hold.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication::setApplicationName(QStringLiteral("vantrel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
     const CommandLine commandLine(argumentsOf(argc, argv));

@@ -31,10 +31,11 @@ void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
 
     for (const PBContentPtr& content : std::as_const(batch)) {
         // A payload that could not be written would leave a record that cannot be copied back:
-        // such an item is not recorded at all (its other files are already gone).
+        // such an item is not recorded at all (its other files are already gone). The store has
+        // said why, once for the whole run of such failures.
         const std::optional<QStringList> paths = m_dataManager.saveDataOfContent(*content);
         if (!paths) {
-            qCWarning(lcCapture).noquote() << "payload files not written for" << content->uuid;
+            qCDebug(lcCapture).noquote() << "payload files not written for" << content->uuid;
             continue;
         }
         content->setDataPathArray(*paths);

@@ -6,11 +6,20 @@
 #include "support/Logging.h"
 #include "support/PrivateFiles.h"
 #include "support/SharedInstance.h"
+#include "support/WriteFailureLog.h"
 
 #include <QFile>
 #include <QHash>
+#include <cerrno>
 
-DataManager::DataManager(QString savePath) : m_savePath(std::move(savePath)) {}
+DataManager::DataManager(QString savePath)
+    : m_savePath(std::move(savePath)),
+      m_writeFailures(std::make_unique<WriteFailureLog>(
+          lcStorage(), QStringLiteral("payload files in %1").arg(m_savePath),
+          QStringLiteral("copies are not recorded")))
+{}
+
+DataManager::~DataManager() = default;
 
 DataManager& DataManager::sharedManager()
 {
@@ -30,19 +39,29 @@ std::optional<QStringList> DataManager::saveDataOfContent(PBContent& content) co
     if (!payloads || payloads->isEmpty())
         return paths;
     // The uuid becomes part of a file name, so it must not reach outside the folder.
-    if (!FileNames::isPlainFileName(content.uuid) || !PrivateFiles::makeFolder(m_savePath))
+    if (!FileNames::isPlainFileName(content.uuid)) {
+        qCWarning(lcStorage).noquote() << "not a payload file name:" << content.uuid;
         return std::nullopt;
+    }
+    if (!PrivateFiles::makeFolder(m_savePath)) {
+        m_writeFailures->failed(errno != 0 ? errno : EIO);
+        return std::nullopt;
+    }
     const QString extension = extensionForType(content.pasteboardTypes.value(0));
     for (qsizetype i = 0; i < payloads->size(); ++i) {
         const QString path = pathOfPayload(content.uuid, i, extension);
-        if (!PrivateFiles::writeFile(path, payloads->at(i))) {
-            qCWarning(lcStorage, "could not write payload %s", qUtf8Printable(path));
+        if (const int failure = PrivateFiles::replaceFile(path, payloads->at(i))) {
+            m_writeFailures->failed(failure);
             for (const QString& written : std::as_const(paths))
                 PrivateFiles::removeFile(written, m_savePath);
             return std::nullopt;
         }
         paths.append(path);
     }
+    m_writeFailures->succeeded();
+    // From now on the item reads its payloads back from the files, as a stored one does, so a
+    // copy-back finds out when a file has gone.
+    content.setPayloadReader(this);
     return paths;
 }
 

@@ -5,9 +5,11 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class PBContent;
+class WriteFailureLog;
 
 // Keeps the payloads of clipboard items as files, one per payload, in one payload folder:
 // "<uuid>.<ext>" for the first payload (the extension from the item's first pasteboard type),
@@ -18,6 +20,7 @@ class DataManager : public PayloadReader
 public:
     // A store over the payload folder `savePath`, created with its missing parents on first save.
     explicit DataManager(QString savePath);
+    ~DataManager() override;
 
     // The store of the running program ("data" in $XDG_DATA_HOME/vantrel), as the composition
     // root built it.
@@ -27,9 +30,11 @@ public:
     QString savePath() const;
 
     // Writes every payload of the item atomically, replacing files of the same names, and returns
-    // their paths in payload order (empty for an item without payloads). nullopt when a payload
-    // could not be written; the files this call had written are then removed again, so a failed
-    // save leaves nothing behind.
+    // their paths in payload order (empty for an item without payloads); the item then reads its
+    // payloads through this store. nullopt when a payload could not be written; the files this
+    // call had written are then removed again, so a failed save leaves nothing behind, and the
+    // log says why once for a run of failures with the same reason (a full disk fails every
+    // copy).
     std::optional<QStringList> saveDataOfContent(PBContent& content) const;
 
     // The file's whole contents; nullopt when it cannot be read.
@@ -47,4 +52,5 @@ private:
     QString pathOfPayload(const QString& uuid, qsizetype index, const QString& extension) const;
 
     const QString m_savePath;
+    std::unique_ptr<WriteFailureLog> m_writeFailures;
 };

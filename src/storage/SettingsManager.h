@@ -9,7 +9,10 @@
 class SettingsManager
 {
 public:
-    // Loads from <folder>/config; a missing, unreadable or unacceptable file gives the defaults.
+    // Loads from <folder>/config; a missing or empty file gives the defaults. So does an
+    // unreadable or unacceptable one, which is first renamed to "config.damaged-<date and time>"
+    // in the same folder (with a warning naming it), so that saving the defaults never destroys
+    // what the user had.
     explicit SettingsManager(const QString& folder);
 
     // The one manager of the application (on $XDG_DATA_HOME/vantrel), as the composition root
@@ -25,6 +28,8 @@ public:
     bool save() const;
 
 private:
+    void keepDamagedFile() const;
+
     QString m_folder;
     QString m_filePath;
     SettingsModel m_model;

@@ -2,6 +2,7 @@
 
 #include "support/Logging.h"
 #include "support/PrivateFiles.h"
+#include "support/WriteFailureLog.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QStandardPaths>
 #include <QThread>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,7 +57,10 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 limit)
 } // namespace
 
 MessageChannelWormhole::MessageChannelWormhole(const QString& folder, const QDBusConnection& bus)
-    : m_folder(QFileInfo(folder).absoluteFilePath()), m_bus(bus)
+    : m_folder(QFileInfo(folder).absoluteFilePath()), m_bus(bus),
+      m_writeFailures(std::make_unique<WriteFailureLog>(
+          lcChannel(), QStringLiteral("messages in %1").arg(m_folder),
+          QStringLiteral("the companion is not told of changes")))
 {
     if (const QCoreApplication* app = QCoreApplication::instance();
         app && thread() != app->thread())
@@ -69,6 +74,8 @@ MessageChannelWormhole::MessageChannelWormhole(const QString& folder, const QDBu
     if (!m_bus.connect(QString(), BusPath, BusInterface, BusSignal, this, SLOT(onPosted(QString))))
         qCWarning(lcChannel) << "cannot subscribe to" << BusInterface << BusSignal;
 }
+
+MessageChannelWormhole::~MessageChannelWormhole() = default;
 
 QString MessageChannelWormhole::defaultFolder()
 {
@@ -118,10 +125,20 @@ void MessageChannelWormhole::passMessageObject(const QJsonValue& message, const 
     }
     if (message.isNull() || message.isUndefined()) {
         removeMessage(identifier);
-    } else if (!writeMessage(message, identifier)) {
-        qCWarning(lcChannel) << "message" << identifier << "not written";
+        announce(identifier);
         return;
     }
+    const std::optional<QByteArray> bytes = encodeMessage(message);
+    if (!bytes) {
+        qCWarning(lcChannel) << "message" << identifier << "is not a JSON string, object or array";
+        return;
+    }
+    // Announcing a message that was not written would have listeners read an older one.
+    if (const int failure = writeMessage(*bytes, identifier)) {
+        m_writeFailures->failed(failure);
+        return;
+    }
+    m_writeFailures->succeeded();
     announce(identifier);
 }
 
@@ -191,23 +208,22 @@ QString MessageChannelWormhole::filePath(const QString& identifier) const
     return m_folder + u'/' + identifier + QStringLiteral(".archive");
 }
 
-bool MessageChannelWormhole::writeMessage(const QJsonValue& message,
-                                          const QString& identifier) const
+int MessageChannelWormhole::writeMessage(const QByteArray& bytes, const QString& identifier) const
 {
-    const std::optional<QByteArray> bytes = encodeMessage(message);
-    if (!bytes || !PrivateFiles::makeFolder(m_folder))
-        return false;
+    if (!PrivateFiles::makeFolder(m_folder))
+        return errno != 0 ? errno : EIO;
     const QString path = filePath(identifier);
     // The files are this channel's own: a link planted under the name is removed rather than
     // written through, and the message takes its place.
     if (QFileInfo(path).isSymLink() && !PrivateFiles::removeFile(path, m_folder))
-        return false;
-    return PrivateFiles::writeFile(path, *bytes);
+        return errno != 0 ? errno : EIO;
+    return PrivateFiles::replaceFile(path, bytes);
 }
 
 void MessageChannelWormhole::removeMessage(const QString& identifier) const
 {
-    PrivateFiles::removeFile(filePath(identifier), m_folder);
+    if (isValidIdentifier(identifier))
+        PrivateFiles::removeFile(filePath(identifier), m_folder);
 }
 
 void MessageChannelWormhole::announce(const QString& identifier)

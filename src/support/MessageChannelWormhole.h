@@ -8,6 +8,9 @@
 #include <QMutex>
 #include <QObject>
 #include <QPointer>
+#include <memory>
+
+class WriteFailureLog;
 
 // The message channel between Vantrel and its companion client. Each message is written
 // atomically as UTF-8 JSON to "<identifier>.archive" in the wormhole folder, then announced by
@@ -30,6 +33,7 @@ public:
     // thread without an event loop.
     explicit MessageChannelWormhole(const QString& folder = defaultFolder(),
                                     const QDBusConnection& bus = QDBusConnection::sessionBus());
+    ~MessageChannelWormhole() override;
 
     // "$XDG_DATA_HOME/KP3W7H1Y6D.wormhole/wormhole".
     static QString defaultFolder();
@@ -43,13 +47,19 @@ public:
     // A string, object or array is written and announced. A null or undefined message is a
     // message without payload: it is announced without a file, and an older file of the
     // identifier is removed so that listeners get no object rather than a stale message. Other
-    // values (numbers, booleans) are refused: nothing is written or announced.
+    // values (numbers, booleans) are refused: nothing is written or announced. A message whose
+    // file cannot be written (a full disk) is not announced either, and leaves the older file
+    // whole; a run of such failures is logged once.
     void passMessageObject(const QJsonValue& message, const QString& identifier) override;
     void listenForMessage(const QString& identifier, QObject* context, Listener listener) override;
 
     // The latest message stored under the identifier: a string, object or array; nullopt when
     // the file is missing, not a regular file, too large, unreadable or not such a JSON value.
     std::optional<QJsonValue> readMessage(const QString& identifier) const;
+
+    // Removes the message stored under the identifier without announcing anything: for an
+    // answer meant for one reader, once it has read it.
+    void removeMessage(const QString& identifier) const;
 
     // Calls done on the context's thread once the bus has taken every announcement made so far
     // (at once without a bus), so that a process may exit right after announcing.
@@ -73,8 +83,8 @@ private:
     };
 
     QString filePath(const QString& identifier) const;
-    bool writeMessage(const QJsonValue& message, const QString& identifier) const;
-    void removeMessage(const QString& identifier) const;
+    // 0 when the message's file holds the bytes, else the errno value of the failure.
+    int writeMessage(const QByteArray& bytes, const QString& identifier) const;
     void announce(const QString& identifier);
     QList<Subscription> subscriptionsFor(const QString& identifier);
 
@@ -82,4 +92,5 @@ private:
     QDBusConnection m_bus;
     QMutex m_mutex;
     QHash<QString, QList<Subscription>> m_subscriptions;
+    std::unique_ptr<WriteFailureLog> m_writeFailures;
 };

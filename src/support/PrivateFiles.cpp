@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,13 +60,30 @@ bool fillNewFile(int fd, const QByteArray& bytes)
 }
 
 // An existing entry may be replaced only when it is a regular file: lstat does not follow a
-// link, so a link (even to a regular file) is refused.
-bool mayReplace(const QByteArray& path)
+// link, so a link (even to a regular file) is refused. 0 when it may, else why not.
+int refusalToReplace(const QByteArray& path)
 {
     struct stat status = {};
     if (::lstat(path.constData(), &status) != 0)
-        return errno == ENOENT;
-    return S_ISREG(status.st_mode);
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISREG(status.st_mode))
+        return 0;
+    return S_ISLNK(status.st_mode) ? ELOOP : S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+}
+// renameat2 refuses a taken name in the same step as the rename; a file system that does not
+// offer that (EINVAL) gets a look first.
+bool renameWithoutReplacing(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL)
+        return false;
+    struct stat status = {};
+    if (::lstat(to.constData(), &status) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.constData(), to.constData()) == 0;
 }
 } // namespace
 
@@ -83,25 +101,45 @@ bool PrivateFiles::makeFolder(const QString& folder)
 
 bool PrivateFiles::writeFile(const QString& path, const QByteArray& bytes)
 {
+    const int failure = replaceFile(path, bytes);
+    if (failure != 0)
+        qCWarning(lcStorage) << "cannot write" << path << ::strerror(failure);
+    return failure == 0;
+}
+
+int PrivateFiles::replaceFile(const QString& path, const QByteArray& bytes)
+{
     const QFileInfo info(path);
     const QByteArray target = encoded(info.absoluteFilePath());
-    if (!mayReplace(target)) {
-        qCWarning(lcStorage) << "not replacing" << path << ": not a regular file";
-        return false;
-    }
+    if (const int refusal = refusalToReplace(target))
+        return refusal;
     // mkostemp makes the name unique and the file 0600, and never opens through a link.
     QByteArray temporary = encoded(info.absolutePath() + u"/."_s + info.fileName()) + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        qCWarning(lcStorage) << "cannot create a file beside" << path << ::strerror(errno);
-        return false;
-    }
+    if (fd < 0)
+        return errno;
+    errno = 0;
     if (fillNewFile(fd, bytes) && ::rename(temporary.constData(), target.constData()) == 0)
-        return true;
-    const int failure = errno;
+        return 0;
+    // A write that took nothing without an error still failed.
+    const int failure = errno != 0 ? errno : EIO;
     ::unlink(temporary.constData());
-    qCWarning(lcStorage) << "cannot write" << path << ::strerror(failure);
-    return false;
+    return failure;
+}
+
+QString PrivateFiles::moveAside(const QString& path, const QString& suffix)
+{
+    constexpr int attempts = 100;
+    const QByteArray from = encoded(path);
+    for (int number = 1; number <= attempts; ++number) {
+        const QString candidate =
+            path + suffix + (number == 1 ? QString() : u'-' + QString::number(number));
+        if (renameWithoutReplacing(from, encoded(candidate)))
+            return candidate;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
 }
 
 bool PrivateFiles::liesDirectlyIn(const QString& path, const QString& folder)

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/mount.h>
 
 namespace {
 constexpr int recordTimeoutMs = 10'000;
@@ -23,6 +25,22 @@ QFileDevice::Permissions ownerOnly(bool folder)
         permissions |= QFileDevice::ExeOwner;
     return permissions;
 }
+
+// A 4 MB tmpfs over the folder while it lives (mounting needs root, as in CI).
+struct SmallFileSystem
+{
+    explicit SmallFileSystem(const QString& path)
+        : folder(QFile::encodeName(path)),
+          mounted(::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=4m") == 0)
+    {}
+    ~SmallFileSystem()
+    {
+        if (mounted)
+            ::umount2(folder.constData(), MNT_DETACH);
+    }
+    const QByteArray folder;
+    const bool mounted;
+};
 
 QFileDevice::Permissions modeOf(const QString& path)
 {
@@ -159,6 +177,37 @@ private slots:
             QCOMPARE(modeOf(payload.filePath()), ownerOnly(false));
         QVERIFY(session.stop());
         QCOMPARE(modeOf(session.dataFolder() + QStringLiteral("/config")), ownerOnly(false));
+    }
+
+    // Copies on a full disk are not recorded and leave no payload file, not even an empty one;
+    // the log says why once, and recording goes on once there is room again.
+    void aFullDiskRecordsNothingAndLeavesNoFile()
+    {
+        VantrelSession session;
+        const QString dataHome = QFileInfo(session.dataFolder()).path();
+        const SmallFileSystem disk(dataHome);
+        if (!disk.mounted)
+            QSKIP("cannot mount a tmpfs here (needs root)");
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=while there is room")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+        const QString filler = dataHome + QStringLiteral("/filler");
+        QProcess::execute(QStringLiteral("dd"),
+                          {QStringLiteral("if=/dev/zero"), QStringLiteral("of=") + filler,
+                           QStringLiteral("bs=64k")});
+        QCOMPARE(QStorageInfo(dataHome).bytesAvailable(), 0);
+
+        for (const QString& text : {QStringLiteral("one "), QStringLiteral("two ")})
+            QVERIFY(session.copyAndWaitSeen({QStringLiteral("text/plain=") + text.repeated(2000)}));
+        QVERIFY(session.waitForOutput("No space left on device"));
+        QCOMPARE(session.rows().size(), 1);
+        const QDir payloads(session.dataFolder() + QStringLiteral("/data"));
+        QCOMPARE(payloads.entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(session.output().count(QStringLiteral("payload files in")), 1);
+
+        QVERIFY(QFile::remove(filler));
+        QVERIFY(session.copy({QStringLiteral("text/plain=room again")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 2, recordTimeoutMs);
     }
 
 private:

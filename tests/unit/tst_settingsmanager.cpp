@@ -59,35 +59,41 @@ void TestSettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QJsonObject>("expected");
+    QTest::addColumn<bool>("keptAside"); // as config.damaged-<date>, before the defaults go in
     const QJsonObject defaults = expectedObject(0, 3, 0, 0);
-    QTest::newRow("no file") << kAbsent << defaults;
-    QTest::newRow("empty file") << ""_ba << defaults;
-    QTest::newRow("only saveMode") << R"({"saveMode":1})"_ba << expectedObject(0, 1, 0, 0);
+    QTest::newRow("no file") << kAbsent << defaults << false;
+    QTest::newRow("empty file") << ""_ba << defaults << false;
+    QTest::newRow("only saveMode") << R"({"saveMode":1})"_ba << expectedObject(0, 1, 0, 0) << false;
     QTest::newRow("every member")
         << R"( {"saveCount":3, "copyMode":1,"saveTime":2,"saveMode":0} )"_ba
-        << expectedObject(1, 0, 2, 3);
-    QTest::newRow("not JSON") << "copyMode=1"_ba << defaults;
-    QTest::newRow("JSON array") << R"([{"copyMode":1}])"_ba << defaults;
+        << expectedObject(1, 0, 2, 3) << false;
+    QTest::newRow("not JSON") << "copyMode=1"_ba << defaults << true;
+    QTest::newRow("JSON array") << R"([{"copyMode":1}])"_ba << defaults << true;
     QTest::newRow("text member ignored alone")
-        << R"({"copyMode":"1","saveMode":1})"_ba << expectedObject(0, 1, 0, 0);
+        << R"({"copyMode":"1","saveMode":1})"_ba << expectedObject(0, 1, 0, 0) << false;
     QTest::newRow("bool, fraction and null ignored alone")
         << R"({"saveTime":true,"saveCount":2.5,"copyMode":null,"saveMode":2})"_ba
-        << expectedObject(0, 2, 0, 0);
+        << expectedObject(0, 2, 0, 0) << false;
     QTest::newRow("unknown member")
-        << R"({"copyMode":1,"theme":"dark"})"_ba << expectedObject(1, 3, 0, 0);
+        << R"({"copyMode":1,"theme":"dark"})"_ba << expectedObject(1, 3, 0, 0) << false;
     QTest::newRow("64-bit value") << R"({"saveCount":8589934592})"_ba
-                                  << expectedObject(0, 3, 0, 8589934592);
+                                  << expectedObject(0, 3, 0, 8589934592) << false;
 }
 
 void TestSettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole()
 {
     QFETCH(QByteArray, content);
     QFETCH(QJsonObject, expected);
+    QFETCH(bool, keptAside);
     QTemporaryDir dir;
     if (content != kAbsent)
         QVERIFY(writeFile(dir.filePath(u"config"_s), content));
 
     SettingsManager manager(dir.path());
+    const QStringList kept = QDir(dir.path()).entryList({u"config.damaged-*"_s});
+    QCOMPARE(kept.size(), keptAside ? 1 : 0);
+    if (keptAside)
+        QCOMPARE(readFile(dir.filePath(kept.first())), content);
     const SettingsModel& model = manager.model();
     QCOMPARE(qint64(model.copyMode()), expected.value("copyMode"_L1).toInteger());
     QCOMPARE(qint64(model.saveMode()), expected.value("saveMode"_L1).toInteger());
