@@ -46,6 +46,10 @@
         <source>History</source>
         <translation>Verlauf</translation>
     </message>
+    <message>
+        <source>The contents of this item can no longer be found.</source>
+        <translation>Der Inhalt dieses Eintrags ist nicht mehr auffindbar.</translation>
+    </message>
 </context>
 <context>
     <name>CategoryViewController</name>

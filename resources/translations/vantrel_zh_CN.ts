@@ -46,6 +46,10 @@
         <source>History</source>
         <translation>历史记录</translation>
     </message>
+    <message>
+        <source>The contents of this item can no longer be found.</source>
+        <translation>找不到此项目的内容。</translation>
+    </message>
 </context>
 <context>
     <name>CategoryViewController</name>

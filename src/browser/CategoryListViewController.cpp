@@ -9,6 +9,7 @@
 #include "controls/RFOverlayScrollView.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
+#include "shell/Dialogs.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
@@ -119,7 +120,15 @@ void CategoryListViewController::copyCurrentContent()
     const PBContentPtr item = m_currentContent.value();
     if (!item)
         return;
-    m_services.pasteboard.writeItem(item->pasteboardTypes, item->readDataArray());
+    const PBContent::TypedPayloads typed = item->readTypedPayloads();
+    if (typed.types.isEmpty()) {
+        // Writing nothing would empty the clipboard: what it holds stays, and the user learns
+        // why the selection copied nothing.
+        qCWarning(lcBrowser).noquote() << "no payload of item" << item->uuid << "can be read";
+        Dialogs::alert(window(), tr("The contents of this item can no longer be found."));
+        return;
+    }
+    m_services.pasteboard.writeItem(typed.types, typed.payloads);
 }
 
 void CategoryListViewController::deleteCurrentContent()

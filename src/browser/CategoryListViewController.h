@@ -48,8 +48,9 @@ public:
     void setAsc(bool asc);
     bool asc() const;
 
-    // Writes the current item to the clipboard: its types and payloads paired by position, up to
-    // the shorter of the two.
+    // Writes the current item to the clipboard, each type with its own payload; a payload that
+    // cannot be read is left out with its type. When none can be read the clipboard keeps what it
+    // holds and an alert says so.
     void copyCurrentContent();
     void deleteCurrentContent();
     PBContentPtr contentWithRow(int row) const;

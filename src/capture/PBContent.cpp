@@ -9,7 +9,43 @@
 
 namespace {
 constexpr int smallestDisplayWidth = 128;
+
+// The paths when each is `folder` + "/" + a file name; nullopt when the text is not of that form.
+std::optional<QStringList> pathsIn(const QString& joined, const QString& folder)
+{
+    const QString prefix = folder + u'/';
+    QStringList paths;
+    qsizetype at = 0;
+    for (;;) {
+        if (!QStringView(joined).mid(at).startsWith(prefix))
+            return std::nullopt;
+        const qsizetype nameStart = at + prefix.size();
+        const qsizetype separator = joined.indexOf(u'|', nameStart);
+        const qsizetype end = separator < 0 ? joined.size() : separator;
+        const QStringView name = QStringView(joined).mid(nameStart, end - nameStart);
+        if (name.isEmpty() || name.contains(u'/'))
+            return std::nullopt;
+        paths.append(joined.mid(at, end - at));
+        if (separator < 0)
+            return paths;
+        at = separator + 1;
+    }
 }
+
+// The paths are stored joined with "|", which a folder's name may hold as well; a file name never
+// does. All of an item's files lie in one folder, the text before the first "/<uuid>", so the
+// text is cut after each file name in it. Text of another form (a row written by something else)
+// is cut at every "|".
+QStringList splitDataPaths(const QString& joined, const QString& uuid)
+{
+    const qsizetype firstName = uuid.isEmpty() ? -1 : joined.indexOf(u'/' + uuid);
+    if (firstName >= 0) {
+        if (std::optional<QStringList> paths = pathsIn(joined, joined.left(firstName)))
+            return *std::move(paths);
+    }
+    return joined.split(u'|');
+}
+} // namespace
 
 std::shared_ptr<PBContent> PBContent::withType(qint64 type)
 {
@@ -67,7 +103,7 @@ std::optional<QStringList> PBContent::dataPathArray() const
 {
     if (!m_dataPaths)
         return std::nullopt;
-    return QString::fromUtf8(*m_dataPaths).split(u'|');
+    return splitDataPaths(QString::fromUtf8(*m_dataPaths), uuid);
 }
 
 void PBContent::setDataPathArray(const std::optional<QStringList>& paths)
@@ -105,6 +141,25 @@ QList<QByteArray> PBContent::readDataArray() const
         }
     }
     return payloads;
+}
+
+PBContent::TypedPayloads PBContent::readTypedPayloads() const
+{
+    TypedPayloads typed;
+    if (!m_payloadReader || !m_dataPaths) {
+        const QList<QByteArray> payloads = readDataArray();
+        const qsizetype count = std::min(pasteboardTypes.size(), payloads.size());
+        return {pasteboardTypes.first(count), payloads.first(count)};
+    }
+    const QStringList paths = dataPathArray().value_or(QStringList());
+    const qsizetype count = std::min(pasteboardTypes.size(), paths.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        if (auto bytes = m_payloadReader->readPayload(paths[i])) {
+            typed.types.append(pasteboardTypes[i]);
+            typed.payloads.append(std::move(*bytes));
+        }
+    }
+    return typed;
 }
 
 QIcon PBContent::icon()

@@ -60,7 +60,8 @@ public:
 
     // Same type, same first pasteboard type, same first payload bytes. An item without types or
     // payloads equals nothing, not even itself.
-    // The payload file paths, paired with the payloads by position; nullopt until set.
+    // The payload file paths, paired with the payloads by position; nullopt until set. A folder
+    // name holding "|" stays whole: the stored text is cut only after a file of this item.
     std::optional<QStringList> dataPathArray() const;
     void setDataPathArray(const std::optional<QStringList>& paths);
     // The paths as the history stores them: joined with "|", UTF-8.
@@ -77,8 +78,20 @@ public:
     const std::optional<QList<QByteArray>>& dataArray();
     void setDataArray(QList<QByteArray> payloads);
     // The payloads as dataArray() gives them, without keeping what had to be read from the
-    // files: for a copy-back of a large item that the list should not hold on to.
+    // files.
     QList<QByteArray> readDataArray() const;
+
+    // What a copy-back writes: types[i] with payloads[i].
+    struct TypedPayloads
+    {
+        QStringList types;
+        QList<QByteArray> payloads;
+    };
+    // Each pasteboard type with its own payload, read afresh from the files where the item has
+    // them (nothing is kept, so a large item costs memory only while it is written): the payload
+    // at position i belongs to type i. A payload that cannot be read is left out with its type,
+    // so no type is ever written with another's bytes; types without a payload are left out too.
+    TypedPayloads readTypedPayloads() const;
 
     QIcon icon();
     // The icon's display size in device-independent pixels (see getBiggestImage).

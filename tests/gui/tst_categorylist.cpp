@@ -4,6 +4,7 @@
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowArtwork.h"
 #include "controls/TemplateButton.h"
+#include "shell/Dialogs.h"
 #include "shell/Utils.h"
 #include "support/StringAdditions.h"
 
@@ -65,6 +66,7 @@ private slots:
     void theMarkButtonFollowsAMarkMadeElsewhere();
     void rowsExposeDescriptionAndTime();
     void artworkIsMadeAtRowSizeWithTheItemsDescription();
+    void selectingWritesOnlyThePayloadsThatCanBeRead();
 
 private:
     std::unique_ptr<CategoryListViewController> makeList(qint64 category)
@@ -283,6 +285,37 @@ void TestCategoryList::artworkIsMadeAtRowSizeWithTheItemsDescription()
     QCOMPARE(artwork.picture.size(), QSize(80, 45));
     QCOMPARE(artwork.description, item->desc());
     QVERIFY(artwork.cost() < 80 * 80 * 4 + 1024);
+}
+
+// A payload file gone from the folder leaves its own type out of the copy-back; an item none of
+// whose files can be read leaves the clipboard as it was and says so.
+void TestCategoryList::selectingWritesOnlyThePayloadsThatCanBeRead()
+{
+    const PBContentPtr address = m_fixture->add(PBContentTypeURL, u"https://example.org/"_s);
+    const PBContentPtr gone = m_fixture->add(PBContentTypeText, u"gone"_s);
+    QVERIFY(address && gone);
+    QVERIFY(QFile::remove(address->dataPathArray()->first()));
+    QVERIFY(QFile::remove(gone->dataPathArray()->first()));
+    QStringList alerts;
+    Dialogs::setResponder([&alerts](const Dialogs::Request& request) {
+        alerts.append(request.text);
+        return 0;
+    });
+    PasteboardMemory& pasteboard = m_fixture->store.pasteboard;
+    pasteboard.writeItem({PasteboardTypes::string}, {"held before"});
+    const auto list = makeList(DBManager::Recents);
+    QVERIFY(list);
+    QItemSelectionModel* selection = list->tableView()->selectionModel();
+
+    selection->setCurrentIndex(list->contents()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(pasteboard.pasteboardItems().first().dataForType(PasteboardTypes::string),
+             QByteArray("held before"));
+    QCOMPARE(alerts, QStringList{u"The contents of this item can no longer be found."_s});
+    selection->setCurrentIndex(list->contents()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    const PasteboardItem written = pasteboard.pasteboardItems().first();
+    QCOMPARE(written.types(), QStringList{PasteboardTypes::string});
+    QCOMPARE(written.dataForType(PasteboardTypes::string), QByteArray("https://example.org/"));
+    Dialogs::setResponder({});
 }
 
 QTEST_MAIN(TestCategoryList)

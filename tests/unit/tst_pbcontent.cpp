@@ -85,6 +85,10 @@ private slots:
     void equalityLooksAtTypeFirstTypeAndFirstPayload_data();
     void equalityLooksAtTypeFirstTypeAndFirstPayload();
     void payloadsLoadOnceFromFilesSkippingUnreadable();
+    void storedPathsAreCutOnlyAfterTheItemsFiles_data();
+    void storedPathsAreCutOnlyAfterTheItemsFiles();
+    void copyBackPairsEachTypeWithItsOwnPayload_data();
+    void copyBackPairsEachTypeWithItsOwnPayload();
     void displaySizeIsFirstRepresentationWiderThan128_data();
     void displaySizeIsFirstRepresentationWiderThan128();
     void textDescriptionIsTrimmedKeyword_data();
@@ -226,6 +230,66 @@ void TestPBContent::payloadsLoadOnceFromFilesSkippingUnreadable()
     QCOMPARE(*item->dataArray(), expected);
     QVERIFY(QFile::remove(a));
     QCOMPARE(*item->dataArray(), expected);
+}
+
+void TestPBContent::storedPathsAreCutOnlyAfterTheItemsFiles_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("names"); // "U" stands for the uuid
+
+    QTest::newRow("plain folder") << u"/home/a/data"_s << QStringList{u"U.rtf"_s, u"U 2.data"_s};
+    QTest::newRow("folder holding |")
+        << u"/home/a|b/data"_s << QStringList{u"U.html"_s, u"U 2.data"_s, u"U 3.data"_s};
+    QTest::newRow("folder holding |/") << u"/home/x|/y|"_s << QStringList{u"U.txt"_s};
+}
+
+void TestPBContent::storedPathsAreCutOnlyAfterTheItemsFiles()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, names);
+    const PBContentPtr item = PBContent::createInstance<PBTextContent>();
+    QStringList paths;
+    for (const QString& name : std::as_const(names))
+        paths.append(folder + u'/' + QString(name).replace(u"U"_s, item->uuid));
+    item->setJoinedDataPaths(paths.join(u'|').toUtf8());
+    QCOMPARE(*item->dataPathArray(), paths);
+}
+
+void TestPBContent::copyBackPairsEachTypeWithItsOwnPayload_data()
+{
+    QTest::addColumn<QList<bool>>("present"); // which of the html, text and rtf files are there
+    QTest::addColumn<QStringList>("types");
+    QTest::addColumn<QList<QByteArray>>("payloads");
+
+    QTest::newRow("html gone") << QList<bool>{false, true, true} << QStringList{T::string, T::rtf}
+                               << QList<QByteArray>{"x", "{\\rtf1 x}"};
+    QTest::newRow("text gone") << QList<bool>{true, false, true} << QStringList{T::html, T::rtf}
+                               << QList<QByteArray>{"<b>x</b>", "{\\rtf1 x}"};
+    QTest::newRow("all gone") << QList<bool>{false, false, false} << QStringList{}
+                              << QList<QByteArray>{};
+}
+
+void TestPBContent::copyBackPairsEachTypeWithItsOwnPayload()
+{
+    QFETCH(QList<bool>, present);
+    QFETCH(QStringList, types);
+    QFETCH(QList<QByteArray>, payloads);
+    const QList<QByteArray> all{"<b>x</b>", "x", "{\\rtf1 x}"};
+    const PBContentPtr item = PBContent::createInstance<PBTextContent>();
+    item->pasteboardTypes = {T::html, T::string, T::rtf};
+    QStringList paths;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        paths.append(m_dir.filePath(u"copy-back/%1 %2.data"_s.arg(item->uuid).arg(i + 1)));
+        if (present[i])
+            QVERIFY(writeFile(paths.last(), all[i]));
+    }
+    const FileReader reader;
+    item->setPayloadReader(&reader);
+    item->setDataPathArray(paths);
+
+    const PBContent::TypedPayloads typed = item->readTypedPayloads();
+    QCOMPARE(typed.types, types);
+    QCOMPARE(typed.payloads, payloads);
 }
 
 void TestPBContent::displaySizeIsFirstRepresentationWiderThan128_data()
