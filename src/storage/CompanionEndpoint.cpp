@@ -3,6 +3,7 @@
 #include "capture/PBWatcher.h"
 #include "storage/DBManager.h"
 #include "support/ChannelMessages.h"
+#include "support/Logging.h"
 #include "support/MessageChannel.h"
 
 #include <QJsonObject>
@@ -39,14 +40,35 @@ void CompanionEndpoint::copyRequested(const std::optional<QJsonValue>& message)
 {
     if (!message || !message->isObject())
         return;
-    const QString uuid = message->toObject().value(ChannelMessages::SummaryKeys::uuid).toString();
+    const QJsonObject request = message->toObject();
+    const QString uuid = request.value(ChannelMessages::SummaryKeys::uuid).toString();
+    const QString failure = copyItem(uuid);
+    const QString token = request.value(ChannelMessages::SummaryKeys::reply).toString();
+    if (token.isEmpty())
+        return;
+    namespace Keys = ChannelMessages::CopyAnswerKeys;
+    QJsonObject answer{{Keys::uuid, uuid}, {Keys::copied, failure.isEmpty()}};
+    if (!failure.isEmpty())
+        answer.insert(Keys::error, failure);
+    m_channel.passMessageObject(answer, ChannelMessages::copyAnswerPrefix + token);
+}
+
+// What went wrong, or an empty text when the item is on the clipboard. An item none of whose
+// payloads can be read leaves the clipboard as it was: writing nothing would empty it.
+QString CompanionEndpoint::copyItem(const QString& uuid)
+{
     const QList<PBContentPtr>& recent = m_dbManager.recentItems();
     const auto found =
         std::find_if(recent.cbegin(), recent.cend(),
                      [&uuid](const PBContentPtr& item) { return item->uuid == uuid; });
     if (uuid.isEmpty() || found == recent.cend())
-        return;
-    const PBContentPtr item = *found;
-    m_watcher.writeWithoutRecording(item->pasteboardTypes,
-                                    item->dataArray().value_or(QList<QByteArray>()));
+        return ChannelMessages::CopyErrors::noSuchItem;
+    const PBContent::TypedPayloads typed = (*found)->readTypedPayloads();
+    if (typed.types.isEmpty()) {
+        qCWarning(lcStorage).noquote()
+            << "copy request: no payload of item" << uuid << "can be read";
+        return ChannelMessages::CopyErrors::unreadable;
+    }
+    m_watcher.writeWithoutRecording(typed.types, typed.payloads);
+    return {};
 }

@@ -2,6 +2,7 @@
 
 #include <QJsonValue>
 #include <QObject>
+#include <QString>
 #include <optional>
 
 class DBManager;
@@ -11,7 +12,7 @@ class PBWatcher;
 // The application's end of the message channel with the companion client: it announces the
 // launch when made and the end when told, answers the companion's requests for the launch state
 // and the recent and marked summaries, and puts an item the companion names back on the
-// clipboard. Main thread.
+// clipboard, answering a request that asks for it whether that was done. Main thread.
 class CompanionEndpoint : public QObject
 {
     Q_OBJECT
@@ -26,6 +27,7 @@ public:
 
 private:
     void copyRequested(const std::optional<QJsonValue>& message);
+    QString copyItem(const QString& uuid);
 
     MessageChannel& m_channel;
     DBManager& m_dbManager;

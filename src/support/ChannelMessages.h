@@ -14,6 +14,9 @@ inline constexpr QLatin1StringView markedItems{"response.update.marked"};
 inline constexpr QLatin1StringView inserted{"insert"};
 inline constexpr QLatin1StringView deleted{"delete"};
 inline constexpr QLatin1StringView marked{"mark"};
+// The answer to a "copy" carrying a reply token: "response.copy.<token>", one identifier per
+// request so that companions asking at the same time each read their own answer.
+inline constexpr QLatin1StringView copyAnswerPrefix{"response.copy."};
 
 // Passed by the companion.
 inline constexpr QLatin1StringView isLaunched{"app.isLaunched"};
@@ -28,5 +31,21 @@ inline constexpr QLatin1StringView date{"date"};
 inline constexpr QLatin1StringView app{"app"};
 inline constexpr QLatin1StringView desc{"desc"};
 inline constexpr QLatin1StringView marked{"marked"};
+// Not part of a summary: the token a "copy" request wants its answer under. A request without
+// one (an older companion) gets no answer.
+inline constexpr QLatin1StringView reply{"reply"};
 } // namespace SummaryKeys
+
+// The members of a copy answer: {"uuid":…,"copied":true} or {"uuid":…,"copied":false,
+// "error":…} with one of the errors below.
+namespace CopyAnswerKeys {
+inline constexpr QLatin1StringView uuid{"uuid"};
+inline constexpr QLatin1StringView copied{"copied"};
+inline constexpr QLatin1StringView error{"error"};
+} // namespace CopyAnswerKeys
+
+namespace CopyErrors {
+inline constexpr QLatin1StringView noSuchItem{"no such item"};
+inline constexpr QLatin1StringView unreadable{"none of the item's contents can be read"};
+} // namespace CopyErrors
 } // namespace ChannelMessages

@@ -21,7 +21,8 @@ QJsonObject summary(const QString& uuid, double date, const QString& desc)
 }
 
 // The application's side of the channel, as far as vantrelctl sees it: answers "app.isLaunched"
-// and "request.update.recent" (with a canned list, newest first) and records "copy" requests.
+// and "request.update.recent" (with a canned list, newest first), records "copy" requests and
+// answers them, copied when the uuid is on the list.
 class FakeApplication : public QObject
 {
 public:
@@ -34,10 +35,22 @@ public:
             QStringLiteral("request.update.recent"), this, [&channel, recent](const auto&) {
                 channel.passMessageObject(recent, QStringLiteral("response.update.recent"));
             });
-        channel.listenForMessage(QStringLiteral("copy"), this,
-                                 [this](const std::optional<QJsonValue>& message) {
-                                     copies.append(message.value_or(QJsonValue()));
-                                 });
+        channel.listenForMessage(
+            QStringLiteral("copy"), this,
+            [this, &channel, recent](const std::optional<QJsonValue>& message) {
+                const QJsonObject request = message.value_or(QJsonValue()).toObject();
+                copies.append(request);
+                const QJsonValue uuid = request[QStringLiteral("uuid")];
+                const bool known = std::any_of(recent.begin(), recent.end(), [&](const auto& item) {
+                    return item[QStringLiteral("uuid")] == uuid;
+                });
+                QJsonObject answer{{QStringLiteral("uuid"), uuid},
+                                   {QStringLiteral("copied"), known}};
+                if (!known)
+                    answer[QStringLiteral("error")] = QStringLiteral("no such item");
+                channel.passMessageObject(answer, QStringLiteral("response.copy.") +
+                                                      request[QStringLiteral("reply")].toString());
+            });
     }
 
     QList<QJsonValue> copies;
@@ -148,7 +161,21 @@ private slots:
         QTRY_COMPARE(m_application->copies.size(), 1);
         const QJsonObject request = m_application->copies.first().toObject();
         QCOMPARE(request.value(QStringLiteral("uuid")).toString(), QStringLiteral("u2"));
-        QCOMPARE(request.keys(), summary({}, 0, {}).keys());
+        for (const QString& key : summary({}, 0, {}).keys())
+            QVERIFY(request.contains(key));
+        // The answer was this run's alone, and is gone once read.
+        const QString answer =
+            QStringLiteral("response.copy.") + request[QStringLiteral("reply")].toString();
+        QVERIFY(!m_channel->readMessage(answer));
+    }
+
+    void copyOfAnUnknownItemFailsSayingSo()
+    {
+        startApplication();
+        const CtlRun run = runCtl({QStringLiteral("copy"), QStringLiteral("u7")});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QStringLiteral("vantrelctl: no such item: u7\n"));
+        QVERIFY(run.out.isEmpty());
     }
 
     void copyWithoutApplicationFailsAndPassesNothing()

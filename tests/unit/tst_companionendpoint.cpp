@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 PBContentPtr textItem(const QStringList& types, const QList<QByteArray>& payloads, bool marked)
 {
@@ -77,28 +79,54 @@ private slots:
         insert(item);
         const qint64 before = m_store->pasteboard.changeCount();
 
-        QJsonObject request;
-        request[QStringLiteral("uuid")] = item->uuid;
-        m_store->channel.deliver(QStringLiteral("copy"), QJsonValue(request));
+        m_store->channel.deliver(QStringLiteral("copy"), copyRequest(item->uuid, u"t1"_s));
         QCOMPARE(m_store->pasteboard.changeCount(), before + 1);
         QVERIFY(m_store->watcher.ignoreNextCopy());
         const PasteboardItem written = m_store->pasteboard.pasteboardItems().first();
         QCOMPARE(written.types(), types.first(payloadCount));
         QCOMPARE(written.dataForType(QStringLiteral("public.html")), QByteArray("<b>copy me</b>"));
+        const QJsonObject answer{{u"uuid"_s, item->uuid}, {u"copied"_s, true}};
+        QCOMPARE(m_store->channel.messages(u"response.copy.t1"_s), QList<QJsonValue>{answer});
     }
 
-    void copyRequestForUnknownOrMalformedItemsDoesNothing_data()
+    void copyThatCannotBeDoneLeavesTheClipboardAndSaysWhy_data()
+    {
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unknown uuid") << false << u"no such item"_s;
+        QTest::newRow("payload file gone") << true << u"none of the item's contents can be read"_s;
+    }
+
+    void copyThatCannotBeDoneLeavesTheClipboardAndSaysWhy()
+    {
+        QFETCH(bool, known);
+        QFETCH(QString, error);
+        const PBContentPtr item =
+            textItem({QStringLiteral("public.utf8-plain-text")}, {"x"}, false);
+        const auto paths = m_store->dataManager.saveDataOfContent(*item);
+        QVERIFY(paths);
+        item->setDataPathArray(*paths);
+        insert(item);
+        QVERIFY(QFile::remove(paths->first()));
+        const qint64 before = m_store->pasteboard.changeCount();
+
+        const QString uuid = known ? item->uuid : u"NOT-THERE"_s;
+        m_store->channel.deliver(QStringLiteral("copy"), copyRequest(uuid, u"t2"_s));
+        QCOMPARE(m_store->pasteboard.changeCount(), before);
+        QVERIFY(!m_store->watcher.ignoreNextCopy());
+        const QJsonObject answer{{u"uuid"_s, uuid}, {u"copied"_s, false}, {u"error"_s, error}};
+        QCOMPARE(m_store->channel.messages(u"response.copy.t2"_s), QList<QJsonValue>{answer});
+    }
+
+    void malformedCopyRequestDoesNothing_data()
     {
         QTest::addColumn<std::optional<QJsonValue>>("message");
-        QJsonObject unknown;
-        unknown[QStringLiteral("uuid")] = QStringLiteral("NOT-THERE");
-        QTest::newRow("unknown uuid") << std::optional<QJsonValue>(unknown);
         QTest::newRow("unreadable file") << std::optional<QJsonValue>();
         QTest::newRow("a text") << std::optional<QJsonValue>(QStringLiteral("copy"));
         QTest::newRow("object without uuid") << std::optional<QJsonValue>(QJsonObject());
     }
 
-    void copyRequestForUnknownOrMalformedItemsDoesNothing()
+    void malformedCopyRequestDoesNothing()
     {
         QFETCH(std::optional<QJsonValue>, message);
         insert(textItem({QStringLiteral("public.utf8-plain-text")}, {"x"}, false));
@@ -109,6 +137,11 @@ private slots:
     }
 
 private:
+    static QJsonValue copyRequest(const QString& uuid, const QString& reply)
+    {
+        return QJsonObject{{u"uuid"_s, uuid}, {u"reply"_s, reply}};
+    }
+
     void insert(const PBContentPtr& item)
     {
         std::optional<bool> written;

@@ -6,10 +6,12 @@
 
 #include <QJsonObject>
 #include <QTextStream>
+#include <QUuid>
 
 namespace {
-enum ExitStatus { Success = 0, NoAnswer = 1 };
-}
+// A copy Vantrel could not make fails as an unanswered request does.
+enum ExitStatus { Success = 0, NoAnswer = 1, Failure = 1 };
+} // namespace
 
 CtlClient::CtlClient(const CtlOptions& options, MessageChannelWormhole& channel, QTextStream& out,
                      QTextStream& err, QObject* parent)
@@ -50,8 +52,10 @@ void CtlClient::start()
     }
 }
 
-// The listener is in place before the request goes out, so a fast answer is not missed.
-void CtlClient::ask(const QString& request, const QString& answer, AnswerHandler handler)
+// The listener is in place before the request goes out, so a fast answer is not missed. Each
+// question gets the whole timeout.
+void CtlClient::ask(const QString& request, const QString& answer, AnswerHandler handler,
+                    const QJsonValue& payload)
 {
     m_channel.listenForMessage(answer, this,
                                [this, handler](const std::optional<QJsonValue>& message) {
@@ -59,7 +63,7 @@ void CtlClient::ask(const QString& request, const QString& answer, AnswerHandler
                                        (this->*handler)(message);
                                });
     m_timer.start(m_options.answerTimeoutMs());
-    m_channel.passMessageObject(QJsonValue(QString()), request);
+    m_channel.passMessageObject(payload, request);
 }
 
 void CtlClient::printStatus(const std::optional<QJsonValue>& message)
@@ -80,18 +84,39 @@ void CtlClient::printList(const std::optional<QJsonValue>& message)
     finish(Success);
 }
 
-// Only the uuid counts for Vantrel, but the message is a whole summary so that it decodes as one.
+// Only the uuid counts for Vantrel, but the message is a whole summary so that it decodes as one;
+// the reply token names the identifier of this request's own answer.
 void CtlClient::passCopy(const std::optional<QJsonValue>&)
 {
-    m_timer.stop();
+    // Another client's question may make Vantrel announce its launch again.
+    if (!m_copyAnswer.isEmpty())
+        return;
     namespace Keys = ChannelMessages::SummaryKeys;
-    const QJsonObject summary = {{Keys::uuid, m_options.uuid},
-                                 {Keys::date, 0.0},
-                                 {Keys::app, QString()},
-                                 {Keys::desc, QString()},
-                                 {Keys::marked, false}};
-    m_channel.passMessageObject(summary, ChannelMessages::copy);
-    m_channel.flush(this, [this] { finish(Success); });
+    const QString token = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QJsonObject summary = {{Keys::uuid, m_options.uuid}, {Keys::date, 0.0},
+                                 {Keys::app, QString()},       {Keys::desc, QString()},
+                                 {Keys::marked, false},        {Keys::reply, token}};
+    m_copyAnswer = ChannelMessages::copyAnswerPrefix + token;
+    ask(ChannelMessages::copy, m_copyAnswer, &CtlClient::printCopyAnswer, summary);
+}
+
+// The answer is this request's alone: its file goes once read.
+void CtlClient::printCopyAnswer(const std::optional<QJsonValue>& message)
+{
+    m_channel.removeMessage(m_copyAnswer);
+    namespace Keys = ChannelMessages::CopyAnswerKeys;
+    const QJsonObject answer = message.value_or(QJsonValue()).toObject();
+    if (m_options.json)
+        m_out << CtlFormatter::jsonLine(message);
+    if (answer.value(Keys::copied).toBool()) {
+        finish(Success);
+        return;
+    }
+    const QString error = answer.value(Keys::error).toString();
+    m_err << QStringLiteral("vantrelctl: %1: %2\n")
+                 .arg(error.isEmpty() ? QStringLiteral("Vantrel did not copy the item") : error,
+                      m_options.uuid);
+    finish(Failure);
 }
 
 void CtlClient::watch()

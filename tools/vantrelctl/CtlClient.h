@@ -14,8 +14,8 @@ class QTextStream;
 // with a timeout, prints, and reports the exit status through finished().
 //   status, recent, marked: send the request with an empty text payload and print the answer.
 //   copy: ask "app.isLaunched" first; once Vantrel answers, pass "copy" with a summary holding
-//     the uuid and finish when the bus has taken the announcement. Vantrel does not reply to a
-//     copy, so success means "a running Vantrel was asked", not "the uuid was found".
+//     the uuid and a reply token, and wait for Vantrel's answer under that token: success when
+//     the item is on the clipboard, failure with Vantrel's reason ("no such item", ...) when not.
 //   watch: print every announcement until the timeout, if one was given.
 class CtlClient : public QObject
 {
@@ -34,10 +34,12 @@ signals:
 private:
     using AnswerHandler = void (CtlClient::*)(const std::optional<QJsonValue>& message);
 
-    void ask(const QString& request, const QString& answer, AnswerHandler handler);
+    void ask(const QString& request, const QString& answer, AnswerHandler handler,
+             const QJsonValue& payload = QJsonValue(QString()));
     void printStatus(const std::optional<QJsonValue>& message);
     void printList(const std::optional<QJsonValue>& message);
     void passCopy(const std::optional<QJsonValue>& launched);
+    void printCopyAnswer(const std::optional<QJsonValue>& message);
     void watch();
     void printAnnouncement(const QString& identifier);
     void onTimeout();
@@ -48,5 +50,7 @@ private:
     QTextStream& m_out;
     QTextStream& m_err;
     QTimer m_timer;
+    // The identifier of this run's copy answer.
+    QString m_copyAnswer;
     bool m_finished = false;
 };

@@ -113,6 +113,7 @@ QString CtlOptions::helpText()
                "\n"
                "Example: vantrelctl copy \"$(vantrelctl recent | fzf | cut -f1)\"\n"
                "\n"
-               "Exit status: 0 on success, 1 when Vantrel does not answer, 2 on bad usage.\n")
+               "Exit status: 0 on success, 1 when Vantrel does not answer or cannot copy the\n"
+               "item (it says why: no such item, ...), 2 on bad usage.\n")
         .arg(DefaultTimeoutMs);
 }
