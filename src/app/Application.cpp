@@ -17,6 +17,7 @@
 #include "storage/CompanionEndpoint.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
+#include "storage/OrphanSweeper.h"
 #include "storage/SettingsManager.h"
 #include "storage/UserDefaults.h"
 #include "support/AppPaths.h"
@@ -82,6 +83,9 @@ void Application::buildServices()
     m_dbManager = std::make_unique<DBManager>(
         folder, DBManager::Services{*platform.messageChannel, *m_dataManager, m_settings->model(),
                                     Clock::system()});
+    m_orphanSweeper =
+        std::make_unique<OrphanSweeper>(m_dataManager->savePath(), *m_dbManager, Clock::system());
+    m_orphanSweeper->start();
     m_watcher = std::make_unique<PBWatcher>(*platform.pasteboard, *platform.applicationState);
     m_comparer = std::make_unique<PBContentComparer>();
     m_pipeline = std::make_unique<CapturePipeline>(

@@ -14,6 +14,7 @@ class CompanionEndpoint;
 class DBManager;
 class DataManager;
 class MainWindowController;
+class OrphanSweeper;
 class PBContentComparer;
 class PBWatcher;
 class PlatformLinux;
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<SettingsManager> m_settings;
     std::unique_ptr<DataManager> m_dataManager;
     std::unique_ptr<DBManager> m_dbManager;
+    std::unique_ptr<OrphanSweeper> m_orphanSweeper;
     std::unique_ptr<PBWatcher> m_watcher;
     std::unique_ptr<PBContentComparer> m_comparer;
     std::unique_ptr<CapturePipeline> m_pipeline;

@@ -37,6 +37,8 @@ const char* const searchSql =
 const char* const existsSql = "SELECT 1 FROM pb_items WHERE uuid=?";
 const char* const deleteSql = "DELETE FROM pb_items WHERE uuid=?";
 const char* const markSql = "UPDATE pb_items SET marked=? WHERE uuid=?";
+const char* const anyRowSql = "SELECT 1 FROM pb_items LIMIT 1";
+const char* const dataOfSql = "SELECT data FROM pb_items WHERE uuid=?";
 // What the retention pass may prune, newest first; the caller skips marked rows.
 const char* const listedTypes = "type IN (0, 1, 2, 3)";
 const QByteArray olderThanSql =
@@ -322,6 +324,38 @@ void DBManager::postToMain(std::function<void()> fn)
 void DBManager::passMarkedItems()
 {
     m_services.channel.passMessageObject(summaries(m_lists[Marked]), ChannelMessages::markedItems);
+}
+
+std::optional<bool> DBManager::hasRows()
+{
+    return m_dbQueue->sync([this]() -> std::optional<bool> {
+        if (!m_open)
+            return std::nullopt;
+        SqliteStatement statement(*m_db, QString::fromLatin1(anyRowSql));
+        const bool found = statement.step();
+        if (statement.failed())
+            return std::nullopt;
+        return found;
+    });
+}
+
+std::optional<QHash<QString, QByteArray>> DBManager::storedDataPaths(const QStringList& uuids)
+{
+    return m_dbQueue->sync([this, &uuids]() -> std::optional<QHash<QString, QByteArray>> {
+        if (!m_open)
+            return std::nullopt;
+        QHash<QString, QByteArray> found;
+        SqliteStatement statement(*m_db, QString::fromLatin1(dataOfSql));
+        for (const QString& uuid : uuids) {
+            statement.reset();
+            statement.bind(1, uuid);
+            if (statement.step())
+                found.insert(uuid, statement.bytes("data"));
+            else if (statement.failed())
+                return std::nullopt;
+        }
+        return found;
+    });
 }
 
 QList<PBContentPtr>

@@ -3,6 +3,7 @@
 #include "capture/PBContent.h"
 #include "support/ObservableValue.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -110,6 +111,13 @@ public:
 
     void passRecentItems();
     void passMarkedItems();
+
+    // For the sweep of orphan payload files, each waiting for the database queue (so not for
+    // the main thread): whether the table holds any row, and the stored payload paths (the
+    // "data" column as it stands) of the rows with these uuids, a uuid without a row having no
+    // entry. nullopt when the history cannot be read.
+    std::optional<bool> hasRows();
+    std::optional<QHash<QString, QByteArray>> storedDataPaths(const QStringList& uuids);
 
 signals:
     // Each change of a category list comes between a pair of these, on the main thread, so that
