@@ -36,10 +36,11 @@ void SettingsManager::keepDamagedFile() const
     const QString suffix =
         ".damaged-"_L1 + QDateTime::currentDateTime().toString(u"yyyy-MM-dd-HHmmss"_s);
     const QString kept = PrivateFiles::moveAside(m_filePath, suffix);
+    const int failure = errno;
     if (kept.isEmpty())
         qCWarning(lcStorage).noquote()
             << "the settings file" << m_filePath << "cannot be read, nor kept aside ("
-            << qt_error_string(errno) << "); the defaults are used and replace it";
+            << qt_error_string(failure) << "); the defaults are used and replace it";
     else
         qCWarning(lcStorage).noquote()
             << "the settings file" << m_filePath << "cannot be read; it is kept as" << kept

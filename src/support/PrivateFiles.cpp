@@ -70,6 +70,7 @@ int refusalToReplace(const QByteArray& path)
         return 0;
     return S_ISLNK(status.st_mode) ? ELOOP : S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
 }
+
 // renameat2 refuses a taken name in the same step as the rename; a file system that does not
 // offer that (EINVAL) gets a look first.
 bool renameWithoutReplacing(const QByteArray& from, const QByteArray& to)
