@@ -210,6 +210,32 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 2, recordTimeoutMs);
     }
 
+    // Files a crash left without their row go at the next start; those of a capture in progress
+    // (younger than a minute) stay.
+    void orphanPayloadIsRemovedAtTheNextStart()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=kept")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+        QVERIFY(session.stop());
+        const QString data = session.dataFolder() + QStringLiteral("/data/");
+        const QString orphan = data + QStringLiteral("0B6C2F7E-52A1-4C2B-9D7E-1F8A3C4D5E6F.txt");
+        const QString young = data + QStringLiteral("7D0E9A11-3B6C-4E2F-8A90-2C3D4E5F6A7B.txt");
+        for (const QString& path : {orphan, young}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("lost") == 4 && file.flush());
+            if (path == orphan)
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                                         QFileDevice::FileModificationTime));
+        }
+        QVERIFY(session.start());
+        QVERIFY(session.waitForOutput("removed 1 orphan payload files"));
+        QVERIFY(!QFileInfo::exists(orphan));
+        QVERIFY(QFileInfo::exists(young));
+        QCOMPARE(QDir(data).entryList(QDir::Files).size(), 2);
+    }
+
 private:
     std::vector<std::unique_ptr<QTemporaryDir>> m_cleanup;
 };
