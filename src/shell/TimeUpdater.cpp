@@ -19,13 +19,13 @@ void TimeUpdater::start()
     stop();
     m_started = true;
     if (!m_shownViewers.isEmpty())
-        startTimer();
+        startPeriod();
 }
 
 void TimeUpdater::stop()
 {
     m_started = false;
-    stopTimer();
+    stopPeriod();
 }
 
 void TimeUpdater::addViewer(QObject* viewer, bool shownNow)
@@ -52,24 +52,24 @@ void TimeUpdater::setShown(QObject* viewer, bool shown)
     if (!m_started || wasShown == !m_shownViewers.isEmpty())
         return;
     if (wasShown) {
-        stopTimer();
+        stopPeriod();
         return;
     }
     // Times shown again may have aged while hidden.
     emit updateTime();
-    startTimer();
+    startPeriod();
 }
 
-void TimeUpdater::startTimer()
+void TimeUpdater::startPeriod()
 {
-    stopTimer();
+    stopPeriod();
     m_timer = new QTimer(this);
     m_timer->setInterval(m_intervalMs);
     connect(m_timer, &QTimer::timeout, this, &TimeUpdater::onTimer);
     m_timer->start();
 }
 
-void TimeUpdater::stopTimer()
+void TimeUpdater::stopPeriod()
 {
     delete m_timer;
     m_timer = nullptr;

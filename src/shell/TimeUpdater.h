@@ -42,8 +42,8 @@ protected:
 private:
     void onTimer();
     void setShown(QObject* viewer, bool shown);
-    void startTimer();
-    void stopTimer();
+    void startPeriod();
+    void stopPeriod();
 
     int m_intervalMs;
     QTimer* m_timer = nullptr;

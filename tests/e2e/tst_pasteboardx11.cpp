@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QSet>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -61,6 +62,7 @@ private slots:
     void readingAnOwnerGivesItsMappedItems_data();
     void readingAnOwnerGivesItsMappedItems();
     void largeFormatIsReadWhole();
+    void stallingOwnerHoldsNothingUpAndGivesNoItems();
     void ownerExitingIsAChangeWithNoItems();
     void writtenFormatsReadBackInOtherApplications_data();
     void writtenFormatsReadBackInOtherApplications();
@@ -173,6 +175,26 @@ void TestPasteboardX11::largeFormatIsReadWhole()
     const auto items = m_pasteboard->pasteboardItems();
     QCOMPARE(items.first().types(), QStringList{PasteboardTypes::png});
     QVERIFY(items.first().dataForType(PasteboardTypes::png) == image);
+}
+
+// An owner that lists its formats and never sends them holds up nothing here: the event loop
+// keeps turning while the reader waits, and the change, once given up, has no items.
+void TestPasteboardX11::stallingOwnerHoldsNothingUpAndGivesNoItems()
+{
+    int ticks = 0;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, this, [&ticks] { ++ticks; });
+    timer.start(10);
+
+    ClipOwner owner({{u"text/html"_s, "<i>never</i>"_ba}, {u"UTF8_STRING"_s, "never"_ba}},
+                    {u"--stall"_s});
+    QTRY_VERIFY(owner.requested().contains(u"text/html"_s));
+    // Changes before this one (the last owner's exit) were published before it was read.
+    const qint64 countBefore = m_pasteboard->changeCount();
+    const int ticksWhenStalled = ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(m_pasteboard->changeCount() != countBefore, 20'000);
+    QVERIFY(ticks > ticksWhenStalled);
+    QVERIFY(m_pasteboard->pasteboardItems().isEmpty());
 }
 
 void TestPasteboardX11::ownerExitingIsAChangeWithNoItems()
