@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -57,13 +58,16 @@ qint64 peakResidentKiB()
     return 0;
 }
 
+// Starts an owner without holding up the event loop, and waits until it holds the clipboard.
 std::unique_ptr<QProcess> startOwner(const QStringList& arguments)
 {
     auto owner = std::make_unique<QProcess>();
     owner->start(QStringLiteral(CLIPOWNER_BINARY), arguments);
-    QByteArray ready;
-    while (!ready.contains("ready") && owner->waitForReadyRead(30'000))
-        ready += owner->readAllStandardOutput();
+    QByteArray output;
+    QObject::connect(owner.get(), &QProcess::readyReadStandardOutput,
+                     [&output, process = owner.get()] { output += process->readAll(); });
+    (void)QTest::qWaitFor([&output] { return output.contains("ready"); }, 600'000);
+    owner->disconnect();
     return owner;
 }
 
@@ -74,30 +78,41 @@ struct Figures
     qsizetype bytes = 0;
 };
 
-// This build's reader: from the owner's arrival until the change is published.
-Figures readThroughPasteboard(PasteboardX11& pasteboard, const QStringList& owner)
+qsizetype bytesOf(const QList<PasteboardItem>& items)
+{
+    qsizetype bytes = 0;
+    for (const PasteboardItem& item : items) {
+        for (const QString& type : item.types())
+            bytes += item.dataForType(type).value_or(QByteArray()).size();
+    }
+    return bytes;
+}
+
+// This build's reader: from the owner's start until its change is published (the next change
+// for an owner that stalls, the one with content otherwise).
+Figures readThroughPasteboard(PasteboardX11& pasteboard, const QStringList& owner, bool stalls)
 {
     const qint64 before = pasteboard.changeCount();
     StallMeter meter;
     QElapsedTimer total;
     total.start();
     auto process = startOwner(owner);
-    (void)QTest::qWaitFor([&] { return pasteboard.changeCount() > before; }, 600'000);
-    Figures figures{meter.longestMs(), double(total.elapsed()), 0};
-    for (const PasteboardItem& item : pasteboard.pasteboardItems()) {
-        for (const QString& type : item.types())
-            figures.bytes += item.dataForType(type).value_or(QByteArray()).size();
-    }
-    return figures;
+    (void)QTest::qWaitFor(
+        [&] {
+            return stalls ? pasteboard.changeCount() > before
+                          : bytesOf(pasteboard.pasteboardItems()) > 0;
+        },
+        600'000);
+    return {meter.longestMs(), double(total.elapsed()), bytesOf(pasteboard.pasteboardItems())};
 }
 
 // Qt's clipboard read on the GUI thread, format by format.
 Figures readThroughQt(const QStringList& owner)
 {
-    auto process = startOwner(owner);
-    StallMeter meter;
     QElapsedTimer total;
     total.start();
+    auto process = startOwner(owner);
+    StallMeter meter;
     Figures figures;
     QTimer::singleShot(0, [&] {
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -131,13 +146,7 @@ int main(int argc, char** argv)
         return 0;
     }
     QGuiApplication app(argc, argv);
-    PasteboardX11 pasteboard(QGuiApplication::clipboard());
-
-    const QStringList stalling = {u"--stall"_s, u"--format"_s, u"text/html=<b>x</b>"_s,
-                                  u"--format"_s, u"UTF8_STRING=x"_s};
-    const Figures stallOurs = readThroughPasteboard(pasteboard, stalling);
-    const Figures stallQt = readThroughQt(stalling);
-    print("an owner that stalls (2 formats)", stallOurs, stallQt);
+    auto pasteboard = std::make_unique<PasteboardX11>(QGuiApplication::clipboard());
 
     QTemporaryDir dir;
     const QString path = dir.filePath(u"text"_s);
@@ -150,11 +159,20 @@ int main(int argc, char** argv)
         for (qsizetype written = 0; written < (200 << 20); written += line.size())
             file.write(line);
     }
+    const QStringList stalling = {u"--stall"_s, u"--format"_s, u"text/html=<b>x</b>"_s,
+                                  u"--format"_s, u"UTF8_STRING=x"_s};
     const QStringList huge = {u"--format-file"_s, u"UTF8_STRING="_s + path};
+
+    const Figures stallOurs = readThroughPasteboard(*pasteboard, stalling, true);
     const qint64 peakBefore = peakResidentKiB();
-    const Figures hugeOurs = readThroughPasteboard(pasteboard, huge);
+    const Figures hugeOurs = readThroughPasteboard(*pasteboard, huge, false);
     const qint64 peakOurs = peakResidentKiB();
+    // The baselines read alone.
+    pasteboard.reset();
+    const Figures stallQt = readThroughQt(stalling);
     const Figures hugeQt = readThroughQt(huge);
+
+    print("an owner that stalls (2 formats)", stallOurs, stallQt);
     print("a 200 MB text (INCR, 256 KiB pieces)", hugeOurs, hugeQt);
     std::printf(
         "%-40s peak RSS %lld MiB (from %lld MiB before the read) [baseline peak %lld MiB]\n", "",
