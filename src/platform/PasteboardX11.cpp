@@ -17,7 +17,8 @@ PasteboardX11::PasteboardX11(QClipboard* clipboard, QObject* parent)
             poster->post([this, items = std::move(items)] { changeRead(items); });
         });
     // Qt writes through windows of its own connection: changes they make are this process's.
-    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->connection()) {
         const xcb_setup_t* setup = xcb_get_setup(x11->connection());
         m_reader->setOwnClient(setup->resource_id_base, setup->resource_id_mask);
     }
