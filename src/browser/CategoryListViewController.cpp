@@ -49,6 +49,7 @@ void CategoryListViewController::setupView()
     m_stack->addWidget(m_emptyView);
     connect(&m_services.timeUpdater, &TimeUpdater::updateTime, m_tableView->viewport(),
             qOverload<>(&QWidget::update));
+    m_services.timeUpdater.addViewer(m_tableView->viewport(), m_tableView->viewport()->isVisible());
     connect(m_tableView, &HistoryListView::deleteRequested, this,
             &CategoryListViewController::deleteCurrentContent);
     connect(m_tableView, &HistoryListView::markRequested, this,

@@ -27,15 +27,24 @@ void PBWatcher::startWatch()
 {
     stopWatch();
     m_pbChangeCount = m_pasteboard.changeCount();
-    m_timer = new QTimer(this);
-    m_timer->setInterval(pollIntervalMs);
-    connect(m_timer, &QTimer::timeout, this, &PBWatcher::watchLoop);
-    m_timer->start();
+    // Where the clipboard announces its changes no timer runs: a change is handled the moment it
+    // is known, and nothing wakes the process while the clipboard stays as it is.
+    m_announced = m_pasteboard.setChangeHandler([this] { watchLoop(); });
+    if (!m_announced) {
+        m_timer = new QTimer(this);
+        m_timer->setInterval(pollIntervalMs);
+        connect(m_timer, &QTimer::timeout, this, &PBWatcher::watchLoop);
+        m_timer->start();
+    }
     setWatching(true);
 }
 
 void PBWatcher::stopWatch()
 {
+    if (m_announced) {
+        m_pasteboard.setChangeHandler({});
+        m_announced = false;
+    }
     if (m_timer) {
         m_timer->stop();
         delete m_timer;

@@ -10,7 +10,8 @@ class Pasteboard;
 class PBPasteboardItemObserver;
 class QTimer;
 
-// Polls the clipboard's change count and hands each change made in another application to its
+// Looks at the clipboard's change count whenever the clipboard announces a change (or, where it
+// announces none, every pollIntervalMs) and hands each change made in another application to its
 // observers. Changes made while this application is active (its own copy-backs) are skipped, and
 // so is the one change after setIgnoreNextCopy(true). Lives on the main thread.
 class PBWatcher : public QObject
@@ -27,7 +28,7 @@ public:
     // The one watcher of the running application, as the composition root built it.
     static PBWatcher& sharedWatcher();
 
-    // Starts polling from the clipboard's current count, so what it holds now is never passed
+    // Starts watching from the clipboard's current count, so what it holds now is never passed
     // on. Restarting takes the count afresh.
     void startWatch();
     void stopWatch();
@@ -45,7 +46,7 @@ public:
     void addObserver(PBPasteboardItemObserver* observer);
     void removeObserver(PBPasteboardItemObserver* observer);
 
-    // One poll; the timer calls it every pollIntervalMs.
+    // One look at the change count; called on each announced change, or by the poll timer.
     void watchLoop();
 
 signals:
@@ -58,6 +59,8 @@ private:
     const ApplicationState& m_applicationState;
     QList<PBPasteboardItemObserver*> m_observers;
     QTimer* m_timer = nullptr;
+    // Whether the pasteboard calls watchLoop() on each change, so that no timer runs.
+    bool m_announced = false;
     qint64 m_pbChangeCount = 0;
     bool m_watching = false;
     bool m_ignoreNextCopy = false;

@@ -174,14 +174,22 @@ QList<std::pair<QString, QByteArray>> formatsForType(const QString& type, const 
 QList<PasteboardItem> MimeTypeMapping::itemsFromFormats(const QStringList& formats,
                                                         const Reader& read)
 {
-    // Password managers mark what they copy so that clipboard histories leave it alone.
-    if (formats.contains(passwordManagerHint) && read(passwordManagerHint) == "secret")
-        return {};
+    // Password managers mark what they copy so that clipboard histories leave it alone. A hint
+    // that could not be read may have said so: better one copy missed than a password kept.
+    if (formats.contains(passwordManagerHint)) {
+        const std::optional<QByteArray> hint = read(passwordManagerHint);
+        if (!hint || *hint == "secret")
+            return {};
+    }
 
-    const QStringList types = typeFormats(formats);
+    QStringList types;
     QList<std::pair<QString, QByteArray>> data;
-    for (const QString& format : types)
-        data.append({format, read(format)});
+    for (const QString& format : typeFormats(formats)) {
+        if (std::optional<QByteArray> bytes = read(format)) {
+            types.append(format);
+            data.append({format, std::move(*bytes)});
+        }
+    }
     if (data.isEmpty())
         return {};
 

@@ -10,6 +10,7 @@
 class QMimeData;
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 // Translates between the MIME formats of the Linux clipboard and the program's pasteboard type
@@ -18,14 +19,17 @@ class QMimeData;
 class MimeTypeMapping
 {
 public:
-    // Fetches the bytes of one of the owner's formats. A format that gave nothing reads as empty.
-    using Reader = std::function<QByteArray(const QString& format)>;
+    // Fetches the bytes of one of the owner's formats; nothing when the format did not arrive.
+    // A zero-byte answer is data.
+    using Reader = std::function<std::optional<QByteArray>(const QString& format)>;
 
     // The clipboard items for an owner's formats, listed in the owner's order. Only the formats
     // that become types are read (plus the password-manager hint), each once; the rest are never
     // asked for, since converting them can be slow or upset the owner. Each identifier goes to
     // the first format that maps to it; a later format that maps to a taken identifier, or an
     // unmapped format, keeps its MIME name. A uri-list of several URIs gives one item per URI.
+    // A format that did not arrive is left out; when none arrived there is no item. An owner that
+    // offers the password-manager hint and does not give it is treated as one marking a secret.
     static QList<PasteboardItem> itemsFromFormats(const QStringList& formats, const Reader& read);
 
     // The MIME formats that stand for payloads[i] under types[i] (stopping at the end of the

@@ -3,6 +3,7 @@
 #include "platform/PasteboardItem.h"
 
 #include <QList>
+#include <functional>
 
 // The system clipboard as the capture and copy-back code sees it. Types are the program's own
 // identifiers (public.utf8-plain-text, public.png, public.file-url, ...); an implementation
@@ -19,6 +20,17 @@ public:
     // The clipboard's current items, read in full, in the clipboard's order. Empty when the
     // clipboard holds nothing or the content must not be recorded.
     virtual QList<PasteboardItem> pasteboardItems() = 0;
+
+    // Called on the main thread once for each change, after changeCount() has moved and
+    // pasteboardItems() has come to give that change's content.
+    using ChangeHandler = std::function<void()>;
+    // Installs the handler (an empty one removes it). False when this implementation announces
+    // no changes: whoever watches it must then look at changeCount() from time to time.
+    virtual bool setChangeHandler(ChangeHandler handler)
+    {
+        Q_UNUSED(handler);
+        return false;
+    }
 
     // Clears the clipboard and writes payloads[i] under types[i], stopping at the end of the
     // shorter list, as one operation.

@@ -15,4 +15,12 @@ void PasteboardMemory::setItems(QList<PasteboardItem> items)
 {
     m_items = std::move(items);
     ++m_changeCount;
+    if (m_announces && m_changeHandler)
+        m_changeHandler();
+}
+
+bool PasteboardMemory::setChangeHandler(ChangeHandler handler)
+{
+    m_changeHandler = std::move(handler);
+    return m_announces;
 }

@@ -14,6 +14,11 @@ public:
         return m_items;
     }
     void writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
+    // Announces changes only after setAnnouncesChanges(true); otherwise it must be polled.
+    bool setChangeHandler(ChangeHandler handler) override;
+
+    // Whether each change is announced at once, as a system clipboard that reports its changes.
+    void setAnnouncesChanges(bool announces) { m_announces = announces; }
 
     // Replaces the content as another application would, moving the change count.
     void setItems(QList<PasteboardItem> items);
@@ -23,6 +28,8 @@ public:
 
 private:
     QList<PasteboardItem> m_items;
+    ChangeHandler m_changeHandler;
+    bool m_announces = false;
     qint64 m_changeCount = 0;
     int m_readCount = 0;
 };

@@ -75,8 +75,7 @@ QList<PasteboardItem> readClipboard(const QString& wlPaste, const std::function<
     const QStringList formats = formatsIn(*list);
     qCDebug(lcPlatform) << "clipboard formats:" << formats;
     return MimeTypeMapping::itemsFromFormats(formats, [&](const QString& format) {
-        return runWlPaste(wlPaste, {u"--no-newline"_s, u"--type"_s, format}, deadline, givenUp)
-            .value_or(QByteArray());
+        return runWlPaste(wlPaste, {u"--no-newline"_s, u"--type"_s, format}, deadline, givenUp);
     });
 }
 } // namespace
@@ -151,7 +150,8 @@ void PasteboardWayland::watchOutput()
     announced -= skipped;
     if (announced <= 0)
         return;
-    // Several changes announced together are read as one: only the newest content counts.
+    // Of several changes announced together only the newest is read; the others are still
+    // changes of their own, published without content.
     m_changesAnnounced += announced;
     m_latestChange->store(m_changesAnnounced);
     // A change made while the application has the focus is its own (a copy-back, or a copy in
@@ -183,13 +183,25 @@ void PasteboardWayland::readChange(qint64 change)
     });
 }
 
+// Every change moves the count by one and is announced on its own, never merged with the next:
+// merged, this application's own write-back and the user's next copy would be one change, and the
+// watcher's ignore-next-copy rule would take the user's copy with the write-back.
 void PasteboardWayland::changeRead(qint64 change, const QList<PasteboardItem>& items)
 {
-    // A read overtaken by a newer change was given up half-way; the newer one publishes.
-    if (change != m_changesAnnounced)
-        return;
-    m_items = items;
-    m_changeCount = change;
+    // A read overtaken by a newer change was given up half-way: its change has no content.
+    const bool overtaken = change != m_changesAnnounced;
+    while (m_changeCount < change) {
+        ++m_changeCount;
+        m_items = m_changeCount == change && !overtaken ? items : QList<PasteboardItem>();
+        if (m_changeHandler)
+            m_changeHandler();
+    }
+}
+
+bool PasteboardWayland::setChangeHandler(ChangeHandler handler)
+{
+    m_changeHandler = std::move(handler);
+    return true;
 }
 
 void PasteboardWayland::writeItem(const QStringList& types, const QList<QByteArray>& payloads)

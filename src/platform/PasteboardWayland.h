@@ -20,8 +20,9 @@ class ThreadPoster;
 // this very process, which must stay free to answer). MIME formats are mapped to and from the
 // program's identifiers by MimeTypeMapping, as on X11.
 //
-// The change count rises once the content of a change has been read, so pasteboardItems() always
-// gives the content of the change that moved the count. A change announced while the
+// The change count rises by one for each change once its content has been read, so
+// pasteboardItems() always gives the content of the change that moved the count; a change
+// overtaken by a newer one before it was read has none. A change announced while the
 // application has the focus is its own: the count rises at once and it gives no items. The
 // content on the clipboard when watching starts moves nothing. A Wayland source lives in its own
 // process: what writeItem puts on the clipboard outlives this one when wl-copy holds it.
@@ -50,6 +51,8 @@ public:
     // With the focus every type is written; without it wl-copy offers the first type (and the
     // text forms wl-copy adds to a text type), since it holds one type only.
     void writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
+    // Each change is announced as soon as it has been read.
+    bool setChangeHandler(ChangeHandler handler) override;
 
     // Why the clipboard cannot be recorded; empty while it can.
     QString problem() const { return m_problem; }
@@ -82,5 +85,6 @@ private:
     qint64 m_changesAnnounced = 0;
     qint64 m_changeCount = 0;
     QList<PasteboardItem> m_items;
+    ChangeHandler m_changeHandler;
     QString m_problem;
 };

@@ -1,34 +1,48 @@
 #include "platform/PasteboardX11.h"
 
+#include "platform/ClipboardReaderX11.h"
 #include "platform/MimeTypeMapping.h"
-#include "support/Logging.h"
+#include "support/ThreadPoster.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <xcb/xcb.h>
 
 PasteboardX11::PasteboardX11(QClipboard* clipboard, QObject* parent)
-    : QObject(parent), m_clipboard(clipboard)
+    : QObject(parent), m_clipboard(clipboard), m_poster(new ThreadPoster(this))
 {
-    connect(m_clipboard, &QClipboard::changed, this, &PasteboardX11::clipboardChanged);
+    m_reader = std::make_unique<ClipboardReaderX11>(
+        [this, poster = m_poster](QList<PasteboardItem> items) {
+            poster->post([this, items = std::move(items)] { changeRead(items); });
+        });
+    // Qt writes through windows of its own connection: changes they make are this process's.
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->connection()) {
+        const xcb_setup_t* setup = xcb_get_setup(x11->connection());
+        m_reader->setOwnClient(setup->resource_id_base, setup->resource_id_mask);
+    }
+    m_reading = m_reader->start();
 }
 
-void PasteboardX11::clipboardChanged(QClipboard::Mode mode)
+// The reader stops first, so that nothing is posted to the poster as it goes.
+PasteboardX11::~PasteboardX11()
 {
-    if (mode == QClipboard::Clipboard)
-        ++m_changeCount;
+    m_reader.reset();
 }
 
-QList<PasteboardItem> PasteboardX11::pasteboardItems()
+bool PasteboardX11::setChangeHandler(ChangeHandler handler)
 {
-    const QMimeData* mimeData = m_clipboard->mimeData(QClipboard::Clipboard);
-    if (!mimeData)
-        return {};
-    // Qt lists the owner's TARGETS as they are (meta targets included) apart from a few
-    // renames (UTF8_STRING, STRING and TEXT become text/plain, PIXMAP becomes image/ppm,
-    // text/x-moz-url becomes text/uri-list); the mapping decides which of them to read.
-    const QStringList formats = mimeData->formats();
-    qCDebug(lcPlatform) << "clipboard formats:" << formats;
-    return MimeTypeMapping::itemsFromFormats(
-        formats, [mimeData](const QString& format) { return mimeData->data(format); });
+    m_changeHandler = std::move(handler);
+    return m_reading;
+}
+
+void PasteboardX11::changeRead(const QList<PasteboardItem>& items)
+{
+    m_items = items;
+    ++m_changeCount;
+    if (m_changeHandler)
+        m_changeHandler();
 }
 
 void PasteboardX11::writeItem(const QStringList& types, const QList<QByteArray>& payloads)

@@ -2,31 +2,45 @@
 
 #include "platform/Pasteboard.h"
 
-#include <QClipboard>
 #include <QObject>
+#include <memory>
 
-// The X11 clipboard (the CLIPBOARD selection) through Qt's xcb clipboard, with MIME formats
-// mapped to and from the program's identifiers by MimeTypeMapping.
+class ClipboardReaderX11;
+class QClipboard;
+class ThreadPoster;
+
+// The X11 clipboard (the CLIPBOARD selection), with MIME formats mapped to and from the
+// program's identifiers by MimeTypeMapping. Changes are read as they happen by a
+// ClipboardReaderX11 on its own thread and connection, so no owner ever holds up the main
+// thread; Qt's xcb clipboard is the writer.
 //
 // X11 keeps no copy of a selection: what writeItem puts on the clipboard lives only while this
-// process runs, and reading asks the owning application for each format at that moment.
+// process runs.
 class PasteboardX11 : public QObject, public Pasteboard
 {
     Q_OBJECT
 
 public:
     explicit PasteboardX11(QClipboard* clipboard, QObject* parent = nullptr);
+    ~PasteboardX11() override;
 
-    // The number of clipboard changes Qt has reported since construction, this process's own
-    // writes included.
+    // The number of clipboard changes read since construction, this process's own writes
+    // included. It moves once the change has been read.
     qint64 changeCount() const override { return m_changeCount; }
-    // Reads the owner's formats and their bytes at once; an owner that has gone gives no items.
-    QList<PasteboardItem> pasteboardItems() override;
+    // The content of the latest change read; an owner that had gone, or that sent nothing in
+    // time, gives no items.
+    QList<PasteboardItem> pasteboardItems() override { return m_items; }
     void writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
+    bool setChangeHandler(ChangeHandler handler) override;
 
 private:
-    void clipboardChanged(QClipboard::Mode mode);
+    void changeRead(const QList<PasteboardItem>& items);
 
     QClipboard* m_clipboard;
+    ThreadPoster* m_poster;
+    std::unique_ptr<ClipboardReaderX11> m_reader;
+    bool m_reading = false;
+    ChangeHandler m_changeHandler;
     qint64 m_changeCount = 0;
+    QList<PasteboardItem> m_items;
 };

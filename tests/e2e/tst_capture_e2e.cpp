@@ -141,6 +141,37 @@ private slots:
         }
     }
 
+    // The second owner takes the clipboard while the first change may still be being read; the
+    // content the clipboard keeps is recorded all the same.
+    void copyRightAfterAnotherIsRecorded()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=the first copy")}));
+        QVERIFY(session.copy({QStringLiteral("text/plain=the copy right after it")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.keywords().value(0),
+                                  QStringLiteral("the copy right after it"), recordTimeoutMs);
+    }
+
+    // An owner that lists its formats and then never sends them (a hung application) gives a
+    // change with nothing in it: no row, and the next copy is recorded as usual. Quitting while
+    // such an owner is being read does not wait for it.
+    void stallingOwnerRecordsNothingAndCaptureGoesOn()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        const QStringList stall = {QStringLiteral("--stall")};
+        QVERIFY(session.copyAndWaitSeen({QStringLiteral("text/html=<i>never sent</i>"),
+                                         QStringLiteral("text/plain=never sent")},
+                                        stall));
+        QVERIFY(session.copy({QStringLiteral("text/plain=sent at once")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+        QCOMPARE(session.keywords(), QStringList{QStringLiteral("sent at once")});
+
+        QVERIFY(session.copy({QStringLiteral("text/plain=never sent either")}, stall));
+        QVERIFY(session.stop());
+    }
+
     void contentPresentAtLaunchIsNotRecordedAndHistorySurvivesRestart()
     {
         VantrelSession session;

@@ -1,16 +1,17 @@
 // clipowner: owns the X11 CLIPBOARD selection with chosen formats in a chosen order, the way
 // another application would, so the end-to-end tests can fill the clipboard precisely.
 //
-//   clipowner [--class CLASS] [--app-id ID] [--map] [--keep] [--log FILE] [--incr-size BYTES]
-//             [--format TARGET=BYTES]... [--format-file TARGET=PATH]...
+//   clipowner [--class CLASS] [--app-id ID] [--map] [--keep] [--stall] [--log FILE]
+//             [--incr-size BYTES] [--format TARGET=BYTES]... [--format-file TARGET=PATH]...
 //
 // TARGETS answers the meta targets (TARGETS, MULTIPLE, TIMESTAMP, SAVE_TARGETS) and then every
 // format in the order given. Each request is logged as "requested TARGET" (to stdout, or to the
 // --log file) before it is answered, so tests can see what a reader asked for. MULTIPLE and
 // SAVE_TARGETS are logged and refused. Data larger than --incr-size (default 256 KiB) is sent
 // incrementally (INCR). "ready WINDOW" is printed once the selection is owned (and the window
-// mapped and given the input focus, with --map). When it loses the selection it prints "lost"
-// and exits, or with --keep stays (a window the tests can focus again) until it is killed.
+// mapped and given the input focus, with --map). With --stall it answers TARGETS and then never
+// answers a request for data, as a hung application does. When it loses the selection it prints
+// "lost" and exits, or with --keep stays (a window the tests can focus again) until it is killed.
 //
 // Each ";parameter" in a target carries its own "=", so "text/plain;charset=utf-8=abc" is the
 // target "text/plain;charset=utf-8" with the bytes "abc".
@@ -23,6 +24,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -42,6 +44,7 @@ struct Options
     std::string logPath;
     bool map = false;
     bool keep = false;
+    bool stall = false;
     size_t incrSize = 256 * 1024;
     std::vector<Format> formats;
 };
@@ -102,6 +105,8 @@ Options parseOptions(int argc, char** argv)
             options.map = true;
         } else if (arg == "--keep") {
             options.keep = true;
+        } else if (arg == "--stall") {
+            options.stall = true;
         } else if (arg == "--incr-size") {
             options.incrSize = std::stoul(value());
         } else if (arg == "--format" || arg == "--format-file") {
@@ -142,12 +147,13 @@ public:
     int run()
     {
         createWindow();
+        // As in an application, the window is the active one before it copies.
+        if (m_options.map)
+            mapAndFocus();
         m_time = serverTime();
         xcb_set_selection_owner(m_connection, m_window, atom("CLIPBOARD"), m_time);
         if (selectionOwner() != m_window)
             fail("could not take the CLIPBOARD selection");
-        if (m_options.map)
-            mapAndFocus();
         std::printf("ready %u\n", m_window);
         std::fflush(stdout);
         return loop();
@@ -252,6 +258,24 @@ private:
         waitFor(XCB_MAP_NOTIFY);
         xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_POINTER_ROOT, m_window, XCB_CURRENT_TIME);
         xcb_flush(m_connection);
+        // A window manager names the active window a moment after the focus moved; without one
+        // the wait runs out and the focus alone tells.
+        for (int tries = 0; tries < 200 && activeWindow() != m_window; ++tries)
+            usleep(10'000);
+    }
+
+    xcb_window_t activeWindow()
+    {
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(m_connection,
+                                   xcb_get_property(m_connection, 0, m_screen->root,
+                                                    atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0,
+                                                    1),
+                                   nullptr),
+            &std::free);
+        if (!reply || xcb_get_property_value_length(reply.get()) < 4)
+            return XCB_NONE;
+        return *static_cast<xcb_window_t*>(xcb_get_property_value(reply.get()));
     }
 
     int loop()
@@ -295,6 +319,8 @@ private:
     void serve(const xcb_selection_request_event_t& request)
     {
         log("requested " + atomName(request.target));
+        if (m_options.stall && request.target != atom("TARGETS"))
+            return;
         const xcb_atom_t property = request.property ? request.property : request.target;
         bool answered = true;
         if (request.target == atom("TARGETS")) {

@@ -160,6 +160,33 @@ private slots:
         QTRY_COMPARE(m_observer->calls.size(), 1);
     }
 
+    // A clipboard that announces its changes is watched without a timer: each change, however
+    // close to the one before, is passed on as it is announced, and nothing after stopping.
+    void announcedChangesArePassedOnEachAtOnceWithNoTimer()
+    {
+        m_pasteboard->setAnnouncesChanges(true);
+        m_watcher->startWatch();
+        QVERIFY(m_watcher->findChildren<QTimer*>().isEmpty());
+
+        m_pasteboard->setItems({textItem(QStringLiteral("first"))});
+        m_pasteboard->setItems({textItem(QStringLiteral("second"))});
+        QCOMPARE(m_observer->calls.size(), 2);
+        QCOMPARE(m_observer->calls[1][0].stringForType(QStringLiteral("public.utf8-plain-text")),
+                 QStringLiteral("second"));
+
+        // The ignore flag still takes exactly the next change.
+        m_watcher->setIgnoreNextCopy(true);
+        m_pasteboard->setItems({textItem(QStringLiteral("own write"))});
+        m_pasteboard->setItems({textItem(QStringLiteral("the user's next copy"))});
+        QCOMPARE(m_observer->calls.size(), 3);
+        QCOMPARE(m_observer->calls[2][0].stringForType(QStringLiteral("public.utf8-plain-text")),
+                 QStringLiteral("the user's next copy"));
+
+        m_watcher->stopWatch();
+        m_pasteboard->setItems({textItem(QStringLiteral("while paused"))});
+        QCOMPARE(m_observer->calls.size(), 3);
+    }
+
 private:
     std::unique_ptr<PasteboardMemory> m_pasteboard;
     std::unique_ptr<ApplicationStateMemory> m_state;

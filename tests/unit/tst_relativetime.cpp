@@ -4,6 +4,8 @@
 #include "support/StringAdditions.h"
 
 #include <QDateTime>
+#include <QHideEvent>
+#include <QShowEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -75,6 +77,8 @@ private slots:
     {
         constexpr int interval = 50;
         TimeUpdater updater(interval);
+        QObject viewer;
+        updater.addViewer(&viewer, true);
         QSignalSpy ticks(&updater, &TimeUpdater::updateTime);
         updater.start();
         updater.start();
@@ -85,6 +89,41 @@ private slots:
         const qsizetype stoppedAt = ticks.size();
         QVERIFY(!ticks.wait(4 * interval));
         QCOMPARE(ticks.size(), stoppedAt);
+    }
+
+    // Nothing ticks while no viewer is shown; the first one shown gets a tick at once.
+    void clockTicksOnlyWhileAViewerIsShown()
+    {
+        TimeUpdater updater(50);
+        QObject first;
+        QObject second;
+        updater.addViewer(&first, false);
+        updater.addViewer(&second, false);
+        QSignalSpy ticks(&updater, &TimeUpdater::updateTime);
+        updater.start();
+        QVERIFY(updater.isRunning());
+        QVERIFY(!updater.isTicking());
+
+        QShowEvent show;
+        QCoreApplication::sendEvent(&first, &show);
+        QCOMPARE(ticks.size(), 1);
+        QVERIFY(updater.isTicking());
+        QCoreApplication::sendEvent(&second, &show);
+        QCOMPARE(ticks.size(), 1);
+
+        QHideEvent hide;
+        QCoreApplication::sendEvent(&first, &hide);
+        QVERIFY(updater.isTicking());
+        QCoreApplication::sendEvent(&second, &hide);
+        QVERIFY(!updater.isTicking());
+
+        // A viewer that goes while shown no longer keeps the clock going.
+        {
+            QObject shortLived;
+            updater.addViewer(&shortLived, true);
+            QVERIFY(updater.isTicking());
+        }
+        QVERIFY(!updater.isTicking());
     }
 };
 

@@ -1,0 +1,209 @@
+// Capture as a user sees it, on the real binary under the current X display: how long another
+// application's copy takes to become a committed row (p50/p95/max of 50 copies), and what the
+// running application costs while nothing happens (wake-ups and CPU over an idle minute).
+//
+//   bench_capture [--before PATH]    PATH: another build's vantrel, measured the same way as the
+//                                    same-run baseline (a build of the previous capture path)
+//
+// VANTREL_BENCH_IDLE_SECONDS shortens the idle minute.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int copies = 50;
+
+struct Latencies
+{
+    double p50 = 0;
+    double p95 = 0;
+    double max = 0;
+};
+
+struct Idle
+{
+    double wakeupsPerSecond = 0;
+    double cpuPercent = 0;
+};
+
+// A running vantrel with folders of its own, watching the clipboard.
+class Running
+{
+public:
+    explicit Running(const QString& binary)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+            env.insert(QString::fromLatin1(name), m_home.filePath(QString::fromLatin1(name)));
+        QDir(m_home.path())
+            .mkdir(u"runtime"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(u"XDG_RUNTIME_DIR"_s, m_home.filePath(u"runtime"_s));
+        env.insert(u"QT_LOGGING_RULES"_s, u"vantrel.capture.info=true"_s);
+        m_process.setProcessEnvironment(env);
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(binary, {});
+        QByteArray output;
+        QElapsedTimer waited;
+        waited.start();
+        while (!output.contains("Start Watching") && waited.elapsed() < 30'000) {
+            m_process.waitForReadyRead(1000);
+            output += m_process.readAll();
+        }
+        m_dbPath = m_home.filePath(u"XDG_DATA_HOME/vantrel/db.sqlite3"_s);
+    }
+
+    ~Running()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(10'000))
+            m_process.kill();
+    }
+
+    qint64 pid() const { return m_process.processId(); }
+
+    qint64 rows() const
+    {
+        sqlite3* db = nullptr;
+        qint64 count = -1;
+        if (sqlite3_open_v2(m_dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK) {
+            sqlite3_stmt* statement = nullptr;
+            if (sqlite3_prepare_v2(db, "SELECT count(*) FROM pb_items", -1, &statement, nullptr) ==
+                    SQLITE_OK &&
+                sqlite3_step(statement) == SQLITE_ROW)
+                count = sqlite3_column_int64(statement, 0);
+            sqlite3_finalize(statement);
+        }
+        sqlite3_close(db);
+        return count;
+    }
+
+private:
+    QTemporaryDir m_home;
+    QProcess m_process;
+    QString m_dbPath;
+};
+
+double percentile(QList<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<qsizetype>(p * double(values.size() - 1) + 0.5);
+    return values.value(index);
+}
+
+// From the moment the owner holds the clipboard until the row is committed.
+Latencies captureLatencies(const QString& binary)
+{
+    Running vantrel(binary);
+    QList<double> samples;
+    std::vector<std::unique_ptr<QProcess>> owners;
+    for (int i = 0; i < copies; ++i) {
+        const qint64 before = vantrel.rows();
+        auto owner = std::make_unique<QProcess>();
+        owner->start(QStringLiteral(CLIPOWNER_BINARY),
+                     {u"--format"_s, u"UTF8_STRING=copy %1 of the capture bench"_s.arg(i)});
+        QByteArray ready;
+        while (!ready.contains("ready") && owner->waitForReadyRead(10'000))
+            ready += owner->readAllStandardOutput();
+        QElapsedTimer sinceOwned;
+        sinceOwned.start();
+        while (vantrel.rows() <= before && sinceOwned.elapsed() < 10'000)
+            usleep(500);
+        samples.append(double(sinceOwned.nsecsElapsed()) / 1e6);
+        owners.push_back(std::move(owner));
+        // Copies a person makes, not a burst.
+        QThread::msleep(150);
+    }
+    for (const auto& owner : owners) {
+        owner->kill();
+        owner->waitForFinished();
+    }
+    return {percentile(samples, 0.5), percentile(samples, 0.95), percentile(samples, 1.0)};
+}
+
+// Voluntary and involuntary context switches of every thread, and CPU ticks, of a process.
+std::pair<qint64, qint64> switchesAndTicks(qint64 pid)
+{
+    qint64 switches = 0;
+    const QString tasks = u"/proc/%1/task"_s.arg(pid);
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(tasks + u'/' + task + u"/status"_s);
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.contains("ctxt_switches:"))
+                switches += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+        }
+    }
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
+    qint64 ticks = 0;
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        // utime and stime are fields 14 and 15 of the whole line.
+        ticks = fields.value(11).toLongLong() + fields.value(12).toLongLong();
+    }
+    return {switches, ticks};
+}
+
+Idle idleCost(const QString& binary, int seconds)
+{
+    Running vantrel(binary);
+    // Start-up work (the first load, the tray) is not idling.
+    QThread::sleep(5);
+    const auto [switchesBefore, ticksBefore] = switchesAndTicks(vantrel.pid());
+    QThread::sleep(seconds);
+    const auto [switchesAfter, ticksAfter] = switchesAndTicks(vantrel.pid());
+    const double cpuSeconds = double(ticksAfter - ticksBefore) / double(sysconf(_SC_CLK_TCK));
+    return {double(switchesAfter - switchesBefore) / seconds, 100.0 * cpuSeconds / seconds};
+}
+
+void printLatencies(const char* name, const Latencies& latencies)
+{
+    std::printf("%-44s p50 %7.2f ms  p95 %7.2f ms  max %7.2f ms\n", name, latencies.p50,
+                latencies.p95, latencies.max);
+}
+
+void printIdle(const char* name, const Idle& idle, int seconds)
+{
+    std::printf("%-44s %6.2f wake-ups/s  %7.4f %% of a core  (%d s)\n", name, idle.wakeupsPerSecond,
+                idle.cpuPercent, seconds);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::printf("bench_capture: no X display, nothing measured\n");
+        return 0;
+    }
+    const QStringList arguments = app.arguments();
+    const qsizetype beforeAt = arguments.indexOf(u"--before"_s);
+    const QString before = beforeAt > 0 ? arguments.value(beforeAt + 1) : QString();
+    const int seconds = qEnvironmentVariableIsSet("VANTREL_BENCH_IDLE_SECONDS")
+                            ? qEnvironmentVariableIntValue("VANTREL_BENCH_IDLE_SECONDS")
+                            : 60;
+
+    std::printf("capture latency, %d copies from another X11 client (owner set -> row committed)\n",
+                copies);
+    printLatencies("  this build", captureLatencies(QStringLiteral(VANTREL_BINARY)));
+    if (!before.isEmpty())
+        printLatencies("  [before]", captureLatencies(before));
+    std::printf("idle, empty history, no window shown\n");
+    printIdle("  this build", idleCost(QStringLiteral(VANTREL_BINARY), seconds), seconds);
+    if (!before.isEmpty())
+        printIdle("  [before]", idleCost(before, seconds), seconds);
+    return 0;
+}
