@@ -194,21 +194,36 @@ void DBManager::removeAt(Category category, qsizetype index)
 
 PBContentPtr DBManager::ownObject(const PBContentPtr& item) const
 {
-    return ownObjects({item}).constFirst();
+    const auto& recent = m_lists[Recents];
+    const auto found =
+        std::find_if(recent.cbegin(), recent.cend(), [&item](const PBContentPtr& listed) {
+            return listed == item || listed->uuid == item->uuid;
+        });
+    return found == recent.cend() ? item : *found;
 }
 
+// Search results and Recents are both newest first, so each result's row is looked for by a
+// binary search on the date, from where the one before it was found: a search over a million
+// listed rows costs the GUI thread a few milliseconds, not a pass over the whole list. Where
+// Recents is out of date order (the clock was set back) a result may keep its own object.
 QList<PBContentPtr> DBManager::ownObjects(QList<PBContentPtr> items) const
 {
-    QHash<QString, qsizetype> wanted;
-    wanted.reserve(items.size());
-    for (qsizetype i = 0; i < items.size(); ++i)
-        wanted.insert(items[i]->uuid, i);
-    for (const PBContentPtr& listed : m_lists[Recents]) {
-        if (wanted.isEmpty())
-            break;
-        if (const auto found = wanted.constFind(listed->uuid); found != wanted.cend()) {
-            items[*found] = listed;
-            wanted.erase(found);
+    const auto& recent = m_lists[Recents];
+    qsizetype from = 0;
+    for (PBContentPtr& item : items) {
+        qsizetype to = recent.size();
+        while (from < to) {
+            const qsizetype middle = from + (to - from) / 2;
+            if (recent[middle]->date > item->date)
+                from = middle + 1;
+            else
+                to = middle;
+        }
+        for (qsizetype i = from; i < recent.size() && recent[i]->date == item->date; ++i) {
+            if (recent[i]->uuid == item->uuid) {
+                item = recent[i];
+                break;
+            }
         }
     }
     return items;

@@ -239,10 +239,13 @@ private slots:
 
     void searchResultsAreTheListsOwnObjects()
     {
-        const auto item = textItem(QStringLiteral("shared object"), now);
-        QVERIFY(insertNow(*m_manager, item));
-        const QList<PBContentPtr> found = searchNow(*m_manager, QStringLiteral("object"));
-        QCOMPARE(found, QList<PBContentPtr>{item});
+        for (int i = 0; i < 9; ++i) // two rows share each date
+            QVERIFY(
+                insertNow(*m_manager, textItem(QStringLiteral("shared %1").arg(i), now + i / 2)));
+        const QList<PBContentPtr> found = searchNow(*m_manager, QStringLiteral("shared"));
+        QCOMPARE(found.size(), 9);
+        for (const PBContentPtr& item : found)
+            QVERIFY2(m_manager->recentItems().contains(item), qPrintable(item->keyword));
     }
 
 private:
