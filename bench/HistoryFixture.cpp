@@ -1,9 +1,11 @@
 #include "HistoryFixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QUuid>
+#include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -104,4 +106,16 @@ qint64 HistoryFixture::residentBytes()
 void HistoryFixture::report(const char* name, double oursMs, double baselineMs)
 {
     std::printf("%-52s %10.2f ms   [baseline %10.2f ms]\n", name, oursMs, baselineMs);
+}
+
+double HistoryFixture::bestMs(const std::function<void()>& run, int repeats)
+{
+    double best = 1e300;
+    for (int i = 0; i < repeats; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
 }

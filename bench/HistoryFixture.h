@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // Fills a history database with generated rows the way a long-used history looks: mostly text
 // from a handful of applications, some web addresses, files and images, a few marked items.
@@ -12,6 +13,9 @@ public:
 
     // The resident set size of this process in bytes.
     static qint64 residentBytes();
+
+    // The best of a few runs, in milliseconds: the least disturbed by the rest of the machine.
+    static double bestMs(const std::function<void()>& run, int repeats = 3);
 
     // Prints one figure in milliseconds beside its same-run baseline.
     static void report(const char* name, double oursMs, double baselineMs);

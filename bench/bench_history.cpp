@@ -30,20 +30,6 @@
 #include <sqlite3.h>
 
 namespace {
-constexpr int repeats = 3;
-
-// The best of a few runs, in milliseconds: the least disturbed by the rest of the machine.
-double bestMs(const std::function<void()>& run)
-{
-    double best = 1e300;
-    for (int i = 0; i < repeats; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 void report(const char* name, double ours, double baseline)
 {
@@ -88,22 +74,24 @@ void benchLoadAndSearch(int rows)
     HistoryFixture::generate(path, rows);
     const QByteArray label = QByteArray::number(rows / 1000) + "k rows";
 
-    const double raw = bestMs([&] { rawQuery(path, "SELECT * FROM pb_items ORDER BY date DESC"); });
+    const double raw = HistoryFixture::bestMs(
+        [&] { rawQuery(path, "SELECT * FROM pb_items ORDER BY date DESC"); });
     const auto managerOwner = store.makeManager(QFileInfo(path).absolutePath());
     DBManager& manager = *managerOwner;
-    const double ours = bestMs([&] { waitFor([&](auto done) { manager.fetchAllItems(done); }); });
+    const double ours =
+        HistoryFixture::bestMs([&] { waitFor([&](auto done) { manager.fetchAllItems(done); }); });
     report(("load-all " + label).constData(), ours, raw);
 
     if (rows >= 100'000) {
         for (const char* text : {"coffee branch", "no such words"}) {
-            const double rawSearch = bestMs([&] {
+            const double rawSearch = HistoryFixture::bestMs([&] {
                 rawQuery(path,
                          "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' "
                          "ORDER BY date DESC",
                          text);
             });
             qsizetype found = 0;
-            const double search = bestMs([&] {
+            const double search = HistoryFixture::bestMs([&] {
                 waitFor([&](auto done) {
                     manager.searchPbItems(QString::fromLatin1(text), &manager,
                                           [&found, done](const QList<PBContentPtr>& items) {

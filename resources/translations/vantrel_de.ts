@@ -37,6 +37,13 @@
     </message>
 </context>
 <context>
+    <name>Application</name>
+    <message>
+        <source>Vantrel could not read its history and started a new one. The old file is kept as %1.</source>
+        <translation>Vantrel konnte seinen Verlauf nicht lesen und hat einen neuen begonnen. Die alte Datei ist als %1 aufbewahrt.</translation>
+    </message>
+</context>
+<context>
     <name>CategoryListViewController</name>
     <message>
         <source>Search Results</source>

@@ -37,6 +37,13 @@
     </message>
 </context>
 <context>
+    <name>Application</name>
+    <message>
+        <source>Vantrel could not read its history and started a new one. The old file is kept as %1.</source>
+        <translation>Vantrel 无法读取其历史记录，已新建一份。旧文件保存为 %1。</translation>
+    </message>
+</context>
+<context>
     <name>CategoryListViewController</name>
     <message>
         <source>Search Results</source>

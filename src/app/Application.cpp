@@ -115,6 +115,7 @@ void Application::buildShell()
     installMiniWindowFactory(content);
     m_delegate->applicationDidFinishLaunching(content);
     connectWaylandNotice();
+    tellOfKeptHistory();
     // The preferences window is made when first asked for, and kept.
     Utils::setSettingsWindowSource([this]() -> QWidget* {
         if (!m_settingsWindow)
@@ -150,6 +151,26 @@ void Application::connectWaylandNotice()
                 if (QSystemTrayIcon* tray = m_delegate->statusItem())
                     tray->showMessage(QStringLiteral("Vantrel"), problem, QSystemTrayIcon::Warning);
             });
+}
+
+// A history that could not be read was kept aside at start and a new one made: the user is told
+// once where the old one is, once the tray is up.
+void Application::tellOfKeptHistory()
+{
+    const QString kept = m_dbManager->keptDamagedFile();
+    if (kept.isEmpty())
+        return;
+    QMetaObject::invokeMethod(
+        m_delegate.get(),
+        [this, kept] {
+            if (QSystemTrayIcon* tray = m_delegate->statusItem())
+                tray->showMessage(QStringLiteral("Vantrel"),
+                                  tr("Vantrel could not read its history and started a new one. "
+                                     "The old file is kept as %1.")
+                                      .arg(kept),
+                                  QSystemTrayIcon::Warning);
+        },
+        Qt::QueuedConnection);
 }
 
 void Application::handleRequest(ShellRequest request)

@@ -62,6 +62,7 @@ private:
     void buildShell();
     void installMiniWindowFactory(ViewController& content);
     void connectWaylandNotice();
+    void tellOfKeptHistory();
     // The one quit sequence, on QCoreApplication::aboutToQuit.
     void applicationWillTerminate();
 

@@ -1,22 +1,21 @@
 #include "storage/DBManager.h"
 
 #include "storage/DataManager.h"
+#include "storage/HistoryFile.h"
+#include "storage/SearchIndex.h"
 #include "storage/SettingsModel.h"
 #include "storage/SharedRowTexts.h"
 #include "support/ChannelMessages.h"
 #include "support/Clock.h"
 #include "support/Logging.h"
 #include "support/MessageChannel.h"
-#include "support/PrivateFiles.h"
 #include "support/SerialQueue.h"
 #include "support/SharedInstance.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 #include "support/ThreadPoster.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QDateTime>
 #include <QHash>
 #include <QJsonArray>
 #include <QSet>
@@ -32,8 +31,6 @@ const char* const insertSql =
     "INSERT INTO pb_items (uuid, date, title, type, pb_type, data, app, marked, keyword) "
     "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)";
 const char* const selectAllSql = "SELECT * FROM pb_items ORDER BY date DESC";
-const char* const searchSql =
-    "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC";
 const char* const existsSql = "SELECT 1 FROM pb_items WHERE uuid=?";
 const char* const deleteSql = "DELETE FROM pb_items WHERE uuid=?";
 const char* const markSql = "UPDATE pb_items SET marked=? WHERE uuid=?";
@@ -84,14 +81,11 @@ template <class Block> Block orNothing(Block block)
 DBManager::DBManager(const QString& folder, const Services& services, QObject* parent)
     : QObject(parent), m_dbPath(folder + QStringLiteral("/db.sqlite3")), m_services(services),
       m_dbQueue(std::make_unique<SerialQueue>()),
-      m_backgroundQueue(std::make_unique<SerialQueue>()), m_mainPoster(new ThreadPoster(this))
+      m_backgroundQueue(std::make_unique<SerialQueue>()), m_mainPoster(new ThreadPoster(this)),
+      m_searchIndex(std::make_unique<SearchIndex>(*m_dbQueue))
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
-    createDatabase();
-    m_open = m_dbQueue->sync([this] {
-        m_db = std::make_unique<SqliteDatabase>();
-        return m_db->open(m_dbPath);
-    });
+    m_open = m_dbQueue->sync([this] { return openDatabase(); });
     if (!m_open)
         qCWarning(lcStorage).noquote() << "cannot open the history:" << m_dbPath;
 }
@@ -100,6 +94,7 @@ DBManager::~DBManager()
 {
     // Background blocks use the database queue and the connection: they finish first.
     m_backgroundQueue.reset();
+    m_searchIndex.reset();
     m_dbQueue->sync([this] { m_db.reset(); });
 }
 
@@ -108,17 +103,21 @@ DBManager& DBManager::sharedManager()
     return SharedInstance<DBManager>::instance("DBManager::sharedManager()");
 }
 
-// A new history is always a copy of the template shipped inside the program; the program holds
-// no statement that creates the table.
-void DBManager::createDatabase()
+// On the database queue.
+bool DBManager::openDatabase()
 {
-    if (QFileInfo::exists(m_dbPath) || QFileInfo(m_dbPath).isSymLink())
-        return;
-    QFile templateFile(QStringLiteral(":/db/db.sqlite3"));
-    if (!templateFile.open(QIODevice::ReadOnly) ||
-        !PrivateFiles::makeFolder(QFileInfo(m_dbPath).absolutePath()) ||
-        !PrivateFiles::writeFile(m_dbPath, templateFile.readAll()))
-        qCWarning(lcStorage).noquote() << "cannot make the history from its template:" << m_dbPath;
+    HistoryFile file(m_dbPath);
+    m_db = file.open(QDateTime::fromMSecsSinceEpoch(qint64(m_services.clock.now() * 1000)));
+    m_keptDamagedFile = file.keptCopy();
+    if (!m_db->isOpen())
+        return false;
+    m_searchIndex->attach(*m_db);
+    return true;
+}
+
+bool DBManager::searchIndexComplete() const
+{
+    return m_searchIndex->isComplete();
 }
 
 void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
@@ -205,15 +204,42 @@ PBContentPtr DBManager::ownObject(const PBContentPtr& item) const
     return found == recent.cend() ? item : *found;
 }
 
+// Search results and Recents are both newest first, so each result's row is looked for by a
+// binary search on the date, from where the one before it was found: a search over a million
+// listed rows costs the GUI thread a few milliseconds, not a pass over the whole list. Where
+// Recents is out of date order (the clock was set back) a result may keep its own object.
+QList<PBContentPtr> DBManager::ownObjects(QList<PBContentPtr> items) const
+{
+    const auto& recent = m_lists[Recents];
+    qsizetype from = 0;
+    for (PBContentPtr& item : items) {
+        qsizetype to = recent.size();
+        while (from < to) {
+            const qsizetype middle = from + (to - from) / 2;
+            if (recent[middle]->date > item->date)
+                from = middle + 1;
+            else
+                to = middle;
+        }
+        for (qsizetype i = from; i < recent.size() && recent[i]->date == item->date; ++i) {
+            if (recent[i]->uuid == item->uuid) {
+                item = recent[i];
+                break;
+            }
+        }
+    }
+    return items;
+}
+
 void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock block)
 {
     block = orNothing(std::move(block));
     QPointer<QObject> receiver(context);
     m_backgroundQueue->async([this, text, receiver, block = std::move(block)] {
         QList<PBContentPtr> found = m_open ? selectMatching(text) : QList<PBContentPtr>();
-        postToMain([receiver, block, found = std::move(found)] {
+        postToMain([this, receiver, block, found = std::move(found)] {
             if (receiver)
-                block(found);
+                block(ownObjects(found));
         });
     });
 }
@@ -222,10 +248,9 @@ QList<PBContentPtr> DBManager::selectMatching(const QString& text)
 {
     return m_dbQueue->sync([this, &text] {
         QList<PBContentPtr> found;
-        SqliteStatement statement(*m_db, QString::fromLatin1(searchSql));
-        statement.bind(1, text);
-        while (statement.step()) {
-            if (PBContentPtr item = contentFromFMResult(statement))
+        const std::unique_ptr<SqliteStatement> statement = m_searchIndex->searchStatement(text);
+        while (statement->step()) {
+            if (PBContentPtr item = contentFromFMResult(*statement))
                 found.append(std::move(item));
         }
         return found;

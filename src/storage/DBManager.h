@@ -15,6 +15,7 @@
 class Clock;
 class DataManager;
 class MessageChannel;
+class SearchIndex;
 class SerialQueue;
 class SettingsModel;
 class SharedRowTexts;
@@ -53,7 +54,8 @@ public:
     using InsertBlock = std::function<void(bool written)>;
     using SearchBlock = std::function<void(const QList<PBContentPtr>& items)>;
 
-    // A store on "db.sqlite3" in `folder`, made from the template when missing.
+    // A store on "db.sqlite3" in `folder`, made from the template when missing or empty; one that
+    // cannot be read as a history is kept aside (see keptDamagedFile()) and a new one made.
     DBManager(const QString& folder, const Services& services, QObject* parent = nullptr);
     ~DBManager() override;
 
@@ -63,6 +65,11 @@ public:
 
     QString dbPath() const { return m_dbPath; }
     bool isOpen() const { return m_open; }
+    // Where the history found damaged at start was kept, or empty when it was not.
+    QString keptDamagedFile() const { return m_keptDamagedFile; }
+    // Whether searches narrow their rows through the index (a history made before it gains it
+    // in the background; until then they scan every row).
+    bool searchIndexComplete() const;
 
     // Writes the item's row and puts it at the front of Recents and of its kind's list. The
     // block gets false at once, on the caller's thread, for an item without uuid, date or
@@ -71,8 +78,8 @@ public:
     void insertPbContent(const PBContentPtr& item, InsertBlock block);
 
     // The items whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case),
-    // newest first, as new objects. Runs in the background; the block runs on the main thread
-    // unless `context` is gone by then.
+    // newest first: the lists' own objects for listed rows, new ones for the others. Runs in the
+    // background; the block runs on the main thread unless `context` is gone by then.
     void searchPbItems(const QString& text, QObject* context, SearchBlock block);
 
     // Reloads the six lists from the table in the background, then on the main thread updates
@@ -138,7 +145,7 @@ signals:
 private:
     using Lists = std::array<QList<PBContentPtr>, categoryCount>;
 
-    void createDatabase();
+    bool openDatabase();
     bool exists(const QString& uuid);
     bool writeRow(const PBContent& item);
     Lists loadAllRows();
@@ -161,6 +168,8 @@ private:
     void removeAt(Category category, qsizetype index);
     // The lists' object for the item's row (found by uuid in Recents), or the item itself.
     PBContentPtr ownObject(const PBContentPtr& item) const;
+    // The same for search results, newest first, where Recents is in date order.
+    QList<PBContentPtr> ownObjects(QList<PBContentPtr> items) const;
     // Runs fn on the main thread, after everything posted before it.
     void postToMain(std::function<void()> fn);
 
@@ -170,7 +179,9 @@ private:
     std::unique_ptr<SerialQueue> m_backgroundQueue;
     ThreadPoster* m_mainPoster; // child: runs posted functions on the main thread
     std::unique_ptr<SqliteDatabase> m_db;
+    std::unique_ptr<SearchIndex> m_searchIndex;
     bool m_open = false;
+    QString m_keptDamagedFile;
     Lists m_lists;
     std::array<ObservableValue<qint64>, categoryCount> m_counts;
 };

@@ -48,3 +48,8 @@ QString SqliteDatabase::errorText() const
 {
     return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : m_openError;
 }
+
+int SqliteDatabase::errorCode() const
+{
+    return m_db ? sqlite3_errcode(m_db) & 0xff : SQLITE_CANTOPEN;
+}

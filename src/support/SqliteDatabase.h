@@ -30,6 +30,8 @@ public:
 
     // The message of the last failure on this connection.
     QString errorText() const;
+    // The primary result code of the last failure (SQLITE_NOTADB, SQLITE_BUSY, ...).
+    int errorCode() const;
 
     sqlite3* handle() const { return m_db; }
 

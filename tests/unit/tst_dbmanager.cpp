@@ -233,7 +233,7 @@ private slots:
         const QList<PBContentPtr> found = searchNow(*m_manager, text);
         QCOMPARE(found.size(), 1);
         QCOMPARE(found.first()->uuid, item->uuid);
-        QVERIFY2(found.first() != loaded, "search results are separate objects");
+        QVERIFY2(found.first() == loaded, "a listed row is found as the lists' own object");
     }
 
     void searchUsesLikeSemantics_data()

@@ -1,5 +1,5 @@
-// Build-time tool: dbtemplate SCHEMA.sql OUTPUT.sqlite3
-// Makes a fresh SQLite database at OUTPUT by running the statements of SCHEMA.sql.
+// Build-time tool: dbtemplate OUTPUT.sqlite3 SCHEMA.sql...
+// Makes a fresh SQLite database at OUTPUT by running the statements of each SCHEMA.sql in turn.
 //
 // The database is built under a name of its own and renamed into place: a parallel build may
 // run this twice for the same OUTPUT (several targets consume it), and neither run may see the
@@ -29,21 +29,23 @@ bool build(const std::string& schema, const std::string& path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SCHEMA.sql OUTPUT.sqlite3\n", argv[0]);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT.sqlite3 SCHEMA.sql...\n", argv[0]);
         return 2;
     }
-    std::ifstream in(argv[1]);
-    if (!in) {
-        std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
-        return 1;
-    }
     std::stringstream schema;
-    schema << in.rdbuf();
+    for (int i = 2; i < argc; ++i) {
+        std::ifstream in(argv[i]);
+        if (!in) {
+            std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[i]);
+            return 1;
+        }
+        schema << in.rdbuf() << '\n';
+    }
 
-    const std::string partial = std::string(argv[2]) + "." + std::to_string(getpid());
+    const std::string partial = std::string(argv[1]) + "." + std::to_string(getpid());
     std::remove(partial.c_str());
-    if (!build(schema.str(), partial) || std::rename(partial.c_str(), argv[2]) != 0) {
+    if (!build(schema.str(), partial) || std::rename(partial.c_str(), argv[1]) != 0) {
         std::remove(partial.c_str());
         return 1;
     }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <optional>
+
+class SerialQueue;
+class SqliteDatabase;
+class SqliteStatement;
+
+// The trigram index of the keywords (table pb_search, see resources/search_index.sql) and the
+// search statement built on it. A search for a text with a run of three or more characters
+// between its wildcards reads only the rows that hold every trigram of those runs, then applies
+// the same LIKE as the plain scan to each, so both find exactly the same rows in the same order;
+// any other text, and every search while the index is incomplete, uses the plain scan.
+//
+// The triggers of the schema keep the index in step with every insert and delete, inside the
+// statement that makes them. A history made before the index gains it when first opened: the
+// table and the triggers at once, the existing rows in the background, newest first, a batch per
+// block of the database queue, so captures and searches go on in between.
+class SearchIndex
+{
+public:
+    explicit SearchIndex(SerialQueue& dbQueue);
+    // Stops the background build after its current batch; the database queue must still run.
+    ~SearchIndex();
+    SearchIndex(const SearchIndex&) = delete;
+    SearchIndex& operator=(const SearchIndex&) = delete;
+
+    // On the database queue, once the connection is open: adds the index where the history has
+    // none, and starts adding the rows still missing from it. `db` must outlive this object.
+    void attach(SqliteDatabase& db);
+
+    // Whether the index holds every row, so that searches use it. Any thread.
+    bool isComplete() const { return m_complete; }
+
+    // On the database queue: the statement that yields the rows whose keyword contains `text`
+    // (LIKE: % and _ are wildcards, A-Z without case), newest first, with its parameters bound.
+    std::unique_ptr<SqliteStatement> searchStatement(const QString& text) const;
+
+    // The index query for a search text: the trigrams of its runs of three or more characters
+    // between wildcards, all required; none where there is no such run or the text holds NUL
+    // (LIKE reads a text only up to its first NUL).
+    static std::optional<QString> matchExpression(const QString& text);
+
+private:
+    bool hasTable() const;
+    bool create();
+    qint64 backlog() const;
+    // Adds the next batch of missing rows in one transaction; false when none are left or the
+    // batch failed.
+    bool indexNextBatch();
+    void buildInBackground();
+
+    SerialQueue& m_dbQueue;
+    SqliteDatabase* m_db = nullptr;
+    // Rows whose rowid is at most this are not in the index yet. Database queue only.
+    qint64 m_upTo = 0;
+    std::atomic<bool> m_complete{false};
+    std::atomic<bool> m_stopping{false};
+    std::unique_ptr<SerialQueue> m_buildQueue;
+};

@@ -1,0 +1,248 @@
+#include "StoreFixture.h"
+#include "StoredRows.h"
+#include "capture/PBTextContent.h"
+#include "storage/SearchIndex.h"
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+const double now = FixedClock().time;
+
+PBContentPtr textItem(const QString& keyword, double date)
+{
+    auto item = PBContent::createInstance<PBTextContent>();
+    item->date = date;
+    item->keyword = keyword;
+    item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+    item->setDataArray({keyword.toUtf8()});
+    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid});
+    return item;
+}
+
+bool insertNow(DBManager& manager, const PBContentPtr& item)
+{
+    std::optional<bool> result;
+    manager.insertPbContent(item, [&result](bool written) { result = written; });
+    return QTest::qWaitFor([&result] { return result.has_value(); }) && *result;
+}
+
+QList<PBContentPtr> searchNow(DBManager& manager, const QString& text)
+{
+    std::optional<QList<PBContentPtr>> found;
+    manager.searchPbItems(text, &manager,
+                          [&found](const QList<PBContentPtr>& items) { found = items; });
+    return QTest::qWaitFor([&found] { return found.has_value(); }) ? *found : QList<PBContentPtr>();
+}
+
+QStringList uuidsOf(const QList<PBContentPtr>& items)
+{
+    QStringList uuids;
+    for (const PBContentPtr& item : items)
+        uuids << item->uuid;
+    return uuids;
+}
+
+// The oracle: the plain LIKE scan on a connection of the test's own.
+QStringList likeUuids(const QString& dbPath, const QString& text)
+{
+    SqliteDatabase db;
+    QStringList uuids;
+    if (!db.open(dbPath))
+        return uuids;
+    SqliteStatement select(db, QStringLiteral("SELECT uuid FROM pb_items WHERE keyword LIKE '%' "
+                                              "|| ? || '%' ORDER BY date DESC"));
+    select.bind(1, text);
+    while (select.step())
+        uuids << select.text("uuid");
+    return uuids;
+}
+
+// How many rows the index alone lists for one trigram; -1 on failure.
+int indexedRows(const QString& dbPath, const QString& trigram)
+{
+    SqliteDatabase db;
+    if (!db.open(dbPath))
+        return -1;
+    SqliteStatement select(
+        db, QStringLiteral("SELECT count(*) AS n FROM pb_search WHERE pb_search MATCH ?"));
+    select.bind(1, QLatin1Char('"') + trigram + QLatin1Char('"'));
+    return select.step() ? int(select.integer("n")) : -1;
+}
+
+void deleteNow(DBManager& manager, const QList<PBContentPtr>& items)
+{
+    bool done = false;
+    manager.deletePbContents(items, [&done] { done = true; });
+    QVERIFY(QTest::qWaitFor([&done] { return done; }));
+}
+
+// A history as the program left it before the index: the template without the index's objects.
+void writeHistoryWithoutIndex(const QString& dbPath, int rows)
+{
+    QFile::remove(dbPath);
+    QVERIFY(QFile::copy(QStringLiteral(":/db/db.sqlite3"), dbPath));
+    QVERIFY(QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner));
+    SqliteDatabase db;
+    QVERIFY(db.open(dbPath));
+    QVERIFY(db.execute(QStringLiteral(
+        "DROP TRIGGER pb_search_insert; DROP TRIGGER pb_search_delete; DROP TRIGGER "
+        "pb_search_update; DROP TABLE pb_search; DROP TABLE pb_search_backlog; BEGIN")));
+    SqliteStatement insert(db,
+                           QStringLiteral("INSERT INTO pb_items (uuid, date, title, type, "
+                                          "pb_type, data, app, marked, keyword) VALUES(?, ?, "
+                                          "'', 0, 'public.utf8-plain-text', '/x', 'app', 0, ?)"));
+    for (int i = 0; i < rows; ++i) {
+        insert.reset();
+        const QString keyword =
+            QStringLiteral("row %1 %2")
+                .arg(i)
+                .arg(i % 7 == 0 ? QStringLiteral("Sevenfold") : QStringLiteral("plain"));
+        insert.bind(1, QStringLiteral("old-%1").arg(i)).bind(2, now - rows + i).bind(3, keyword);
+        QVERIFY(insert.exec());
+    }
+    QVERIFY(db.execute(QStringLiteral("COMMIT")));
+}
+} // namespace
+
+class TestSearchIndex : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_store = std::make_unique<StoreFixture>();
+        m_manager = m_store->manager.get();
+    }
+
+    void cleanup() { m_store.reset(); }
+
+    void searchFindsExactlyWhatLikeFinds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("indexed");
+        QTest::newRow("mixed case") << QStringLiteral("hElLo") << true;
+        QTest::newRow("whole keyword") << QStringLiteral("Hello World") << true;
+        QTest::newRow("non-ASCII is not folded") << QStringLiteral("WÖR") << true;
+        QTest::newRow("non-ASCII as stored") << QStringLiteral("wör") << true;
+        QTest::newRow("Greek capitals") << QStringLiteral("ΑΒΓ") << true;
+        QTest::newRow("sharp s") << QStringLiteral("straße") << true;
+        QTest::newRow("CJK") << QStringLiteral("東京タ") << true;
+        QTest::newRow("emoji") << QStringLiteral("🙂🙂 s") << true;
+        QTest::newRow("percent inside a run") << QStringLiteral("100%sure") << true;
+        QTest::newRow("underscore inside a run") << QStringLiteral("a_b_c u") << true;
+        QTest::newRow("only short runs") << QStringLiteral("a%c") << false;
+        QTest::newRow("wildcards only") << QStringLiteral("_%_") << false;
+        QTest::newRow("apostrophe") << QStringLiteral("it's") << true;
+        QTest::newRow("double quotes") << QStringLiteral("\"twice\"") << true;
+        QTest::newRow("two characters") << QStringLiteral("ab") << false;
+        QTest::newRow("one character") << QStringLiteral("x") << false;
+        QTest::newRow("one non-ASCII character") << QStringLiteral("é") << false;
+        QTest::newRow("NUL") << QString::fromUtf8("nul\0side", 8) << false;
+        QTest::newRow("no such text") << QStringLiteral("nowhere at all") << true;
+    }
+
+    void searchFindsExactlyWhatLikeFinds()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, indexed);
+        const QStringList keywords = {
+            QStringLiteral("Hello World"), QStringLiteral("HELLO there"),
+            QStringLiteral("héllo wörld"), QStringLiteral("HÉLLO WÖRLD"),
+            QStringLiteral("αβγ greek"),   QStringLiteral("ΑΒΓ GREEK"),
+            QStringLiteral("Straße"),      QStringLiteral("STRASSE"),
+            QStringLiteral("東京タワー"),  QStringLiteral("emoji 🙂🙂 smile"),
+            QStringLiteral("100% sure"),   QStringLiteral("100%sure"),
+            QStringLiteral("a_b_c under"), QStringLiteral("aXbYc under"),
+            QStringLiteral("it's quoted"), QStringLiteral("say \"twice\""),
+            QStringLiteral("ab"),          QStringLiteral("x"),
+            QStringLiteral("café"),        QString::fromUtf8("nul\0side", 8),
+            QStringLiteral("cab ABC")};
+        for (qsizetype i = 0; i < keywords.size(); ++i)
+            QVERIFY(insertNow(*m_manager, textItem(keywords[i], now - 100 + i)));
+        QVERIFY(m_manager->searchIndexComplete());
+        QCOMPARE(SearchIndex::matchExpression(text).has_value(), indexed);
+
+        const QStringList expected = likeUuids(m_manager->dbPath(), text);
+        QCOMPARE(uuidsOf(searchNow(*m_manager, text)), expected);
+    }
+
+    void theIndexFollowsInsertsDeletionsRetentionAndClear()
+    {
+        const QString path = m_manager->dbPath();
+        QList<PBContentPtr> items;
+        for (int i = 0; i < 6; ++i)
+            items << textItem(QStringLiteral("quokka %1").arg(i), now - (i < 2 ? 90'000 : i));
+        for (const PBContentPtr& item : std::as_const(items))
+            QVERIFY(insertNow(*m_manager, item));
+        QCOMPARE(indexedRows(path, QStringLiteral("okk")), 6);
+
+        deleteNow(*m_manager, {items[5]});
+        QCOMPARE(indexedRows(path, QStringLiteral("okk")), 5);
+
+        m_store->settings.setSaveMode(SettingsModel::SaveMode::ByDuration);
+        m_store->settings.setSaveTime(0); // 24 hours: the two items 25 hours old go
+        m_manager->syncClearContents(false);
+        QCOMPARE(StoredRows::count(path), 3);
+        QCOMPARE(indexedRows(path, QStringLiteral("okk")), 3);
+
+        deleteNow(*m_manager, items.mid(2, 3)); // "Clear" hands every listed item over
+        QCOMPARE(indexedRows(path, QStringLiteral("okk")), 0);
+        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("quokka again"), now)));
+        QCOMPARE(uuidsOf(searchNow(*m_manager, QStringLiteral("okka"))),
+                 likeUuids(path, QStringLiteral("okka")));
+        QCOMPARE(indexedRows(path, QStringLiteral("okk")), 1);
+    }
+
+    void anOldHistoryIsSearchableAtOnceAndGainsTheIndex()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("db.sqlite3"));
+        writeHistoryWithoutIndex(path, 12'000);
+        const QList<QVariantMap> before = StoredRows::all(path);
+        const QStringList sevenfold = likeUuids(path, QStringLiteral("sevenfold"));
+        QCOMPARE(sevenfold.size(), 12'000 / 7 + 1);
+
+        const auto manager = m_store->makeManager(folder.path());
+        QCOMPARE(uuidsOf(searchNow(*manager, QStringLiteral("sevenfold"))), sevenfold);
+        // Rows come and go while the index is being built, below and above its progress; the
+        // new row takes the rowid of the newest one, deleted just before.
+        auto oldest = std::make_shared<PBTextContent>();
+        oldest->uuid = QStringLiteral("old-0");
+        auto newest = std::make_shared<PBTextContent>();
+        newest->uuid = QStringLiteral("old-11999");
+        deleteNow(*manager, {oldest, newest});
+        QVERIFY(insertNow(*manager, textItem(QStringLiteral("added Sevenfold"), now + 1)));
+
+        QTRY_VERIFY_WITH_TIMEOUT(manager->searchIndexComplete(), 60'000);
+        const QStringList expected = likeUuids(path, QStringLiteral("sevenfold"));
+        QCOMPARE(expected.size(), sevenfold.size());
+        QCOMPARE(uuidsOf(searchNow(*manager, QStringLiteral("sevenfold"))), expected);
+        QCOMPARE(indexedRows(path, QStringLiteral("fol")), expected.size());
+        QCOMPARE(indexedRows(path, QStringLiteral("row")), 12'000 - 2);
+        QList<QVariantMap> after = StoredRows::all(path);
+        after.removeFirst(); // the added row
+        QCOMPARE(after, before.mid(1, before.size() - 2));
+    }
+
+    void searchResultsAreTheListsOwnObjects()
+    {
+        for (int i = 0; i < 9; ++i) // two rows share each date
+            QVERIFY(
+                insertNow(*m_manager, textItem(QStringLiteral("shared %1").arg(i), now + i / 2)));
+        const QList<PBContentPtr> found = searchNow(*m_manager, QStringLiteral("shared"));
+        QCOMPARE(found.size(), 9);
+        for (const PBContentPtr& item : found)
+            QVERIFY2(m_manager->recentItems().contains(item), qPrintable(item->keyword));
+    }
+
+private:
+    std::unique_ptr<StoreFixture> m_store;
+    DBManager* m_manager = nullptr;
+};
+
+QTEST_GUILESS_MAIN(TestSearchIndex)
+#include "tst_searchindex.moc"
