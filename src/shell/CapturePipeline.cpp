@@ -7,26 +7,49 @@
 #include "storage/DataManager.h"
 #include "storage/SettingsModel.h"
 #include "support/Logging.h"
+#include "support/SerialQueue.h"
+#include "support/ThreadPoster.h"
 
 CapturePipeline::CapturePipeline(const Workspace& workspace, PBContentComparer& comparer,
                                  const SettingsModel& settings, const DataManager& dataManager,
                                  DBManager& dbManager)
     : m_workspace(workspace), m_comparer(comparer), m_settings(settings),
-      m_dataManager(dataManager), m_dbManager(dbManager)
+      m_dataManager(dataManager), m_dbManager(dbManager),
+      m_mainPoster(std::make_unique<ThreadPoster>()),
+      m_captureQueue(std::make_unique<SerialQueue>())
 {}
+
+CapturePipeline::~CapturePipeline()
+{
+    finishPendingCaptures();
+}
 
 void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
 {
+    // What the change is recorded under is what holds at the moment it was seen.
+    const QString source = m_workspace.activeApplicationId();
+    const qint64 copyMode = qint64(m_settings.copyMode());
+    m_captureQueue->async([this, items, source, copyMode] { capture(items, source, copyMode); });
+}
+
+void CapturePipeline::finishPendingCaptures()
+{
+    m_captureQueue->sync([] {});
+    insertStored();
+}
+
+void CapturePipeline::capture(const QList<PasteboardItem>& items, const QString& source,
+                              qint64 copyMode)
+{
     QList<PBContentPtr> batch;
     batch.reserve(items.size());
-    const QString source = m_workspace.activeApplicationId();
     for (const PasteboardItem& pasteboardItem : items) {
         if (PBContentPtr content = PBContentParser::contentWithPasteboardItem(pasteboardItem)) {
             content->app = source;
             batch.append(std::move(content));
         }
     }
-    if (!m_comparer.pushAndCompareDataArray(batch, qint64(m_settings.copyMode())))
+    if (!m_comparer.pushAndCompareDataArray(batch, copyMode))
         return;
 
     for (const PBContentPtr& content : std::as_const(batch)) {
@@ -38,10 +61,41 @@ void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
             continue;
         }
         content->setDataPathArray(*paths);
-        // Files of an item the history refused would be orphans nobody ever deletes.
-        m_dbManager.insertPbContent(content, [dataManager = &m_dataManager, content](bool written) {
-            if (!written)
-                dataManager->deleteDataOfContent(*content);
-        });
+        handOver(content);
     }
+}
+
+// From here on the item belongs to the main thread.
+void CapturePipeline::handOver(const PBContentPtr& content)
+{
+    {
+        std::lock_guard lock(m_storedMutex);
+        m_stored.push_back(content);
+    }
+    m_mainPoster->post([this] { insertStored(); });
+}
+
+void CapturePipeline::insertStored()
+{
+    std::deque<PBContentPtr> stored;
+    {
+        std::lock_guard lock(m_storedMutex);
+        stored.swap(m_stored);
+    }
+    for (const PBContentPtr& content : stored)
+        insert(content);
+}
+
+void CapturePipeline::insert(const PBContentPtr& content)
+{
+    m_dbManager.insertPbContent(content, [dataManager = &m_dataManager, content](bool written) {
+        // Files of an item the history refused would be orphans nobody ever deletes.
+        if (!written) {
+            dataManager->deleteDataOfContent(*content);
+            return;
+        }
+        // Its payloads are in their files now: the history need not hold them too.
+        content->setPayloadReader(dataManager);
+        content->releaseDataArray();
+    });
 }
