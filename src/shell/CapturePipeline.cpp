@@ -8,15 +8,13 @@
 #include "storage/SettingsModel.h"
 #include "support/Logging.h"
 #include "support/SerialQueue.h"
-#include "support/ThreadPoster.h"
 
 CapturePipeline::CapturePipeline(const Workspace& workspace, PBContentComparer& comparer,
                                  const SettingsModel& settings, const DataManager& dataManager,
                                  DBManager& dbManager)
     : m_workspace(workspace), m_comparer(comparer), m_settings(settings),
       m_dataManager(dataManager), m_dbManager(dbManager),
-      m_mainPoster(std::make_unique<ThreadPoster>()),
-      m_captureQueue(std::make_unique<SerialQueue>())
+      m_captureQueue(std::make_shared<SerialQueue>())
 {}
 
 CapturePipeline::~CapturePipeline()
@@ -35,7 +33,6 @@ void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
 void CapturePipeline::finishPendingCaptures()
 {
     m_captureQueue->sync([] {});
-    insertStored();
 }
 
 void CapturePipeline::capture(const QList<PasteboardItem>& items, const QString& source,
@@ -61,34 +58,16 @@ void CapturePipeline::capture(const QList<PasteboardItem>& items, const QString&
             continue;
         }
         content->setDataPathArray(*paths);
-        handOver(content);
-    }
-}
-
-// From here on the item belongs to the main thread.
-void CapturePipeline::handOver(const PBContentPtr& content)
-{
-    {
-        std::lock_guard lock(m_storedMutex);
-        m_stored.push_back(content);
-    }
-    m_mainPoster->post([this] { insertStored(); });
-}
-
-void CapturePipeline::insertStored()
-{
-    std::deque<PBContentPtr> stored;
-    {
-        std::lock_guard lock(m_storedMutex);
-        stored.swap(m_stored);
-    }
-    for (const PBContentPtr& content : stored)
         insert(content);
+    }
 }
 
+// The item belongs to the main thread once the insert has handed it over there.
 void CapturePipeline::insert(const PBContentPtr& content)
 {
-    m_dbManager.insertPbContent(content, [dataManager = &m_dataManager, content](bool written) {
+    auto done = [dataManager = &m_dataManager, content, queue = m_captureQueue,
+                 payloads =
+                     content->dataArray().value_or(QList<QByteArray>())](bool written) mutable {
         // Files of an item the history refused would be orphans nobody ever deletes.
         if (!written) {
             dataManager->deleteDataOfContent(*content);
@@ -97,5 +76,9 @@ void CapturePipeline::insert(const PBContentPtr& content)
         // Its payloads are in their files now: the history need not hold them too.
         content->setPayloadReader(dataManager);
         content->releaseDataArray();
-    });
+        // The last reference to the bytes goes on the capture thread: freeing a huge copy takes
+        // a while, which the main thread does not wait for.
+        queue->async([freed = std::move(payloads)] {});
+    };
+    m_dbManager.insertPbContent(content, std::move(done));
 }

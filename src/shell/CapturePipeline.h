@@ -3,16 +3,13 @@
 #include "capture/PBContent.h"
 #include "capture/PBPasteboardItemObserver.h"
 
-#include <deque>
 #include <memory>
-#include <mutex>
 
 class DBManager;
 class DataManager;
 class PBContentComparer;
 class SerialQueue;
 class SettingsModel;
-class ThreadPoster;
 class Workspace;
 
 // Where a clipboard change becomes history records: each pasteboard item is parsed, the batch is
@@ -21,11 +18,11 @@ class Workspace;
 // told the copy mode the settings hold at each change, and the source is the application active
 // at that moment.
 //
-// A copy may be of any size, so the parsing, the comparison and the payload writes run on a
-// capture thread of the pipeline's own, one change after the other; each item whose files are
-// written is then inserted on the main thread, in the same order. Once stored, an item lets go of
-// its payloads (it reads them back from its files when asked), so a huge copy is held in memory
-// only while it is being stored, and only once.
+// A copy may be of any size, so the whole of it after the source and the copy mode (the parsing,
+// the comparison, the payload writes and the inserts) runs on a capture thread of the pipeline's
+// own, one change after the other, in the order the watcher saw them. Once its row is written, an
+// item lets go of its payloads (it reads them back from its files when asked), so a huge copy is
+// held in memory only while it is being stored, and only once.
 class CapturePipeline : public PBPasteboardItemObserver
 {
 public:
@@ -38,17 +35,13 @@ public:
 
     void pasteboardItemChanged(const QList<PasteboardItem>& items) override;
 
-    // Waits until every change handed over so far is parsed and written, and inserts its items
-    // now. For quitting, when the main thread's events are no longer delivered: a copy made just
-    // before is then still recorded. Main thread.
+    // Waits until every change handed over so far is recorded. For quitting: a copy made just
+    // before is then still in the history for the last retention pass. Main thread.
     void finishPendingCaptures();
 
 private:
     // Capture thread.
     void capture(const QList<PasteboardItem>& items, const QString& source, qint64 copyMode);
-    void handOver(const PBContentPtr& content);
-    // Main thread.
-    void insertStored();
     void insert(const PBContentPtr& content);
 
     const Workspace& m_workspace;
@@ -56,10 +49,7 @@ private:
     const SettingsModel& m_settings;
     const DataManager& m_dataManager;
     DBManager& m_dbManager;
-    // Items whose files are written, oldest first, waiting for their insert. Kept here rather
-    // than in the posted calls, so that quitting can still insert them.
-    std::mutex m_storedMutex;
-    std::deque<PBContentPtr> m_stored;
-    std::unique_ptr<ThreadPoster> m_mainPoster;
-    std::unique_ptr<SerialQueue> m_captureQueue; // last: its blocks use the members above
+    // Shared with the inserts' completions, which may run on the main thread after the pipeline
+    // has gone.
+    std::shared_ptr<SerialQueue> m_captureQueue;
 };
