@@ -179,9 +179,11 @@ void Application::handleRequest(ShellRequest request)
 }
 
 // The services stay built until the application object goes; quitting only ends their work, the
-// shell's first and the settings' last.
+// shell's first and the settings' last. A copy still being stored is recorded before the last
+// retention pass, which may be told to clear the history.
 void Application::applicationWillTerminate()
 {
+    m_pipeline->finishPendingCaptures();
     m_delegate->applicationWillTerminate();
     m_companion->passTerminalMessage();
     m_settings->save();

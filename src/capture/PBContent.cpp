@@ -69,17 +69,6 @@ void PBContent::initIdentity(const Clock& clock, const UuidSource& uuids)
     date = clock.now();
 }
 
-bool PBContent::isEqualToContent(PBContent& other)
-{
-    if (type() != other.type() || pasteboardTypes.isEmpty() || other.pasteboardTypes.isEmpty() ||
-        pasteboardTypes.first() != other.pasteboardTypes.first())
-        return false;
-    const auto& mine = dataArray();
-    const auto& theirs = other.dataArray();
-    return mine && theirs && !mine->isEmpty() && !theirs->isEmpty() &&
-           mine->first() == theirs->first();
-}
-
 struct PBContent::Derived
 {
     std::optional<QList<QByteArray>> dataArray;
@@ -114,6 +103,12 @@ void PBContent::setDataPathArray(const std::optional<QStringList>& paths)
 void PBContent::setDataArray(QList<QByteArray> payloads)
 {
     derived().dataArray = std::move(payloads);
+}
+
+void PBContent::releaseDataArray()
+{
+    if (m_derived)
+        m_derived->dataArray.reset();
 }
 
 const std::optional<QList<QByteArray>>& PBContent::dataArray()
@@ -221,6 +216,11 @@ PBContent_Extension& PBContent::contentExtension()
         summary.date = date;
         summary.app = app;
         summary.desc = trimmedKeyword();
+        // Never between the two halves of a surrogate pair.
+        if (summary.desc.size() > summaryDescLimit)
+            summary.desc.truncate(summary.desc.at(summaryDescLimit - 1).isHighSurrogate()
+                                      ? summaryDescLimit - 1
+                                      : summaryDescLimit);
         summary.marked = marked;
         d.extension = std::move(summary);
     }

@@ -58,8 +58,6 @@ public:
     QString keyword;
     bool marked = false;
 
-    // Same type, same first pasteboard type, same first payload bytes. An item without types or
-    // payloads equals nothing, not even itself.
     // The payload file paths, paired with the payloads by position; nullopt until set. A folder
     // name holding "|" stays whole: the stored text is cut only after a file of this item.
     std::optional<QStringList> dataPathArray() const;
@@ -71,12 +69,13 @@ public:
     // that were not set read as unreadable.
     void setPayloadReader(const PayloadReader* reader) { m_payloadReader = reader; }
 
-    bool isEqualToContent(PBContent& other);
-
     // The payloads, read from dataPathArray through the payload reader on first use (unreadable
     // ones are skipped); nullopt when neither payloads nor paths are set.
     const std::optional<QList<QByteArray>>& dataArray();
     void setDataArray(QList<QByteArray> payloads);
+    // Lets go of payloads held in memory once they are in their files: dataArray() then reads them
+    // from dataPathArray through the payload reader, as for an item loaded from the history.
+    void releaseDataArray();
     // The payloads as dataArray() gives them, without keeping what had to be read from the
     // files.
     QList<QByteArray> readDataArray() const;
@@ -102,7 +101,10 @@ public:
 
     QString desc();
     virtual std::optional<QUrl> previewItemURL();
+    // The summary; its description is the trimmed keyword, cut to at most summaryDescLimit
+    // characters so that a list of summaries stays small whatever was copied.
     PBContent_Extension& contentExtension();
+    static constexpr qsizetype summaryDescLimit = 1000;
 
 protected:
     virtual QString computeDesc() = 0;

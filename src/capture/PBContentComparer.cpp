@@ -9,21 +9,27 @@ bool PBContentComparer::pushAndCompareDataArray(const QList<PBContentPtr>& batch
     const QStringList firstTypes =
         batch.isEmpty() ? QStringList() : batch.constFirst()->pasteboardTypes;
     qCInfo(lcCapture).noquote() << "("_L1 + firstTypes.join(", "_L1) + ")"_L1;
-    return copyMode == 0 ? pushCopy(batch) : pushCopyTwice(batch);
+    Fingerprints fingerprints;
+    fingerprints.reserve(batch.size());
+    for (const PBContentPtr& item : batch)
+        fingerprints.append(ContentFingerprint::of(*item));
+    return copyMode == 0 ? pushCopy(std::move(fingerprints))
+                         : pushCopyTwice(std::move(fingerprints));
 }
 
-PBContentComparer::Match PBContentComparer::compareWithLast(const QList<PBContentPtr>& batch) const
+PBContentComparer::Match PBContentComparer::compareWithLast(const Fingerprints& batch) const
 {
     if (m_lastDataArray.isEmpty() || batch.isEmpty() || batch.size() != m_lastDataArray.size())
         return Match::CountDiffers;
     for (qsizetype i = 0; i < batch.size(); ++i) {
-        if (!batch[i]->isEqualToContent(*m_lastDataArray[i]))
+        // An item without a fingerprint equals nothing, not even an item without one.
+        if (!batch[i] || batch[i] != m_lastDataArray[i])
             return Match::ItemDiffers;
     }
     return Match::Equal;
 }
 
-bool PBContentComparer::pushCopyTwice(const QList<PBContentPtr>& batch)
+bool PBContentComparer::pushCopyTwice(Fingerprints&& batch)
 {
     switch (compareWithLast(batch)) {
     case Match::CountDiffers:
@@ -41,16 +47,16 @@ bool PBContentComparer::pushCopyTwice(const QList<PBContentPtr>& batch)
         m_marked = true;
         return true;
     }
-    m_lastDataArray = batch;
+    m_lastDataArray = std::move(batch);
     m_marked = false;
     return false;
 }
 
-bool PBContentComparer::pushCopy(const QList<PBContentPtr>& batch)
+bool PBContentComparer::pushCopy(Fingerprints&& batch)
 {
     if (m_marked && compareWithLast(batch) == Match::Equal)
         return false;
-    m_lastDataArray = batch;
+    m_lastDataArray = std::move(batch);
     m_marked = true;
     return true;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "capture/ContentFingerprint.h"
 #include "capture/PBContent.h"
 
 #include <QList>
+#include <optional>
 
 // Decides for each clipboard change whether its batch of items is recorded, by the copy mode
 // the caller passes with every batch (the setting as it stands at that copy):
@@ -10,6 +12,10 @@
 // - "Copy twice" (any other value): a batch only on its second copy in a row.
 // Both modes share the remembered batch and its flag, so switching modes between copies
 // continues from the current state.
+//
+// The remembered batch is kept as the items' fingerprints, not the items: the items go on into the
+// history, and a huge copy is not held in memory once it is stored. The comparer is used by one
+// thread at a time.
 class PBContentComparer
 {
 public:
@@ -17,17 +23,16 @@ public:
     // recorded under the copy mode.
     bool pushAndCompareDataArray(const QList<PBContentPtr>& batch, qint64 copyMode);
 
-    // The batch of the last change that was not a repeat. Holding it keeps its payloads alive.
-    const QList<PBContentPtr>& lastDataArray() const { return m_lastDataArray; }
     // True when the remembered batch has been recorded.
     bool marked() const { return m_marked; }
 
 private:
     enum class Match { CountDiffers, ItemDiffers, Equal };
-    Match compareWithLast(const QList<PBContentPtr>& batch) const;
-    bool pushCopyTwice(const QList<PBContentPtr>& batch);
-    bool pushCopy(const QList<PBContentPtr>& batch);
+    using Fingerprints = QList<std::optional<ContentFingerprint>>;
+    Match compareWithLast(const Fingerprints& batch) const;
+    bool pushCopyTwice(Fingerprints&& batch);
+    bool pushCopy(Fingerprints&& batch);
 
-    QList<PBContentPtr> m_lastDataArray;
+    Fingerprints m_lastDataArray;
     bool m_marked = false;
 };

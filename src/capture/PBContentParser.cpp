@@ -9,6 +9,8 @@
 #include "support/Logging.h"
 #include "support/StringAdditions.h"
 
+#include <algorithm>
+
 PBContentPtr PBContentParser::contentWithPasteboardItem(const PasteboardItem& item,
                                                         const Clock& clock, const UuidSource& uuids)
 {
@@ -42,8 +44,11 @@ PBContentPtr PBContentParser::contentForType(const PasteboardItem& item, const Q
                                              QString& searchableText)
 {
     if (PBTextContent::supportPasteboardTypes().contains(type)) {
-        searchableText = item.stringForType(PasteboardTypes::string).value_or(QString());
-        if (StringAdditions::isUrl(searchableText))
+        bool whole = true;
+        searchableText = plainText(item, &whole);
+        // A text too long to be kept whole is never taken for a web address: no address is
+        // that long, and testing one would mean decoding all of it.
+        if (whole && StringAdditions::isUrl(searchableText))
             return PBContent::createInstance<PBURLContent>(clock, uuids);
         return PBContent::createInstance<PBTextContent>(clock, uuids);
     }
@@ -51,14 +56,34 @@ PBContentPtr PBContentParser::contentForType(const PasteboardItem& item, const Q
         const auto address =
             StringAdditions::decodeUtf8(item.dataForType(type).value_or(QByteArray()));
         const auto decoded = address ? StringAdditions::decodeString(*address) : std::nullopt;
-        searchableText = decoded.value_or(QString());
+        searchableText = decoded ? leadingText(decoded->toUtf8()) : QString();
         return PBContent::createInstance<PBFileContent>(clock, uuids);
     }
     if (PBImageContent::supportPasteboardTypes().contains(type))
         return PBContent::createInstance<PBImageContent>(clock, uuids);
     if (PBURLContent::supportPasteboardTypes().contains(type)) {
-        searchableText = item.stringForType(PasteboardTypes::string).value_or(QString());
+        searchableText = plainText(item);
         return PBContent::createInstance<PBURLContent>(clock, uuids);
     }
     return nullptr;
+}
+
+QString PBContentParser::plainText(const PasteboardItem& item, bool* whole)
+{
+    const std::optional<QByteArray> bytes = item.dataForType(PasteboardTypes::string);
+    return bytes ? leadingText(*bytes, whole) : QString();
+}
+
+QString PBContentParser::leadingText(QByteArrayView utf8, bool* whole)
+{
+    qsizetype end = std::min(utf8.size(), keywordLimit);
+    if (whole)
+        *whole = end == utf8.size();
+    // Back over the continuation bytes (10xxxxxx) of a sequence the limit falls into; a longer
+    // run of them is no sequence at all and is cut anywhere.
+    for (int back = 0; back < 3 && end < utf8.size() && (utf8[end] & 0xC0) == 0x80; ++back)
+        --end;
+    if (end < utf8.size() && (utf8[end] & 0xC0) == 0x80)
+        end = std::min(utf8.size(), keywordLimit);
+    return QString::fromUtf8(utf8.first(end));
 }

@@ -3,6 +3,7 @@
 #include "support/SqliteStatement.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -113,6 +114,36 @@ private slots:
         QVERIFY(printed.startsWith("insert\t") || printed.contains("\ninsert\t"));
         watch->kill();
         watch->waitForFinished();
+    }
+
+    // A copy far larger than any keyword: recorded whole, yet the history, its row and the
+    // companion's summaries stay small, so `recent` keeps answering.
+    void hugeCopyIsRecordedAndRecentStillAnswers()
+    {
+        constexpr qsizetype keywordBytes = 1 << 20;
+        QByteArray text;
+        while (text.size() < 3 * keywordBytes)
+            text += "\xe2\x82\xac 3 euro, line " + QByteArray::number(text.size()) + '\n';
+
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=") + QString::fromUtf8(text)}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+
+        const QVariantMap row = session.rows().first();
+        const QByteArray keyword = row[QStringLiteral("keyword")].toString().toUtf8();
+        QVERIFY(keyword.size() <= keywordBytes && keyword.size() > keywordBytes - 4);
+        QVERIFY(text.startsWith(keyword));
+        QFile payload(row[QStringLiteral("data")].toString().split(u'|').first());
+        QVERIFY(payload.open(QIODevice::ReadOnly));
+        QCOMPARE(payload.readAll(), text);
+
+        const auto [code, output] =
+            session.vantrelctl({QStringLiteral("recent"), QStringLiteral("--json")});
+        QCOMPARE(code, 0);
+        const QString desc = jsonList(output).first().toObject()[QStringLiteral("desc")].toString();
+        QCOMPARE(desc.size(), 1000);
+        QVERIFY(QString::fromUtf8(text).startsWith(desc));
     }
 };
 

@@ -82,8 +82,6 @@ private slots:
     void initTestCase();
     void typeNumbersMapToClasses_data();
     void typeNumbersMapToClasses();
-    void equalityLooksAtTypeFirstTypeAndFirstPayload_data();
-    void equalityLooksAtTypeFirstTypeAndFirstPayload();
     void payloadsLoadOnceFromFilesSkippingUnreadable();
     void storedPathsAreCutOnlyAfterTheItemsFiles_data();
     void storedPathsAreCutOnlyAfterTheItemsFiles();
@@ -104,6 +102,8 @@ private slots:
     void fileIconFollowsWhatIsAtThePath_data();
     void fileIconFollowsWhatIsAtThePath();
     void summaryTakesTrimmedKeywordAndKeepsItsValues();
+    void summaryDescriptionIsCutToItsLimit_data();
+    void summaryDescriptionIsCutToItsLimit();
     void summarySurvivesJsonRoundTrip_data();
     void summarySurvivesJsonRoundTrip();
     void malformedSummaryIsRefused_data();
@@ -173,45 +173,6 @@ void TestPBContent::typeNumbersMapToClasses()
     QCOMPARE(bool(item), known);
     if (known)
         QCOMPARE(qint64(item->type()), number);
-}
-
-void TestPBContent::equalityLooksAtTypeFirstTypeAndFirstPayload_data()
-{
-    QTest::addColumn<PBContentPtr>("first");
-    QTest::addColumn<PBContentPtr>("second");
-    QTest::addColumn<bool>("equal");
-
-    const auto text = [](QStringList types, QList<QByteArray> payloads) {
-        return makeItem(PBContentTypeText, types, payloads);
-    };
-    QTest::newRow("same text") << text({T::string}, {"a"}) << text({T::string}, {"a"}) << true;
-    QTest::newRow("text and url of the same bytes")
-        << text({T::string}, {"a"}) << makeItem(PBContentTypeURL, {T::string}, {"a"}) << false;
-    QTest::newRow("html first, then text first")
-        << text({T::html, T::string}, {"<p>a</p>", "a"})
-        << text({T::string, T::html}, {"a", "<p>a</p>"}) << false;
-    QTest::newRow("second payloads differ")
-        << text({T::string, T::html}, {"a", "<p>a</p>"})
-        << text({T::string, T::html}, {"a", "<b>a</b>"}) << true;
-    QTest::newRow("first payloads differ")
-        << text({T::string}, {"a"}) << text({T::string}, {"b"}) << false;
-    QTest::newRow("no types") << text({}, {"a"}) << text({}, {"a"}) << false;
-    QTest::newRow("no payloads") << text({T::string}, {}) << text({T::string}, {}) << false;
-    PBContentPtr lone = text({T::string}, {});
-    QTest::newRow("no payloads, itself") << lone << lone << false;
-    PBContentPtr other = text({T::string}, {"a"});
-    other->app = u"org.example.Editor"_s;
-    other->keyword = u"different"_s;
-    QTest::newRow("app and keyword ignored") << text({T::string}, {"a"}) << other << true;
-}
-
-void TestPBContent::equalityLooksAtTypeFirstTypeAndFirstPayload()
-{
-    QFETCH(PBContentPtr, first);
-    QFETCH(PBContentPtr, second);
-    QFETCH(bool, equal);
-    QCOMPARE(first->isEqualToContent(*second), equal);
-    QCOMPARE(second->isEqualToContent(*first), equal);
 }
 
 void TestPBContent::payloadsLoadOnceFromFilesSkippingUnreadable()
@@ -510,6 +471,28 @@ void TestPBContent::summaryTakesTrimmedKeywordAndKeepsItsValues()
     item->keyword = u"changed"_s;
     QCOMPARE(item->contentExtension().desc, u"file:///tmp/a b.txt"_s);
     QCOMPARE(&item->contentExtension(), &summary);
+}
+
+void TestPBContent::summaryDescriptionIsCutToItsLimit_data()
+{
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QString>("desc");
+    constexpr qsizetype limit = PBContent::summaryDescLimit;
+    const QString a(limit, u'a');
+    const QString face = u"\U0001F600"_s;
+
+    QTest::newRow("longer") << a + u"bcd"_s << a;
+    QTest::newRow("blanks around do not count") << u"  \n"_s + a + u"  "_s << a;
+    QTest::newRow("character across the limit") << a.left(limit - 1) + face << a.left(limit - 1);
+}
+
+void TestPBContent::summaryDescriptionIsCutToItsLimit()
+{
+    QFETCH(QString, keyword);
+    QFETCH(QString, desc);
+    const PBContentPtr item = makeItem(PBContentTypeText, {T::string}, {keyword.toUtf8()});
+    item->keyword = keyword;
+    QCOMPARE(item->contentExtension().desc, desc);
 }
 
 void TestPBContent::summarySurvivesJsonRoundTrip_data()

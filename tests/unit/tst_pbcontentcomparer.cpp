@@ -1,6 +1,7 @@
 #include "capture/PBContentComparer.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBTextContent.h"
+#include "capture/PBURLContent.h"
 #include "platform/PasteboardTypes.h"
 
 #include <QTest>
@@ -47,6 +48,27 @@ QList<PBContentPtr> batchFor(const QString& pattern)
     return batch;
 }
 
+PBContentPtr makeItem(qint64 type, const QStringList& types, const QList<QByteArray>& payloads)
+{
+    PBContentPtr item = PBContent::withType(type);
+    item->pasteboardTypes = types;
+    item->setDataArray(payloads);
+    return item;
+}
+
+PBContentPtr text(const QStringList& types, const QList<QByteArray>& payloads)
+{
+    return makeItem(PBContentTypeText, types, payloads);
+}
+
+// A first payload larger than the comparer keeps, with `last` as its last byte.
+QByteArray large(char last = 'z')
+{
+    QByteArray bytes(ContentFingerprint::largestKeptPayload + 1, 'x');
+    bytes.back() = last;
+    return bytes;
+}
+
 qint64 modeFor(const QString& name)
 {
     if (name == "copy"_L1)
@@ -64,7 +86,9 @@ private slots:
     void cleanup();
     void batchesAreRecordedByTheCopyMode_data();
     void batchesAreRecordedByTheCopyMode();
-    void aRepeatKeepsTheFirstBatchRemembered();
+    void repeatIsToldByTypeFirstTypeAndFirstPayload_data();
+    void repeatIsToldByTypeFirstTypeAndFirstPayload();
+    void secondCopyMarksTheBatchRecorded();
     void everyCallFirstLogsTheFirstItemsTypes();
 
 private:
@@ -161,7 +185,55 @@ void TestPBContentComparer::batchesAreRecordedByTheCopyMode()
     QCOMPARE(decisions, log);
 }
 
-void TestPBContentComparer::aRepeatKeepsTheFirstBatchRemembered()
+void TestPBContentComparer::repeatIsToldByTypeFirstTypeAndFirstPayload_data()
+{
+    QTest::addColumn<PBContentPtr>("first");
+    QTest::addColumn<PBContentPtr>("second");
+    QTest::addColumn<bool>("repeat");
+    namespace T = PasteboardTypes;
+
+    QTest::newRow("same text") << text({T::string}, {"a"}) << text({T::string}, {"a"}) << true;
+    QTest::newRow("text and url of the same bytes")
+        << text({T::string}, {"a"}) << makeItem(PBContentTypeURL, {T::string}, {"a"}) << false;
+    QTest::newRow("html first, then text first")
+        << text({T::html, T::string}, {"<p>a</p>", "a"})
+        << text({T::string, T::html}, {"a", "<p>a</p>"}) << false;
+    QTest::newRow("second payloads differ")
+        << text({T::string, T::html}, {"a", "<p>a</p>"})
+        << text({T::string, T::html}, {"a", "<b>a</b>"}) << true;
+    QTest::newRow("first payloads differ")
+        << text({T::string}, {"a"}) << text({T::string}, {"b"}) << false;
+    QTest::newRow("no types") << text({}, {"a"}) << text({}, {"a"}) << false;
+    QTest::newRow("no payloads") << text({T::string}, {}) << text({T::string}, {}) << false;
+    PBContentPtr lone = text({T::string}, {});
+    QTest::newRow("no payloads, itself") << lone << lone << false;
+    PBContentPtr other = text({T::string}, {"a"});
+    other->app = u"org.example.Editor"_s;
+    other->keyword = u"different"_s;
+    QTest::newRow("app and keyword ignored") << text({T::string}, {"a"}) << other << true;
+
+    const QByteArray kept(ContentFingerprint::largestKeptPayload, 'x');
+    QTest::newRow("same large payload")
+        << text({T::string}, {large()}) << text({T::string}, {large()}) << true;
+    QTest::newRow("large payloads differ in the last byte")
+        << text({T::string}, {large('y')}) << text({T::string}, {large('z')}) << false;
+    QTest::newRow("large payload, then its first bytes")
+        << text({T::string}, {large()}) << text({T::string}, {kept}) << false;
+}
+
+// Under "Copy" a batch is refused exactly when it repeats the one recorded before it.
+void TestPBContentComparer::repeatIsToldByTypeFirstTypeAndFirstPayload()
+{
+    QFETCH(PBContentPtr, first);
+    QFETCH(PBContentPtr, second);
+    QFETCH(bool, repeat);
+    constexpr qint64 copy = 0;
+    PBContentComparer comparer;
+    QVERIFY(comparer.pushAndCompareDataArray({first}, copy));
+    QCOMPARE(comparer.pushAndCompareDataArray({second}, copy), !repeat);
+}
+
+void TestPBContentComparer::secondCopyMarksTheBatchRecorded()
 {
     constexpr qint64 copyTwice = 1;
     PBContentComparer comparer;
@@ -170,8 +242,6 @@ void TestPBContentComparer::aRepeatKeepsTheFirstBatchRemembered()
     QVERIFY(!comparer.marked());
     QVERIFY(comparer.pushAndCompareDataArray(batchFor(u"A"_s), copyTwice));
     QVERIFY(comparer.marked());
-    QCOMPARE(comparer.lastDataArray().size(), 1);
-    QCOMPARE(comparer.lastDataArray().first(), first.first());
 }
 
 void TestPBContentComparer::everyCallFirstLogsTheFirstItemsTypes()

@@ -5,6 +5,7 @@
 
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -43,6 +44,8 @@ private slots:
     void initTestCase();
     void firstSupportedTypeDecidesTheClass_data();
     void firstSupportedTypeDecidesTheClass();
+    void keywordIsTheTextsFirstMebibyteCutBetweenCharacters_data();
+    void keywordIsTheTextsFirstMebibyteCutBetweenCharacters();
     void everyTypeIsKeptAndEveryReadablePayloadStored();
     void itemTakesItsIdentityFromTheClockAndTheUuidSource();
     void callerFieldsAreLeftUnset();
@@ -137,6 +140,48 @@ void TestPBContentParser::firstSupportedTypeDecidesTheClass()
     QVERIFY(!content->keyword.isNull());
     QCOMPARE(content->pasteboardTypes, types);
     QCOMPARE(content->dataArray()->size(), bytes.size());
+}
+
+void TestPBContentParser::keywordIsTheTextsFirstMebibyteCutBetweenCharacters_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<qsizetype>("keptBytes");
+    constexpr qsizetype limit = PBContentParser::keywordLimit;
+    const QByteArray a(limit, 'a');
+    const QByteArray address = "http://example.com/"_ba;
+
+    QTest::newRow("longer text") << a + "bcd" << 0 << limit;
+    QTest::newRow("two-byte character across the limit") << a.left(limit - 1) + "\xc3\xa9"
+                                                                                "b"
+                                                         << 0 << limit - 1;
+    QTest::newRow("four-byte character across the limit")
+        << a.left(limit - 2) + "\xf0\x9f\x98\x80" << 0 << limit - 2;
+    QTest::newRow("character ending at the limit") << a.left(limit - 2) + "\xc3\xa9"
+                                                                          "bb"
+                                                   << 0 << limit;
+    QTest::newRow("stray continuation bytes at the limit")
+        << a.left(limit - 4) + QByteArray(8, '\x80') << 0 << limit;
+    QTest::newRow("address of the limit") << address + a.left(limit - address.size()) << 3 << limit;
+    QTest::newRow("address too long to keep whole") << address + a << 0 << limit;
+}
+
+void TestPBContentParser::keywordIsTheTextsFirstMebibyteCutBetweenCharacters()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, type);
+    QFETCH(qsizetype, keptBytes);
+    // A mebibyte per log line is no help to anyone reading the test's output.
+    QLoggingCategory::setFilterRules(u"vantrel.capture.debug=false"_s);
+    const auto restore =
+        qScopeGuard([] { QLoggingCategory::setFilterRules(u"vantrel.capture.debug=true"_s); });
+
+    const PBContentPtr content =
+        PBContentParser::contentWithPasteboardItem(makeItem({T::string}, {{T::string, text}}));
+    QVERIFY(content);
+    QCOMPARE(int(content->type()), type);
+    QCOMPARE(content->keyword, QString::fromUtf8(text.left(keptBytes)));
+    QCOMPARE(content->dataArray()->first(), text);
 }
 
 void TestPBContentParser::everyTypeIsKeptAndEveryReadablePayloadStored()
