@@ -108,7 +108,7 @@ void CategoryListViewController::selectionDidChange()
     const PBContentPtr previous = m_currentContent.value();
     m_currentContent.set(item);
     // The same item selected again after its list was reloaded is not a new copy.
-    if (!item || (previous && previous->uuid == item->uuid))
+    if (!item || (previous && previous->itemUuid() == item->itemUuid()))
         return;
     copyCurrentContent();
     m_animations->startAnimation(rows.first());
@@ -119,7 +119,7 @@ void CategoryListViewController::copyCurrentContent()
     const PBContentPtr item = m_currentContent.value();
     if (!item)
         return;
-    m_services.pasteboard.writeItem(item->pasteboardTypes, item->readDataArray());
+    m_services.pasteboard.writeItem(item->pasteboardTypes(), item->readDataArray());
 }
 
 void CategoryListViewController::deleteCurrentContent()
@@ -153,7 +153,7 @@ void CategoryListViewController::updateEmpty()
 void CategoryListViewController::rememberSelection()
 {
     const PBContentPtr current = m_currentContent.value();
-    m_selectedBeforeReset = current ? current->uuid : QString();
+    m_selectedBeforeReset = current ? current->uuid() : QString();
 }
 
 void CategoryListViewController::restoreSelection()

@@ -1,6 +1,8 @@
 #include "capture/PBContent.h"
 
+#include "capture/ContentDetails.h"
 #include "capture/ContentIcons.h"
+#include "capture/DetailReader.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBImageContent.h"
 #include "capture/PBTextContent.h"
@@ -29,14 +31,17 @@ std::shared_ptr<PBContent> PBContent::withType(qint64 type)
 
 void PBContent::initIdentity(const Clock& clock, const UuidSource& uuids)
 {
-    uuid = uuids.createUuid();
+    setUuid(uuids.createUuid());
     date = clock.now();
 }
 
 bool PBContent::isEqualToContent(PBContent& other)
 {
-    if (type() != other.type() || pasteboardTypes.isEmpty() || other.pasteboardTypes.isEmpty() ||
-        pasteboardTypes.first() != other.pasteboardTypes.first())
+    if (type() != other.type())
+        return false;
+    const QStringList types = pasteboardTypes();
+    const QStringList otherTypes = other.pasteboardTypes();
+    if (types.isEmpty() || otherTypes.isEmpty() || types.first() != otherTypes.first())
         return false;
     const auto& mine = dataArray();
     const auto& theirs = other.dataArray();
@@ -63,16 +68,99 @@ PBContent::Derived& PBContent::derived()
     return *m_derived;
 }
 
+std::shared_ptr<const ContentDetails> PBContent::details() const
+{
+    static const auto none = std::make_shared<const ContentDetails>();
+    if (m_details)
+        return m_details;
+    if (m_detailReader) {
+        if (auto read = m_detailReader->readDetails(m_uuid))
+            return read;
+    }
+    return none;
+}
+
+ContentDetails& PBContent::ownDetails()
+{
+    if (!m_details) {
+        m_details = std::make_shared<ContentDetails>(*details());
+        m_detailReader = nullptr;
+    }
+    return *m_details;
+}
+
+void PBContent::readDetailsFrom(const DetailReader* reader)
+{
+    m_detailReader = reader;
+    m_details.reset();
+}
+
+void PBContent::keepDetails()
+{
+    ownDetails();
+}
+
+QString PBContent::title() const
+{
+    return details()->title;
+}
+
+void PBContent::setTitle(const QString& title)
+{
+    ownDetails().title = title;
+}
+
+QStringList PBContent::pasteboardTypes() const
+{
+    return details()->pasteboardTypes;
+}
+
+void PBContent::setPasteboardTypes(const QStringList& types)
+{
+    ownDetails().pasteboardTypes = types;
+}
+
+QString PBContent::app() const
+{
+    return details()->app;
+}
+
+void PBContent::setApp(const QString& app)
+{
+    ownDetails().app = app;
+}
+
+QString PBContent::keyword() const
+{
+    return details()->keyword;
+}
+
+void PBContent::setKeyword(const QString& keyword)
+{
+    ownDetails().keyword = keyword;
+}
+
+std::optional<QByteArray> PBContent::joinedDataPaths() const
+{
+    return details()->dataPaths;
+}
+
+void PBContent::setJoinedDataPaths(std::optional<QByteArray> joined)
+{
+    ownDetails().dataPaths = std::move(joined);
+}
+
 std::optional<QStringList> PBContent::dataPathArray() const
 {
-    if (!m_dataPaths)
+    const std::optional<QByteArray> joined = joinedDataPaths();
+    if (!joined)
         return std::nullopt;
-    return QString::fromUtf8(*m_dataPaths).split(u'|');
+    return QString::fromUtf8(*joined).split(u'|');
 }
 
 void PBContent::setDataPathArray(const std::optional<QStringList>& paths)
 {
-    m_dataPaths = paths ? std::optional(paths->join(u'|').toUtf8()) : std::nullopt;
+    setJoinedDataPaths(paths ? std::optional(paths->join(u'|').toUtf8()) : std::nullopt);
 }
 
 void PBContent::setDataArray(QList<QByteArray> payloads)
@@ -83,11 +171,11 @@ void PBContent::setDataArray(QList<QByteArray> payloads)
 const std::optional<QList<QByteArray>>& PBContent::dataArray()
 {
     static const std::optional<QList<QByteArray>> none;
-    if (!m_derived && !m_dataPaths)
+    if (m_derived && m_derived->dataArray)
+        return m_derived->dataArray;
+    if (!details()->dataPaths)
         return none;
     auto& loaded = derived().dataArray;
-    if (loaded || !m_dataPaths)
-        return loaded;
     loaded = readDataArray();
     return loaded;
 }
@@ -162,9 +250,9 @@ PBContent_Extension& PBContent::contentExtension()
     Derived& d = derived();
     if (!d.extension) {
         PBContent_Extension summary;
-        summary.uuid = uuid;
+        summary.uuid = uuid();
         summary.date = date;
-        summary.app = app;
+        summary.app = app();
         summary.desc = trimmedKeyword();
         summary.marked = marked;
         d.extension = std::move(summary);
@@ -174,11 +262,11 @@ PBContent_Extension& PBContent::contentExtension()
 
 QString PBContent::trimmedKeyword() const
 {
-    return keyword.trimmed();
+    return keyword().trimmed();
 }
 
 void PBContent::sourceApplicationIcon(QIcon& icon, QSize& size) const
 {
-    icon = ContentIcons::forSourceApplication(app);
+    icon = ContentIcons::forSourceApplication(app());
     size = getBiggestImage(icon.availableSizes());
 }

@@ -22,7 +22,7 @@ void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
     const QString source = m_workspace.activeApplicationId();
     for (const PasteboardItem& pasteboardItem : items) {
         if (PBContentPtr content = PBContentParser::contentWithPasteboardItem(pasteboardItem)) {
-            content->app = source;
+            content->setApp(source);
             batch.append(std::move(content));
         }
     }
@@ -34,7 +34,7 @@ void CapturePipeline::pasteboardItemChanged(const QList<PasteboardItem>& items)
         // such an item is not recorded at all (its other files are already gone).
         const std::optional<QStringList> paths = m_dataManager.saveDataOfContent(*content);
         if (!paths) {
-            qCWarning(lcCapture).noquote() << "payload files not written for" << content->uuid;
+            qCWarning(lcCapture).noquote() << "payload files not written for" << content->uuid();
             continue;
         }
         content->setDataPathArray(*paths);

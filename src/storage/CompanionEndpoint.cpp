@@ -41,12 +41,13 @@ void CompanionEndpoint::copyRequested(const std::optional<QJsonValue>& message)
         return;
     const QString uuid = message->toObject().value(ChannelMessages::SummaryKeys::uuid).toString();
     const QList<PBContentPtr>& recent = m_dbManager.recentItems();
+    const ItemUuid wanted = ItemUuid::fromString(uuid);
     const auto found =
         std::find_if(recent.cbegin(), recent.cend(),
-                     [&uuid](const PBContentPtr& item) { return item->uuid == uuid; });
+                     [&wanted](const PBContentPtr& item) { return item->itemUuid() == wanted; });
     if (uuid.isEmpty() || found == recent.cend())
         return;
     const PBContentPtr item = *found;
-    m_watcher.writeWithoutRecording(item->pasteboardTypes,
+    m_watcher.writeWithoutRecording(item->pasteboardTypes(),
                                     item->dataArray().value_or(QList<QByteArray>()));
 }

@@ -30,11 +30,11 @@ std::optional<QStringList> DataManager::saveDataOfContent(PBContent& content) co
     if (!payloads || payloads->isEmpty())
         return paths;
     // The uuid becomes part of a file name, so it must not reach outside the folder.
-    if (!FileNames::isPlainFileName(content.uuid) || !PrivateFiles::makeFolder(m_savePath))
+    if (!FileNames::isPlainFileName(content.uuid()) || !PrivateFiles::makeFolder(m_savePath))
         return std::nullopt;
-    const QString extension = extensionForType(content.pasteboardTypes.value(0));
+    const QString extension = extensionForType(content.pasteboardTypes().value(0));
     for (qsizetype i = 0; i < payloads->size(); ++i) {
-        const QString path = pathOfPayload(content.uuid, i, extension);
+        const QString path = pathOfPayload(content.uuid(), i, extension);
         if (!PrivateFiles::writeFile(path, payloads->at(i))) {
             qCWarning(lcStorage, "could not write payload %s", qUtf8Printable(path));
             for (const QString& written : std::as_const(paths))

@@ -62,9 +62,9 @@ private slots:
         m_pipeline->pasteboardItemChanged(
             {text(QStringLiteral("first")), unparseable(), text(QStringLiteral("third"))});
         QTRY_COMPARE(m_manager->recentItems().size(), 3);
-        QCOMPARE(m_manager->recentItems()[0]->keyword, QStringLiteral("third"));
-        QCOMPARE(m_manager->recentItems()[1]->keyword, QStringLiteral("first"));
-        QCOMPARE(m_manager->recentItems()[0]->app, QStringLiteral("org.example.Source"));
+        QCOMPARE(m_manager->recentItems()[0]->keyword(), QStringLiteral("third"));
+        QCOMPARE(m_manager->recentItems()[1]->keyword(), QStringLiteral("first"));
+        QCOMPARE(m_manager->recentItems()[0]->app(), QStringLiteral("org.example.Source"));
     }
 
     void copyModesDecideWhatIsRecorded_data()
@@ -90,7 +90,7 @@ private slots:
         QCoreApplication::processEvents();
         QStringList keywords;
         for (const PBContentPtr& item : m_manager->recentItems())
-            keywords.prepend(item->keyword);
+            keywords.prepend(item->keyword());
         QCOMPARE(keywords, recorded);
     }
 
@@ -99,8 +99,8 @@ private slots:
         m_workspace.id = QStringLiteral("");
         m_pipeline->pasteboardItemChanged({text(QStringLiteral("x"))});
         QTRY_COMPARE(m_manager->recentItems().size(), 1);
-        QVERIFY(!m_manager->recentItems()[0]->app.isNull());
-        QCOMPARE(m_manager->recentItems()[0]->app, QStringLiteral(""));
+        QVERIFY(!m_manager->recentItems()[0]->app().isNull());
+        QCOMPARE(m_manager->recentItems()[0]->app(), QStringLiteral(""));
     }
 
     void changeWithOnlyRefusedItemsStillReachesTheComparer()

@@ -10,11 +10,11 @@ namespace {
 PBContentPtr textItem(const QStringList& types, const QList<QByteArray>& payloads, bool marked)
 {
     auto item = PBContent::createInstance<PBTextContent>();
-    item->keyword = QString::fromUtf8(payloads.value(0));
-    item->pasteboardTypes = types;
+    item->setKeyword(QString::fromUtf8(payloads.value(0)));
+    item->setPasteboardTypes(types);
     item->marked = marked;
     item->setDataArray(payloads);
-    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid});
+    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid()});
     return item;
 }
 } // namespace
@@ -54,7 +54,7 @@ private slots:
         const auto marked = channel.messages(QStringLiteral("response.update.marked"));
         QCOMPARE(marked.size(), 1);
         QCOMPARE(marked.first().toArray().first().toObject()[QStringLiteral("uuid")].toString(),
-                 item->uuid);
+                 item->uuid());
 
         m_endpoint->passTerminalMessage();
         QCOMPARE(channel.messages(QStringLiteral("app.terminate")).size(), 1);
@@ -78,7 +78,7 @@ private slots:
         const qint64 before = m_store->pasteboard.changeCount();
 
         QJsonObject request;
-        request[QStringLiteral("uuid")] = item->uuid;
+        request[QStringLiteral("uuid")] = item->uuid();
         m_store->channel.deliver(QStringLiteral("copy"), QJsonValue(request));
         QCOMPARE(m_store->pasteboard.changeCount(), before + 1);
         QVERIFY(m_store->watcher.ignoreNextCopy());

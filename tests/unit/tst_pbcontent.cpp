@@ -24,7 +24,7 @@ namespace {
 PBContentPtr makeItem(qint64 type, const QStringList& types, const QList<QByteArray>& payloads)
 {
     PBContentPtr item = PBContent::withType(type);
-    item->pasteboardTypes = types;
+    item->setPasteboardTypes(types);
     item->setDataArray(payloads);
     return item;
 }
@@ -32,7 +32,7 @@ PBContentPtr makeItem(qint64 type, const QStringList& types, const QList<QByteAr
 std::shared_ptr<PBFileContent> makeFileItem(const QByteArray& address)
 {
     auto item = PBContent::createInstance<PBFileContent>();
-    item->pasteboardTypes = {T::fileUrl};
+    item->setPasteboardTypes({T::fileUrl});
     item->setDataArray({address});
     return item;
 }
@@ -196,8 +196,8 @@ void TestPBContent::equalityLooksAtTypeFirstTypeAndFirstPayload_data()
     PBContentPtr lone = text({T::string}, {});
     QTest::newRow("no payloads, itself") << lone << lone << false;
     PBContentPtr other = text({T::string}, {"a"});
-    other->app = u"org.example.Editor"_s;
-    other->keyword = u"different"_s;
+    other->setApp(u"org.example.Editor"_s);
+    other->setKeyword(u"different"_s);
     QTest::newRow("app and keyword ignored") << text({T::string}, {"a"}) << other << true;
 }
 
@@ -269,7 +269,7 @@ void TestPBContent::textDescriptionIsTrimmedKeyword()
     QFETCH(QString, keyword);
     QFETCH(QString, desc);
     const PBContentPtr item = makeItem(type, {T::string}, {keyword.toUtf8()});
-    item->keyword = keyword;
+    item->setKeyword(keyword);
     QCOMPARE(item->desc(), desc);
     QCOMPARE(item->contentExtension().desc, desc);
 }
@@ -382,7 +382,7 @@ void TestPBContent::applicationIconComesFromDesktopEntry()
     QFETCH(QString, fallback);
     for (qint64 type : {PBContentTypeText, PBContentTypeURL}) {
         const PBContentPtr item = makeItem(type, {T::string}, {"x"});
-        item->app = app;
+        item->setApp(app);
         QCOMPARE(item->icon().name(), themeName);
         QCOMPARE(item->iconSize(), size);
         if (fallback == u"app"_s)
@@ -432,18 +432,18 @@ void TestPBContent::fileIconFollowsWhatIsAtThePath()
 void TestPBContent::summaryTakesTrimmedKeywordAndKeepsItsValues()
 {
     const auto item = makeFileItem("file:///tmp/a%20b.txt");
-    item->keyword = u" file:///tmp/a b.txt\n"_s;
-    item->app = u"org.example.Files"_s;
+    item->setKeyword(u" file:///tmp/a b.txt\n"_s);
+    item->setApp(u"org.example.Files"_s);
     item->marked = true;
 
     PBContent_Extension& summary = item->contentExtension();
-    QCOMPARE(summary.uuid, item->uuid);
+    QCOMPARE(summary.uuid, item->uuid());
     QCOMPARE(summary.date, item->date);
-    QCOMPARE(summary.app, item->app);
+    QCOMPARE(summary.app, item->app());
     QCOMPARE(summary.desc, u"file:///tmp/a b.txt"_s);
     QVERIFY(summary.marked);
 
-    item->keyword = u"changed"_s;
+    item->setKeyword(u"changed"_s);
     QCOMPARE(item->contentExtension().desc, u"file:///tmp/a b.txt"_s);
     QCOMPARE(&item->contentExtension(), &summary);
 }

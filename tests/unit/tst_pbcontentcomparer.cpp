@@ -22,16 +22,16 @@ PBContentPtr itemFor(const QString& token)
 {
     if (token.startsWith(u'F')) {
         auto file = PBContent::createInstance<PBFileContent>();
-        file->pasteboardTypes = {PasteboardTypes::fileUrl};
+        file->setPasteboardTypes({PasteboardTypes::fileUrl});
         file->setDataArray({"file:///tmp/"_ba + token.toUtf8()});
         return file;
     }
     auto text = PBContent::createInstance<PBTextContent>();
     const QStringList parts = token.split(u'@');
     const QByteArray bytes = parts.first().toUtf8();
-    text->pasteboardTypes = parts.size() > 1
-                                ? QStringList{PasteboardTypes::html, PasteboardTypes::string}
-                                : QStringList{PasteboardTypes::string, PasteboardTypes::html};
+    text->setPasteboardTypes(parts.size() > 1
+                                 ? QStringList{PasteboardTypes::html, PasteboardTypes::string}
+                                 : QStringList{PasteboardTypes::string, PasteboardTypes::html});
     text->setDataArray({bytes, bytes});
     return text;
 }
