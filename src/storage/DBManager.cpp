@@ -34,10 +34,18 @@ constexpr qsizetype rowByRowLimit = 64;
 const char* const insertSql =
     "INSERT INTO pb_items (uuid, date, title, type, pb_type, data, app, marked, keyword) "
     "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)";
-// Only what the lists need, in the table's own order: reading the table straight through is
-// several times faster than following the date index row by row, and the lists are put in order
-// in memory (see newestFirst).
-const char* const selectListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items";
+// A load reads only what the lists need, from an index that holds just that: a sixth of the
+// table's pages, read straight through instead of following the date index row by row. The
+// lists are put in order in memory (see newestFirst). The index is partial on a condition that
+// only the load and the per-uuid statements state, so the planner never takes it for the
+// statements ordered by date, which keep the date index's order of equal dates. Without it (it
+// could not be made) the load reads the table straight through.
+const char* const listedIndexSql =
+    "CREATE INDEX IF NOT EXISTS pb_items_listed ON pb_items (date, type, marked, uuid) "
+    "WHERE uuid IS NOT NULL";
+const char* const selectListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
+                                    "INDEXED BY pb_items_listed WHERE uuid IS NOT NULL";
+const char* const scanListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items";
 const char* const searchSql =
     "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC";
 const char* const existsSql = "SELECT 1 FROM pb_items WHERE uuid=?";
@@ -67,7 +75,8 @@ struct LoadedRow
 };
 
 // Newest first as the date index gives them: a NULL date after every date, rows of the same date
-// the last written first. Rows come in the order they were written, mostly by date already.
+// the last written first. Rows come oldest first, from the index or in the order they were
+// written, so mostly in order already.
 void newestFirst(std::vector<LoadedRow>& rows)
 {
     std::reverse(rows.begin(), rows.end());
@@ -121,8 +130,16 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
         m_db = std::make_unique<SqliteDatabase>();
         return m_db->open(m_dbPath);
     });
-    if (!m_open)
+    if (!m_open) {
         qCWarning(lcStorage).noquote() << "cannot open the history:" << m_dbPath;
+        return;
+    }
+    // A history from before the index gains it here, once; loads queue behind it.
+    m_dbQueue->async([this] {
+        m_listedIndex = m_db->execute(QString::fromLatin1(listedIndexSql));
+        if (!m_listedIndex)
+            qCWarning(lcStorage).noquote() << "cannot index the history:" << m_db->errorText();
+    });
 }
 
 DBManager::~DBManager()
@@ -299,7 +316,8 @@ DBManager::Lists DBManager::loadAllRows()
         return lists;
     std::vector<LoadedRow> rows;
     std::array<qsizetype, categoryCount> sizes{};
-    SqliteStatement statement(*m_db, QString::fromLatin1(selectListedSql));
+    SqliteStatement statement(*m_db,
+                              QString::fromLatin1(m_listedIndex ? selectListedSql : scanListedSql));
     while (statement.step()) {
         PBContentPtr item = listedContent(statement);
         if (!item)

@@ -169,6 +169,8 @@ private:
     std::unique_ptr<SqliteDatabase> m_db;
     std::unique_ptr<RowDetailCache> m_details;
     bool m_open = false;
+    // Whether the load's own index is there; database queue only.
+    bool m_listedIndex = false;
     Lists m_lists;
     std::array<ObservableValue<qint64>, categoryCount> m_counts;
 };

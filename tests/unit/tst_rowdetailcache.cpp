@@ -101,24 +101,44 @@ private slots:
 
     // The lists hold no details: what a window or the companion reads of a listed item is its
     // row's, and the order is the date index's, equal dates the last written first.
+    void listedItemsReadTheirRowsAndKeepTheDateOrder_data()
+    {
+        QTest::addColumn<bool>("fromBeforeTheIndex");
+        QTest::newRow("history with the load's index") << false;
+        QTest::newRow("history from before the index") << true;
+    }
+
     void listedItemsReadTheirRowsAndKeepTheDateOrder()
     {
+        QFETCH(bool, fromBeforeTheIndex);
         StoreFixture store;
         const QString path = store.manager->dbPath();
         insertRow(path, u"undated"_s, QVariant(), u"u"_s, QString());
         insertRow(path, u"old"_s, 1.0, u"o"_s, u"org.example.A"_s);
-        insertRow(path, u"tie-first"_s, 5.0, u"t1"_s, QString());
+        insertRow(path, u"tie-b-written-first"_s, 5.0, u"t1"_s, QString());
         insertRow(path, u"0F8E3A4C-1B2D-4E5F-8A9B-0C1D2E3F4A5B"_s, 9.0, u"n"_s, u""_s);
-        insertRow(path, u"tie-second"_s, 5.0, u"t2"_s, u"org.example.B"_s);
+        insertRow(path, u"tie-a-written-second"_s, 5.0, u"t2"_s, u"org.example.B"_s);
+        if (fromBeforeTheIndex) {
+            store.manager.reset();
+            SqliteDatabase db;
+            QVERIFY(db.open(path));
+            QVERIFY(db.execute(u"DROP INDEX pb_items_listed"_s));
+            store.manager = store.makeManager(store.folder.path());
+        }
         loadNow(*store.manager);
+        SqliteDatabase db;
+        QVERIFY(db.open(path));
+        SqliteStatement index(db, u"SELECT 1 FROM sqlite_master WHERE name='pb_items_listed'"_s);
+        QVERIFY(index.step());
 
         const QList<QVariantMap> rows = StoredRows::all(path);
         const QList<PBContentPtr>& listed = store.manager->recentItems();
         QStringList order;
         for (const PBContentPtr& item : listed)
             order << item->uuid();
-        QCOMPARE(order, QStringList({u"0F8E3A4C-1B2D-4E5F-8A9B-0C1D2E3F4A5B"_s, u"tie-second"_s,
-                                     u"tie-first"_s, u"old"_s, u"undated"_s}));
+        QCOMPARE(order,
+                 QStringList({u"0F8E3A4C-1B2D-4E5F-8A9B-0C1D2E3F4A5B"_s, u"tie-a-written-second"_s,
+                              u"tie-b-written-first"_s, u"old"_s, u"undated"_s}));
         for (qsizetype i = 0; i < listed.size(); ++i) {
             const auto row = std::find_if(rows.cbegin(), rows.cend(), [&](const QVariantMap& r) {
                 return r.value(u"uuid"_s) == listed[i]->uuid();
