@@ -142,7 +142,7 @@ void benchSelect()
     auto item = PBContent::createInstance<PBImageContent>();
     QByteArray bytes(20 << 20, '\0');
     QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
-    item->pasteboardTypes = {QStringLiteral("public.png")};
+    item->setPasteboardTypes({QStringLiteral("public.png")});
     item->setDataArray({bytes});
     item->setDataPathArray(lists.store.dataManager.saveDataOfContent(*item));
     bool written = false;
@@ -181,7 +181,7 @@ void benchPictures()
     for (int i = 0; i < 1000; ++i) {
         auto item = PBContent::createInstance<PBImageContent>();
         item->date = 1.6e9 + i;
-        item->pasteboardTypes = {QStringLiteral("public.png")};
+        item->setPasteboardTypes({QStringLiteral("public.png")});
         item->setDataArray({QByteArray("x")});
         item->setDataPathArray(QStringList{path});
         bool done = false;

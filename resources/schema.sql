@@ -19,3 +19,6 @@ CREATE TABLE pb_items (
 );
 
 CREATE INDEX pb_items_date ON pb_items (date);
+-- What the load of every row reads, and only that (see DBManager); partial on a condition that
+-- only the load and the per-uuid statements state, so no statement ordered by date takes it.
+CREATE INDEX pb_items_listed ON pb_items (date, type, marked, uuid) WHERE uuid IS NOT NULL;

@@ -110,7 +110,7 @@ void CategoryListViewController::selectionDidChange()
     const PBContentPtr previous = m_currentContent.value();
     m_currentContent.set(item);
     // The same item selected again after its list was reloaded is not a new copy.
-    if (!item || (previous && previous->uuid == item->uuid))
+    if (!item || (previous && previous->itemUuid() == item->itemUuid()))
         return;
     copyCurrentContent();
     m_animations->startAnimation(rows.first());
@@ -125,7 +125,7 @@ void CategoryListViewController::copyCurrentContent()
     if (typed.types.isEmpty()) {
         // Writing nothing would empty the clipboard: what it holds stays, and the user learns
         // why the selection copied nothing.
-        qCWarning(lcBrowser).noquote() << "no payload of item" << item->uuid << "can be read";
+        qCWarning(lcBrowser).noquote() << "no payload of item" << item->uuid() << "can be read";
         Dialogs::alert(window(), tr("The contents of this item can no longer be found."));
         return;
     }
@@ -163,7 +163,7 @@ void CategoryListViewController::updateEmpty()
 void CategoryListViewController::rememberSelection()
 {
     const PBContentPtr current = m_currentContent.value();
-    m_selectedBeforeReset = current ? current->uuid : QString();
+    m_selectedBeforeReset = current ? current->uuid() : QString();
 }
 
 void CategoryListViewController::restoreSelection()

@@ -40,7 +40,7 @@ CategoryViewController::CategoryViewController(qint64 fetchCategory,
     m_listViewController->currentContent().observe(
         this, [this](const PBContentPtr& item) { setCurrentContent(item); });
     connect(&m_services.dbManager, &DBManager::markChanged, this, [this](const PBContentPtr& item) {
-        if (m_currentContent && item && item->uuid == m_currentContent->uuid)
+        if (m_currentContent && item && item->itemUuid() == m_currentContent->itemUuid())
             showMarked(item->marked);
     });
 }

@@ -74,8 +74,9 @@ PBContentPtr HistoryListModel::contentWithRow(int row) const
 QModelIndex HistoryListModel::indexOfUuid(const QString& uuid) const
 {
     const auto& items = list();
+    const ItemUuid wanted = ItemUuid::fromString(uuid);
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (items[i]->uuid == uuid)
+        if (items[i]->itemUuid() == wanted)
             return index(rowOfIndex(i, items.size()));
     }
     return {};
@@ -166,7 +167,7 @@ void HistoryListModel::itemsDeleted(const QList<PBContentPtr>& items)
 {
     for (const PBContentPtr& item : items) {
         for (qsizetype i = m_results.size() - 1; i >= 0; --i) {
-            if (m_results[i]->uuid != item->uuid)
+            if (m_results[i]->itemUuid() != item->itemUuid())
                 continue;
             const int row = rowOfIndex(i, m_results.size());
             beginRemoveRows({}, row, row);
@@ -186,7 +187,7 @@ void HistoryListModel::markChanged(const PBContentPtr& item)
         return;
     }
     for (qsizetype i = 0; i < m_results.size(); ++i) {
-        if (m_results[i]->uuid != item->uuid)
+        if (m_results[i]->itemUuid() != item->itemUuid())
             continue;
         m_results[i]->marked = item->marked;
         const QModelIndex row = index(rowOfIndex(i, m_results.size()));

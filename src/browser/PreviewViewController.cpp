@@ -91,7 +91,7 @@ void PreviewViewController::showWebPage(const PBContentPtr& item)
 void PreviewViewController::showFormattedText(const PBContentPtr& item)
 {
     const QString path = item->dataPathArray().value_or(QStringList()).value(0);
-    const QString firstType = item->pasteboardTypes.value(0);
+    const QString firstType = item->pasteboardTypes().value(0);
     const quint64 generation = m_generation;
     deliverLater(this, QtConcurrent::run(&PreviewPreparation::formattedText, path, firstType),
                  [this, generation, item](std::shared_ptr<QTextDocument> document) {

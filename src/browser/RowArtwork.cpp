@@ -1,5 +1,6 @@
 #include "browser/RowArtwork.h"
 
+#include "capture/ContentDetails.h"
 #include "capture/ContentIcons.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBImageContent.h"
@@ -29,7 +30,8 @@ void readPicture(RowArtwork& artwork, const QString& path, const QSize& box)
 
 RowArtwork::Source RowArtwork::Source::of(const PBContent& item)
 {
-    return {item.uuid, item.type(), item.app, item.joinedDataPaths()};
+    const std::shared_ptr<const ContentDetails> details = item.details();
+    return {item.uuid(), item.type(), details->app, details->dataPaths};
 }
 
 RowArtwork RowArtwork::make(const Source& source, const QSize& box)

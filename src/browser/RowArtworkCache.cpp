@@ -35,7 +35,7 @@ QSize RowArtworkCache::rowIconSize(qreal devicePixelRatio)
 
 const RowArtwork* RowArtworkCache::find(const PBContent& item)
 {
-    if (const RowArtwork* artwork = m_done.object(item.uuid))
+    if (const RowArtwork* artwork = m_done.object(item.uuid()))
         return artwork;
     request(item);
     return nullptr;
@@ -43,11 +43,12 @@ const RowArtwork* RowArtworkCache::find(const PBContent& item)
 
 void RowArtworkCache::request(const PBContent& item)
 {
-    if (m_asked.contains(item.uuid)) {
+    const QString uuid = item.uuid();
+    if (m_asked.contains(uuid)) {
         // Asked again: it is on screen now, so it moves to the front.
         const auto found =
             std::find_if(m_waiting.begin(), m_waiting.end(),
-                         [&item](const auto& source) { return source.uuid == item.uuid; });
+                         [&uuid](const auto& source) { return source.uuid == uuid; });
         if (found != m_waiting.end()) {
             RowArtwork::Source source = std::move(*found);
             m_waiting.erase(found);
@@ -55,7 +56,7 @@ void RowArtworkCache::request(const PBContent& item)
         }
         return;
     }
-    m_asked.insert(item.uuid);
+    m_asked.insert(uuid);
     m_waiting.push_front(RowArtwork::Source::of(item));
     while (m_waiting.size() > maxWaiting) {
         m_asked.remove(m_waiting.back().uuid);
@@ -99,7 +100,7 @@ QIcon RowArtworkCache::icon(const PBContent& item, const RowArtwork* artwork)
             return icon;
     }
     const bool fromApp = item.type() == PBContentTypeText || item.type() == PBContentTypeURL;
-    if (artwork && fromApp && !item.app.isNull()) {
+    if (artwork && fromApp && !item.app().isNull()) {
         const QString& name = artwork->appIconName;
         const QIcon icon = namedIcon(QStringLiteral("app:") + name,
                                      [&name] { return DesktopEntries::iconForName(name); });

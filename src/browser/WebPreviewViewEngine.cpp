@@ -53,6 +53,6 @@ WebPreviewView::~WebPreviewView() = default;
 void WebPreviewView::loadContent(const PBContentPtr& item)
 {
     m_parts->view->setUrl(QUrl(QStringLiteral("about:blank")));
-    if (const auto url = Utils::webAddress(item ? item->keyword : QString()))
+    if (const auto url = Utils::webAddress(item ? item->keyword() : QString()))
         m_parts->view->load(*url);
 }

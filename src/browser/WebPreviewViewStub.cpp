@@ -40,7 +40,7 @@ WebPreviewView::~WebPreviewView() = default;
 void WebPreviewView::loadContent(const PBContentPtr& item)
 {
     m_parts->item = item;
-    const QString text = item ? item->keyword.trimmed() : QString();
+    const QString text = item ? item->keyword().trimmed() : QString();
     m_parts->address->setText(text);
     m_parts->open->setEnabled(Utils::webAddress(text).has_value());
 }

@@ -18,11 +18,12 @@ QByteArray hashOf(const QByteArray& payload)
 std::optional<ContentFingerprint> ContentFingerprint::of(PBContent& item)
 {
     const auto& payloads = item.dataArray();
-    if (item.pasteboardTypes.isEmpty() || !payloads || payloads->isEmpty())
+    const QStringList types = item.pasteboardTypes();
+    if (types.isEmpty() || !payloads || payloads->isEmpty())
         return std::nullopt;
     ContentFingerprint fingerprint;
     fingerprint.m_type = item.type();
-    fingerprint.m_firstType = item.pasteboardTypes.first();
+    fingerprint.m_firstType = types.first();
     const QByteArray& first = payloads->first();
     fingerprint.m_payloadSize = first.size();
     fingerprint.m_payload = first.size() > largestKeptPayload ? hashOf(first) : first;

@@ -1,6 +1,8 @@
 #include "capture/PBContent.h"
 
+#include "capture/ContentDetails.h"
 #include "capture/ContentIcons.h"
+#include "capture/DetailReader.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBImageContent.h"
 #include "capture/PBTextContent.h"
@@ -65,7 +67,7 @@ std::shared_ptr<PBContent> PBContent::withType(qint64 type)
 
 void PBContent::initIdentity(const Clock& clock, const UuidSource& uuids)
 {
-    uuid = uuids.createUuid();
+    setUuid(uuids.createUuid());
     date = clock.now();
 }
 
@@ -88,16 +90,99 @@ PBContent::Derived& PBContent::derived()
     return *m_derived;
 }
 
+std::shared_ptr<const ContentDetails> PBContent::details() const
+{
+    static const auto none = std::make_shared<const ContentDetails>();
+    if (m_details)
+        return m_details;
+    if (m_detailReader) {
+        if (auto read = m_detailReader->readDetails(m_uuid))
+            return read;
+    }
+    return none;
+}
+
+ContentDetails& PBContent::ownDetails()
+{
+    if (!m_details) {
+        m_details = std::make_shared<ContentDetails>(*details());
+        m_detailReader = nullptr;
+    }
+    return *m_details;
+}
+
+void PBContent::readDetailsFrom(const DetailReader* reader)
+{
+    m_detailReader = reader;
+    m_details.reset();
+}
+
+void PBContent::keepDetails()
+{
+    ownDetails();
+}
+
+QString PBContent::title() const
+{
+    return details()->title;
+}
+
+void PBContent::setTitle(const QString& title)
+{
+    ownDetails().title = title;
+}
+
+QStringList PBContent::pasteboardTypes() const
+{
+    return details()->pasteboardTypes;
+}
+
+void PBContent::setPasteboardTypes(const QStringList& types)
+{
+    ownDetails().pasteboardTypes = types;
+}
+
+QString PBContent::app() const
+{
+    return details()->app;
+}
+
+void PBContent::setApp(const QString& app)
+{
+    ownDetails().app = app;
+}
+
+QString PBContent::keyword() const
+{
+    return details()->keyword;
+}
+
+void PBContent::setKeyword(const QString& keyword)
+{
+    ownDetails().keyword = keyword;
+}
+
+std::optional<QByteArray> PBContent::joinedDataPaths() const
+{
+    return details()->dataPaths;
+}
+
+void PBContent::setJoinedDataPaths(std::optional<QByteArray> joined)
+{
+    ownDetails().dataPaths = std::move(joined);
+}
+
 std::optional<QStringList> PBContent::dataPathArray() const
 {
-    if (!m_dataPaths)
+    const std::optional<QByteArray> joined = joinedDataPaths();
+    if (!joined)
         return std::nullopt;
-    return splitDataPaths(QString::fromUtf8(*m_dataPaths), uuid);
+    return splitDataPaths(QString::fromUtf8(*joined), uuid());
 }
 
 void PBContent::setDataPathArray(const std::optional<QStringList>& paths)
 {
-    m_dataPaths = paths ? std::optional(paths->join(u'|').toUtf8()) : std::nullopt;
+    setJoinedDataPaths(paths ? std::optional(paths->join(u'|').toUtf8()) : std::nullopt);
 }
 
 void PBContent::setDataArray(QList<QByteArray> payloads)
@@ -114,11 +199,11 @@ void PBContent::releaseDataArray()
 const std::optional<QList<QByteArray>>& PBContent::dataArray()
 {
     static const std::optional<QList<QByteArray>> none;
-    if (!m_derived && !m_dataPaths)
+    if (m_derived && m_derived->dataArray)
+        return m_derived->dataArray;
+    if (!details()->dataPaths)
         return none;
     auto& loaded = derived().dataArray;
-    if (loaded || !m_dataPaths)
-        return loaded;
     loaded = readDataArray();
     return loaded;
 }
@@ -141,16 +226,17 @@ QList<QByteArray> PBContent::readDataArray() const
 PBContent::TypedPayloads PBContent::readTypedPayloads() const
 {
     TypedPayloads typed;
-    if (!m_payloadReader || !m_dataPaths) {
+    const QStringList types = pasteboardTypes();
+    if (!m_payloadReader || !joinedDataPaths()) {
         const QList<QByteArray> payloads = readDataArray();
-        const qsizetype count = std::min(pasteboardTypes.size(), payloads.size());
-        return {pasteboardTypes.first(count), payloads.first(count)};
+        const qsizetype count = std::min(types.size(), payloads.size());
+        return {types.first(count), payloads.first(count)};
     }
     const QStringList paths = dataPathArray().value_or(QStringList());
-    const qsizetype count = std::min(pasteboardTypes.size(), paths.size());
+    const qsizetype count = std::min(types.size(), paths.size());
     for (qsizetype i = 0; i < count; ++i) {
         if (auto bytes = m_payloadReader->readPayload(paths[i])) {
-            typed.types.append(pasteboardTypes[i]);
+            typed.types.append(types[i]);
             typed.payloads.append(std::move(*bytes));
         }
     }
@@ -212,9 +298,9 @@ PBContent_Extension& PBContent::contentExtension()
     Derived& d = derived();
     if (!d.extension) {
         PBContent_Extension summary;
-        summary.uuid = uuid;
+        summary.uuid = uuid();
         summary.date = date;
-        summary.app = app;
+        summary.app = app();
         summary.desc = trimmedKeyword();
         // Never between the two halves of a surrogate pair.
         if (summary.desc.size() > summaryDescLimit)
@@ -229,11 +315,11 @@ PBContent_Extension& PBContent::contentExtension()
 
 QString PBContent::trimmedKeyword() const
 {
-    return keyword.trimmed();
+    return keyword().trimmed();
 }
 
 void PBContent::sourceApplicationIcon(QIcon& icon, QSize& size) const
 {
-    icon = ContentIcons::forSourceApplication(app);
+    icon = ContentIcons::forSourceApplication(app());
     size = getBiggestImage(icon.availableSizes());
 }

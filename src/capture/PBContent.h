@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/ItemUuid.h"
 #include "capture/PBContent_Extension.h"
 #include "support/Clock.h"
 #include "support/UuidSource.h"
@@ -26,9 +27,16 @@ enum PBContentType : qint64 {
 // std::shared_ptr; the lazily computed members are filled without locking, so an item is used by
 // one thread at a time and handed over, not shared while in use.
 //
+// An item holds what the lists order and find it by (uuid, date, type, mark). Its details
+// (title, types, source application, keyword, payload paths) are its own while it is being made;
+// a stored item instead reads them from its row through its detail reader when they are used,
+// so a history of a million items does not hold a million keywords.
+//
 // A null QString stands for an absent text (a NULL column, an unset title); an empty one for the
 // empty text.
+class DetailReader;
 class PayloadReader;
+struct ContentDetails;
 
 class PBContent
 {
@@ -50,21 +58,38 @@ public:
 
     virtual PBContentType type() const = 0;
 
-    QString uuid;
+    QString uuid() const { return m_uuid.toString(); }
+    const ItemUuid& itemUuid() const { return m_uuid; }
+    void setUuid(const QString& uuid) { m_uuid = ItemUuid::fromString(uuid); }
+    void setItemUuid(const ItemUuid& uuid) { m_uuid = uuid; }
     double date = 0;
-    QString title;
-    QStringList pasteboardTypes;
-    QString app;
-    QString keyword;
     bool marked = false;
+
+    QString title() const;
+    void setTitle(const QString& title);
+    QStringList pasteboardTypes() const;
+    void setPasteboardTypes(const QStringList& types);
+    QString app() const;
+    void setApp(const QString& app);
+    QString keyword() const;
+    void setKeyword(const QString& keyword);
+
+    // Where the details of a stored item are read from; not owned. The item drops the details it
+    // holds: from now on they are its row's.
+    void readDetailsFrom(const DetailReader* reader);
+    // Makes the details the item's own again (read once more from the row): for an item whose
+    // row is about to go while the item is still used.
+    void keepDetails();
+    // The details as they are now: the item's own, or its row's (nothing for a missing row).
+    std::shared_ptr<const ContentDetails> details() const;
 
     // The payload file paths, paired with the payloads by position; nullopt until set. A folder
     // name holding "|" stays whole: the stored text is cut only after a file of this item.
     std::optional<QStringList> dataPathArray() const;
     void setDataPathArray(const std::optional<QStringList>& paths);
     // The paths as the history stores them: joined with "|", UTF-8.
-    const std::optional<QByteArray>& joinedDataPaths() const { return m_dataPaths; }
-    void setJoinedDataPaths(std::optional<QByteArray> joined) { m_dataPaths = std::move(joined); }
+    std::optional<QByteArray> joinedDataPaths() const;
+    void setJoinedDataPaths(std::optional<QByteArray> joined);
     // Where dataArray() reads the payloads at the paths from; not owned. Without one, payloads
     // that were not set read as unreadable.
     void setPayloadReader(const PayloadReader* reader) { m_payloadReader = reader; }
@@ -122,8 +147,12 @@ private:
     // shown, so until then this costs one pointer.
     struct Derived;
     Derived& derived();
-    // One UTF-8 text instead of a list of strings: a loaded history holds one per item.
-    std::optional<QByteArray> m_dataPaths;
+    ContentDetails& ownDetails();
+
+    ItemUuid m_uuid;
+    // Set while the details are the item's own; otherwise they are read through the reader.
+    std::shared_ptr<ContentDetails> m_details;
+    const DetailReader* m_detailReader = nullptr;
     const PayloadReader* m_payloadReader = nullptr;
     std::unique_ptr<Derived> m_derived;
 };

@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 bool PBContentComparer::pushAndCompareDataArray(const QList<PBContentPtr>& batch, qint64 copyMode)
 {
     const QStringList firstTypes =
-        batch.isEmpty() ? QStringList() : batch.constFirst()->pasteboardTypes;
+        batch.isEmpty() ? QStringList() : batch.constFirst()->pasteboardTypes();
     qCInfo(lcCapture).noquote() << "("_L1 + firstTypes.join(", "_L1) + ")"_L1;
     Fingerprints fingerprints;
     fingerprints.reserve(batch.size());

@@ -30,12 +30,12 @@ PBContentPtr PBContentParser::contentWithPasteboardItem(const PasteboardItem& it
             payloads.append(std::move(*bytes));
     }
     content->setDataArray(std::move(payloads));
-    content->pasteboardTypes = item.types();
+    content->setPasteboardTypes(item.types());
     // Never absent after capture: a missing text is the empty one.
-    content->keyword = searchableText.isNull() ? QStringLiteral("") : searchableText;
+    content->setKeyword(searchableText.isNull() ? QStringLiteral("") : searchableText);
     // Debug level: the keyword is whatever the user copied, passwords included, so it is only
     // written when the category is switched on.
-    qCDebug(lcCapture, "keyword: %s", qUtf8Printable(content->keyword));
+    qCDebug(lcCapture, "keyword: %s", qUtf8Printable(content->keyword()));
     return content;
 }
 

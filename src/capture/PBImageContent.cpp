@@ -53,7 +53,7 @@ void PBImageContent::computeIcon(QIcon& icon, QSize& size)
     const auto& payloads = dataArray();
     if (!payloads || payloads->isEmpty())
         return;
-    const bool pdf = pasteboardTypes.value(0) == PasteboardTypes::pdf;
+    const bool pdf = pasteboardTypes().value(0) == PasteboardTypes::pdf;
     const QImage image =
         pdf ? firstPdfPage(payloads->first()) : QImage::fromData(payloads->first());
     if (image.isNull())

@@ -42,7 +42,7 @@ void CapturePipeline::capture(const QList<PasteboardItem>& items, const QString&
     batch.reserve(items.size());
     for (const PasteboardItem& pasteboardItem : items) {
         if (PBContentPtr content = PBContentParser::contentWithPasteboardItem(pasteboardItem)) {
-            content->app = source;
+            content->setApp(source);
             batch.append(std::move(content));
         }
     }
@@ -55,7 +55,7 @@ void CapturePipeline::capture(const QList<PasteboardItem>& items, const QString&
         // said why, once for the whole run of such failures.
         const std::optional<QStringList> paths = m_dataManager.saveDataOfContent(*content);
         if (!paths) {
-            qCDebug(lcCapture).noquote() << "payload files not written for" << content->uuid;
+            qCDebug(lcCapture).noquote() << "payload files not written for" << content->uuid();
             continue;
         }
         content->setDataPathArray(*paths);

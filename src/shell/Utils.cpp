@@ -22,7 +22,7 @@ void Utils::openContent(const PBContentPtr& item, QWidget* parent)
     if (!item)
         return;
     if (item->type() == PBContentTypeURL)
-        openWebAddress(item->keyword, parent);
+        openWebAddress(item->keyword(), parent);
     else if (item->type() == PBContentTypeFile)
         revealFile(static_cast<PBFileContent&>(*item).filePath(), parent);
 }

@@ -58,9 +58,10 @@ void CompanionEndpoint::copyRequested(const std::optional<QJsonValue>& message)
 QString CompanionEndpoint::copyItem(const QString& uuid)
 {
     const QList<PBContentPtr>& recent = m_dbManager.recentItems();
+    const ItemUuid wanted = ItemUuid::fromString(uuid);
     const auto found =
         std::find_if(recent.cbegin(), recent.cend(),
-                     [&uuid](const PBContentPtr& item) { return item->uuid == uuid; });
+                     [&wanted](const PBContentPtr& item) { return item->itemUuid() == wanted; });
     if (uuid.isEmpty() || found == recent.cend())
         return ChannelMessages::CopyErrors::noSuchItem;
     const PBContent::TypedPayloads typed = (*found)->readTypedPayloads();

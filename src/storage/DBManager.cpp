@@ -1,10 +1,11 @@
 #include "storage/DBManager.h"
 
+#include "capture/ContentDetails.h"
 #include "storage/DataManager.h"
 #include "storage/HistoryFile.h"
+#include "storage/RowDetailCache.h"
 #include "storage/SearchIndex.h"
 #include "storage/SettingsModel.h"
-#include "storage/SharedRowTexts.h"
 #include "support/ChannelMessages.h"
 #include "support/Clock.h"
 #include "support/Logging.h"
@@ -20,6 +21,8 @@
 #include <QJsonArray>
 #include <QSet>
 #include <QThread>
+#include <algorithm>
+#include <vector>
 
 namespace {
 const QString listSeparator = QStringLiteral("|");
@@ -30,7 +33,18 @@ constexpr qsizetype rowByRowLimit = 64;
 const char* const insertSql =
     "INSERT INTO pb_items (uuid, date, title, type, pb_type, data, app, marked, keyword) "
     "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)";
-const char* const selectAllSql = "SELECT * FROM pb_items ORDER BY date DESC";
+// A load reads only what the lists need, from an index that holds just that: a sixth of the
+// table's pages, read straight through instead of following the date index row by row. The
+// lists are put in order in memory (see newestFirst). The index is partial on a condition that
+// only the load and the per-uuid statements state, so the planner never takes it for the
+// statements ordered by date, which keep the date index's order of equal dates. Without it (it
+// could not be made) the load reads the table straight through.
+const char* const listedIndexSql =
+    "CREATE INDEX IF NOT EXISTS pb_items_listed ON pb_items (date, type, marked, uuid) "
+    "WHERE uuid IS NOT NULL";
+const char* const selectListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
+                                    "INDEXED BY pb_items_listed WHERE uuid IS NOT NULL";
+const char* const scanListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items";
 const char* const existsSql = "SELECT 1 FROM pb_items WHERE uuid=?";
 const char* const deleteSql = "DELETE FROM pb_items WHERE uuid=?";
 const char* const markSql = "UPDATE pb_items SET marked=? WHERE uuid=?";
@@ -49,6 +63,31 @@ using SaveMode = SettingsModel::SaveMode;
 QStringList splitList(const QString& joined)
 {
     return joined.split(listSeparator);
+}
+
+struct LoadedRow
+{
+    bool dated;
+    double date;
+    qint64 rowId;
+    PBContentPtr item;
+};
+
+// Newest first as the date index gives them: a NULL date after every date, rows of the same date
+// the last written first. Rows come oldest first, from the index or in the order they were
+// written, so mostly in order already.
+void newestFirst(std::vector<LoadedRow>& rows)
+{
+    std::reverse(rows.begin(), rows.end());
+    const auto newer = [](const LoadedRow& a, const LoadedRow& b) {
+        if (a.dated != b.dated)
+            return a.dated;
+        if (a.date != b.date)
+            return a.date > b.date;
+        return a.rowId > b.rowId;
+    };
+    if (!std::is_sorted(rows.begin(), rows.end(), newer))
+        std::sort(rows.begin(), rows.end(), newer);
 }
 
 DBManager::Category categoryOfType(PBContentType type)
@@ -82,12 +121,21 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
     : QObject(parent), m_dbPath(folder + QStringLiteral("/db.sqlite3")), m_services(services),
       m_dbQueue(std::make_unique<SerialQueue>()),
       m_backgroundQueue(std::make_unique<SerialQueue>()), m_mainPoster(new ThreadPoster(this)),
-      m_searchIndex(std::make_unique<SearchIndex>(*m_dbQueue))
+      m_searchIndex(std::make_unique<SearchIndex>(*m_dbQueue)),
+      m_details(std::make_unique<RowDetailCache>(m_dbPath))
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
     m_open = m_dbQueue->sync([this] { return openDatabase(); });
-    if (!m_open)
+    if (!m_open) {
         qCWarning(lcStorage).noquote() << "cannot open the history:" << m_dbPath;
+        return;
+    }
+    // A history from before the index gains it here, once; loads queue behind it.
+    m_dbQueue->async([this] {
+        m_listedIndex = m_db->execute(QString::fromLatin1(listedIndexSql));
+        if (!m_listedIndex)
+            qCWarning(lcStorage).noquote() << "cannot index the history:" << m_db->errorText();
+    });
 }
 
 DBManager::~DBManager()
@@ -123,21 +171,26 @@ bool DBManager::searchIndexComplete() const
 void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
 {
     block = orNothing(std::move(block));
-    if (!item || item->uuid.isEmpty() || !m_open || exists(item->uuid) || item->date == 0) {
+    if (!item || item->itemUuid().isEmpty() || !m_open || exists(item->uuid()) || item->date == 0) {
         block(false);
         return;
     }
-    if (item->title.isNull())
-        item->title = QStringLiteral("");
+    if (item->title().isNull())
+        item->setTitle(QStringLiteral(""));
     if (!item->dataArray()) {
         block(false);
         return;
     }
     m_dbQueue->sync([this, &item, &block] {
         const bool written = writeRow(*item);
-        if (written)
+        if (written) {
             m_services.channel.passMessageObject(item->contentExtension().toJson(),
                                                  ChannelMessages::inserted);
+            // From now on the item is a listed one like those of a load: its details are its
+            // row's, kept only while recently used.
+            m_details->remember(item->itemUuid(), item->details());
+            item->readDetailsFrom(m_details.get());
+        }
         postToMain([this, item, written, block = std::move(block)] {
             if (written)
                 applyInsert(item);
@@ -158,16 +211,17 @@ bool DBManager::exists(const QString& uuid)
 
 bool DBManager::writeRow(const PBContent& item)
 {
+    const std::shared_ptr<const ContentDetails> details = item.details();
     SqliteStatement statement(*m_db, QString::fromLatin1(insertSql));
-    statement.bind(1, item.uuid)
+    statement.bind(1, item.uuid())
         .bind(2, item.date)
-        .bind(3, item.title)
+        .bind(3, details->title)
         .bind(4, qint64(item.type()))
-        .bind(5, item.pasteboardTypes.join(listSeparator))
-        .bindText(6, item.joinedDataPaths().value_or(QByteArray()))
-        .bind(7, item.app)
+        .bind(5, details->pasteboardTypes.join(listSeparator))
+        .bindText(6, details->dataPaths.value_or(QByteArray()))
+        .bind(7, details->app)
         .bind(8, qint64(item.marked ? 1 : 0))
-        .bind(9, item.keyword);
+        .bind(9, details->keyword);
     const bool written = statement.exec();
     if (!written)
         qCWarning(lcStorage).noquote() << "insert failed:" << statement.errorText();
@@ -199,7 +253,7 @@ PBContentPtr DBManager::ownObject(const PBContentPtr& item) const
     const auto& recent = m_lists[Recents];
     const auto found =
         std::find_if(recent.cbegin(), recent.cend(), [&item](const PBContentPtr& listed) {
-            return listed == item || listed->uuid == item->uuid;
+            return listed == item || listed->itemUuid() == item->itemUuid();
         });
     return found == recent.cend() ? item : *found;
 }
@@ -222,7 +276,7 @@ QList<PBContentPtr> DBManager::ownObjects(QList<PBContentPtr> items) const
                 to = middle;
         }
         for (qsizetype i = from; i < recent.size() && recent[i]->date == item->date; ++i) {
-            if (recent[i]->uuid == item->uuid) {
+            if (recent[i]->itemUuid() == item->itemUuid()) {
                 item = recent[i];
                 break;
             }
@@ -287,44 +341,62 @@ DBManager::Lists DBManager::loadAllRows()
     Lists lists;
     if (!m_open)
         return lists;
-    SharedRowTexts shared;
-    SqliteStatement statement(*m_db, QString::fromLatin1(selectAllSql));
+    std::vector<LoadedRow> rows;
+    std::array<qsizetype, categoryCount> sizes{};
+    SqliteStatement statement(*m_db,
+                              QString::fromLatin1(m_listedIndex ? selectListedSql : scanListedSql));
     while (statement.step()) {
-        PBContentPtr item = contentFromRow(statement, &shared);
+        PBContentPtr item = listedContent(statement);
         if (!item)
             continue;
-        lists[Recents].append(item);
-        lists[categoryOfType(item->type())].append(item);
-        if (item->marked)
-            lists[Marked].append(item);
+        ++sizes[categoryOfType(item->type())];
+        sizes[Marked] += item->marked ? 1 : 0;
+        rows.push_back(
+            {!statement.isNull("date"), item->date, statement.integer("rowid"), std::move(item)});
+    }
+    newestFirst(rows);
+    sizes[Recents] = qsizetype(rows.size());
+    for (int c = 0; c < categoryCount; ++c)
+        lists[c].reserve(sizes[c]);
+    for (LoadedRow& row : rows) {
+        lists[categoryOfType(row.item->type())].append(row.item);
+        if (row.item->marked)
+            lists[Marked].append(row.item);
+        lists[Recents].append(std::move(row.item));
     }
     return lists;
 }
 
-PBContentPtr DBManager::contentFromFMResult(const SqliteStatement& row) const
-{
-    return contentFromRow(row, nullptr);
-}
-
-// NULL columns leave their fields absent.
-PBContentPtr DBManager::contentFromRow(const SqliteStatement& row, SharedRowTexts* shared) const
+PBContentPtr DBManager::listedContent(const SqliteStatement& row) const
 {
     PBContentPtr item = PBContent::withType(row.integer("type"));
     if (!item)
         return nullptr;
-    item->uuid = row.text("uuid");
+    item->setItemUuid(ItemUuid::fromUtf8(row.storedBytes("uuid")));
     item->date = row.real("date");
-    item->title = row.text("title");
-    if (!row.isNull("pb_type")) {
-        const QString types = row.text("pb_type");
-        item->pasteboardTypes = shared ? shared->types(types, listSeparator) : splitList(types);
-    }
+    item->marked = row.integer("marked") != 0;
+    item->setPayloadReader(&m_services.dataManager);
+    item->readDetailsFrom(m_details.get());
+    return item;
+}
+
+// NULL columns leave their fields absent.
+PBContentPtr DBManager::contentFromFMResult(const SqliteStatement& row) const
+{
+    PBContentPtr item = PBContent::withType(row.integer("type"));
+    if (!item)
+        return nullptr;
+    item->setUuid(row.text("uuid"));
+    item->date = row.real("date");
+    item->setTitle(row.text("title"));
+    if (!row.isNull("pb_type"))
+        item->setPasteboardTypes(splitList(row.text("pb_type")));
     if (!row.isNull("data"))
         item->setJoinedDataPaths(row.bytes("data"));
     item->setPayloadReader(&m_services.dataManager);
-    item->app = shared ? shared->app(row.text("app")) : row.text("app");
+    item->setApp(row.text("app"));
     item->marked = row.integer("marked") != 0;
-    item->keyword = row.text("keyword");
+    item->setKeyword(row.text("keyword"));
     return item;
 }
 
@@ -418,6 +490,10 @@ void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function
 {
     block = orNothing(std::move(block));
     m_dbQueue->sync([this, &items, &block] {
+        // The callers go on using these items (the companion's message, a window's list) after
+        // their rows are gone.
+        for (const PBContentPtr& item : items)
+            item->keepDetails();
         const QList<PBContentPtr> deleted = deleteRows(items);
         for (const PBContentPtr& item : deleted)
             m_services.dataManager.deleteDataOfContent(*item);
@@ -455,13 +531,14 @@ void DBManager::removeFromLists(const QList<PBContentPtr>& items)
 // announced as a replacement: row by row, each would cost a search of the whole list.
 void DBManager::removeAllFromLists(const QList<PBContentPtr>& items)
 {
-    QSet<QString> uuids;
+    QSet<ItemUuid> uuids;
     uuids.reserve(items.size());
     for (const PBContentPtr& item : items)
-        uuids.insert(item->uuid);
+        uuids.insert(item->itemUuid());
     emit listsAboutToBeReplaced();
     for (auto& list : m_lists)
-        list.removeIf([&uuids](const PBContentPtr& item) { return uuids.contains(item->uuid); });
+        list.removeIf(
+            [&uuids](const PBContentPtr& item) { return uuids.contains(item->itemUuid()); });
     emit listsReplaced();
 }
 
@@ -471,7 +548,7 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<v
     m_dbQueue->sync([this, &items, &block] {
         const QList<PBContentPtr> updated =
             runForEach(items, markSql, [](SqliteStatement& statement, const PBContent& item) {
-                statement.bind(1, qint64(item.marked ? 1 : 0)).bind(2, item.uuid);
+                statement.bind(1, qint64(item.marked ? 1 : 0)).bind(2, item.uuid());
             });
         for (const PBContentPtr& item : updated)
             item->contentExtension().marked = item->marked;
@@ -569,6 +646,6 @@ QList<PBContentPtr> DBManager::retentionVictims(bool terminating)
 QList<PBContentPtr> DBManager::deleteRows(const QList<PBContentPtr>& items)
 {
     return runForEach(items, deleteSql, [](SqliteStatement& statement, const PBContent& item) {
-        statement.bind(1, item.uuid);
+        statement.bind(1, item.uuid());
     });
 }

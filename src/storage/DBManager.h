@@ -15,10 +15,10 @@
 class Clock;
 class DataManager;
 class MessageChannel;
+class RowDetailCache;
 class SearchIndex;
 class SerialQueue;
 class SettingsModel;
-class SharedRowTexts;
 class SqliteDatabase;
 class SqliteStatement;
 class ThreadPoster;
@@ -33,6 +33,10 @@ class ThreadPoster;
 // inserts and loads in the order the database saw them and no reader ever sees a list mid-change.
 // Loads and searches start on a background queue of the store's own (not the shared thread pool),
 // so none of them outlives the store, and ThreadSanitizer sees every hand-over.
+//
+// The lists hold what orders, counts and finds an item; a listed item reads the rest of its row
+// when it is shown or copied, through a bounded cache (RowDetailCache) on a connection of its
+// own.
 class DBManager : public QObject
 {
     Q_OBJECT
@@ -158,7 +162,8 @@ private:
                const std::function<void(SqliteStatement&, const PBContent&)>& bind);
     QList<PBContentPtr> retentionVictims(bool terminating);
     QList<PBContentPtr> deleteRows(const QList<PBContentPtr>& items);
-    PBContentPtr contentFromRow(const SqliteStatement& row, SharedRowTexts* shared) const;
+    // A listed item of the current row of a load: no details, read from its row when used.
+    PBContentPtr listedContent(const SqliteStatement& row) const;
     void applyInsert(const PBContentPtr& item);
     void removeFromLists(const QList<PBContentPtr>& items);
     void removeAllFromLists(const QList<PBContentPtr>& items);
@@ -180,8 +185,11 @@ private:
     ThreadPoster* m_mainPoster; // child: runs posted functions on the main thread
     std::unique_ptr<SqliteDatabase> m_db;
     std::unique_ptr<SearchIndex> m_searchIndex;
+    std::unique_ptr<RowDetailCache> m_details;
     bool m_open = false;
     QString m_keptDamagedFile;
+    // Whether the load's own index is there; database queue only.
+    bool m_listedIndex = false;
     Lists m_lists;
     std::array<ObservableValue<qint64>, categoryCount> m_counts;
 };

@@ -39,17 +39,17 @@ std::optional<QStringList> DataManager::saveDataOfContent(PBContent& content) co
     if (!payloads || payloads->isEmpty())
         return paths;
     // The uuid becomes part of a file name, so it must not reach outside the folder.
-    if (!FileNames::isPlainFileName(content.uuid)) {
-        qCWarning(lcStorage).noquote() << "not a payload file name:" << content.uuid;
+    if (!FileNames::isPlainFileName(content.uuid())) {
+        qCWarning(lcStorage).noquote() << "not a payload file name:" << content.uuid();
         return std::nullopt;
     }
     if (!PrivateFiles::makeFolder(m_savePath)) {
         m_writeFailures->failed(errno != 0 ? errno : EIO);
         return std::nullopt;
     }
-    const QString extension = extensionForType(content.pasteboardTypes.value(0));
+    const QString extension = extensionForType(content.pasteboardTypes().value(0));
     for (qsizetype i = 0; i < payloads->size(); ++i) {
-        const QString path = pathOfPayload(content.uuid, i, extension);
+        const QString path = pathOfPayload(content.uuid(), i, extension);
         if (const int failure = PrivateFiles::replaceFile(path, payloads->at(i))) {
             m_writeFailures->failed(failure);
             for (const QString& written : std::as_const(paths))

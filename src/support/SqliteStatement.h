@@ -50,13 +50,13 @@ public:
     QByteArray bytes(QByteArrayView column) const;
     qint64 integer(QByteArrayView column) const;
     double real(QByteArrayView column) const;
+    // The value's bytes inside SQLite, valid until the next step; a null view for NULL.
+    QByteArrayView storedBytes(QByteArrayView column) const;
 
 private:
     int columnIndex(QByteArrayView column) const;
     // The column's index, or -1 when it is missing or NULL in the current row.
     int valueIndex(QByteArrayView column) const;
-    // The value's bytes inside SQLite, valid until the next step; a null view for NULL.
-    QByteArrayView storedBytes(QByteArrayView column) const;
     void fail();
 
     sqlite3* m_db = nullptr;

@@ -109,11 +109,13 @@ struct Application : X11History
         auto item = PBContent::createInstance<PBTextContent>();
         item->date = date;
         QList<QByteArray> data;
+        QStringList types;
         for (const auto& [type, bytes] : payloads) {
-            item->pasteboardTypes.append(type);
+            types.append(type);
             data.append(bytes);
         }
-        item->keyword = QString::fromUtf8(data.last());
+        item->setPasteboardTypes(types);
+        item->setKeyword(QString::fromUtf8(data.last()));
         item->setDataArray(data);
         item->setDataPathArray(dataManager.saveDataOfContent(*item));
         std::optional<bool> written;
@@ -214,15 +216,15 @@ void TestCategoryListE2E::backspaceDeletesTheItemAndASecondDoesNothing()
     // Delivered at once, so that nothing can still be on its way when the rows are counted.
     QTest::keyClick(m_app->recents->tableView(), Qt::Key_Backspace);
     QCOMPARE(storedRows(m_app->store.dbPath()), 1);
-    QCOMPARE(m_app->recents->contentWithRow(0)->keyword, u"kept"_s);
+    QCOMPARE(m_app->recents->contentWithRow(0)->keyword(), u"kept"_s);
 }
 
 void TestCategoryListE2E::ascendingOrderShowsTheOldestFirst()
 {
     QVERIFY(m_app->open({{plain("oldest")}, {plain("middle")}, {plain("newest")}}));
     m_app->recents->setAsc(true);
-    QCOMPARE(m_app->recents->contentWithRow(0)->keyword, u"oldest"_s);
-    QCOMPARE(m_app->recents->contentWithRow(2)->keyword, u"newest"_s);
+    QCOMPARE(m_app->recents->contentWithRow(0)->keyword(), u"oldest"_s);
+    QCOMPARE(m_app->recents->contentWithRow(2)->keyword(), u"newest"_s);
     m_app->click(*m_app->recents, 0);
     QTRY_COMPARE(clipboardAs(u"UTF8_STRING"_s), "oldest"_ba);
 }
@@ -240,7 +242,7 @@ void TestCategoryListE2E::aCaptureElsewhereLeavesTheSelectionAndTheClipboard()
     QTRY_VERIFY(!m_app->state.isActive());
     ClipOwner capture({{u"UTF8_STRING"_s, "captured elsewhere"_ba}});
     // The other application's own copy may be recorded too, depending on when it was seen.
-    QTRY_COMPARE(m_app->recents->contentWithRow(0)->keyword, u"captured elsewhere"_s);
+    QTRY_COMPARE(m_app->recents->contentWithRow(0)->keyword(), u"captured elsewhere"_s);
 
     QCOMPARE(m_app->recents->currentContent().value(), picked);
     QCOMPARE(m_app->recents->contentWithRow(m_app->selected(*m_app->recents).row()), picked);
@@ -259,7 +261,7 @@ void TestCategoryListE2E::aDeletionInOneListLeavesTheOthers()
     QVERIFY(pressKeys(u"Delete"_s));
     QTRY_COMPARE(m_app->recents->contents()->rowCount(), 2);
     QCOMPARE(m_app->text->contents()->rowCount(), 2);
-    QCOMPARE(m_app->recents->contentWithRow(0)->keyword, u"hay"_s);
+    QCOMPARE(m_app->recents->contentWithRow(0)->keyword(), u"hay"_s);
 
     // Through Recents: gone from the standing search.
     m_app->click(*m_app->recents, 1);

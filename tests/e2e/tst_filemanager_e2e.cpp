@@ -115,7 +115,7 @@ void TestFileManagerE2E::registerFileManager()
 PBContentPtr TestFileManagerE2E::fileItem() const
 {
     auto item = PBContent::createInstance<PBFileContent>();
-    item->pasteboardTypes = {PasteboardTypes::fileUrl};
+    item->setPasteboardTypes({PasteboardTypes::fileUrl});
     item->setDataArray({QUrl::fromLocalFile(m_file).toEncoded()});
     return item;
 }

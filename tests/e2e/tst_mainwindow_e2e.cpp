@@ -80,7 +80,7 @@ struct Application : X11History
                QTest::qWaitFor(
                    [this, &text] {
                        return !store.recentItems().isEmpty() &&
-                              store.recentItems().first()->keyword == QString::fromUtf8(text);
+                              store.recentItems().first()->keyword() == QString::fromUtf8(text);
                    },
                    timeoutMs);
     }
@@ -134,14 +134,14 @@ void TestMainWindowE2E::aCopyElsewhereIsCountedListedFoundAndCleared()
     QCOMPARE(tabs.at(2)->count(), texts + 1);
     QCOMPARE(tabs.at(4)->count(), 1);
     const HistoryListModel* recentRows = controller.pages().at(0)->listViewController()->contents();
-    QCOMPARE(recentRows->contentWithRow(0)->keyword, u"fresh needle"_s);
+    QCOMPARE(recentRows->contentWithRow(0)->keyword(), u"fresh needle"_s);
 
     auto* search = m_app->window.findChild<MySearchField*>(u"searchField"_s);
     QTest::mouseClick(search, Qt::LeftButton);
     QTest::keyClicks(search, u"needle"_s);
     const HistoryListModel* results = controller.searchVC()->listViewController()->contents();
     QTRY_COMPARE(results->rowCount(), 1);
-    QCOMPARE(results->contentWithRow(0)->keyword, u"fresh needle"_s);
+    QCOMPARE(results->contentWithRow(0)->keyword(), u"fresh needle"_s);
 
     Dialogs::setResponder([](const Dialogs::Request&) { return 1; });
     controller.searchVC()->onEmptyButton();
@@ -149,7 +149,7 @@ void TestMainWindowE2E::aCopyElsewhereIsCountedListedFoundAndCleared()
     QCOMPARE(tabs.at(2)->count(), texts);
     QCOMPARE(results->rowCount(), 0);
     QVERIFY(m_app->tabsAgreeWithTheFile());
-    QCOMPARE(recentRows->contentWithRow(0)->keyword, u"an older text"_s);
+    QCOMPARE(recentRows->contentWithRow(0)->keyword(), u"an older text"_s);
 }
 
 void TestMainWindowE2E::countsStayRightUnderFiftyCopiesASecond()
@@ -168,7 +168,7 @@ void TestMainWindowE2E::countsStayRightUnderFiftyCopiesASecond()
     QTRY_VERIFY_WITH_TIMEOUT(copies.state() == QProcess::NotRunning, 120'000);
     QCOMPARE(copies.exitCode(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!m_app->store.recentItems().isEmpty() &&
-                                 m_app->store.recentItems().first()->keyword ==
+                                 m_app->store.recentItems().first()->keyword() ==
                                      u"https://example.org/500"_s,
                              timeoutMs);
     QTRY_VERIFY(m_app->tabsAgreeWithTheFile());

@@ -32,7 +32,7 @@ struct ListFixture
     PBContentPtr add(PBContentType type, const QString& text)
     {
         PBContentPtr item = makeItem(type, text);
-        item->uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+        item->setUuid(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
         item->date = nextDate += 60;
         item->setDataPathArray(store.dataManager.saveDataOfContent(*item));
         std::optional<bool> written;
@@ -52,23 +52,23 @@ struct ListFixture
     static PBContentPtr makeItem(PBContentType type, const QString& text)
     {
         PBContentPtr item = PBContent::withType(type);
-        item->app = QStringLiteral("org.example.App");
-        item->keyword = text;
+        item->setApp(QStringLiteral("org.example.App"));
+        item->setKeyword(text);
         switch (type) {
         case PBContentTypeFile:
-            item->pasteboardTypes = {PasteboardTypes::fileUrl};
+            item->setPasteboardTypes({PasteboardTypes::fileUrl});
             item->setDataArray({QUrl::fromLocalFile(QStringLiteral("/tmp/") + text).toEncoded()});
             break;
         case PBContentTypeImage:
-            item->pasteboardTypes = {PasteboardTypes::png};
+            item->setPasteboardTypes({PasteboardTypes::png});
             item->setDataArray({QByteArray("not really a picture")});
             break;
         case PBContentTypeURL:
-            item->pasteboardTypes = {PasteboardTypes::url, PasteboardTypes::string};
+            item->setPasteboardTypes({PasteboardTypes::url, PasteboardTypes::string});
             item->setDataArray({text.toUtf8(), text.toUtf8()});
             break;
         default:
-            item->pasteboardTypes = {PasteboardTypes::string};
+            item->setPasteboardTypes({PasteboardTypes::string});
             item->setDataArray({text.toUtf8()});
             break;
         }

@@ -43,7 +43,7 @@ inline QString writePdf(const QString& path)
 template <class T> PBContentPtr itemWithPayloadFile(const QString& type, const QString& path)
 {
     auto item = PBContent::createInstance<T>();
-    item->pasteboardTypes = {type};
+    item->setPasteboardTypes({type});
     item->setDataPathArray(QStringList{path});
     return item;
 }
@@ -61,18 +61,18 @@ inline PBContentPtr imageItem(const QString& type, const QString& path)
 inline PBContentPtr fileItem(const QString& path)
 {
     auto item = PBContent::createInstance<PBFileContent>();
-    item->pasteboardTypes = {PasteboardTypes::fileUrl};
+    item->setPasteboardTypes({PasteboardTypes::fileUrl});
     item->setDataArray({QUrl::fromLocalFile(path).toEncoded()});
-    item->keyword = path;
+    item->setKeyword(path);
     return item;
 }
 
 inline PBContentPtr urlItem(const QString& address)
 {
     auto item = PBContent::createInstance<PBURLContent>();
-    item->pasteboardTypes = {PasteboardTypes::url};
+    item->setPasteboardTypes({PasteboardTypes::url});
     item->setDataArray({address.toUtf8()});
-    item->keyword = address;
+    item->setKeyword(address);
     return item;
 }
 } // namespace PreviewItems

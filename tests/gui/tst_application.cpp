@@ -115,8 +115,8 @@ private slots:
         SettingsManager::sharedManager().model().setSaveMode(
             SettingsModel::SaveMode::ClearWhenExiting);
         auto item = PBContent::createInstance<PBTextContent>();
-        item->keyword = u"unmarked"_s;
-        item->pasteboardTypes = {u"public.utf8-plain-text"_s};
+        item->setKeyword(u"unmarked"_s);
+        item->setPasteboardTypes({u"public.utf8-plain-text"_s});
         item->setDataArray({"unmarked"});
         item->setDataPathArray(DataManager::sharedManager().saveDataOfContent(*item));
         std::optional<bool> written;

@@ -39,7 +39,7 @@ QStringList uuids(const QList<PBContentPtr>& items)
 {
     QStringList found;
     for (const PBContentPtr& item : items)
-        found.append(item->uuid);
+        found.append(item->uuid());
     return found;
 }
 
@@ -147,7 +147,7 @@ void TestCategoryList::searchShowsOnlyTheCurrentKeywordsResults()
                                        [&roundTrip](const auto&) { roundTrip = true; });
     QTRY_VERIFY(roundTrip);
     QCOMPARE(resets.size(), 1);
-    QCOMPARE(uuids(shown(model)), QStringList{apricot->uuid});
+    QCOMPARE(uuids(shown(model)), QStringList{apricot->uuid()});
 
     model.setKeyword(QString());
     QCOMPARE(model.rowCount(), 0);
@@ -277,7 +277,7 @@ void TestCategoryList::artworkIsMadeAtRowSizeWithTheItemsDescription()
     big.save(&buffer, "PNG");
     PBContentPtr item = ListFixture::makeItem(PBContentTypeImage, QString());
     item->setDataArray({png});
-    item->uuid = u"PICTURE"_s;
+    item->setUuid(u"PICTURE"_s);
     item->setDataPathArray(m_fixture->store.dataManager.saveDataOfContent(*item));
 
     const RowArtwork artwork = RowArtwork::make(RowArtwork::Source::of(*item), QSize(80, 80));

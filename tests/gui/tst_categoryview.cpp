@@ -132,13 +132,13 @@ void TestCategoryView::sortingTwiceRestoresNewestFirst()
     HistoryListModel* rows = page->listViewController()->contents();
     auto* sort = page->findChild<HighlightButton*>(u"sortButton"_s);
     QTRY_COMPARE(rows->rowCount(), 3);
-    QCOMPARE(rows->contentWithRow(0)->keyword, u"new"_s);
+    QCOMPARE(rows->contentWithRow(0)->keyword(), u"new"_s);
 
     page->onSortButton();
-    QCOMPARE(rows->contentWithRow(0)->keyword, u"old"_s);
+    QCOMPARE(rows->contentWithRow(0)->keyword(), u"old"_s);
     QCOMPARE(picture(sort->image()), picture(HistoryRowDelegate::image(u"sort_desc"_s)));
     page->onSortButton();
-    QCOMPARE(rows->contentWithRow(0)->keyword, u"new"_s);
+    QCOMPARE(rows->contentWithRow(0)->keyword(), u"new"_s);
     QCOMPARE(picture(sort->image()), picture(HistoryRowDelegate::image(u"sort_aes"_s)));
 }
 

@@ -77,7 +77,7 @@ void TestMiniWindow::select(CategoryListViewController& list, const QString& tex
 {
     const HistoryListModel& model = *list.contents();
     for (int row = 0; row < model.rowCount(); ++row) {
-        if (list.contentWithRow(row)->keyword == text) {
+        if (list.contentWithRow(row)->keyword() == text) {
             list.tableView()->setCurrentIndex(model.index(row, 0));
             return;
         }
@@ -163,7 +163,7 @@ void TestMiniWindow::downThenEnterCopiesTheRowAndCloses()
 
     QTest::keyClick(content().searchField(), Qt::Key_Down);
     QVERIFY(search->tableView()->hasFocus());
-    QCOMPARE(search->currentContent().value()->keyword, u"apple tart"_s);
+    QCOMPARE(search->currentContent().value()->keyword(), u"apple tart"_s);
     QTest::keyClick(search->tableView(), Qt::Key_Return);
     QVERIFY(!m_window->isVisible());
     const QList<PasteboardItem> copied = m_fixture->store.pasteboard.pasteboardItems();

@@ -29,9 +29,9 @@ const QStringList openerSchemes = {u"http"_s, u"https"_s,      u"file"_s, u"mail
 template <class T> PBContentPtr makeItem(const QString& type, const QByteArray& payload)
 {
     auto item = PBContent::createInstance<T>();
-    item->pasteboardTypes = {type};
+    item->setPasteboardTypes({type});
     item->setDataArray({payload});
-    item->keyword = QString::fromUtf8(payload);
+    item->setKeyword(QString::fromUtf8(payload));
     return item;
 }
 

@@ -64,9 +64,9 @@ private slots:
         m_pipeline->pasteboardItemChanged(
             {text(QStringLiteral("first")), unparseable(), text(QStringLiteral("third"))});
         QTRY_COMPARE(m_manager->recentItems().size(), 3);
-        QCOMPARE(m_manager->recentItems()[0]->keyword, QStringLiteral("third"));
-        QCOMPARE(m_manager->recentItems()[1]->keyword, QStringLiteral("first"));
-        QCOMPARE(m_manager->recentItems()[0]->app, QStringLiteral("org.example.Source"));
+        QCOMPARE(m_manager->recentItems()[0]->keyword(), QStringLiteral("third"));
+        QCOMPARE(m_manager->recentItems()[1]->keyword(), QStringLiteral("first"));
+        QCOMPARE(m_manager->recentItems()[0]->app(), QStringLiteral("org.example.Source"));
     }
 
     void copyModesDecideWhatIsRecorded_data()
@@ -97,8 +97,8 @@ private slots:
         m_workspace.id = QStringLiteral("");
         m_pipeline->pasteboardItemChanged({text(QStringLiteral("x"))});
         QTRY_COMPARE(m_manager->recentItems().size(), 1);
-        QVERIFY(!m_manager->recentItems()[0]->app.isNull());
-        QCOMPARE(m_manager->recentItems()[0]->app, QStringLiteral(""));
+        QVERIFY(!m_manager->recentItems()[0]->app().isNull());
+        QCOMPARE(m_manager->recentItems()[0]->app(), QStringLiteral(""));
     }
 
     // Under "Copy" the empty batch takes the place of the one remembered, so the same text
@@ -160,7 +160,7 @@ private:
         QCoreApplication::processEvents();
         QStringList keywords;
         for (const PBContentPtr& item : m_manager->recentItems())
-            keywords.prepend(item->keyword);
+            keywords.prepend(item->keyword());
         return keywords;
     }
 

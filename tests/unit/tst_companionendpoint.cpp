@@ -12,11 +12,11 @@ namespace {
 PBContentPtr textItem(const QStringList& types, const QList<QByteArray>& payloads, bool marked)
 {
     auto item = PBContent::createInstance<PBTextContent>();
-    item->keyword = QString::fromUtf8(payloads.value(0));
-    item->pasteboardTypes = types;
+    item->setKeyword(QString::fromUtf8(payloads.value(0)));
+    item->setPasteboardTypes(types);
     item->marked = marked;
     item->setDataArray(payloads);
-    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid});
+    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid()});
     return item;
 }
 } // namespace
@@ -56,7 +56,7 @@ private slots:
         const auto marked = channel.messages(QStringLiteral("response.update.marked"));
         QCOMPARE(marked.size(), 1);
         QCOMPARE(marked.first().toArray().first().toObject()[QStringLiteral("uuid")].toString(),
-                 item->uuid);
+                 item->uuid());
 
         m_endpoint->passTerminalMessage();
         QCOMPARE(channel.messages(QStringLiteral("app.terminate")).size(), 1);
@@ -79,13 +79,13 @@ private slots:
         insert(item);
         const qint64 before = m_store->pasteboard.changeCount();
 
-        m_store->channel.deliver(QStringLiteral("copy"), copyRequest(item->uuid, u"t1"_s));
+        m_store->channel.deliver(QStringLiteral("copy"), copyRequest(item->uuid(), u"t1"_s));
         QCOMPARE(m_store->pasteboard.changeCount(), before + 1);
         QVERIFY(m_store->watcher.ignoreNextCopy());
         const PasteboardItem written = m_store->pasteboard.pasteboardItems().first();
         QCOMPARE(written.types(), types.first(payloadCount));
         QCOMPARE(written.dataForType(QStringLiteral("public.html")), QByteArray("<b>copy me</b>"));
-        const QJsonObject answer{{u"uuid"_s, item->uuid}, {u"copied"_s, true}};
+        const QJsonObject answer{{u"uuid"_s, item->uuid()}, {u"copied"_s, true}};
         QCOMPARE(m_store->channel.messages(u"response.copy.t1"_s), QList<QJsonValue>{answer});
     }
 
@@ -110,7 +110,7 @@ private slots:
         QVERIFY(QFile::remove(paths->first()));
         const qint64 before = m_store->pasteboard.changeCount();
 
-        const QString uuid = known ? item->uuid : u"NOT-THERE"_s;
+        const QString uuid = known ? item->uuid() : u"NOT-THERE"_s;
         m_store->channel.deliver(QStringLiteral("copy"), copyRequest(uuid, u"t2"_s));
         QCOMPARE(m_store->pasteboard.changeCount(), before);
         QVERIFY(!m_store->watcher.ignoreNextCopy());

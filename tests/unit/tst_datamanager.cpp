@@ -15,7 +15,7 @@ namespace {
 std::shared_ptr<PBTextContent> makeItem(const QStringList& types, const QList<QByteArray>& payloads)
 {
     auto item = PBContent::createInstance<PBTextContent>();
-    item->pasteboardTypes = types;
+    item->setPasteboardTypes(types);
     item->setDataArray(payloads);
     return item;
 }
@@ -101,7 +101,7 @@ void TestDataManager::payloadFilesAreNamedByUuidNumberAndFirstType()
     QVERIFY(paths);
     QCOMPARE(paths->size(), payloadCount);
     for (int i = 0; i < payloadCount; ++i) {
-        QCOMPARE(paths->at(i), m_folder + u'/' + item->uuid + suffixes.at(i));
+        QCOMPARE(paths->at(i), m_folder + u'/' + item->uuid() + suffixes.at(i));
         QCOMPARE(DataManager::dataWithPath(paths->at(i)), payloads.at(i));
     }
 }
@@ -112,7 +112,7 @@ void TestDataManager::extensionFollowsFirstTypeEvenWhenItGaveNoBytes()
     const auto item = makeItem({T::html, T::string}, {"plain"});
     const auto paths = DataManager(m_folder).saveDataOfContent(*item);
     QVERIFY(paths);
-    QCOMPARE(fileNames(*paths), QStringList{item->uuid + u".html"_s});
+    QCOMPARE(fileNames(*paths), QStringList{item->uuid() + u".html"_s});
 }
 
 void TestDataManager::filesArePrivateAndFoldersCreatedPrivate()
@@ -161,19 +161,19 @@ void TestDataManager::failedWriteIsReportedAndLeavesNoFiles()
 {
     const auto item = makeItem({T::rtf, T::string, T::html}, {"a", "b", "c"});
     // A folder where the second payload file belongs makes its write fail, even for root.
-    QVERIFY(QDir().mkpath(m_folder + u'/' + item->uuid + u" 2.data"_s));
+    QVERIFY(QDir().mkpath(m_folder + u'/' + item->uuid() + u" 2.data"_s));
 
     const auto paths = DataManager(m_folder).saveDataOfContent(*item);
 
     QVERIFY(!paths);
-    QVERIFY(!QFileInfo::exists(m_folder + u'/' + item->uuid + u".rtf"_s));
-    QVERIFY(!QFileInfo::exists(m_folder + u'/' + item->uuid + u" 3.data"_s));
+    QVERIFY(!QFileInfo::exists(m_folder + u'/' + item->uuid() + u".rtf"_s));
+    QVERIFY(!QFileInfo::exists(m_folder + u'/' + item->uuid() + u" 3.data"_s));
 }
 
 void TestDataManager::uuidThatIsNotAFileNameIsRefused()
 {
     const auto item = makeItem({T::string}, {"x"});
-    item->uuid = u"../escaped"_s;
+    item->setUuid(u"../escaped"_s);
     QVERIFY(!DataManager(m_folder).saveDataOfContent(*item));
     QVERIFY(!QFileInfo::exists(m_dir->filePath(u"escaped.txt"_s)));
 }

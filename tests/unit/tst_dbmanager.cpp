@@ -25,12 +25,12 @@ std::shared_ptr<PBContent> textItem(const QString& keyword, double date = someDa
 {
     auto item = PBContent::createInstance<PBTextContent>();
     item->date = date;
-    item->keyword = keyword;
-    item->app = QStringLiteral("org.example.App");
-    item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+    item->setKeyword(keyword);
+    item->setApp(QStringLiteral("org.example.App"));
+    item->setPasteboardTypes({QStringLiteral("public.utf8-plain-text")});
     item->setDataArray({keyword.toUtf8()});
     item->setDataPathArray(
-        QStringList{QStringLiteral("/nowhere/") + item->uuid + QStringLiteral(".txt")});
+        QStringList{QStringLiteral("/nowhere/") + item->uuid() + QStringLiteral(".txt")});
     return item;
 }
 
@@ -78,7 +78,7 @@ QStringList uuidsOf(const QList<PBContentPtr>& items)
 {
     QStringList uuids;
     for (const PBContentPtr& item : items)
-        uuids << item->uuid;
+        uuids << item->uuid();
     return uuids;
 }
 
@@ -137,7 +137,7 @@ private slots:
     {
         auto older = textItem(QStringLiteral("older"));
         auto image = PBContent::createInstance<PBImageContent>();
-        image->pasteboardTypes = {QStringLiteral("public.png")};
+        image->setPasteboardTypes({QStringLiteral("public.png")});
         image->setDataArray({QByteArray("png")});
         image->setDataPathArray(QStringList{QStringLiteral("/nowhere/x.png")});
         QVERIFY(insertNow(*m_manager, older));
@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(m_manager->count(DBManager::Recents).value(), 2);
         const auto inserts = m_channel->messages(QStringLiteral("insert"));
         QCOMPARE(inserts.size(), 2);
-        QCOMPARE(inserts[0].toObject()[QStringLiteral("uuid")].toString(), older->uuid);
+        QCOMPARE(inserts[0].toObject()[QStringLiteral("uuid")].toString(), older->uuid());
     }
 
     void insertingSameItemTwiceIsRefusedWithListsUnchanged()
@@ -181,17 +181,17 @@ private slots:
     {
         QFETCH(int, defect);
         auto item = PBContent::createInstance<PBTextContent>();
-        item->keyword = QStringLiteral("k");
-        item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+        item->setKeyword(QStringLiteral("k"));
+        item->setPasteboardTypes({QStringLiteral("public.utf8-plain-text")});
         item->setDataArray({QByteArray("k")});
         if (defect == 0)
-            item->uuid.clear();
+            item->setUuid(QString());
         if (defect == 1)
             item->date = 0;
         if (defect == 2)
             item = [] {
                 auto bare = PBContent::createInstance<PBTextContent>();
-                bare->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+                bare->setPasteboardTypes({QStringLiteral("public.utf8-plain-text")});
                 return bare;
             }();
         std::optional<bool> result;
@@ -217,22 +217,22 @@ private slots:
     {
         QFETCH(QString, text);
         auto item = textItem(text);
-        item->app = text;
-        item->pasteboardTypes = {text};
+        item->setApp(text);
+        item->setPasteboardTypes({text});
         QVERIFY(insertNow(*m_manager, item));
 
         loadNow(*m_manager);
         QCOMPARE(m_manager->recentItems().size(), 1);
         const PBContentPtr loaded = m_manager->recentItems().first();
-        QCOMPARE(loaded->keyword, text);
-        QCOMPARE(loaded->app, text);
-        QCOMPARE(loaded->pasteboardTypes, QStringList{text});
-        QCOMPARE(loaded->uuid, item->uuid);
+        QCOMPARE(loaded->keyword(), text);
+        QCOMPARE(loaded->app(), text);
+        QCOMPARE(loaded->pasteboardTypes(), QStringList{text});
+        QCOMPARE(loaded->uuid(), item->uuid());
         QCOMPARE(loaded->date, item->date);
 
         const QList<PBContentPtr> found = searchNow(*m_manager, text);
         QCOMPARE(found.size(), 1);
-        QCOMPARE(found.first()->uuid, item->uuid);
+        QCOMPARE(found.first()->uuid(), item->uuid());
         QVERIFY2(found.first() == loaded, "a listed row is found as the lists' own object");
     }
 
@@ -259,7 +259,7 @@ private slots:
         QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("été"), someDate + 2)));
         QStringList keywords;
         for (const PBContentPtr& item : searchNow(*m_manager, text))
-            keywords << item->keyword;
+            keywords << item->keyword();
         QCOMPARE(keywords, expected);
     }
 
@@ -274,7 +274,7 @@ private slots:
 
         QStringList order;
         for (const PBContentPtr& item : m_manager->recentItems())
-            order << item->uuid;
+            order << item->uuid();
         QCOMPARE(order,
                  QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("D")}));
         QCOMPARE(m_manager->fileItems().size(), 1);
@@ -354,7 +354,7 @@ private slots:
 
         QSet<QString> uuids;
         for (const PBContentPtr& item : m_manager->recentItems())
-            uuids.insert(item->uuid);
+            uuids.insert(item->uuid());
         QCOMPARE(m_manager->recentItems().size(), inserts);
         QCOMPARE(uuids.size(), inserts);
         QCOMPARE(m_manager->count(DBManager::Recents).value(), inserts);
@@ -398,7 +398,7 @@ private slots:
             SqliteDatabase db;
             QVERIFY(db.open(m_manager->dbPath()));
             SqliteStatement remove(db, QStringLiteral("DELETE FROM pb_items WHERE uuid=?"));
-            remove.bind(1, gone->uuid);
+            remove.bind(1, gone->uuid());
             QVERIFY(remove.exec());
         }
         bool deleted = false;
@@ -472,7 +472,7 @@ private slots:
 
         loadNow(*m_manager);
         QCOMPARE(m_manager->markedItems().size(), 2);
-        QCOMPARE(m_manager->markedItems().first()->uuid, newer->uuid);
+        QCOMPARE(m_manager->markedItems().first()->uuid(), newer->uuid());
 
         PBContentPtr reloaded = m_manager->markedItems().first();
         reloaded->marked = false;
@@ -495,8 +495,8 @@ private slots:
         loadNow(*m_manager);
         const QList<PBContentPtr> items = m_manager->recentItems();
         QCOMPARE(items.size(), 2);
-        QVERIFY(items[0]->app.isEmpty() && !items[0]->app.isNull());
-        QVERIFY(items[1]->app.isNull());
+        QVERIFY(items[0]->app().isEmpty() && !items[0]->app().isNull());
+        QVERIFY(items[1]->app().isNull());
         const QJsonArray sent =
             m_channel->messages(QStringLiteral("response.update.recent")).last().toArray();
         QCOMPARE(sent[0].toObject().value(QStringLiteral("app")), QJsonValue(QString()));
@@ -520,7 +520,7 @@ private slots:
         QTRY_VERIFY(done);
         QCOMPARE(m_manager->recentItems().size(), 1);
         const PBContentPtr listed = m_manager->recentItems().first();
-        QCOMPARE(listed->uuid, marked->uuid);
+        QCOMPARE(listed->uuid(), marked->uuid());
         QVERIFY(listed->marked);
         QCOMPARE(m_manager->markedItems(), QList<PBContentPtr>{listed});
         QCOMPARE(m_manager->textItems(), QList<PBContentPtr>{listed});
@@ -562,7 +562,7 @@ private slots:
         QCOMPARE(m_manager->textItems().size(), 50);
         QCOMPARE(m_manager->count(DBManager::Recents).value(), 50);
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 50);
-        QCOMPARE(m_manager->recentItems().last()->uuid, items[100]->uuid);
+        QCOMPARE(m_manager->recentItems().last()->uuid(), items[100]->uuid());
     }
 
     void operationsWithoutACompletionStillTakeEffect()

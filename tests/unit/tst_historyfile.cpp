@@ -47,10 +47,10 @@ bool recordsAndFinds(DBManager& manager, const QString& keyword)
 {
     auto item = PBContent::createInstance<PBTextContent>();
     item->date = FixedClock().time;
-    item->keyword = keyword;
-    item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+    item->setKeyword(keyword);
+    item->setPasteboardTypes({QStringLiteral("public.utf8-plain-text")});
     item->setDataArray({keyword.toUtf8()});
-    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid});
+    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid()});
     std::optional<bool> written;
     manager.insertPbContent(item, [&written](bool ok) { written = ok; });
     if (!QTest::qWaitFor([&written] { return written.has_value(); }) || !*written)

@@ -78,7 +78,7 @@ private:
     bool insertRow(const QString& uuid, const QStringList& paths)
     {
         auto item = PBContent::createInstance<PBTextContent>();
-        item->uuid = uuid;
+        item->setUuid(uuid);
         item->setDataArray({"a", "b"});
         item->setDataPathArray(paths);
         std::optional<bool> written;

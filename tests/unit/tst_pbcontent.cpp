@@ -24,7 +24,7 @@ namespace {
 PBContentPtr makeItem(qint64 type, const QStringList& types, const QList<QByteArray>& payloads)
 {
     PBContentPtr item = PBContent::withType(type);
-    item->pasteboardTypes = types;
+    item->setPasteboardTypes(types);
     item->setDataArray(payloads);
     return item;
 }
@@ -32,7 +32,7 @@ PBContentPtr makeItem(qint64 type, const QStringList& types, const QList<QByteAr
 std::shared_ptr<PBFileContent> makeFileItem(const QByteArray& address)
 {
     auto item = PBContent::createInstance<PBFileContent>();
-    item->pasteboardTypes = {T::fileUrl};
+    item->setPasteboardTypes({T::fileUrl});
     item->setDataArray({address});
     return item;
 }
@@ -211,7 +211,7 @@ void TestPBContent::storedPathsAreCutOnlyAfterTheItemsFiles()
     const PBContentPtr item = PBContent::createInstance<PBTextContent>();
     QStringList paths;
     for (const QString& name : std::as_const(names))
-        paths.append(folder + u'/' + QString(name).replace(u"U"_s, item->uuid));
+        paths.append(folder + u'/' + QString(name).replace(u"U"_s, item->uuid()));
     item->setJoinedDataPaths(paths.join(u'|').toUtf8());
     QCOMPARE(*item->dataPathArray(), paths);
 }
@@ -237,10 +237,10 @@ void TestPBContent::copyBackPairsEachTypeWithItsOwnPayload()
     QFETCH(QList<QByteArray>, payloads);
     const QList<QByteArray> all{"<b>x</b>", "x", "{\\rtf1 x}"};
     const PBContentPtr item = PBContent::createInstance<PBTextContent>();
-    item->pasteboardTypes = {T::html, T::string, T::rtf};
+    item->setPasteboardTypes({T::html, T::string, T::rtf});
     QStringList paths;
     for (qsizetype i = 0; i < all.size(); ++i) {
-        paths.append(m_dir.filePath(u"copy-back/%1 %2.data"_s.arg(item->uuid).arg(i + 1)));
+        paths.append(m_dir.filePath(u"copy-back/%1 %2.data"_s.arg(item->uuid()).arg(i + 1)));
         if (present[i])
             QVERIFY(writeFile(paths.last(), all[i]));
     }
@@ -294,7 +294,7 @@ void TestPBContent::textDescriptionIsTrimmedKeyword()
     QFETCH(QString, keyword);
     QFETCH(QString, desc);
     const PBContentPtr item = makeItem(type, {T::string}, {keyword.toUtf8()});
-    item->keyword = keyword;
+    item->setKeyword(keyword);
     QCOMPARE(item->desc(), desc);
     QCOMPARE(item->contentExtension().desc, desc);
 }
@@ -407,7 +407,7 @@ void TestPBContent::applicationIconComesFromDesktopEntry()
     QFETCH(QString, fallback);
     for (qint64 type : {PBContentTypeText, PBContentTypeURL}) {
         const PBContentPtr item = makeItem(type, {T::string}, {"x"});
-        item->app = app;
+        item->setApp(app);
         QCOMPARE(item->icon().name(), themeName);
         QCOMPARE(item->iconSize(), size);
         if (fallback == u"app"_s)
@@ -457,18 +457,18 @@ void TestPBContent::fileIconFollowsWhatIsAtThePath()
 void TestPBContent::summaryTakesTrimmedKeywordAndKeepsItsValues()
 {
     const auto item = makeFileItem("file:///tmp/a%20b.txt");
-    item->keyword = u" file:///tmp/a b.txt\n"_s;
-    item->app = u"org.example.Files"_s;
+    item->setKeyword(u" file:///tmp/a b.txt\n"_s);
+    item->setApp(u"org.example.Files"_s);
     item->marked = true;
 
     PBContent_Extension& summary = item->contentExtension();
-    QCOMPARE(summary.uuid, item->uuid);
+    QCOMPARE(summary.uuid, item->uuid());
     QCOMPARE(summary.date, item->date);
-    QCOMPARE(summary.app, item->app);
+    QCOMPARE(summary.app, item->app());
     QCOMPARE(summary.desc, u"file:///tmp/a b.txt"_s);
     QVERIFY(summary.marked);
 
-    item->keyword = u"changed"_s;
+    item->setKeyword(u"changed"_s);
     QCOMPARE(item->contentExtension().desc, u"file:///tmp/a b.txt"_s);
     QCOMPARE(&item->contentExtension(), &summary);
 }
@@ -491,7 +491,7 @@ void TestPBContent::summaryDescriptionIsCutToItsLimit()
     QFETCH(QString, keyword);
     QFETCH(QString, desc);
     const PBContentPtr item = makeItem(PBContentTypeText, {T::string}, {keyword.toUtf8()});
-    item->keyword = keyword;
+    item->setKeyword(keyword);
     QCOMPARE(item->contentExtension().desc, desc);
 }
 

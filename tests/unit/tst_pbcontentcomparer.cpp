@@ -23,16 +23,16 @@ PBContentPtr itemFor(const QString& token)
 {
     if (token.startsWith(u'F')) {
         auto file = PBContent::createInstance<PBFileContent>();
-        file->pasteboardTypes = {PasteboardTypes::fileUrl};
+        file->setPasteboardTypes({PasteboardTypes::fileUrl});
         file->setDataArray({"file:///tmp/"_ba + token.toUtf8()});
         return file;
     }
     auto text = PBContent::createInstance<PBTextContent>();
     const QStringList parts = token.split(u'@');
     const QByteArray bytes = parts.first().toUtf8();
-    text->pasteboardTypes = parts.size() > 1
-                                ? QStringList{PasteboardTypes::html, PasteboardTypes::string}
-                                : QStringList{PasteboardTypes::string, PasteboardTypes::html};
+    text->setPasteboardTypes(parts.size() > 1
+                                 ? QStringList{PasteboardTypes::html, PasteboardTypes::string}
+                                 : QStringList{PasteboardTypes::string, PasteboardTypes::html});
     text->setDataArray({bytes, bytes});
     return text;
 }
@@ -51,7 +51,7 @@ QList<PBContentPtr> batchFor(const QString& pattern)
 PBContentPtr makeItem(qint64 type, const QStringList& types, const QList<QByteArray>& payloads)
 {
     PBContentPtr item = PBContent::withType(type);
-    item->pasteboardTypes = types;
+    item->setPasteboardTypes(types);
     item->setDataArray(payloads);
     return item;
 }
@@ -208,8 +208,8 @@ void TestPBContentComparer::repeatIsToldByTypeFirstTypeAndFirstPayload_data()
     PBContentPtr lone = text({T::string}, {});
     QTest::newRow("no payloads, itself") << lone << lone << false;
     PBContentPtr other = text({T::string}, {"a"});
-    other->app = u"org.example.Editor"_s;
-    other->keyword = u"different"_s;
+    other->setApp(u"org.example.Editor"_s);
+    other->setKeyword(u"different"_s);
     QTest::newRow("app and keyword ignored") << text({T::string}, {"a"}) << other << true;
 
     const QByteArray kept(ContentFingerprint::largestKeptPayload, 'x');

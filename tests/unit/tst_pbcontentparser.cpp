@@ -136,9 +136,9 @@ void TestPBContentParser::firstSupportedTypeDecidesTheClass()
     }
     QVERIFY(content);
     QCOMPARE(int(content->type()), type);
-    QCOMPARE(content->keyword, keyword);
-    QVERIFY(!content->keyword.isNull());
-    QCOMPARE(content->pasteboardTypes, types);
+    QCOMPARE(content->keyword(), keyword);
+    QVERIFY(!content->keyword().isNull());
+    QCOMPARE(content->pasteboardTypes(), types);
     QCOMPARE(content->dataArray()->size(), bytes.size());
 }
 
@@ -180,7 +180,7 @@ void TestPBContentParser::keywordIsTheTextsFirstMebibyteCutBetweenCharacters()
         PBContentParser::contentWithPasteboardItem(makeItem({T::string}, {{T::string, text}}));
     QVERIFY(content);
     QCOMPARE(int(content->type()), type);
-    QCOMPARE(content->keyword, QString::fromUtf8(text.left(keptBytes)));
+    QCOMPARE(content->keyword(), QString::fromUtf8(text.left(keptBytes)));
     QCOMPARE(content->dataArray()->first(), text);
 }
 
@@ -191,7 +191,7 @@ void TestPBContentParser::everyTypeIsKeptAndEveryReadablePayloadStored()
         makeItem(types, {{T::string, "hello"_ba}, {u"public.jpeg"_s, "J"_ba}, {T::png, ""_ba}}));
 
     QVERIFY(content);
-    QCOMPARE(content->pasteboardTypes, types);
+    QCOMPARE(content->pasteboardTypes(), types);
     // The html type gave nothing and is left out; the zero-byte png is data.
     const QList<QByteArray> expected{"J", "hello", ""};
     QCOMPARE(*content->dataArray(), expected);
@@ -207,13 +207,13 @@ void TestPBContentParser::itemTakesItsIdentityFromTheClockAndTheUuidSource()
 
     static const QRegularExpression uuidShape(
         u"^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"_s);
-    QVERIFY2(uuidShape.match(first->uuid).hasMatch(), qPrintable(first->uuid));
-    QVERIFY(first->uuid != second->uuid);
+    QVERIFY2(uuidShape.match(first->uuid()).hasMatch(), qPrintable(first->uuid()));
+    QVERIFY(first->uuid() != second->uuid());
     QCOMPARE(first->date, 1700000000.25);
 
     const CountingUuids uuids;
-    QCOMPARE(PBContentParser::contentWithPasteboardItem(item, clock, uuids)->uuid, u"UUID-1"_s);
-    QCOMPARE(PBContentParser::contentWithPasteboardItem(item, clock, uuids)->uuid, u"UUID-2"_s);
+    QCOMPARE(PBContentParser::contentWithPasteboardItem(item, clock, uuids)->uuid(), u"UUID-1"_s);
+    QCOMPARE(PBContentParser::contentWithPasteboardItem(item, clock, uuids)->uuid(), u"UUID-2"_s);
 }
 
 void TestPBContentParser::callerFieldsAreLeftUnset()
@@ -221,8 +221,8 @@ void TestPBContentParser::callerFieldsAreLeftUnset()
     const PBContentPtr content =
         PBContentParser::contentWithPasteboardItem(makeItem({T::string}, {{T::string, "hi"_ba}}));
 
-    QVERIFY(content->app.isNull());
-    QVERIFY(content->title.isNull());
+    QVERIFY(content->app().isNull());
+    QVERIFY(content->title().isNull());
     QVERIFY(!content->marked);
     QVERIFY(!content->dataPathArray());
 }

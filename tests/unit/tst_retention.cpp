@@ -146,7 +146,7 @@ private slots:
 
         auto captured = PBContent::createInstance<PBTextContent>();
         captured->date = store.clock.time;
-        captured->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+        captured->setPasteboardTypes({QStringLiteral("public.utf8-plain-text")});
         captured->setDataArray({QByteArray("just copied")});
         captured->setDataPathArray(*store.dataManager.saveDataOfContent(*captured));
         store.manager->insertPbContent(captured, {});

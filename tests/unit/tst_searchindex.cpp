@@ -15,10 +15,10 @@ PBContentPtr textItem(const QString& keyword, double date)
 {
     auto item = PBContent::createInstance<PBTextContent>();
     item->date = date;
-    item->keyword = keyword;
-    item->pasteboardTypes = {QStringLiteral("public.utf8-plain-text")};
+    item->setKeyword(keyword);
+    item->setPasteboardTypes({QStringLiteral("public.utf8-plain-text")});
     item->setDataArray({keyword.toUtf8()});
-    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid});
+    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid()});
     return item;
 }
 
@@ -41,7 +41,7 @@ QStringList uuidsOf(const QList<PBContentPtr>& items)
 {
     QStringList uuids;
     for (const PBContentPtr& item : items)
-        uuids << item->uuid;
+        uuids << item->uuid();
     return uuids;
 }
 
@@ -211,9 +211,9 @@ private slots:
         // Rows come and go while the index is being built, below and above its progress; the
         // new row takes the rowid of the newest one, deleted just before.
         auto oldest = std::make_shared<PBTextContent>();
-        oldest->uuid = QStringLiteral("old-0");
+        oldest->setUuid(QStringLiteral("old-0"));
         auto newest = std::make_shared<PBTextContent>();
-        newest->uuid = QStringLiteral("old-11999");
+        newest->setUuid(QStringLiteral("old-11999"));
         deleteNow(*manager, {oldest, newest});
         QVERIFY(insertNow(*manager, textItem(QStringLiteral("added Sevenfold"), now + 1)));
 
@@ -236,7 +236,7 @@ private slots:
         const QList<PBContentPtr> found = searchNow(*m_manager, QStringLiteral("shared"));
         QCOMPARE(found.size(), 9);
         for (const PBContentPtr& item : found)
-            QVERIFY2(m_manager->recentItems().contains(item), qPrintable(item->keyword));
+            QVERIFY2(m_manager->recentItems().contains(item), qPrintable(item->keyword()));
     }
 
 private:
