@@ -75,11 +75,8 @@ void HistoryFile::createFromTemplate() const
 
 QString HistoryFile::setAside(const QDateTime& when) const
 {
-    const QString base = keptName(m_path, when);
-    QString kept = base;
-    for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n)
-        kept = base + QStringLiteral("-%1").arg(n);
-    if (!QFile::rename(m_path, kept))
+    const QString kept = PrivateFiles::moveAside(m_path, keptName(m_path, when).mid(m_path.size()));
+    if (kept.isEmpty())
         return {};
     for (const QString& suffix : companionSuffixes) {
         if (QFileInfo::exists(m_path + suffix) && !QFile::rename(m_path + suffix, kept + suffix))
