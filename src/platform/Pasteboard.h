@@ -22,7 +22,9 @@ public:
     virtual QList<PasteboardItem> pasteboardItems() = 0;
 
     // Called on the main thread once for each change, after changeCount() has moved and
-    // pasteboardItems() has come to give that change's content.
+    // pasteboardItems() has come to give that change's content. That content is given only
+    // while the handler runs: a copy may be hundreds of megabytes, and the clipboard keeps none
+    // of it once the handler has returned.
     using ChangeHandler = std::function<void()>;
     // Installs the handler (an empty one removes it). False when this implementation announces
     // no changes: whoever watches it must then look at changeCount() from time to time.

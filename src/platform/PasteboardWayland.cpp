@@ -193,8 +193,10 @@ void PasteboardWayland::changeRead(qint64 change, const QList<PasteboardItem>& i
     while (m_changeCount < change) {
         ++m_changeCount;
         m_items = m_changeCount == change && !overtaken ? items : QList<PasteboardItem>();
-        if (m_changeHandler)
+        if (m_changeHandler) {
             m_changeHandler();
+            m_items.clear();
+        }
     }
 }
 

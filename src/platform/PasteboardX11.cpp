@@ -41,8 +41,10 @@ void PasteboardX11::changeRead(const QList<PasteboardItem>& items)
 {
     m_items = items;
     ++m_changeCount;
-    if (m_changeHandler)
+    if (m_changeHandler) {
         m_changeHandler();
+        m_items.clear();
+    }
 }
 
 void PasteboardX11::writeItem(const QStringList& types, const QList<QByteArray>& payloads)

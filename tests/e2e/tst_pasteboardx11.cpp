@@ -4,6 +4,7 @@
 #include "platform/PasteboardX11.h"
 
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 #include <QTimer>
@@ -169,12 +170,15 @@ void TestPasteboardX11::largeFormatIsReadWhole()
     for (qsizetype i = 0; i < image.size(); ++i)
         image[i] = static_cast<char>((i * 7919) >> 5);
 
+    QList<PasteboardItem> announced;
+    QVERIFY(m_pasteboard->setChangeHandler([&] { announced = m_pasteboard->pasteboardItems(); }));
+    const auto removeHandler = qScopeGuard([this] { m_pasteboard->setChangeHandler({}); });
     ClipOwner owner({{u"image/png"_s, image}}, {u"--incr-size"_s, u"65536"_s});
-    QTRY_COMPARE(firstTypes(m_pasteboard->pasteboardItems()), QStringList{PasteboardTypes::png});
+    QTRY_COMPARE(firstTypes(announced), QStringList{PasteboardTypes::png});
 
-    const auto items = m_pasteboard->pasteboardItems();
-    QCOMPARE(items.first().types(), QStringList{PasteboardTypes::png});
-    QVERIFY(items.first().dataForType(PasteboardTypes::png) == image);
+    QVERIFY(announced.first().dataForType(PasteboardTypes::png) == image);
+    // A copy may be hundreds of megabytes: once announced, the clipboard keeps none of it.
+    QVERIFY(m_pasteboard->pasteboardItems().isEmpty());
 }
 
 // An owner that lists its formats and never sends them holds up nothing here: the event loop
