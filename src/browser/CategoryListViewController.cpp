@@ -63,6 +63,8 @@ void CategoryListViewController::connectModel()
 {
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CategoryListViewController::selectionDidChange);
+    connect(m_tableView, &HistoryListView::rowChosen, this,
+            &CategoryListViewController::userChoseRow);
     connect(m_contents, &QAbstractItemModel::rowsInserted, this,
             &CategoryListViewController::updateEmpty);
     connect(m_contents, &QAbstractItemModel::rowsRemoved, this,
@@ -103,17 +105,28 @@ PBContentPtr CategoryListViewController::contentWithRow(int row) const
     return m_contents->contentWithRow(row);
 }
 
+// Follows every change of the selection, the program's too; copying is the user's alone.
 void CategoryListViewController::selectionDidChange()
 {
     const QModelIndexList rows = m_tableView->selectionModel()->selectedRows();
-    const PBContentPtr item = rows.isEmpty() ? nullptr : contentWithRow(rows.first().row());
-    const PBContentPtr previous = m_currentContent.value();
-    m_currentContent.set(item);
-    // The same item selected again after its list was reloaded is not a new copy.
-    if (!item || (previous && previous->itemUuid() == item->itemUuid()))
+    m_currentContent.set(rows.isEmpty() ? nullptr : contentWithRow(rows.first().row()));
+}
+
+void CategoryListViewController::userChoseRow(const QModelIndex& index)
+{
+    if (!m_currentContent.value())
         return;
     copyCurrentContent();
-    m_animations->startAnimation(rows.first());
+    m_animations->startAnimation(index);
+}
+
+void CategoryListViewController::chooseRow(int row)
+{
+    const QModelIndex index = m_contents->index(row);
+    if (!index.isValid())
+        return;
+    m_tableView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    userChoseRow(index);
 }
 
 void CategoryListViewController::copyCurrentContent()
@@ -159,7 +172,7 @@ void CategoryListViewController::updateEmpty()
 }
 
 // A load replaces every object of the list; the row of the item that was selected is selected
-// again, which copies nothing (selectionDidChange compares by uuid).
+// again, silently.
 void CategoryListViewController::rememberSelection()
 {
     const PBContentPtr current = m_currentContent.value();

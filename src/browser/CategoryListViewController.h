@@ -17,10 +17,12 @@ class TimeUpdater;
 
 // One history list, for every list of the program: a category (0 Recents, 1 Text, 2 File,
 // 3 Image, 4 URL, 5 Marked), the search results (6), or an unknown number (a list that never
-// fills). Selecting a row is the copy gesture: the item goes to the clipboard at once and the row
-// plays the copy confirmation; the arrow keys move the selection and so copy each item passed
-// over; Backspace and Delete delete the current item. Items the store inserts, removes or marks
-// come in row by row, so a capture never moves the selection, nor copies anything.
+// fills). The user's choice of a row is the copy gesture: a click on a row, or a key that moves the
+// selection, puts the item on the clipboard at once and the row plays the copy confirmation; the
+// arrow keys so copy each item passed over; Backspace and Delete delete the current item.
+// Nothing the program does copies: items the store inserts, removes or marks come in row by row,
+// a reload selects the same item again silently, and when the current row goes no row is
+// selected and there is no current item.
 class CategoryListViewController : public QWidget
 {
     Q_OBJECT
@@ -53,6 +55,8 @@ public:
     // holds and an alert says so.
     void copyCurrentContent();
     void deleteCurrentContent();
+    // Selects the row for the user, as their click would: the item is copied.
+    void chooseRow(int row);
     PBContentPtr contentWithRow(int row) const;
     // The selected row's place in this widget, for anchoring a popup; null when no row is
     // selected or it is not on screen.
@@ -69,6 +73,7 @@ private:
     void setupView();
     void connectModel();
     void selectionDidChange();
+    void userChoseRow(const QModelIndex& index);
     void updateEmpty();
     void toggleMarked(const QModelIndex& index);
     void rememberSelection();

@@ -67,9 +67,29 @@ void HistoryListView::setModel(QAbstractItemModel* model)
                 qOverload<>(&QWidget::update));
 }
 
+QModelIndex HistoryListView::selectedIndex() const
+{
+    const QModelIndexList rows =
+        selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
+    return rows.isEmpty() ? QModelIndex() : rows.first();
+}
+
+template <class Handling> auto HistoryListView::asUserChoice(Handling&& handling)
+{
+    const QPersistentModelIndex before = selectedIndex();
+    const auto handled = handling();
+    const QModelIndex after = selectedIndex();
+    if (after.isValid() && after != before)
+        emit rowChosen(after);
+    return handled;
+}
+
 void HistoryListView::keyPressEvent(QKeyEvent* event)
 {
-    QListView::keyPressEvent(event);
+    asUserChoice([this, event] {
+        QListView::keyPressEvent(event);
+        return true;
+    });
     if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
         // Handled here: the window around the list must not act on it as well.
         event->accept();
@@ -82,7 +102,11 @@ bool HistoryListView::viewportEvent(QEvent* event)
     switch (event->type()) {
     case QEvent::MouseMove:
         pointerMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
-        break;
+        [[fallthrough]];
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        return asUserChoice([this, event] { return QListView::viewportEvent(event); });
     case QEvent::Leave:
         m_pointer.reset();
         followPointer();
@@ -103,6 +127,16 @@ void HistoryListView::scrollContentsBy(int dx, int dy)
 {
     QListView::scrollContentsBy(dx, dy);
     followPointer();
+}
+
+// Taken away before the view moves the selection to a neighbouring row: a row the user did not
+// choose would then become the current item.
+void HistoryListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() >= start && current.row() <= end)
+        selectionModel()->clear();
+    QListView::rowsAboutToBeRemoved(parent, start, end);
 }
 
 QRect HistoryListView::rowRect(const QModelIndex& index)

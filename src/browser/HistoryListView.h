@@ -10,6 +10,10 @@ class TemplateButton;
 // The list of history rows: one fixed row height, one selected row, and the row under the
 // pointer carrying the mark and open buttons (two widgets for the whole list, moved to that
 // row). Backspace and Delete ask for the current item's deletion; typing does not search.
+//
+// Only the user chooses a row: rowChosen comes from a press, a drag or a key that moved the
+// selection, never from a change the program makes. When the selected row is removed nothing is
+// selected in its place (a list view would otherwise select its neighbour).
 class HistoryListView : public QListView
 {
     Q_OBJECT
@@ -27,6 +31,8 @@ public:
     void keyboardSearch(const QString&) override {}
 
 signals:
+    // The user moved the selection to this row.
+    void rowChosen(const QModelIndex& index);
     void deleteRequested();
     void markRequested(const QModelIndex& index);
     void openRequested(const QModelIndex& index);
@@ -35,8 +41,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
 private:
+    // Runs the base class's handling of a user's event and tells whether it chose another row.
+    template <class Handling> auto asUserChoice(Handling&& handling);
+    QModelIndex selectedIndex() const;
     TemplateButton* makeButton(const QString& objectName);
     void pointerMoved(const QPoint& position);
     // Puts the buttons on the row now under the pointer, as that row now is.

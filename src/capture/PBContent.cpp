@@ -293,7 +293,7 @@ std::optional<QUrl> PBContent::previewItemURL()
     return QUrl::fromLocalFile(paths->first());
 }
 
-PBContent_Extension& PBContent::contentExtension()
+PBContent_Extension PBContent::contentExtension()
 {
     Derived& d = derived();
     if (!d.extension) {
@@ -307,10 +307,11 @@ PBContent_Extension& PBContent::contentExtension()
             summary.desc.truncate(summary.desc.at(summaryDescLimit - 1).isHighSurrogate()
                                       ? summaryDescLimit - 1
                                       : summaryDescLimit);
-        summary.marked = marked;
         d.extension = std::move(summary);
     }
-    return *d.extension;
+    PBContent_Extension summary = *d.extension;
+    summary.marked = marked;
+    return summary;
 }
 
 QString PBContent::trimmedKeyword() const

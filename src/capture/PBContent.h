@@ -127,8 +127,9 @@ public:
     QString desc();
     virtual std::optional<QUrl> previewItemURL();
     // The summary; its description is the trimmed keyword, cut to at most summaryDescLimit
-    // characters so that a list of summaries stays small whatever was copied.
-    PBContent_Extension& contentExtension();
+    // characters so that a list of summaries stays small whatever was copied. Made once and kept,
+    // but for the mark, which is always the item's own.
+    PBContent_Extension contentExtension();
     static constexpr qsizetype summaryDescLimit = 1000;
 
 protected:

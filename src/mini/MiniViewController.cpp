@@ -184,11 +184,10 @@ bool MiniViewController::eventFilter(QObject* watched, QEvent* event)
 // Down from the field selects the list's first row (which copies it) unless a row is selected.
 void MiniViewController::moveIntoList()
 {
-    HistoryListView* table = visibleList()->tableView();
-    table->setFocus(Qt::TabFocusReason);
-    if (!table->selectionModel()->hasSelection() && table->model()->rowCount() > 0)
-        table->selectionModel()->setCurrentIndex(table->model()->index(0, 0),
-                                                 QItemSelectionModel::ClearAndSelect);
+    CategoryListViewController* list = visibleList();
+    list->tableView()->setFocus(Qt::TabFocusReason);
+    if (!list->tableView()->selectionModel()->hasSelection())
+        list->chooseRow(0);
 }
 
 bool MiniViewController::listKeyPressed(const QKeyEvent& event)

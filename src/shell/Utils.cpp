@@ -97,12 +97,26 @@ void Utils::toggleMarked(const QList<PBContentPtr>& items, std::function<void()>
     toggleMarked(DBManager::sharedManager(), items, std::move(block));
 }
 
+// The marks change only once they are stored: the unmarked items are marked first, then the
+// marked ones unmarked, and the block runs after both.
 void Utils::toggleMarked(DBManager& store, const QList<PBContentPtr>& items,
                          std::function<void()> block)
 {
+    QList<PBContentPtr> toMark;
+    QList<PBContentPtr> toUnmark;
     for (const PBContentPtr& item : items)
-        item->marked = !item->marked;
-    store.updateFavorite(items, std::move(block));
+        (item->marked ? toUnmark : toMark).append(item);
+    if (toMark.isEmpty()) {
+        store.updateFavorite(toUnmark, false, std::move(block));
+        return;
+    }
+    if (toUnmark.isEmpty()) {
+        store.updateFavorite(toMark, true, std::move(block));
+        return;
+    }
+    store.updateFavorite(toMark, true, [&store, toUnmark, block = std::move(block)] {
+        store.updateFavorite(toUnmark, false, block);
+    });
 }
 
 namespace {

@@ -289,24 +289,49 @@ void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock
 {
     block = orNothing(std::move(block));
     QPointer<QObject> receiver(context);
-    m_backgroundQueue->async([this, text, receiver, block = std::move(block)] {
-        QList<PBContentPtr> found = m_open ? selectMatching(text) : QList<PBContentPtr>();
-        postToMain([this, receiver, block, found = std::move(found)] {
-            if (receiver)
+    const SearchTicket ticket = newSearchTicket(context);
+    m_backgroundQueue->async([this, text, context, receiver, ticket, block = std::move(block)] {
+        if (*ticket)
+            return;
+        std::optional<QList<PBContentPtr>> found =
+            m_open ? selectMatching(text, *ticket) : QList<PBContentPtr>();
+        if (!found)
+            return;
+        postToMain([this, context, receiver, ticket, block, found = std::move(*found)] {
+            if (m_searches.value(context) == ticket)
+                m_searches.remove(context);
+            if (receiver && !*ticket)
                 block(ownObjects(found));
         });
     });
 }
 
-QList<PBContentPtr> DBManager::selectMatching(const QString& text)
+DBManager::SearchTicket DBManager::newSearchTicket(const QObject* context)
 {
-    return m_dbQueue->sync([this, &text] {
+    auto ticket = std::make_shared<std::atomic<bool>>(false);
+    SearchTicket& current = m_searches[context];
+    if (current)
+        *current = true;
+    current = ticket;
+    return ticket;
+}
+
+std::optional<QList<PBContentPtr>> DBManager::selectMatching(const QString& text,
+                                                             const std::atomic<bool>& superseded)
+{
+    return m_dbQueue->sync([this, &text, &superseded]() -> std::optional<QList<PBContentPtr>> {
         QList<PBContentPtr> found;
-        const std::unique_ptr<SqliteStatement> statement = m_searchIndex->searchStatement(text);
-        while (statement->step()) {
-            if (PBContentPtr item = contentFromFMResult(*statement))
-                found.append(std::move(item));
+        m_db->setInterruptCheck([&superseded] { return bool(superseded); });
+        {
+            const std::unique_ptr<SqliteStatement> statement = m_searchIndex->searchStatement(text);
+            while (!superseded && statement->step()) {
+                if (PBContentPtr item = contentFromFMResult(*statement))
+                    found.append(std::move(item));
+            }
         }
+        m_db->setInterruptCheck({});
+        if (superseded)
+            return std::nullopt;
         return found;
     });
 }
@@ -542,39 +567,37 @@ void DBManager::removeAllFromLists(const QList<PBContentPtr>& items)
     emit listsReplaced();
 }
 
-void DBManager::updateFavorite(const QList<PBContentPtr>& items, std::function<void()> block)
+void DBManager::updateFavorite(const QList<PBContentPtr>& items, bool marked,
+                               std::function<void()> block)
 {
     block = orNothing(std::move(block));
-    m_dbQueue->sync([this, &items, &block] {
+    m_dbQueue->sync([this, &items, marked, &block] {
         const QList<PBContentPtr> updated =
-            runForEach(items, markSql, [](SqliteStatement& statement, const PBContent& item) {
-                statement.bind(1, qint64(item.marked ? 1 : 0)).bind(2, item.uuid());
+            runForEach(items, markSql, [marked](SqliteStatement& statement, const PBContent& item) {
+                statement.bind(1, qint64(marked ? 1 : 0)).bind(2, item.uuid());
             });
-        for (const PBContentPtr& item : updated)
-            item->contentExtension().marked = item->marked;
-        postToMain([this, updated, items, block = std::move(block)] {
-            applyMarks(updated);
+        postToMain([this, updated, marked, block = std::move(block)] {
+            applyMarks(updated, marked);
             updateCounts();
             block();
-            m_services.channel.passMessageObject(summaries(items), ChannelMessages::marked);
+            if (!updated.isEmpty())
+                m_services.channel.passMessageObject(summaries(updated), ChannelMessages::marked);
         });
     });
 }
 
 // A mark set through a search result reaches the store's own object for the row too, so the
 // Marked list holds that object and every list shows the mark.
-void DBManager::applyMarks(const QList<PBContentPtr>& items)
+void DBManager::applyMarks(const QList<PBContentPtr>& items, bool marked)
 {
     for (const PBContentPtr& item : items) {
         const PBContentPtr own = ownObject(item);
-        if (own != item) {
-            own->marked = item->marked;
-            own->contentExtension().marked = item->marked;
-        }
-        const qsizetype marked = m_lists[Marked].indexOf(own);
-        if (!item->marked && marked >= 0)
-            removeAt(Marked, marked);
-        else if (item->marked && marked < 0)
+        item->marked = marked;
+        own->marked = marked;
+        const qsizetype listed = m_lists[Marked].indexOf(own);
+        if (!marked && listed >= 0)
+            removeAt(Marked, listed);
+        else if (marked && listed < 0)
             prependTo(Marked, own);
         emit markChanged(own);
     }

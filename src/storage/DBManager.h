@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -83,7 +84,9 @@ public:
 
     // The items whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case),
     // newest first: the lists' own objects for listed rows, new ones for the others. Runs in the
-    // background; the block runs on the main thread unless `context` is gone by then.
+    // background; the block runs on the main thread unless `context` is gone by then. A later
+    // search for the same context supersedes this one: it is stopped where it is, and its block
+    // is never called, so a list typed into quickly waits only for the search of its last text.
     void searchPbItems(const QString& text, QObject* context, SearchBlock block);
 
     // Reloads the six lists from the table in the background, then on the main thread updates
@@ -94,10 +97,11 @@ public:
     // on the main thread, updates the counts, calls the block and tells the companion.
     void deletePbContents(const QList<PBContentPtr>& items, std::function<void()> block = {});
 
-    // Stores each item's `marked` (already set by the caller) and follows it in the Marked list
-    // and the summary; then, on the main thread, updates the counts, calls the block and tells
-    // the companion.
-    void updateFavorite(const QList<PBContentPtr>& items, std::function<void()> block);
+    // Stores `marked` in the items' rows first; then, on the main thread, gives the items whose
+    // row was written (and the lists' objects for them) the mark, follows it in the Marked list,
+    // updates the counts, calls the block and tells the companion of those items. An item whose
+    // row could not be written keeps the mark it had.
+    void updateFavorite(const QList<PBContentPtr>& items, bool marked, std::function<void()> block);
 
     // The retention pass, by the settings' record keeping; marked items are never pruned.
     // Returns when every deletion is done. Main thread.
@@ -155,7 +159,12 @@ private:
     Lists loadAllRows();
     // Replaces the lists with a load's and updates the counts. Main thread.
     void applyLists(Lists&& lists);
-    QList<PBContentPtr> selectMatching(const QString& text);
+    using SearchTicket = std::shared_ptr<std::atomic<bool>>;
+    // Marks the context's earlier search superseded and hands out the ticket of its new one.
+    SearchTicket newSearchTicket(const QObject* context);
+    // nullopt when the ticket was superseded before every row was read.
+    std::optional<QList<PBContentPtr>> selectMatching(const QString& text,
+                                                      const std::atomic<bool>& superseded);
     // Runs one statement per item in one transaction; the items whose statement succeeded.
     QList<PBContentPtr>
     runForEach(const QList<PBContentPtr>& items, const char* sql,
@@ -167,7 +176,7 @@ private:
     void applyInsert(const PBContentPtr& item);
     void removeFromLists(const QList<PBContentPtr>& items);
     void removeAllFromLists(const QList<PBContentPtr>& items);
-    void applyMarks(const QList<PBContentPtr>& items);
+    void applyMarks(const QList<PBContentPtr>& items, bool marked);
     // The single list changes, each announced by the signals above.
     void prependTo(Category category, const PBContentPtr& item);
     void removeAt(Category category, qsizetype index);
@@ -191,5 +200,7 @@ private:
     // Whether the load's own index is there; database queue only.
     bool m_listedIndex = false;
     Lists m_lists;
+    // The search in flight for each context. Main thread only.
+    QHash<const QObject*, SearchTicket> m_searches;
     std::array<ObservableValue<qint64>, categoryCount> m_counts;
 };

@@ -53,3 +53,19 @@ int SqliteDatabase::errorCode() const
 {
     return m_db ? sqlite3_errcode(m_db) & 0xff : SQLITE_CANTOPEN;
 }
+
+void SqliteDatabase::setInterruptCheck(std::function<bool()> check)
+{
+    m_interruptCheck = std::move(check);
+    if (!m_db)
+        return;
+    if (!m_interruptCheck) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        return;
+    }
+    constexpr int stepsBetweenChecks = 4000;
+    sqlite3_progress_handler(
+        m_db, stepsBetweenChecks,
+        [](void* self) { return static_cast<SqliteDatabase*>(self)->m_interruptCheck() ? 1 : 0; },
+        this);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 struct sqlite3;
 
@@ -35,7 +36,12 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
+    // While set, a running statement is asked every few thousand steps whether to stop; when it
+    // answers true the statement ends at once with SQLITE_INTERRUPT. An empty check removes it.
+    void setInterruptCheck(std::function<bool()> check);
+
 private:
     sqlite3* m_db = nullptr;
+    std::function<bool()> m_interruptCheck;
     QString m_openError;
 };

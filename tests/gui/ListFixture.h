@@ -1,6 +1,8 @@
 #pragma once
 
 #include "browser/CategoryListViewController.h"
+#include "browser/HistoryListModel.h"
+#include "browser/HistoryListView.h"
 #include "browser/RowArtworkCache.h"
 #include "capture/PBFileContent.h"
 #include "capture/PBImageContent.h"
@@ -40,6 +42,14 @@ struct ListFixture
         if (!QTest::qWaitFor([&written] { return written.has_value(); }) || !*written)
             return nullptr;
         return item;
+    }
+
+    // The user's click on a row of a shown list.
+    static void clickRow(CategoryListViewController& list, int row)
+    {
+        HistoryListView* view = list.tableView();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(list.contents()->index(row)).center());
     }
 
     bool load()

@@ -305,13 +305,12 @@ void TestCategoryList::selectingWritesOnlyThePayloadsThatCanBeRead()
     pasteboard.writeItem({PasteboardTypes::string}, {"held before"});
     const auto list = makeList(DBManager::Recents);
     QVERIFY(list);
-    QItemSelectionModel* selection = list->tableView()->selectionModel();
 
-    selection->setCurrentIndex(list->contents()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    ListFixture::clickRow(*list, 0);
     QCOMPARE(pasteboard.pasteboardItems().first().dataForType(PasteboardTypes::string),
              QByteArray("held before"));
     QCOMPARE(alerts, QStringList{u"The contents of this item can no longer be found."_s});
-    selection->setCurrentIndex(list->contents()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    ListFixture::clickRow(*list, 1);
     const PasteboardItem written = pasteboard.pasteboardItems().first();
     QCOMPARE(written.types(), QStringList{PasteboardTypes::string});
     QCOMPARE(written.dataForType(PasteboardTypes::string), QByteArray("https://example.org/"));

@@ -165,9 +165,8 @@ private slots:
         app.copy(QStringLiteral("unmarked"));
         QTRY_COMPARE(app.store.manager->recentItems().size(), 2);
         const PBContentPtr marked = app.store.manager->recentItems().last();
-        marked->marked = true;
         bool stored = false;
-        app.store.manager->updateFavorite({marked}, [&stored] { stored = true; });
+        app.store.manager->updateFavorite({marked}, true, [&stored] { stored = true; });
         QTRY_VERIFY(stored);
 
         QTimer::singleShot(0, item(openMenu(app), QStringLiteral("Quit")), &QAction::trigger);

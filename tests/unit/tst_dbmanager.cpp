@@ -263,6 +263,32 @@ private slots:
         QCOMPARE(keywords, expected);
     }
 
+    // Typing fast into a list searches each text in turn: only the last text's results reach
+    // that list, and another list's search goes on untouched.
+    void aLaterSearchSupersedesTheSameListsEarlierOnes()
+    {
+        for (const QString& keyword : {QStringLiteral("apple"), QStringLiteral("apricot")})
+            QVERIFY(insertNow(*m_manager, textItem(keyword, someDate + keyword.size())));
+        QObject typedInto;
+        QObject other;
+        QStringList answered;
+        std::optional<int> otherFound;
+        m_manager->searchPbItems(QStringLiteral("ap"), &other,
+                                 [&otherFound](const auto& items) { otherFound = items.size(); });
+        for (const QString& text : {QStringLiteral("a"), QStringLiteral("ap"),
+                                    QStringLiteral("apr"), QStringLiteral("apri")}) {
+            m_manager->searchPbItems(text, &typedInto, [&answered, text](const auto& items) {
+                answered << text + QLatin1Char(':') + QString::number(items.size());
+            });
+        }
+        QTRY_COMPARE(answered, QStringList{QStringLiteral("apri:1")});
+        QTRY_COMPARE(otherFound, std::optional<int>(2));
+        // The queue runs searches in order: once this one is answered, no earlier one can be.
+        m_manager->searchPbItems(QStringLiteral("apple"), &typedInto,
+                                 [&answered](const auto&) { answered << QStringLiteral("apple"); });
+        QTRY_COMPARE(answered, QStringList({QStringLiteral("apri:1"), QStringLiteral("apple")}));
+    }
+
     void loadOrdersByDateAndSharesOneObjectPerItem()
     {
         const QString path = m_manager->dbPath();
@@ -370,9 +396,8 @@ private slots:
             item->setDataPathArray(*paths);
             QVERIFY(insertNow(*m_manager, item));
         }
-        marked->marked = true;
         bool markDone = false;
-        m_manager->updateFavorite({marked}, [&markDone] { markDone = true; });
+        m_manager->updateFavorite({marked}, true, [&markDone] { markDone = true; });
         QTRY_VERIFY(markDone);
         QCOMPARE(m_manager->count(DBManager::Marked).value(), 1);
 
@@ -457,11 +482,9 @@ private slots:
         QVERIFY(insertNow(*m_manager, newer));
         QCOMPARE(older->contentExtension().marked, false);
 
-        newer->marked = true;
-        older->marked = true;
         int done = 0;
-        m_manager->updateFavorite({newer, older}, [&done] { ++done; });
-        m_manager->updateFavorite({older}, [&done] { ++done; });
+        m_manager->updateFavorite({newer, older}, true, [&done] { ++done; });
+        m_manager->updateFavorite({older}, true, [&done] { ++done; });
         QTRY_COMPARE(done, 2);
         QCOMPARE(m_manager->markedItems(), QList<PBContentPtr>({older, newer}));
         QVERIFY(older->contentExtension().marked);
@@ -475,8 +498,7 @@ private slots:
         QCOMPARE(m_manager->markedItems().first()->uuid(), newer->uuid());
 
         PBContentPtr reloaded = m_manager->markedItems().first();
-        reloaded->marked = false;
-        m_manager->updateFavorite({reloaded}, [&done] { ++done; });
+        m_manager->updateFavorite({reloaded}, false, [&done] { ++done; });
         QTRY_COMPARE(done, 3);
         QCOMPARE(m_manager->markedItems().size(), 1);
         QVERIFY(!reloaded->contentExtension().marked);
@@ -513,9 +535,8 @@ private slots:
         loadNow(*m_manager);
         QVERIFY(!m_manager->recentItems().contains(marked));
 
-        marked->marked = true;
         bool done = false;
-        m_manager->updateFavorite({marked}, {});
+        m_manager->updateFavorite({marked}, true, {});
         m_manager->deletePbContents({deleted}, [&done] { done = true; });
         QTRY_VERIFY(done);
         QCOMPARE(m_manager->recentItems().size(), 1);
@@ -574,8 +595,7 @@ private slots:
         m_manager->insertPbContent(nullptr, {});
         QTRY_COMPARE(m_manager->recentItems().size(), 2);
 
-        kept->marked = true;
-        m_manager->updateFavorite({kept}, {});
+        m_manager->updateFavorite({kept}, true, {});
         QTRY_COMPARE(m_manager->markedItems(), QList<PBContentPtr>{kept});
         m_manager->deletePbContents({gone}, {});
         QTRY_COMPARE(m_manager->recentItems(), QList<PBContentPtr>{kept});
@@ -589,14 +609,15 @@ private slots:
     // COMMIT itself fail, as a full disk would.
     void uncommittedTransactionKeepsRowsFilesAndLists_data()
     {
-        QTest::addColumn<bool>("retention");
-        QTest::newRow("user deletion") << false;
-        QTest::newRow("retention pass") << true;
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("user deletion") << QStringLiteral("delete");
+        QTest::newRow("retention pass") << QStringLiteral("retain");
+        QTest::newRow("mark") << QStringLiteral("mark");
     }
 
     void uncommittedTransactionKeepsRowsFilesAndLists()
     {
-        QFETCH(bool, retention);
+        QFETCH(QString, operation);
         QList<PBContentPtr> items;
         for (const QString& keyword : {QStringLiteral("first"), QStringLiteral("second")}) {
             auto item = textItem(keyword, someDate - 1e7 + items.size());
@@ -611,19 +632,21 @@ private slots:
         QCOMPARE(listed, uuidsOf(items));
         m_store->settings.setSaveMode(SettingsModel::SaveMode::ByDuration);
 
-        bool deleted = false;
+        bool done = false;
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("transaction not committed")));
         {
             const FileSizeLimit limit(1);
             QVERIFY(limit.isSet());
-            if (retention)
+            if (operation == QStringLiteral("retain"))
                 m_manager->syncClearContents(false);
+            else if (operation == QStringLiteral("mark"))
+                m_manager->updateFavorite(items, true, [&done] { done = true; });
             else
-                m_manager->deletePbContents(items, [&deleted] { deleted = true; });
+                m_manager->deletePbContents(items, [&done] { done = true; });
         }
-        if (!retention)
-            QTRY_VERIFY(deleted);
+        if (operation != QStringLiteral("retain"))
+            QTRY_VERIFY(done);
         QCoreApplication::processEvents();
 
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 2);
@@ -631,7 +654,13 @@ private slots:
             QVERIFY(QFile::exists(item->dataPathArray()->first()));
         QCOMPARE(uuidsOf(m_manager->recentItems()), listed);
         QCOMPARE(m_manager->count(DBManager::Text).value(), 2);
-        // Nor is the companion told of a deletion.
+        // Nor is anything marked, nor the companion told of a deletion or a mark.
+        for (const PBContentPtr& item : m_manager->recentItems())
+            QVERIFY(!item->marked);
+        for (const PBContentPtr& item : std::as_const(items))
+            QVERIFY(!item->marked);
+        QVERIFY(m_manager->markedItems().isEmpty());
+        QVERIFY(m_channel->messages(QStringLiteral("mark")).isEmpty());
         for (const QJsonValue& message : m_channel->messages(QStringLiteral("delete")))
             QVERIFY(message.toArray().isEmpty());
     }
