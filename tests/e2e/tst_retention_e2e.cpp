@@ -10,15 +10,15 @@
 namespace {
 constexpr int timeoutMs = 15'000;
 
-void insertOldRow(const QString& dbPath, const QString& uuid, bool marked, double daysAgo = 2)
+void insertOldRow(const QString& dbPath, const QString& uuid, bool marked)
 {
     SqliteDatabase db;
     QVERIFY(db.open(dbPath));
     SqliteStatement insert(db, QStringLiteral("INSERT INTO pb_items (uuid, date, title, type, "
                                               "pb_type, data, app, marked, keyword) VALUES(?, ?, "
                                               "'', 0, 'public.utf8-plain-text', '', 'app', ?, ?)"));
-    const double then = QDateTime::currentSecsSinceEpoch() - daysAgo * 86'400.0;
-    insert.bind(1, uuid).bind(2, then).bind(3, qint64(marked)).bind(4, uuid);
+    const double twoDaysAgo = QDateTime::currentSecsSinceEpoch() - 2 * 86'400.0;
+    insert.bind(1, uuid).bind(2, twoDaysAgo).bind(3, qint64(marked)).bind(4, uuid);
     QVERIFY2(insert.exec(), qPrintable(insert.errorText()));
 }
 // The clipboard's text as another application reads it.
@@ -31,13 +31,31 @@ QByteArray clipboardText()
     return xclip.readAllStandardOutput();
 }
 
-// Clicks a row of the main window's Recents page, where the window's layout puts it.
-bool clickRow(int row)
+// Moves a row's capture time into the past, and marks it or not.
+void ageRow(const QString& dbPath, const QString& keyword, double days, bool marked)
+{
+    SqliteDatabase db;
+    QVERIFY(db.open(dbPath));
+    SqliteStatement update(
+        db, QStringLiteral("UPDATE pb_items SET date = date - ?, marked = ? WHERE keyword = ?"));
+    update.bind(1, days * 86'400.0).bind(2, qint64(marked)).bind(3, keyword);
+    QVERIFY2(update.exec(), qPrintable(update.errorText()));
+}
+
+// Clicks a row of the main window's Recents page, where the window's layout puts it, until the
+// clipboard holds its text (the rows are laid out a moment after the history is loaded).
+bool chooseRow(int row, const QByteArray& text)
 {
     constexpr int listMiddle = 370;
     constexpr int firstRowMiddle = 120;
     constexpr int rowHeight = 81;
-    return clickInWindow(QStringLiteral("Vantrel"), listMiddle, firstRowMiddle + row * rowHeight);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (!clickInWindow(QStringLiteral("Vantrel"), listMiddle, firstRowMiddle + row * rowHeight))
+            return false;
+        if (QTest::qWaitFor([&text] { return clipboardText() == text; }, 3'000))
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -85,10 +103,13 @@ private slots:
         VantrelSession session;
         session.writeConfig(R"({"saveMode":0,"saveTime":0})");
         QVERIFY(session.start());
+        for (const char* text : {"old marked", "old unmarked", "recent"})
+            QVERIFY(
+                session.copyAndWaitSeen({QStringLiteral("text/plain=") + QLatin1StringView(text)}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 3, timeoutMs);
         QVERIFY(session.stop());
-        insertOldRow(session.dbPath(), QStringLiteral("old marked"), true, 3);
-        insertOldRow(session.dbPath(), QStringLiteral("old unmarked"), false, 2);
-        insertOldRow(session.dbPath(), QStringLiteral("recent"), false, 0.5);
+        ageRow(session.dbPath(), QStringLiteral("old marked"), 3, true);
+        ageRow(session.dbPath(), QStringLiteral("old unmarked"), 2, false);
         QVERIFY(session.start());
         ClipOwner other({{QStringLiteral("text/plain"), QByteArray("other application")}},
                         {QStringLiteral("--map"), QStringLiteral("--keep")});
@@ -99,8 +120,7 @@ private slots:
 
         QVERIFY(session.waitForOutput("loading time"));
         // Rows, newest first: other application, recent, old unmarked, old marked.
-        QVERIFY(clickRow(2));
-        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), QByteArray("old unmarked"), timeoutMs);
+        QVERIFY(chooseRow(2, "old unmarked"));
         QProcess::execute(QStringLiteral("xdotool"),
                           {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
                            QString::number(other.window())});
@@ -111,8 +131,7 @@ private slots:
 
         QCOMPARE(session.vantrel({QStringLiteral("--show-main")}).first, 0);
         QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), QStringLiteral("Vantrel"), timeoutMs);
-        QVERIFY(clickRow(1));
-        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), QByteArray("recent"), timeoutMs);
+        QVERIFY(chooseRow(1, "recent"));
         const int rows = session.rows().size();
         QProcess::execute(QStringLiteral("xdotool"),
                           {QStringLiteral("key"), QStringLiteral("Delete")});
