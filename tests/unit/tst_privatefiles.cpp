@@ -146,8 +146,11 @@ void TestPrivateFiles::symlinkedTargetIsRefused()
 void TestPrivateFiles::failedWriteNeverLeavesATruncatedFile_data()
 {
     QTest::addColumn<int>("refusedCall"); // 0: the write itself fails
-    QTest::newRow("write cut half-way") << 0;
+    QTest::newRow("write cut half-way by a file-size limit") << 0;
+    QTest::newRow("write fails") << int(SYS_write);
     QTest::newRow("sync fails") << int(SYS_fdatasync);
+    QTest::newRow("close fails") << int(SYS_close);
+    QTest::newRow("rename fails") << int(SYS_rename);
 }
 
 // A file-size limit below the new content's size makes the write fail half-way, as a full disk
