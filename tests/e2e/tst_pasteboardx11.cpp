@@ -62,7 +62,9 @@ private slots:
     void initTestCase();
     void readingAnOwnerGivesItsMappedItems_data();
     void readingAnOwnerGivesItsMappedItems();
+    void largeFormatIsReadWhole_data();
     void largeFormatIsReadWhole();
+    void anOwnerReplacedMidReadGivesNothingMixed();
     void stallingOwnerHoldsNothingUpAndGivesNoItems();
     void ownerExitingIsAChangeWithNoItems();
     void writtenFormatsReadBackInOtherApplications_data();
@@ -164,8 +166,18 @@ void TestPasteboardX11::readingAnOwnerGivesItsMappedItems()
     QCOMPARE(set(clipOwner.requested()), set(requested));
 }
 
+void TestPasteboardX11::largeFormatIsReadWhole_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("in pieces") << QStringList{u"--incr-size"_s, u"65536"_s};
+    // Each piece comes well within the deadline, all of them together well after it.
+    QTest::newRow("in slow pieces, longer in all than the deadline")
+        << QStringList{u"--incr-size"_s, u"786432"_s, u"--incr-delay"_s, u"350"_s};
+}
+
 void TestPasteboardX11::largeFormatIsReadWhole()
 {
+    QFETCH(QStringList, arguments);
     QByteArray image(3 * 1024 * 1024, Qt::Uninitialized);
     for (qsizetype i = 0; i < image.size(); ++i)
         image[i] = static_cast<char>((i * 7919) >> 5);
@@ -173,12 +185,35 @@ void TestPasteboardX11::largeFormatIsReadWhole()
     QList<PasteboardItem> announced;
     QVERIFY(m_pasteboard->setChangeHandler([&] { announced = m_pasteboard->pasteboardItems(); }));
     const auto removeHandler = qScopeGuard([this] { m_pasteboard->setChangeHandler({}); });
-    ClipOwner owner({{u"image/png"_s, image}}, {u"--incr-size"_s, u"65536"_s});
+    ClipOwner owner({{u"image/png"_s, image}}, arguments);
     QTRY_COMPARE(firstTypes(announced), QStringList{PasteboardTypes::png});
 
     QVERIFY(announced.first().dataForType(PasteboardTypes::png) == image);
     // A copy may be hundreds of megabytes: once announced, the clipboard keeps none of it.
     QVERIFY(m_pasteboard->pasteboardItems().isEmpty());
+}
+
+// A new owner while a change is being read: each change announced is one owner's whole, or
+// nothing; never the formats read before the new owner came.
+void TestPasteboardX11::anOwnerReplacedMidReadGivesNothingMixed()
+{
+    QList<Items> announced;
+    QVERIFY(m_pasteboard->setChangeHandler(
+        [&] { announced.append(itemsAsEntries(m_pasteboard->pasteboardItems())); }));
+    const auto removeHandler = qScopeGuard([this] { m_pasteboard->setChangeHandler({}); });
+    const QByteArray slowText(5 * 65536, 's');
+    ClipOwner old({{u"text/html"_s, "<b>old</b>"_ba}, {u"UTF8_STRING"_s, slowText}},
+                  {u"--incr-size"_s, u"65536"_s, u"--incr-delay"_s, u"500"_s});
+    QTRY_VERIFY(old.requested().contains(u"UTF8_STRING"_s));
+    ClipOwner replacing({{u"UTF8_STRING"_s, "new"_ba}});
+    const Items replacingItems{entries({{"public.utf8-plain-text", "new"}})};
+    QTRY_VERIFY(announced.contains(replacingItems));
+
+    const Items oldItems{
+        entries({{"public.html", "<b>old</b>"}, {"public.utf8-plain-text", slowText}})};
+    for (const Items& items : std::as_const(announced))
+        QVERIFY2(items.isEmpty() || items == oldItems || items == replacingItems,
+                 "a change announced with part of an owner's formats");
 }
 
 // An owner that lists its formats and never sends them holds up nothing here: the event loop

@@ -1,11 +1,18 @@
 #include "app/Application.h"
 #include "capture/PBTextContent.h"
 #include "capture/PBWatcher.h"
+#include "platform/ApplicationStateMemory.h"
+#include "platform/GlobalShortcutsNull.h"
+#include "platform/LoginItemsMemory.h"
+#include "platform/PasteboardMemory.h"
 #include "platform/Platform.h"
+#include "platform/PlatformLinux.h"
+#include "platform/WorkspaceNull.h"
 #include "shell/TimeUpdater.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/SettingsManager.h"
+#include "support/MessageChannelNull.h"
 #include "support/MessageChannelWormhole.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
@@ -106,6 +113,38 @@ private slots:
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         QVERIFY2(QString::fromLocal8Bit(child.readAllStandardError()).contains(message),
                  qPrintable(message));
+    }
+
+    // A copy handed over just before the quit is still being stored when the quit begins: it is
+    // recorded before the last retention pass, which then clears it with the rest.
+    void aCopyStillBeingStoredAtQuitMeetsTheLastRetentionPass()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        PasteboardMemory pasteboard;
+        pasteboard.setAnnouncesChanges(true);
+        ApplicationStateMemory state;
+        WorkspaceNull workspace;
+        MessageChannelNull channel;
+        LoginItemsMemory loginItems;
+        GlobalShortcutsNull shortcuts;
+        const auto application = std::make_unique<Application>(Application::Environment{
+            {&pasteboard, &state, &workspace, &channel, &loginItems, &shortcuts},
+            folder.filePath(u"data"_s),
+            folder.filePath(u"vantrel.conf"_s)});
+        SettingsManager::sharedManager().model().setSaveMode(
+            SettingsModel::SaveMode::ClearWhenExiting);
+        QVERIFY(PBWatcher::sharedWatcher().watching());
+
+        // Storing this many bytes takes far longer than the way from the copy to the quit.
+        QTimer::singleShot(0, qApp, [&pasteboard] {
+            pasteboard.writeItem({u"public.utf8-plain-text"_s}, {QByteArray(32 << 20, 'q')});
+            QCoreApplication::quit();
+        });
+        QTimer::singleShot(10'000, qApp, [] { QCoreApplication::exit(1); });
+        QTest::ignoreMessage(QtInfoMsg, "delete data count: 1");
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(rowCount(folder.filePath(u"data/db.sqlite3"_s)), 0);
     }
 
     // Last: it ends the application's event loop.

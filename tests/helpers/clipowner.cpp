@@ -2,13 +2,15 @@
 // another application would, so the end-to-end tests can fill the clipboard precisely.
 //
 //   clipowner [--class CLASS] [--app-id ID] [--map] [--keep] [--stall] [--log FILE]
-//             [--incr-size BYTES] [--format TARGET=BYTES]... [--format-file TARGET=PATH]...
+//             [--incr-size BYTES] [--incr-delay MS] [--format TARGET=BYTES]...
+//             [--format-file TARGET=PATH]...
 //
 // TARGETS answers the meta targets (TARGETS, MULTIPLE, TIMESTAMP, SAVE_TARGETS) and then every
 // format in the order given. Each request is logged as "requested TARGET" (to stdout, or to the
 // --log file) before it is answered, so tests can see what a reader asked for. MULTIPLE and
 // SAVE_TARGETS are logged and refused. Data larger than --incr-size (default 256 KiB) is sent
-// incrementally (INCR). "ready WINDOW" is printed once the selection is owned (and the window
+// incrementally (INCR), each piece after --incr-delay milliseconds (default none), as a slow
+// application sends it. "ready WINDOW" is printed once the selection is owned (and the window
 // mapped and given the input focus, with --map). With --stall it answers TARGETS and then never
 // answers a request for data, as a hung application does. When it loses the selection it prints
 // "lost" and exits, or with --keep stays (a window the tests can focus again) until it is killed.
@@ -46,6 +48,7 @@ struct Options
     bool keep = false;
     bool stall = false;
     size_t incrSize = 256 * 1024;
+    useconds_t incrDelayUs = 0;
     std::vector<Format> formats;
 };
 
@@ -109,6 +112,8 @@ Options parseOptions(int argc, char** argv)
             options.stall = true;
         } else if (arg == "--incr-size") {
             options.incrSize = std::stoul(value());
+        } else if (arg == "--incr-delay") {
+            options.incrDelayUs = static_cast<useconds_t>(std::stoul(value()) * 1000);
         } else if (arg == "--format" || arg == "--format-file") {
             auto [target, text] = splitTargetValue(value());
             options.formats.push_back({target, arg == "--format" ? text : readFile(text)});
@@ -364,6 +369,7 @@ private:
         if (it == m_transfers.end())
             return;
         const size_t chunk = std::min(m_options.incrSize, it->bytes->size() - it->offset);
+        usleep(m_options.incrDelayUs);
         setProperty(it->requestor, it->property, it->type, 8, it->bytes->data() + it->offset,
                     chunk);
         it->offset += chunk;

@@ -157,6 +157,13 @@ void TestPBContentParser::keywordIsTheTextsFirstMebibyteCutBetweenCharacters_dat
                                                          << 0 << limit - 1;
     QTest::newRow("four-byte character across the limit")
         << a.left(limit - 2) + "\xf0\x9f\x98\x80" << 0 << limit - 2;
+    // A four-byte character starting at each offset from one that ends at the limit to one
+    // that starts there: the cut falls before it unless it fits whole.
+    for (qsizetype start = limit - 4; start <= limit; ++start)
+        QTest::addRow("four-byte character from limit %+d", int(start - limit))
+            << a.left(start) + "\xf0\x9f\x98\x80"
+                               "b"
+            << 0 << (start + 4 <= limit ? start + 4 : start);
     QTest::newRow("character ending at the limit") << a.left(limit - 2) + "\xc3\xa9"
                                                                           "bb"
                                                    << 0 << limit;

@@ -6,8 +6,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstddef>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,6 +38,20 @@ QByteArray contentsOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// Makes every later `call` of this process fail with EIO, as a failing disk would.
+bool refuseSystemCall(int call)
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __u32(call), 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
 QStringList entriesOf(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
@@ -50,6 +69,7 @@ private slots:
     void writtenFileIsPrivateAndReplacesTheOldOne();
     void symlinkedTargetIsRefused_data();
     void symlinkedTargetIsRefused();
+    void failedWriteNeverLeavesATruncatedFile_data();
     void failedWriteNeverLeavesATruncatedFile();
     void removalOnlyInsideTheFolder_data();
     void removalOnlyInsideTheFolder();
@@ -123,10 +143,22 @@ void TestPrivateFiles::symlinkedTargetIsRefused()
     QCOMPARE(entriesOf(m_folder), QStringList{u"config"_s});
 }
 
+void TestPrivateFiles::failedWriteNeverLeavesATruncatedFile_data()
+{
+    QTest::addColumn<int>("refusedCall"); // 0: the write itself fails
+    QTest::newRow("write cut half-way by a file-size limit") << 0;
+    QTest::newRow("write fails") << int(SYS_write);
+    QTest::newRow("sync fails") << int(SYS_fdatasync);
+    QTest::newRow("close fails") << int(SYS_close);
+    QTest::newRow("rename fails") << int(SYS_rename);
+}
+
 // A file-size limit below the new content's size makes the write fail half-way, as a full disk
-// would. The limit is set in a child process, so that nothing else of the test runs under it.
+// would; a refused system call fails as a disk's I/O error would. The failure is set up in a
+// child process, so that nothing else of the test runs under it.
 void TestPrivateFiles::failedWriteNeverLeavesATruncatedFile()
 {
+    QFETCH(int, refusedCall);
     QVERIFY(PrivateFiles::makeFolder(m_folder));
     const QString path = m_folder + u"/config"_s;
     const QByteArray previous = "the previous contents";
@@ -138,8 +170,9 @@ void TestPrivateFiles::failedWriteNeverLeavesATruncatedFile()
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit tight{rlim_t(previous.size()), rlim_t(previous.size())};
-        const bool limited = ::setrlimit(RLIMIT_FSIZE, &tight) == 0;
-        ::_exit(!limited ? 2 : PrivateFiles::writeFile(path, longer) ? 1 : 0);
+        const bool failing = refusedCall != 0 ? refuseSystemCall(refusedCall)
+                                              : ::setrlimit(RLIMIT_FSIZE, &tight) == 0;
+        ::_exit(!failing ? 2 : PrivateFiles::writeFile(path, longer) ? 1 : 0);
     }
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);

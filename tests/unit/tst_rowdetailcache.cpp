@@ -99,6 +99,38 @@ private slots:
         QVERIFY(!byRows.readDetails(ItemUuid::fromString(u"no such row"_s)));
     }
 
+    // A row read again is kept over rows read before it and not since: the row that goes first
+    // is the least recently used, not the first kept.
+    void aRowReadAgainOutlastsRowsNotReadSince_data()
+    {
+        QTest::addColumn<bool>("boundByBytes");
+        QTest::newRow("bound by rows") << false;
+        QTest::newRow("bound by bytes") << true;
+    }
+
+    void aRowReadAgainOutlastsRowsNotReadSince()
+    {
+        QFETCH(bool, boundByBytes);
+        StoreFixture store;
+        const QString path = store.manager->dbPath();
+        for (const QString& uuid : {u"row-a"_s, u"row-b"_s, u"row-c"_s})
+            insertRow(path, uuid, 1.0, QString(100, u'k'), u"app"_s);
+        const qsizetype oneRow =
+            RowDetailCache(path).readDetails(ItemUuid::fromString(u"row-a"_s))->cost();
+        RowDetailCache cache(path, boundByBytes ? RowDetailCache::Limits{100, 2 * oneRow}
+                                                : RowDetailCache::Limits{2, 1 << 20});
+        for (const QString& uuid : {u"row-a"_s, u"row-b"_s, u"row-a"_s, u"row-c"_s})
+            QVERIFY(cache.readDetails(ItemUuid::fromString(uuid)));
+        QCOMPARE(cache.keptRows(), 2);
+        // With the rows gone, only what the cache kept can still be read.
+        SqliteDatabase db;
+        QVERIFY(db.open(path));
+        QVERIFY(db.execute(u"DELETE FROM pb_items"_s));
+        QVERIFY(cache.readDetails(ItemUuid::fromString(u"row-a"_s)));
+        QVERIFY(cache.readDetails(ItemUuid::fromString(u"row-c"_s)));
+        QVERIFY(!cache.readDetails(ItemUuid::fromString(u"row-b"_s)));
+    }
+
     // The lists hold no details: what a window or the companion reads of a listed item is its
     // row's, and the order is the date index's, equal dates the last written first.
     void listedItemsReadTheirRowsAndKeepTheDateOrder_data()

@@ -143,6 +143,7 @@ private slots:
         QTest::newRow("one non-ASCII character") << QStringLiteral("é") << false;
         QTest::newRow("NUL") << QString::fromUtf8("nul\0side", 8) << false;
         QTest::newRow("no such text") << QStringLiteral("nowhere at all") << true;
+        QTest::newRow("rows written out of date order") << QStringLiteral("restored") << true;
     }
 
     void searchFindsExactlyWhatLikeFinds()
@@ -163,6 +164,10 @@ private slots:
             QStringLiteral("cab ABC")};
         for (qsizetype i = 0; i < keywords.size(); ++i)
             QVERIFY(insertNow(*m_manager, textItem(keywords[i], now - 100 + i)));
+        // As an imported or restored history, or a clock set back, leaves them: neither the
+        // order they were written in nor its reverse is the order by date.
+        for (const double date : {now - 150, now - 50, now - 250})
+            QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("restored %1").arg(date), date)));
         QVERIFY(m_manager->searchIndexComplete());
         QCOMPARE(SearchIndex::matchExpression(text).has_value(), indexed);
 
