@@ -3,6 +3,7 @@
 // engine), "Load Page" fetches it once, the preference to load pages fetches it on showing, the
 // next address goes back to its address, and an image hides the page.
 #include "../gui/PreviewItems.h"
+#include "PageServer.h"
 #include "browser/DocumentPreviewView.h"
 #include "browser/PreviewViewController.h"
 #include "browser/WebAddressView.h"
@@ -14,8 +15,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedLayout>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -26,55 +25,7 @@ using namespace PreviewItems;
 
 namespace {
 constexpr int pageLoadTimeoutMs = 60'000;
-const QString pageTitle = u"Vantrel test page"_s;
-
-// Answers every request on the loopback interface with one fixed page, and keeps the path of
-// each request in the order they came.
-class PageServer : public QTcpServer
-{
-public:
-    PageServer()
-    {
-        connect(this, &QTcpServer::newConnection, this, &PageServer::answer);
-        if (!listen(QHostAddress::LocalHost))
-            qFatal("cannot listen on the loopback interface");
-    }
-
-    QUrl address(const QString& path) const
-    {
-        return QUrl(u"http://127.0.0.1:%1/%2"_s.arg(serverPort()).arg(path));
-    }
-    QStringList paths;
-
-private:
-    void answer()
-    {
-        while (QTcpSocket* socket = nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, socket,
-                    [this, socket] { readRequest(socket); });
-        }
-    }
-
-    void readRequest(QTcpSocket* socket)
-    {
-        m_received[socket] += socket->readAll();
-        const QByteArray& request = m_received[socket];
-        if (!request.contains("\r\n\r\n"))
-            return;
-        paths << QString::fromLatin1(request.split(' ').value(1));
-        // The empty icon keeps the engine from asking for /favicon.ico.
-        const QByteArray body = "<html><head><title>" + pageTitle.toUtf8() +
-                                "</title><link rel=\"icon\" href=\"data:,\"></head>"
-                                "<body><p>Served over loopback</p></body></html>";
-        socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-                      "Content-Length: " +
-                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QHash<QTcpSocket*, QByteArray> m_received;
-};
+const QString pageTitle = PageServer::title;
 
 QWebEngineView* pageOf(PreviewViewController& preview)
 {

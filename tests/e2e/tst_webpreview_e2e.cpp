@@ -1,11 +1,10 @@
 // The real binary with a web address in its history, served by a loopback HTTP server that
 // counts what it is asked for: selecting the address asks for nothing until "Load Page" is
 // pressed; with "Load web pages in previews" on, selecting it loads it at once.
+#include "PageServer.h"
 #include "VantrelSession.h"
 
 #include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -18,49 +17,6 @@ constexpr int clickAttempts = 5;
 // (960 x 620, the list's first row and the middle of the preview).
 const QPoint firstRow(360, 118);
 const QPoint loadPageButton(756, 359);
-
-// Answers every request on the loopback interface with one page and keeps each request's path.
-class PageServer : public QTcpServer
-{
-public:
-    PageServer()
-    {
-        connect(this, &QTcpServer::newConnection, this, &PageServer::answer);
-        if (!listen(QHostAddress::LocalHost))
-            qFatal("cannot listen on the loopback interface");
-    }
-
-    QString address(const QString& path) const
-    {
-        return u"http://127.0.0.1:%1/%2"_s.arg(serverPort()).arg(path);
-    }
-    QStringList paths;
-
-private:
-    void answer()
-    {
-        while (QTcpSocket* socket = nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { reply(socket); });
-        }
-    }
-
-    void reply(QTcpSocket* socket)
-    {
-        m_received[socket] += socket->readAll();
-        if (!m_received[socket].contains("\r\n\r\n"))
-            return;
-        paths << QString::fromLatin1(m_received[socket].split(' ').value(1));
-        const QByteArray body = "<html><head><title>Loopback page</title>"
-                                "<link rel=\"icon\" href=\"data:,\"></head>"
-                                "<body><p>Served over loopback</p></body></html>";
-        socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
-                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QHash<QTcpSocket*, QByteArray> m_received;
-};
 
 QByteArray xdotool(const QStringList& arguments)
 {
@@ -99,7 +55,7 @@ private slots:
         PageServer server;
         VantrelSession session;
         QVERIFY(session.start());
-        const QString address = server.address(u"one-time-link"_s);
+        const QString address = server.address(u"one-time-link"_s).toString();
         QVERIFY(session.copyAndWaitSeen({u"text/plain="_s + address}));
         showMainWindow(session);
 
@@ -119,7 +75,8 @@ private slots:
         VantrelSession session;
         session.writeUserDefaults("[General]\nLoadWebPagesInPreviews=true\n");
         QVERIFY(session.start());
-        QVERIFY(session.copyAndWaitSeen({u"text/plain="_s + server.address(u"at-once"_s)}));
+        QVERIFY(
+            session.copyAndWaitSeen({u"text/plain="_s + server.address(u"at-once"_s).toString()}));
         showMainWindow(session);
 
         selectFirstRow(session);
