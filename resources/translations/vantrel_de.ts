@@ -380,6 +380,14 @@
         <source>No global shortcuts in this session</source>
         <translation>Keine globalen Tastenkürzel in dieser Sitzung</translation>
     </message>
+    <message>
+        <source>Load web pages in previews</source>
+        <translation>Webseiten in der Vorschau laden</translation>
+    </message>
+    <message>
+        <source>Show a web address as its live page as soon as it is selected. Off: only the address shows until you press Load Page, and nothing is sent to the site.</source>
+        <translation>Eine Webadresse gleich beim Auswählen als Seite zeigen. Aus: Nur die Adresse wird gezeigt, bis Sie „Seite laden“ drücken, und nichts wird an die Website gesendet.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindowController</name>
@@ -472,18 +480,37 @@
     </message>
 </context>
 <context>
-    <name>WebPreviewView</name>
-    <message>
-        <source>Web page</source>
-        <translation>Webseite</translation>
-    </message>
+    <name>WebAddressView</name>
     <message>
         <source>Web address</source>
         <translation>Webadresse</translation>
     </message>
     <message>
+        <source>Page title</source>
+        <translation>Seitentitel</translation>
+    </message>
+    <message>
+        <source>Load Page</source>
+        <translation>Seite laden</translation>
+    </message>
+    <message>
+        <source>Load this page in the preview. The site learns of the visit, and a link meant for one use is used up.</source>
+        <translation>Diese Seite in der Vorschau laden. Die Website erfährt von dem Besuch, und ein Link zur einmaligen Verwendung wird dabei verbraucht.</translation>
+    </message>
+    <message>
         <source>Open in Browser</source>
         <translation>Im Browser öffnen</translation>
+    </message>
+    <message>
+        <source>Open this address in your web browser</source>
+        <translation>Diese Adresse in Ihrem Webbrowser öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>WebPreviewView</name>
+    <message>
+        <source>Web page</source>
+        <translation>Webseite</translation>
     </message>
 </context>
 </TS>

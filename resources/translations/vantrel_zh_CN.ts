@@ -380,6 +380,14 @@
         <source>No global shortcuts in this session</source>
         <translation>此会话不支持全局快捷键</translation>
     </message>
+    <message>
+        <source>Load web pages in previews</source>
+        <translation>在预览中加载网页</translation>
+    </message>
+    <message>
+        <source>Show a web address as its live page as soon as it is selected. Off: only the address shows until you press Load Page, and nothing is sent to the site.</source>
+        <translation>选中网址时立即显示其网页。关闭时：在按下“加载网页”之前只显示地址，不会向网站发送任何内容。</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindowController</name>
@@ -470,18 +478,37 @@
     </message>
 </context>
 <context>
-    <name>WebPreviewView</name>
-    <message>
-        <source>Web page</source>
-        <translation>网页</translation>
-    </message>
+    <name>WebAddressView</name>
     <message>
         <source>Web address</source>
         <translation>网址</translation>
     </message>
     <message>
+        <source>Page title</source>
+        <translation>网页标题</translation>
+    </message>
+    <message>
+        <source>Load Page</source>
+        <translation>加载网页</translation>
+    </message>
+    <message>
+        <source>Load this page in the preview. The site learns of the visit, and a link meant for one use is used up.</source>
+        <translation>在预览中加载此网页。网站会得知此次访问，仅限使用一次的链接也会因此失效。</translation>
+    </message>
+    <message>
         <source>Open in Browser</source>
         <translation>在浏览器中打开</translation>
+    </message>
+    <message>
+        <source>Open this address in your web browser</source>
+        <translation>在网页浏览器中打开此地址</translation>
+    </message>
+</context>
+<context>
+    <name>WebPreviewView</name>
+    <message>
+        <source>Web page</source>
+        <translation>网页</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,7 @@
 #include "storage/OrphanSweeper.h"
 #include "storage/SettingsManager.h"
 #include "storage/UserDefaults.h"
+#include "storage/WebPreviewSetting.h"
 #include "support/AppPaths.h"
 #include "support/Clock.h"
 #include "support/SharedInstance.h"
@@ -32,9 +33,9 @@
 struct Application::Published
 {
     Published(SettingsManager& settings, DataManager& dataManager, DBManager& dbManager,
-              PBWatcher& watcher, TimeUpdater& timeUpdater)
+              PBWatcher& watcher, TimeUpdater& timeUpdater, WebPreviewSetting& webPreview)
         : settings(settings), dataManager(dataManager), dbManager(dbManager), watcher(watcher),
-          timeUpdater(timeUpdater)
+          timeUpdater(timeUpdater), webPreview(webPreview)
     {}
 
     SharedInstance<SettingsManager> settings;
@@ -42,6 +43,7 @@ struct Application::Published
     SharedInstance<DBManager> dbManager;
     SharedInstance<PBWatcher> watcher;
     SharedInstance<TimeUpdater> timeUpdater;
+    SharedInstance<WebPreviewSetting> webPreview;
 };
 
 std::unique_ptr<Application> Application::forSession()
@@ -59,7 +61,7 @@ Application::Application(const Environment& environment, std::unique_ptr<Platfor
     buildServices();
     // Published before the windows are made, which may reach the services through them.
     m_published = std::make_unique<Published>(*m_settings, *m_dataManager, *m_dbManager, *m_watcher,
-                                              *m_timeUpdater);
+                                              *m_timeUpdater, *m_webPreview);
     buildShell();
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Application::applicationWillTerminate);
 }
@@ -94,6 +96,7 @@ void Application::buildServices()
     m_companion =
         std::make_unique<CompanionEndpoint>(*platform.messageChannel, *m_dbManager, *m_watcher);
     m_timeUpdater = std::make_unique<TimeUpdater>();
+    m_webPreview = std::make_unique<WebPreviewSetting>(m_environment.userDefaultsPath);
 }
 
 // The windows load first (the main window starts the first load of the history); the delegate
@@ -119,8 +122,9 @@ void Application::buildShell()
     // The preferences window is made when first asked for, and kept.
     Utils::setSettingsWindowSource([this]() -> QWidget* {
         if (!m_settingsWindow)
-            m_settingsWindow = std::make_unique<SettingsWindowController>(
-                SettingsViewController::Services{*m_settings, *m_delegate->shortcutBindings()});
+            m_settingsWindow =
+                std::make_unique<SettingsWindowController>(SettingsViewController::Services{
+                    *m_settings, *m_delegate->shortcutBindings(), *m_webPreview});
         return m_settingsWindow.get();
     });
 }

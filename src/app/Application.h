@@ -23,6 +23,7 @@ class ReviewNull;
 class SettingsManager;
 class TimeUpdater;
 class ViewController;
+class WebPreviewSetting;
 
 // The composition root: builds every service of the running program once, in one order that can
 // be read top to bottom in the constructor, hands each its collaborators, publishes them to the
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<CapturePipeline> m_pipeline;
     std::unique_ptr<CompanionEndpoint> m_companion;
     std::unique_ptr<TimeUpdater> m_timeUpdater;
+    std::unique_ptr<WebPreviewSetting> m_webPreview;
     std::unique_ptr<RowArtworkCache> m_artwork;
     std::unique_ptr<MainWindowController> m_mainWindow;
     std::unique_ptr<AppDelegate> m_delegate;

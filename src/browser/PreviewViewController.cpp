@@ -5,6 +5,7 @@
 #include "browser/PreviewPreparation.h"
 #include "browser/TextPreviewView.h"
 #include "browser/WebPreviewView.h"
+#include "storage/WebPreviewSetting.h"
 
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -83,8 +84,10 @@ void PreviewViewController::hideViews()
 
 void PreviewViewController::showWebPage(const PBContentPtr& item)
 {
+    // Without the application's setting (a preview on its own) pages load only on request.
+    const WebPreviewSetting* setting = WebPreviewSetting::sharedSetting();
+    webView()->setContent(item, setting && setting->loadsPages());
     webView()->show();
-    webView()->loadContent(item);
     emit previewShown();
 }
 

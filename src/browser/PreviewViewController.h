@@ -10,12 +10,12 @@ class TextPreviewView;
 class QVBoxLayout;
 class WebPreviewView;
 
-// One clipboard item at full size: a web address as its live page, a text item as its formatted
-// text, anything else (and text that cannot be read) through the document preview. At most one
-// of the three views shows. The text and document views are made on first use; the web view
-// only when the first web address is shown, so the browser engine never starts for a user who
-// never previews one. Reading and decoding happen off the GUI thread; a result for an item that
-// is no longer shown is dropped.
+// One clipboard item at full size: a web address as its address (its live page once the user
+// asks, or at once when they chose so in the preferences), a text item as its formatted text,
+// anything else (and text that cannot be read) through the document preview. At most one of the
+// three views shows. The text and document views are made on first use; the web view only when
+// the first web address is shown, and its browser engine only when a page is first loaded. Reading
+// and decoding happen off the GUI thread; a result for an item that is no longer shown is dropped.
 class PreviewViewController : public QWidget
 {
     Q_OBJECT

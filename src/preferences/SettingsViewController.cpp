@@ -6,6 +6,7 @@
 #include "storage/SettingsManager.h"
 #include "storage/SettingsModel.h"
 #include "storage/UserDefaults.h"
+#include "storage/WebPreviewSetting.h"
 #include "ui_settings.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,7 @@ void SettingsViewController::viewDidLoad()
     m_ui->autoLaunchButton->setChecked(Utils::isLaunchAtStartup());
     connect(m_ui->autoLaunchButton, &QAbstractButton::clicked, this,
             &SettingsViewController::onAutoLaunchButton);
+    connectWebPreview();
 }
 
 // A button's id in its group is the number it stands for.
@@ -170,4 +172,15 @@ void SettingsViewController::onAutoLaunchButton()
 {
     Utils::toggleLaunchAtStartup();
     m_ui->autoLaunchButton->setChecked(Utils::isLaunchAtStartup());
+}
+
+// Stored in the user defaults at once; the box follows a change made in the file as well.
+void SettingsViewController::connectWebPreview()
+{
+    WebPreviewSetting& setting = m_services.webPreview;
+    m_ui->loadWebPagesButton->setChecked(setting.loadsPages());
+    connect(m_ui->loadWebPagesButton, &QAbstractButton::toggled, &setting,
+            &WebPreviewSetting::setLoadsPages);
+    connect(&setting, &WebPreviewSetting::loadsPagesChanged, m_ui->loadWebPagesButton,
+            &QAbstractButton::setChecked);
 }

@@ -14,16 +14,17 @@ class SettingsManager;
 class SettingsModel;
 class ShortcutBindings;
 class ShortcutRecorder;
+class WebPreviewSetting;
 
 namespace Ui {
 class SettingsViewController;
 }
 
 // The preferences panel: copy mode, record keeping with its duration and number, the two global
-// shortcuts, launch at log-in and the version. Each choice takes effect as it is made and there
-// is nothing to confirm: the settings file is written at once (atomically, so that a crash or a
-// power cut keeps the choice), a recorded shortcut goes to the user defaults through the
-// bindings, which register it again straight away. Main thread only.
+// shortcuts, launch at log-in, whether previews load web pages, and the version. Each choice takes
+// effect as it is made and there is nothing to confirm: the settings file is written at once
+// (atomically, so that a crash or a power cut keeps the choice), a recorded shortcut goes to the
+// user defaults through the bindings, which register it again straight away. Main thread only.
 class SettingsViewController : public QWidget
 {
     Q_OBJECT
@@ -34,6 +35,7 @@ public:
     {
         SettingsManager& settings;
         ShortcutBindings& shortcuts;
+        WebPreviewSetting& webPreview;
     };
 
     explicit SettingsViewController(const Services& services, QWidget* parent = nullptr);
@@ -63,6 +65,7 @@ private:
     void showShortcut(const QString& key, const QKeySequence& sequence);
     void showRefusal(const Recorder& recorder);
     void onAutoLaunchButton();
+    void connectWebPreview();
 
     Services m_services;
     std::unique_ptr<Ui::SettingsViewController> m_ui;

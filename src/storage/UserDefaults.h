@@ -21,6 +21,8 @@ class UserDefaults : public QObject
 public:
     static constexpr QLatin1StringView mainWindowShortcutKey{"MainWindowShortcut"};
     static constexpr QLatin1StringView miniWindowShortcutKey{"MiniWindowShortcut"};
+    // true: a web address in a preview loads its page as soon as it is shown (WebPreviewSetting).
+    static constexpr QLatin1StringView loadWebPagesKey{"LoadWebPagesInPreviews"};
     // "com.quorvex.rate_<version>": true once the rating request was made for that version.
     static QString rateKey(const QString& version);
 

@@ -28,6 +28,10 @@ public:
         return *s_instance;
     }
 
+    // The published instance, or null: only for a reader whose behaviour without the service is
+    // the safe one on its own (a preview without the application's setting loads no web page).
+    static T* published() { return s_instance; }
+
 private:
     static inline T* s_instance = nullptr;
 };

@@ -1,14 +1,20 @@
-// The preview on a real X server: a web address served by a loopback HTTP server shows as the
-// live page in the browser engine, and the next item hides it.
+// The preview of a web address on a real X server, against a loopback HTTP server that counts
+// what it is asked for: showing the address fetches nothing (not even by starting the browser
+// engine), "Load Page" fetches it once, the preference to load pages fetches it on showing, the
+// next address goes back to its address, and an image hides the page.
 #include "../gui/PreviewItems.h"
+#include "PageServer.h"
 #include "browser/DocumentPreviewView.h"
 #include "browser/PreviewViewController.h"
+#include "browser/WebAddressView.h"
 #include "browser/WebPreviewView.h"
+#include "storage/WebPreviewSetting.h"
+#include "support/SharedInstance.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QStackedLayout>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -19,43 +25,13 @@ using namespace PreviewItems;
 
 namespace {
 constexpr int pageLoadTimeoutMs = 60'000;
+const QString pageTitle = PageServer::title;
 
-// Answers every request on the loopback interface with one fixed page.
-class PageServer : public QTcpServer
+QWebEngineView* pageOf(PreviewViewController& preview)
 {
-public:
-    PageServer()
-    {
-        connect(this, &QTcpServer::newConnection, this, &PageServer::answer);
-        if (!listen(QHostAddress::LocalHost))
-            qFatal("cannot listen on the loopback interface");
-    }
+    return preview.webView()->findChild<QWebEngineView*>();
+}
 
-    QUrl address() const { return QUrl(u"http://127.0.0.1:%1/page"_s.arg(serverPort())); }
-    int requests = 0;
-
-private:
-    void answer()
-    {
-        while (QTcpSocket* socket = nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                m_received[socket] += socket->readAll();
-                if (!m_received[socket].contains("\r\n\r\n"))
-                    return;
-                ++requests;
-                const QByteArray body = "<html><head><title>Vantrel test page</title></head>"
-                                        "<body><p>Served over loopback</p></body></html>";
-                socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-                              "Content-Length: " +
-                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
-                socket->disconnectFromHost();
-            });
-        }
-    }
-
-    QHash<QTcpSocket*, QByteArray> m_received;
-};
 } // namespace
 
 class TestPreviewE2E : public QObject
@@ -63,33 +39,135 @@ class TestPreviewE2E : public QObject
     Q_OBJECT
 
 private slots:
-    void webAddressShowsItsPageUntilAnImageHidesIt();
+    void init();
+    void cleanup();
+
+    void showingAWebAddressFetchesNothingUntilLoadPage();
+    void theNextWebAddressShowsItsAddressAndTheKnownTitle();
+    void withLoadingChosenShowingAWebAddressFetchesIt();
+    void anImageHidesTheLoadedPage();
+
+private:
+    void showPreview();
+    void pressLoadPage();
+
+    std::unique_ptr<PageServer> m_server;
+    std::unique_ptr<PreviewViewController> m_preview;
 };
 
-void TestPreviewE2E::webAddressShowsItsPageUntilAnImageHidesIt()
+void TestPreviewE2E::init()
+{
+    m_server = std::make_unique<PageServer>();
+}
+
+void TestPreviewE2E::cleanup()
+{
+    m_preview.reset();
+    m_server.reset();
+}
+
+void TestPreviewE2E::showPreview()
+{
+    m_preview = std::make_unique<PreviewViewController>();
+    m_preview->resize(800, 600);
+    m_preview->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_preview.get()));
+}
+
+void TestPreviewE2E::pressLoadPage()
+{
+    auto* button = m_preview->findChild<QPushButton*>(u"loadPage"_s);
+    QVERIFY(button);
+    QVERIFY(button->isVisible());
+    QCOMPARE(button->accessibleName(), u"Load Page"_s);
+    QVERIFY(!button->toolTip().isEmpty());
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TestPreviewE2E::showingAWebAddressFetchesNothingUntilLoadPage()
+{
+    showPreview();
+    const QUrl address = m_server->address(u"secret-link"_s);
+    m_preview->setPreviewContent(urlItem(address.toString()));
+
+    // No engine runs, so nothing can reach the network, the name lookup included.
+    QVERIFY(!pageOf(*m_preview));
+    QVERIFY(m_preview->webView()->addressView()->isVisible());
+    auto* shown = m_preview->findChild<QLabel*>(u"webAddress"_s);
+    QCOMPARE(shown->accessibleDescription(), address.toString());
+    QVERIFY(m_server->paths.isEmpty());
+
+    pressLoadPage();
+    QWebEngineView* page = pageOf(*m_preview);
+    QVERIFY(page);
+    QTRY_COMPARE_WITH_TIMEOUT(page->title(), pageTitle, pageLoadTimeoutMs);
+    QString text;
+    page->page()->toPlainText([&text](const QString& plain) { text = plain; });
+    QTRY_COMPARE_WITH_TIMEOUT(text, u"Served over loopback"_s, pageLoadTimeoutMs);
+    QVERIFY(page->isVisible());
+    QCOMPARE(m_server->paths, QStringList{u"/secret-link"_s});
+}
+
+void TestPreviewE2E::theNextWebAddressShowsItsAddressAndTheKnownTitle()
+{
+    showPreview();
+    const QString first = m_server->address(u"first"_s).toString();
+    m_preview->setPreviewContent(urlItem(first));
+    pressLoadPage();
+    QTRY_COMPARE_WITH_TIMEOUT(pageOf(*m_preview)->title(), pageTitle, pageLoadTimeoutMs);
+
+    // The load is not carried over to the next address.
+    m_preview->setPreviewContent(urlItem(m_server->address(u"second"_s).toString()));
+    QVERIFY(m_preview->webView()->addressView()->isVisible());
+    QVERIFY(!pageOf(*m_preview)->isVisible());
+    auto* title = m_preview->findChild<QLabel*>(u"webTitle"_s);
+    QVERIFY(title->isHidden());
+
+    // Back on the first, its title is known from the load; the page itself waits again.
+    m_preview->setPreviewContent(urlItem(first));
+    QVERIFY(m_preview->webView()->addressView()->isVisible());
+    QCOMPARE(title->text(), pageTitle);
+    QVERIFY(title->isVisible());
+
+    // Only the one load reached the server: a later one proves nothing else was on its way.
+    m_preview->setPreviewContent(urlItem(m_server->address(u"third"_s).toString()));
+    pressLoadPage();
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->paths.size(), 2, pageLoadTimeoutMs);
+    QCOMPARE(m_server->paths, (QStringList{u"/first"_s, u"/third"_s}));
+}
+
+void TestPreviewE2E::withLoadingChosenShowingAWebAddressFetchesIt()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    WebPreviewSetting setting(folder.filePath(u"vantrel.conf"_s));
+    setting.setLoadsPages(true);
+    const SharedInstance<WebPreviewSetting> published(setting);
+    showPreview();
+
+    m_preview->setPreviewContent(urlItem(m_server->address(u"at-once"_s).toString()));
+    QWebEngineView* page = pageOf(*m_preview);
+    QVERIFY(page);
+    QTRY_COMPARE_WITH_TIMEOUT(page->title(), pageTitle, pageLoadTimeoutMs);
+    QVERIFY(page->isVisible());
+    QCOMPARE(m_server->paths, QStringList{u"/at-once"_s});
+    m_preview.reset();
+}
+
+void TestPreviewE2E::anImageHidesTheLoadedPage()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString picture = writeImage(folder.filePath(u"picture.png"_s), QSize(320, 200), "png");
-    PageServer server;
-    PreviewViewController preview;
-    preview.resize(800, 600);
-    preview.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    showPreview();
+    m_preview->setPreviewContent(urlItem(m_server->address(u"page"_s).toString()));
+    pressLoadPage();
+    QTRY_COMPARE_WITH_TIMEOUT(pageOf(*m_preview)->title(), pageTitle, pageLoadTimeoutMs);
+    QVERIFY(m_preview->webView()->isVisible());
 
-    preview.setPreviewContent(urlItem(server.address().toString()));
-    auto* page = preview.webView()->findChild<QWebEngineView*>();
-    QVERIFY(page);
-    QTRY_COMPARE_WITH_TIMEOUT(page->title(), u"Vantrel test page"_s, pageLoadTimeoutMs);
-    QString text;
-    page->page()->toPlainText([&text](const QString& plain) { text = plain; });
-    QTRY_COMPARE_WITH_TIMEOUT(text, u"Served over loopback"_s, pageLoadTimeoutMs);
-    QVERIFY(server.requests >= 1);
-    QVERIFY(preview.webView()->isVisible());
-
-    preview.setPreviewContent(imageItem(PasteboardTypes::png, picture));
-    QVERIFY(!preview.webView()->isVisible());
-    DocumentPreviewView* document = preview.previewView();
+    m_preview->setPreviewContent(imageItem(PasteboardTypes::png, picture));
+    QVERIFY(!m_preview->webView()->isVisible());
+    DocumentPreviewView* document = m_preview->previewView();
     QVERIFY(document->isVisible());
     auto* pages = qobject_cast<QStackedLayout*>(document->layout());
     QTRY_COMPARE(pages->currentWidget()->objectName(), u"imagePreview"_s);

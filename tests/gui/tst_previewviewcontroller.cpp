@@ -3,12 +3,14 @@
 #include "browser/ImagePreviewView.h"
 #include "browser/PreviewViewController.h"
 #include "browser/TextPreviewView.h"
+#include "browser/WebAddressView.h"
 #include "browser/WebPreviewView.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QHash>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedLayout>
 #include <QTemporaryDir>
@@ -31,6 +33,8 @@ private slots:
     void eachKindShowsInItsView();
     void fileFactsShowForFilesWithoutPreview();
     void webViewIsMadeForTheFirstWebAddressOnly();
+    void aWebAddressShowsAsItsAddressAndStartsNoBrowser();
+    void aLongWebAddressWrapsInsteadOfWideningThePreview();
     void resultForAnItemNoLongerShownIsDropped();
     void imageIsDecodedAtTheSizeShown();
 
@@ -219,6 +223,40 @@ void TestPreviewViewController::webViewIsMadeForTheFirstWebAddressOnly()
 
     m_preview->setPreviewContent(nullptr);
     QCOMPARE(visibleView(), QString());
+}
+
+// Nothing of the page is fetched, so the engine that would fetch it is not even made.
+void TestPreviewViewController::aWebAddressShowsAsItsAddressAndStartsNoBrowser()
+{
+    const QString address = u"https://127.0.0.1:9/reset?token=once"_s;
+    m_preview->setPreviewContent(urlItem(address));
+    QCOMPARE(visibleView(), u"webView"_s);
+    QVERIFY(m_preview->webView()->addressView()->isVisible());
+    QVERIFY(!m_preview->findChild<QWidget*>(u"webPage"_s));
+    QCOMPARE(m_preview->findChild<QLabel*>(u"webAddress"_s)->accessibleDescription(), address);
+    // No title is known before a load.
+    QVERIFY(m_preview->findChild<QLabel*>(u"webTitle"_s)->isHidden());
+    auto* open = m_preview->findChild<QLabel*>(u"openInBrowser"_s);
+    QCOMPARE(open->accessibleName(), u"Open in Browser"_s);
+    QVERIFY(open->isEnabled());
+    if (auto* load = m_preview->findChild<QPushButton*>(u"loadPage"_s); load && load->isVisible()) {
+        QCOMPARE(load->accessibleName(), u"Load Page"_s);
+        QVERIFY(!load->toolTip().isEmpty());
+        QVERIFY(load->isEnabled());
+    }
+
+    // Text that is no web address cannot be loaded or opened.
+    m_preview->setPreviewContent(urlItem(u"mailto:someone@example.org"_s));
+    QVERIFY(!open->isEnabled());
+    QVERIFY(!m_preview->findChild<QWidget*>(u"webPage"_s));
+}
+
+void TestPreviewViewController::aLongWebAddressWrapsInsteadOfWideningThePreview()
+{
+    const QString address = u"https://127.0.0.1:9/"_s + QString(5000, u'a');
+    m_preview->setPreviewContent(urlItem(address));
+    QVERIFY(m_preview->webView()->minimumSizeHint().width() < 400);
+    QVERIFY(m_preview->findChild<QLabel*>(u"webAddress"_s)->text().size() < 3000);
 }
 
 void TestPreviewViewController::resultForAnItemNoLongerShownIsDropped()

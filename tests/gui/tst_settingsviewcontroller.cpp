@@ -6,6 +6,7 @@
 #include "shell/ShortcutBindings.h"
 #include "storage/SettingsManager.h"
 #include "storage/UserDefaults.h"
+#include "storage/WebPreviewSetting.h"
 
 #include <QAccessible>
 #include <QButtonGroup>
@@ -76,10 +77,12 @@ struct Panel
     std::unique_ptr<SettingsManager> settings;
     std::unique_ptr<UserDefaults> userDefaults;
     std::unique_ptr<ShortcutBindings> bindings;
+    std::unique_ptr<WebPreviewSetting> webPreview;
     std::unique_ptr<LoginItemsXdg> loginItems;
     std::unique_ptr<SettingsWindowController> window;
 
     QString configPath() const { return folder.filePath(u"data/config"_s); }
+    QString defaultsPath() const { return folder.filePath(u"vantrel.conf"_s); }
     QString autostartFolder() const { return folder.filePath(u"autostart"_s); }
 
     // Writes what is given (nothing for an empty text), then opens the window.
@@ -96,11 +99,13 @@ struct Panel
         bindings = std::make_unique<ShortcutBindings>(shortcuts, *userDefaults);
         bindings->bind(mainKey, [] {});
         bindings->bind(miniKey, [] {});
+        window.reset();
+        webPreview = std::make_unique<WebPreviewSetting>(defaultsPath());
         loginItems = std::make_unique<LoginItemsXdg>(autostartFolder(),
                                                      QCoreApplication::applicationFilePath());
         Platform::install({.loginItems = loginItems.get()});
         window = std::make_unique<SettingsWindowController>(
-            SettingsViewController::Services{*settings, *bindings});
+            SettingsViewController::Services{*settings, *bindings, *webPreview});
         window->show();
     }
 
@@ -156,17 +161,21 @@ private slots:
         QTest::addColumn<int>("countIndex");
         QTest::addColumn<QString>("mainShortcut");
         QTest::addColumn<QString>("miniShortcut");
+        QTest::addColumn<bool>("loadsWebPages");
 
         QTest::newRow("defaults") << QByteArray() << QByteArray() << u"modeButton1"_s
-                                  << u"deleteModeButton4"_s << 0 << 0 << QString() << QString();
+                                  << u"deleteModeButton4"_s << 0 << 0 << QString() << QString()
+                                  << false;
         QTest::newRow("chosen before")
             << QByteArray(R"({"copyMode":1,"saveMode":0,"saveTime":3,"saveCount":2})")
-            << QByteArray("[General]\nMainWindowShortcut=Ctrl+Alt+V\nMiniWindowShortcut=Meta+F2\n")
+            << QByteArray("[General]\nMainWindowShortcut=Ctrl+Alt+V\nMiniWindowShortcut=Meta+F2\n"
+                          "LoadWebPagesInPreviews=true\n")
             << u"modeButton2"_s << u"deleteModeButton1"_s << 3 << 2 << u"Ctrl+Alt+V"_s
-            << u"Meta+F2"_s;
+            << u"Meta+F2"_s << true;
         QTest::newRow("numbers the panel does not offer")
             << QByteArray(R"({"copyMode":5,"saveMode":7,"saveTime":-1,"saveCount":9})")
-            << QByteArray() << u"modeButton2"_s << QString() << -1 << -1 << QString() << QString();
+            << QByteArray() << u"modeButton2"_s << QString() << -1 << -1 << QString() << QString()
+            << false;
     }
 
     void initialStateFollowsTheSettings()
@@ -179,6 +188,7 @@ private slots:
         QFETCH(int, countIndex);
         QFETCH(QString, mainShortcut);
         QFETCH(QString, miniShortcut);
+        QFETCH(bool, loadsWebPages);
 
         Panel panel;
         panel.open(config, defaults);
@@ -190,6 +200,7 @@ private slots:
         QCOMPARE(panel.recorder(mainKey)->keySequence(), QKeySequence(mainShortcut));
         QCOMPARE(panel.recorder(miniKey)->keySequence(), QKeySequence(miniShortcut));
         QVERIFY(!panel.find<QCheckBox>(u"autoLaunchButton"_s)->isChecked());
+        QCOMPARE(panel.find<QCheckBox>(u"loadWebPagesButton"_s)->isChecked(), loadsWebPages);
         QCOMPARE(panel.find<QLabel>(u"versionLabel"_s)->text(), u"v1.2.3"_s);
         // Showing the panel writes nothing.
         QCOMPARE(QFile::exists(panel.configPath()), !config.isEmpty());
@@ -233,6 +244,9 @@ private slots:
         QTest::newRow("24 hours") << chosen << u"timeButton"_s << 0 << u"saveTime"_s << 0;
         QTest::newRow("500 items") << QByteArray() << u"countButton"_s << 2 << u"saveCount"_s << 2;
         QTest::newRow("100 items") << chosen << u"countButton"_s << 0 << u"saveCount"_s << 0;
+        // The one choice kept in the user defaults: the settings file stays as it was.
+        QTest::newRow("Load web pages in previews") << chosen << u"loadWebPagesButton"_s << -1
+                                                    << QString(UserDefaults::loadWebPagesKey) << 1;
     }
 
     void eachChoiceIsWrittenToTheSettingsAtOnce()
@@ -246,7 +260,9 @@ private slots:
         Panel panel;
         panel.open(config);
         QJsonObject expected = QJsonDocument::fromJson(panel.settings->model().toJson()).object();
-        expected.insert(member, value);
+        const bool inDefaults = member == UserDefaults::loadWebPagesKey;
+        if (!inDefaults)
+            expected.insert(member, value);
 
         if (item < 0)
             QTest::mouseClick(panel.find<QAbstractButton>(control), Qt::LeftButton);
@@ -255,6 +271,13 @@ private slots:
 
         QCOMPARE(QJsonDocument::fromJson(panel.settings->model().toJson()).object(), expected);
         QCOMPARE(panel.storedSettings(), expected);
+        if (!inDefaults)
+            return;
+        QCOMPARE(QSettings(panel.defaultsPath(), QSettings::IniFormat).value(member).toBool(),
+                 value != 0);
+        // Read back by a panel opened afterwards.
+        panel.open();
+        QCOMPARE(panel.find<QAbstractButton>(control)->isChecked(), value != 0);
     }
 
     void aRecordedShortcutIsStoredAndRegisteredAtOnce_data()
