@@ -6,6 +6,7 @@
 #include "platform/LoginItemsXdg.h"
 #include "platform/PasteboardWayland.h"
 #include "platform/PasteboardX11.h"
+#include "platform/WindowColormapX11.h"
 #include "platform/WorkspaceNull.h"
 #include "platform/WorkspaceX11.h"
 #include "support/MessageChannelWormhole.h"
@@ -57,6 +58,8 @@ PlatformLinux::PlatformLinux()
                                                    QCoreApplication::applicationFilePath())),
       m_globalShortcuts(makeGlobalShortcuts()), m_x11(x11Connection() != nullptr)
 {
+    if (xcb_connection_t* connection = x11Connection())
+        m_windowColormap = std::make_unique<WindowColormapX11>(connection);
     if (isWaylandSession()) {
         auto wayland =
             std::make_unique<PasteboardWayland>(QGuiApplication::clipboard(), *m_applicationState);
