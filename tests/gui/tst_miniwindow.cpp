@@ -37,6 +37,7 @@ private slots:
     void spacePreviewsTheVisibleListsItem_data();
     void spacePreviewsTheVisibleListsItem();
     void spaceInTheSearchFieldIsText();
+    void downThenEnterCopiesTheRowAndCloses_data();
     void downThenEnterCopiesTheRowAndCloses();
     void pinTogglesTheWindowLevelAndTheImage();
     void thePreviewStaysWholeOnTheScreen_data();
@@ -44,7 +45,7 @@ private slots:
 
 private:
     MiniViewController& content() { return m_window->contentViewController(); }
-    // Selects the row showing `text` in `list`, which copies it.
+    // Selects the row showing `text` in `list`, as the program does: nothing is copied.
     static void select(CategoryListViewController& list, const QString& text);
 
     std::unique_ptr<ListFixture> m_fixture;
@@ -155,20 +156,39 @@ void TestMiniWindow::spaceInTheSearchFieldIsText()
     QVERIFY(!content().popover()->isVisible());
 }
 
+void TestMiniWindow::downThenEnterCopiesTheRowAndCloses_data()
+{
+    QTest::addColumn<int>("chosenRow");
+    QTest::addColumn<QByteArray>("copied");
+    QTest::newRow("nothing chosen: the first row") << -1 << "apple tart"_ba;
+    QTest::newRow("a row chosen: that row stays") << 1 << "apple pie"_ba;
+}
+
+// Down from the field moves into the results, choosing (and copying) the first row unless the
+// user already chose one; Enter copies the current row and closes the window.
 void TestMiniWindow::downThenEnterCopiesTheRowAndCloses()
 {
+    QFETCH(int, chosenRow);
+    QFETCH(QByteArray, copied);
     CategoryListViewController* search = content().searchListViewController();
     QTest::keyClicks(content().searchField(), u"apple"_s);
     QTRY_COMPARE(search->contents()->rowCount(), 2);
+    PasteboardMemory& pasteboard = m_fixture->store.pasteboard;
+    if (chosenRow >= 0) {
+        ListFixture::clickRow(*search, chosenRow);
+        content().searchField()->setFocus();
+    }
+    const qint64 writesBefore = pasteboard.changeCount();
 
     QTest::keyClick(content().searchField(), Qt::Key_Down);
     QVERIFY(search->tableView()->hasFocus());
-    QCOMPARE(search->currentContent().value()->keyword(), u"apple tart"_s);
+    QCOMPARE(search->currentContent().value()->keyword().toUtf8(), copied);
+    QCOMPARE(pasteboard.changeCount() - writesBefore, chosenRow >= 0 ? 0 : 1);
     QTest::keyClick(search->tableView(), Qt::Key_Return);
     QVERIFY(!m_window->isVisible());
-    const QList<PasteboardItem> copied = m_fixture->store.pasteboard.pasteboardItems();
-    QCOMPARE(copied.size(), 1);
-    QCOMPARE(copied.first().dataForType(PasteboardTypes::string), QByteArray("apple tart"));
+    const QList<PasteboardItem> items = pasteboard.pasteboardItems();
+    QCOMPARE(items.size(), 1);
+    QCOMPARE(items.first().dataForType(PasteboardTypes::string), copied);
 }
 
 void TestMiniWindow::pinTogglesTheWindowLevelAndTheImage()
