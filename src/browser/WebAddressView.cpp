@@ -41,14 +41,20 @@ WebAddressView::WebAddressView(bool canLoadPages, QWidget* parent) : QWidget(par
     layout->addStretch();
 }
 
+QLabel* WebAddressView::makeLabel(const QString& objectName, const QString& accessibleName)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(objectName);
+    label->setAccessibleName(accessibleName);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
 void WebAddressView::setupTitle()
 {
-    m_title = new QLabel(this);
-    m_title->setObjectName(QStringLiteral("webTitle"));
-    m_title->setAccessibleName(tr("Page title"));
-    m_title->setAlignment(Qt::AlignCenter);
-    m_title->setWordWrap(true);
-    m_title->setTextFormat(Qt::PlainText);
+    m_title = makeLabel(QStringLiteral("webTitle"), tr("Page title"));
     QFont font = m_title->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * titleFontScale);
@@ -57,12 +63,7 @@ void WebAddressView::setupTitle()
 
 void WebAddressView::setupAddress()
 {
-    m_address = new QLabel(this);
-    m_address->setObjectName(QStringLiteral("webAddress"));
-    m_address->setAccessibleName(tr("Web address"));
-    m_address->setAlignment(Qt::AlignCenter);
-    m_address->setWordWrap(true);
-    m_address->setTextFormat(Qt::PlainText);
+    m_address = makeLabel(QStringLiteral("webAddress"), tr("Web address"));
     m_address->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 

@@ -25,6 +25,7 @@ signals:
     void openRequested();
 
 private:
+    QLabel* makeLabel(const QString& objectName, const QString& accessibleName);
     void setupTitle();
     void setupAddress();
     void setupActions(bool canLoadPages);
