@@ -31,7 +31,7 @@ void readPicture(RowArtwork& artwork, const QString& path, const QSize& box)
 RowArtwork::Source RowArtwork::Source::of(const PBContent& item)
 {
     const std::shared_ptr<const ContentDetails> details = item.details();
-    return {item.uuid(), item.type(), details->app, details->dataPaths};
+    return {item.uuid(), item.type(), details->app, details->dataPaths, item.payloadReader()};
 }
 
 RowArtwork RowArtwork::make(const Source& source, const QSize& box)
@@ -40,7 +40,11 @@ RowArtwork RowArtwork::make(const Source& source, const QSize& box)
     PBContentPtr copy = PBContent::withType(source.type);
     if (!copy)
         return artwork;
+    // The copy reads its files as the item does: the uuid tells where the paths part, the reader
+    // gives a file item the addresses it names.
+    copy->setUuid(source.uuid);
     copy->setJoinedDataPaths(source.joinedDataPaths);
+    copy->setPayloadReader(source.payloads);
     switch (source.type) {
     case PBContentTypeImage: {
         const QStringList paths = copy->dataPathArray().value_or(QStringList());

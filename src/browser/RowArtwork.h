@@ -20,6 +20,8 @@ struct RowArtwork
         PBContentType type = PBContentTypeText;
         QString app;
         std::optional<QByteArray> joinedDataPaths;
+        // Where the item reads its payloads (a file item's addresses); any thread may read.
+        const PayloadReader* payloads = nullptr;
 
         static Source of(const PBContent& item);
     };

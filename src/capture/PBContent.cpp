@@ -223,6 +223,21 @@ QList<QByteArray> PBContent::readDataArray() const
     return payloads;
 }
 
+std::optional<QByteArray> PBContent::firstPayload() const
+{
+    if (m_derived && m_derived->dataArray) {
+        const QList<QByteArray>& payloads = *m_derived->dataArray;
+        return payloads.isEmpty() ? std::nullopt : std::optional(payloads.first());
+    }
+    if (!m_payloadReader)
+        return std::nullopt;
+    for (const QString& path : dataPathArray().value_or(QStringList())) {
+        if (auto bytes = m_payloadReader->readPayload(path))
+            return bytes;
+    }
+    return std::nullopt;
+}
+
 PBContent::TypedPayloads PBContent::readTypedPayloads() const
 {
     TypedPayloads typed;
