@@ -140,9 +140,9 @@ protected:
     QString trimmedKeyword() const;
     // The source application's icon, sized by its representations.
     void sourceApplicationIcon(QIcon& icon, QSize& size) const;
-    // The first payload as dataArray() would give it, without reading the others: the one that
-    // names a file item's files. nullopt when there is none.
-    std::optional<QByteArray> firstPayload() const;
+    // The payload paired with this type, or the first one when the item does not list the type,
+    // read alone (not the others); nullopt when there is none.
+    std::optional<QByteArray> payloadForType(const QString& type) const;
 
 private:
     void initIdentity(const Clock& clock, const UuidSource& uuids);

@@ -44,7 +44,7 @@ const QStringList& PBFileContent::supportPasteboardTypes()
 QStringList PBFileContent::filePaths()
 {
     if (!m_filePaths)
-        m_filePaths = pathsOfAddresses(firstPayload());
+        m_filePaths = pathsOfAddresses(payloadForType(PasteboardTypes::fileUrl));
     return *m_filePaths;
 }
 

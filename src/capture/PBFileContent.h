@@ -2,8 +2,10 @@
 
 #include "capture/PBContent.h"
 
-// Files and folders copied together; the first payload holds their addresses as text, one a line
-// (a single address for one file, and for every item stored before lists were kept whole).
+// Files and folders copied together; the payload of the file-address type holds their addresses
+// as text, one a line (a single address for one file, and for every item stored before lists were
+// kept whole). It is usually the first payload, but an owner may list another format first (a
+// GNOME file list ahead of its uri-list).
 class PBFileContent : public PBContent
 {
 public:
