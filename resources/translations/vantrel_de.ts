@@ -228,6 +228,16 @@
     </message>
 </context>
 <context>
+    <name>PBFileContent</name>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <translation>
+            <numerusform>%1 und %n weitere</numerusform>
+            <numerusform>%1 und %n weitere</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>PasteboardWayland</name>
     <message>
         <source>Vantrel cannot record the clipboard: wl-paste was not found. Install wl-clipboard (on Debian and Ubuntu: apt install wl-clipboard) and start Vantrel again.</source>

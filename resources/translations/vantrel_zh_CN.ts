@@ -228,6 +228,15 @@
     </message>
 </context>
 <context>
+    <name>PBFileContent</name>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <translation>
+            <numerusform>%1 及另外 %n 项</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>PasteboardWayland</name>
     <message>
         <source>Vantrel cannot record the clipboard: wl-paste was not found. Install wl-clipboard (on Debian and Ubuntu: apt install wl-clipboard) and start Vantrel again.</source>

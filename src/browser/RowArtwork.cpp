@@ -31,7 +31,14 @@ void readPicture(RowArtwork& artwork, const QString& path, const QSize& box)
 RowArtwork::Source RowArtwork::Source::of(const PBContent& item)
 {
     const std::shared_ptr<const ContentDetails> details = item.details();
-    return {item.uuid(), item.type(), details->app, details->dataPaths};
+    Source source;
+    source.uuid = item.uuid();
+    source.type = item.type();
+    source.app = details->app;
+    source.pasteboardTypes = details->pasteboardTypes;
+    source.joinedDataPaths = details->dataPaths;
+    source.payloads = item.payloadReader();
+    return source;
 }
 
 RowArtwork RowArtwork::make(const Source& source, const QSize& box)
@@ -40,7 +47,12 @@ RowArtwork RowArtwork::make(const Source& source, const QSize& box)
     PBContentPtr copy = PBContent::withType(source.type);
     if (!copy)
         return artwork;
+    // The copy reads its files as the item does: the uuid tells where the paths part, the types
+    // which file holds a file item's addresses, the reader gives them.
+    copy->setUuid(source.uuid);
+    copy->setPasteboardTypes(source.pasteboardTypes);
     copy->setJoinedDataPaths(source.joinedDataPaths);
+    copy->setPayloadReader(source.payloads);
     switch (source.type) {
     case PBContentTypeImage: {
         const QStringList paths = copy->dataPathArray().value_or(QStringList());

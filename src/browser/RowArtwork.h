@@ -19,7 +19,10 @@ struct RowArtwork
         QString uuid;
         PBContentType type = PBContentTypeText;
         QString app;
+        QStringList pasteboardTypes;
         std::optional<QByteArray> joinedDataPaths;
+        // Where the item reads its payloads (a file item's addresses); any thread may read.
+        const PayloadReader* payloads = nullptr;
 
         static Source of(const PBContent& item);
     };

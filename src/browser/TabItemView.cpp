@@ -149,9 +149,11 @@ QSize TabItemView::sizeHint() const
     return {190, 36};
 }
 
+// The press is the tab's: left to fall through, it would reach the background beneath and
+// start a window move.
 void TabItemView::mousePressEvent(QMouseEvent* event)
 {
-    QWidget::mousePressEvent(event);
+    event->accept();
     if (m_clickBlock)
         m_clickBlock();
 }

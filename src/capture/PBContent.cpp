@@ -9,6 +9,8 @@
 #include "capture/PBURLContent.h"
 #include "capture/PayloadReader.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int smallestDisplayWidth = 128;
 
@@ -221,6 +223,19 @@ QList<QByteArray> PBContent::readDataArray() const
         }
     }
     return payloads;
+}
+
+std::optional<QByteArray> PBContent::payloadForType(const QString& type) const
+{
+    const qsizetype index = std::max<qsizetype>(0, pasteboardTypes().indexOf(type));
+    if (m_derived && m_derived->dataArray) {
+        const QList<QByteArray>& payloads = *m_derived->dataArray;
+        return index < payloads.size() ? std::optional(payloads[index]) : std::nullopt;
+    }
+    const QStringList paths = dataPathArray().value_or(QStringList());
+    if (!m_payloadReader || index >= paths.size())
+        return std::nullopt;
+    return m_payloadReader->readPayload(paths[index]);
 }
 
 PBContent::TypedPayloads PBContent::readTypedPayloads() const

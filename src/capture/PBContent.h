@@ -93,6 +93,7 @@ public:
     // Where dataArray() reads the payloads at the paths from; not owned. Without one, payloads
     // that were not set read as unreadable.
     void setPayloadReader(const PayloadReader* reader) { m_payloadReader = reader; }
+    const PayloadReader* payloadReader() const { return m_payloadReader; }
 
     // The payloads, read from dataPathArray through the payload reader on first use (unreadable
     // ones are skipped); nullopt when neither payloads nor paths are set.
@@ -140,6 +141,9 @@ protected:
     QString trimmedKeyword() const;
     // The source application's icon, sized by its representations.
     void sourceApplicationIcon(QIcon& icon, QSize& size) const;
+    // The payload paired with this type, or the first one when the item does not list the type,
+    // read alone (not the others); nullopt when there is none.
+    std::optional<QByteArray> payloadForType(const QString& type) const;
 
 private:
     void initIdentity(const Clock& clock, const UuidSource& uuids);

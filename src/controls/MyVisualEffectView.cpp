@@ -1,6 +1,6 @@
 #include "controls/MyVisualEffectView.h"
 
-#include "controls/MyWindow.h"
+#include <QMouseEvent>
 
 MyVisualEffectView::MyVisualEffectView(QWidget* parent) : QWidget(parent)
 {
@@ -10,6 +10,18 @@ MyVisualEffectView::MyVisualEffectView(QWidget* parent) : QWidget(parent)
 
 void MyVisualEffectView::mousePressEvent(QMouseEvent* event)
 {
-    if (!MyWindow::moveWindowByPress(this, event))
+    if (!m_drag.press(event))
         QWidget::mousePressEvent(event);
+}
+
+void MyVisualEffectView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_drag.move(event))
+        QWidget::mouseMoveEvent(event);
+}
+
+void MyVisualEffectView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_drag.release(event))
+        QWidget::mouseReleaseEvent(event);
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "controls/BackgroundDrag.h"
+
 #include <QWidget>
 
-// A background panel in the palette's window colour; a press on it drags its window.
+// A background panel in the palette's window colour; a drag from it beyond the drag distance
+// moves its window (a click on it does nothing).
 class MyVisualEffectView : public QWidget
 {
     Q_OBJECT
@@ -12,4 +15,9 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    BackgroundDrag m_drag{this};
 };

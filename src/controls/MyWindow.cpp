@@ -1,22 +1,23 @@
 #include "controls/MyWindow.h"
 
 #include <QMouseEvent>
-#include <QWindow>
 
 MyWindow::MyWindow(QWidget* parent) : QWidget(parent) {}
 
-bool MyWindow::moveWindowByPress(QWidget* widget, QMouseEvent* event)
-{
-    QWindow* window = widget->window()->windowHandle();
-    if (event->button() != Qt::LeftButton || !window || !window->startSystemMove())
-        return false;
-    event->accept();
-    return true;
-}
-
-// Controls take their own presses; what reaches the window was a press on its background.
 void MyWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (!moveWindowByPress(this, event))
+    if (!m_drag.press(event))
         QWidget::mousePressEvent(event);
+}
+
+void MyWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_drag.move(event))
+        QWidget::mouseMoveEvent(event);
+}
+
+void MyWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_drag.release(event))
+        QWidget::mouseReleaseEvent(event);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "controls/BackgroundDrag.h"
+
 #include <QWidget>
 
-// A window that can be dragged by any part of its background: a press that no control takes
-// moves the window.
+// A window that can be dragged by any part of its background: a drag that starts on a spot no
+// control takes moves the window once it goes beyond the drag distance.
 class MyWindow : public QWidget
 {
     Q_OBJECT
@@ -11,10 +13,12 @@ class MyWindow : public QWidget
 public:
     explicit MyWindow(QWidget* parent = nullptr);
 
-    // Hands a left press on `widget` to the window manager as the start of a window move.
-    // False where the platform cannot move windows (the press is then left to others).
-    static bool moveWindowByPress(QWidget* widget, QMouseEvent* event);
-
 protected:
+    // Controls take their own presses; what reaches the window was a press on its background.
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    BackgroundDrag m_drag{this};
 };

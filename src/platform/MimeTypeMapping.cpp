@@ -103,6 +103,26 @@ QString identifierForUri(const QString& uri)
     return QUrl(uri).isLocalFile() ? PasteboardTypes::fileUrl : PasteboardTypes::url;
 }
 
+bool allLocalFiles(const QStringList& uris)
+{
+    return !uris.isEmpty() && std::all_of(uris.cbegin(), uris.cend(), [](const QString& uri) {
+        return QUrl(uri).isLocalFile();
+    });
+}
+
+// The URIs a stored file address holds: one per line. An address stored before lists were kept
+// whole is a single URI, which reads the same.
+QList<QByteArray> storedUris(const QByteArray& payload)
+{
+    QList<QByteArray> uris;
+    for (const QByteArray& line : payload.split('\n')) {
+        const QByteArray uri = line.trimmed();
+        if (!uri.isEmpty())
+            uris.append(uri);
+    }
+    return uris;
+}
+
 // The format whose URIs decide whether the content is several items: the uri-list, or a GNOME
 // file list offered without one (some file managers offer only that).
 QString listFormat(const QStringList& formats)
@@ -120,7 +140,8 @@ QString listFormat(const QStringList& formats)
 
 // The identifier and bytes a format stands for; an empty identifier when it is unmapped. A URI
 // format holding exactly one URI stands for that URI's text, which is what the item model
-// decodes.
+// decodes; one holding only files stands for all of them, one URI a line, so that a copy of
+// several files stays the one item the user copied.
 std::pair<QString, QByteArray> identify(const QString& format, const QByteArray& bytes,
                                         const QString& list)
 {
@@ -129,6 +150,8 @@ std::pair<QString, QByteArray> identify(const QString& format, const QByteArray&
         QStringList uris = urisIn(bytes);
         if (mime == mozUrl)
             uris = uris.mid(0, 1);
+        if (allLocalFiles(uris))
+            return {PasteboardTypes::fileUrl, uris.join(u'\n').toUtf8()};
         if (uris.size() != 1)
             return {};
         return {identifierForUri(uris.first()), uris.first().toUtf8()};
@@ -151,14 +174,24 @@ PasteboardItem itemOf(const QList<std::pair<QString, QByteArray>>& formats, cons
     return PasteboardItem(types, data);
 }
 
+// Every file of the item, in each of the forms file managers and editors read.
+QList<std::pair<QString, QByteArray>> formatsForFiles(const QList<QByteArray>& uris)
+{
+    if (uris.isEmpty())
+        return {};
+    QList<QByteArray> paths;
+    for (const QByteArray& uri : uris)
+        paths.append(QUrl::fromEncoded(uri).toLocalFile().toUtf8());
+    return {{uriList, uris.join("\r\n") + "\r\n"},
+            {gnomeCopiedFiles, "copy\n" + uris.join('\n')},
+            {plainText, paths.join('\n')}};
+}
+
 QList<std::pair<QString, QByteArray>> formatsForType(const QString& type, const QByteArray& payload)
 {
     const QByteArray uri = payload.trimmed();
-    if (type == PasteboardTypes::fileUrl) {
-        return {{uriList, uri + "\r\n"},
-                {gnomeCopiedFiles, "copy\n" + uri},
-                {plainText, QUrl::fromEncoded(uri).toLocalFile().toUtf8()}};
-    }
+    if (type == PasteboardTypes::fileUrl)
+        return formatsForFiles(storedUris(payload));
     if (type == PasteboardTypes::url)
         return {{uriList, uri + "\r\n"}, {plainText, uri}};
     QList<std::pair<QString, QByteArray>> formats;
@@ -193,13 +226,14 @@ QList<PasteboardItem> MimeTypeMapping::itemsFromFormats(const QStringList& forma
     if (data.isEmpty())
         return {};
 
-    // Copying several files in a file manager is several items, one per URI, so that each file
-    // becomes a record of its own.
+    // Copying several files in a file manager is one item holding every file, as the user
+    // copied them; a list of several web addresses is one URL item per address, since a URL item
+    // holds one address.
     const QString list = listFormat(types);
     const auto listData = std::find_if(data.cbegin(), data.cend(),
                                        [&](const auto& entry) { return entry.first == list; });
     const QStringList uris = listData == data.cend() ? QStringList() : urisIn(listData->second);
-    if (uris.size() < 2)
+    if (uris.size() < 2 || allLocalFiles(uris))
         return {itemOf(data, list)};
 
     QList<PasteboardItem> items;

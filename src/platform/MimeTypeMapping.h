@@ -27,14 +27,15 @@ public:
     // that become types are read (plus the password-manager hint), each once; the rest are never
     // asked for, since converting them can be slow or upset the owner. Each identifier goes to
     // the first format that maps to it; a later format that maps to a taken identifier, or an
-    // unmapped format, keeps its MIME name. A uri-list of several URIs gives one item per URI.
+    // unmapped format, keeps its MIME name. A uri-list of files is one item holding every file (one
+    // URI a line under public.file-url); one holding several web addresses gives one item per URI.
     // A format that did not arrive is left out; when none arrived there is no item. An owner that
     // offers the password-manager hint and does not give it is treated as one marking a secret.
     static QList<PasteboardItem> itemsFromFormats(const QStringList& formats, const Reader& read);
 
     // The MIME formats that stand for payloads[i] under types[i] (stopping at the end of the
     // shorter list), in order. An identifier sets every MIME type of its row; when two types set
-    // the same MIME type the earlier one keeps it.
+    // the same MIME type the earlier one keeps it. A file address sets every file it holds.
     static QList<std::pair<QString, QByteArray>> formatsForItem(const QStringList& types,
                                                                 const QList<QByteArray>& payloads);
     // The same formats as clipboard content for QClipboard::setMimeData.

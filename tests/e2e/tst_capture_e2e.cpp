@@ -116,7 +116,7 @@ private slots:
         image.save(png);
 
         QTest::newRow("two files") << QStringList{QStringLiteral("text/uri-list=") + uriList}
-                                   << QList<qint64>{1, 1} << QStringLiteral(".txt");
+                                   << QList<qint64>{1} << QStringLiteral(".txt");
         QTest::newRow("png image") << QStringList{QStringLiteral("image/png=@") + png}
                                    << QList<qint64>{2} << QStringLiteral(".png");
         QTest::newRow("web address")

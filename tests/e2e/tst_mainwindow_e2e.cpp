@@ -25,6 +25,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -112,6 +113,7 @@ private slots:
     }
 
     void aCopyElsewhereIsCountedListedFoundAndCleared();
+    void aFileCopiedElsewhereIsListedByItsNameAndFound();
     void countsStayRightUnderFiftyCopiesASecond();
 
 private:
@@ -150,6 +152,36 @@ void TestMainWindowE2E::aCopyElsewhereIsCountedListedFoundAndCleared()
     QCOMPARE(results->rowCount(), 0);
     QVERIFY(m_app->tabsAgreeWithTheFile());
     QCOMPARE(recentRows->contentWithRow(0)->keyword(), u"an older text"_s);
+}
+
+// A file manager's copy of a file: the File page's row and the search result show its name.
+void TestMainWindowE2E::aFileCopiedElsewhereIsListedByItsNameAndFound()
+{
+    QVERIFY(m_app->open());
+    QTemporaryDir files;
+    const QString path = files.filePath(u"Quarterly report.pdf"_s);
+    QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    ClipOwner owner({{u"x-special/gnome-copied-files"_s, "copy\n" + uri},
+                     {u"text/uri-list"_s, uri + "\r\n"},
+                     {u"text/plain"_s, path.toUtf8()}});
+    ViewController& controller = m_app->controller();
+    QTRY_COMPARE_WITH_TIMEOUT(controller.allTabItems().at(5)->count(), 1, timeoutMs);
+
+    const HistoryListModel* fileRows = controller.pages().at(5)->listViewController()->contents();
+    fileRows->data(fileRows->index(0), Qt::DisplayRole);
+    QTRY_COMPARE(fileRows->data(fileRows->index(0), Qt::DisplayRole).toString(),
+                 u"Quarterly report.pdf"_s);
+    QCOMPARE(fileRows->artwork(fileRows->index(0))->fileIconNames.value(0), u"application-pdf"_s);
+
+    auto* search = m_app->window.findChild<MySearchField*>(u"searchField"_s);
+    QTest::mouseClick(search, Qt::LeftButton);
+    QTest::keyClicks(search, u"report"_s);
+    const HistoryListModel* results = controller.searchVC()->listViewController()->contents();
+    QTRY_COMPARE(results->rowCount(), 1);
+    results->data(results->index(0), Qt::DisplayRole);
+    QTRY_COMPARE(results->data(results->index(0), Qt::AccessibleTextRole).toString(),
+                 u"Quarterly report.pdf"_s);
 }
 
 void TestMainWindowE2E::countsStayRightUnderFiftyCopiesASecond()

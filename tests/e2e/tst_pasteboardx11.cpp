@@ -125,12 +125,14 @@ void TestPasteboardX11::readingAnOwnerGivesItsMappedItems_data()
                {{"image/jpeg", "j"}, {"image/bmp", "b"}, {"image/png", "p"}, {"image/tiff", "t"}})
         << Items{entries({{"image/jpeg", "j"}, {"public.png", "p"}})}
         << QStringList{u"TARGETS"_s, u"image/jpeg"_s, u"image/png"_s};
-    QTest::newRow("a uri-list of two files is two file items")
+    QTest::newRow("a uri-list of two files is one file item")
         << entries({{"x-special/gnome-copied-files", "copy\nfile:///tmp/a%20b.txt\nfile:///tmp/c"},
                     {"text/uri-list", "file:///tmp/a%20b.txt\r\nfile:///tmp/c\r\n"},
                     {"UTF8_STRING", "/tmp/a b.txt\n/tmp/c"}})
-        << Items{entries({{"public.file-url", "file:///tmp/a%20b.txt"}}),
-                 entries({{"public.file-url", "file:///tmp/c"}})}
+        << Items{entries(
+               {{"x-special/gnome-copied-files", "copy\nfile:///tmp/a%20b.txt\nfile:///tmp/c"},
+                {"public.file-url", "file:///tmp/a%20b.txt\nfile:///tmp/c"},
+                {"public.utf8-plain-text", "/tmp/a b.txt\n/tmp/c"}})}
         << QStringList{u"TARGETS"_s, u"x-special/gnome-copied-files"_s, u"text/uri-list"_s,
                        u"UTF8_STRING"_s};
     QTest::newRow("a Mozilla URL arrives as a uri-list without its title")
@@ -259,6 +261,8 @@ void TestPasteboardX11::writtenFormatsReadBackInOtherApplications_data()
                                    << QList<QByteArray>{"<p>x</p>", "x"};
     QTest::newRow("file URL") << QStringList{PasteboardTypes::fileUrl}
                               << QList<QByteArray>{"file:///tmp/a%20b.txt"};
+    QTest::newRow("two file URLs") << QStringList{PasteboardTypes::fileUrl}
+                                   << QList<QByteArray>{"file:///tmp/a%20b.txt\nfile:///tmp/c"};
     QTest::newRow("web URL") << QStringList{PasteboardTypes::url}
                              << QList<QByteArray>{"https://example.com/a?b=c"};
     QTest::newRow("rich text, image and an unmapped type")

@@ -138,7 +138,13 @@ void TestMimeTypeMapping::readingMapsOwnerFormatsToItems_data()
         << entries({{"text/uri-list", "https://example.com/x\r\n"}})
         << Items{entries({{"public.url", "https://example.com/x"}})}
         << QStringList{u"text/uri-list"_s};
-    QTest::newRow("several URIs are one item each in list order")
+    QTest::newRow("several files are one file item holding every URI")
+        << entries({{"text/uri-list", "file:///tmp/a%20b.txt\r\nfile:///tmp/c\r\n"},
+                    {"text/plain", "/tmp/a b.txt\n/tmp/c"}})
+        << Items{entries({{"public.file-url", "file:///tmp/a%20b.txt\nfile:///tmp/c"},
+                          {"public.utf8-plain-text", "/tmp/a b.txt\n/tmp/c"}})}
+        << QStringList{u"text/uri-list"_s, u"text/plain"_s};
+    QTest::newRow("several URIs with a web address are one item each in list order")
         << entries({{"text/plain", "/tmp/a"},
                     {"text/uri-list", "file:///tmp/a\r\n# comment\r\n\r\nhttps://example.com/\r\n"
                                       "file:///tmp/b\r\n"}})
@@ -152,10 +158,9 @@ void TestMimeTypeMapping::readingMapsOwnerFormatsToItems_data()
         << Items{entries(
                {{"public.file-url", "file:///tmp/a"}, {"public.utf8-plain-text", "/tmp/a"}})}
         << QStringList{u"x-special/gnome-copied-files"_s, u"text/plain"_s};
-    QTest::newRow("a GNOME file list alone with two files is two items")
+    QTest::newRow("a GNOME file list alone with two files is one item")
         << entries({{"x-special/gnome-copied-files", "cut\nfile:///tmp/a\nfile:///tmp/b"}})
-        << Items{entries({{"public.file-url", "file:///tmp/a"}}),
-                 entries({{"public.file-url", "file:///tmp/b"}})}
+        << Items{entries({{"public.file-url", "file:///tmp/a\nfile:///tmp/b"}})}
         << QStringList{u"x-special/gnome-copied-files"_s};
     QTest::newRow("beside a uri-list the GNOME file list keeps its name")
         << entries({{"x-special/gnome-copied-files", "copy\nfile:///tmp/a"},
@@ -217,6 +222,12 @@ void TestMimeTypeMapping::writingSetsEveryMimeTypeOfTheRow_data()
         << entries({{"text/uri-list", "file:///tmp/a%20b.txt\r\n"},
                     {"x-special/gnome-copied-files", "copy\nfile:///tmp/a%20b.txt"},
                     {"text/plain", "/tmp/a b.txt"}});
+    QTest::newRow("several file URLs set every file in each form")
+        << QStringList{PasteboardTypes::fileUrl}
+        << QList<QByteArray>{"file:///tmp/a%20b.txt\nfile:///tmp/c"}
+        << entries({{"text/uri-list", "file:///tmp/a%20b.txt\r\nfile:///tmp/c\r\n"},
+                    {"x-special/gnome-copied-files", "copy\nfile:///tmp/a%20b.txt\nfile:///tmp/c"},
+                    {"text/plain", "/tmp/a b.txt\n/tmp/c"}});
     QTest::newRow("a web URL sets the uri-list and the text")
         << QStringList{PasteboardTypes::url} << QList<QByteArray>{"https://example.com/"}
         << entries({{"text/uri-list", "https://example.com/\r\n"},

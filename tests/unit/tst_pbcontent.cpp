@@ -341,22 +341,31 @@ void TestPBContent::filePathIsDecodedAddress_data()
 {
     QTest::addColumn<QByteArray>("address");
     QTest::addColumn<QString>("path"); // null: absent
+    QTest::addColumn<QString>("desc");
 
-    QTest::newRow("escaped blank") << "file:///tmp/a%20b.txt"_ba << u"/tmp/a b.txt"_s;
-    QTest::newRow("escaped UTF-8") << "file:///tmp/%E2%82%AC.txt"_ba << u"/tmp/€.txt"_s;
-    QTest::newRow("plain path") << "file:///home/x"_ba << u"/home/x"_s;
-    QTest::newRow("bad escape") << "file:///tmp/a%zz"_ba << QString();
-    QTest::newRow("not UTF-8") << "file:///tmp/\xff"_ba << QString();
+    QTest::newRow("escaped blank")
+        << "file:///tmp/a%20b.txt"_ba << u"/tmp/a b.txt"_s << u"a b.txt"_s;
+    QTest::newRow("escaped UTF-8")
+        << "file:///tmp/%E2%82%AC.txt"_ba << u"/tmp/€.txt"_s << u"€.txt"_s;
+    QTest::newRow("plain path") << "file:///home/x"_ba << u"/home/x"_s << u"x"_s;
+    QTest::newRow("folder address ending in a slash")
+        << "file:///home/x/Photos/"_ba << u"/home/x/Photos/"_s << u"Photos"_s;
+    QTest::newRow("three files: the first, and 2 more")
+        << "file:///tmp/a%20b.txt\nfile:///tmp/c\nfile:///tmp/d"_ba << u"/tmp/a b.txt"_s
+        << u"a b.txt and 2 more"_s;
+    QTest::newRow("bad escape") << "file:///tmp/a%zz"_ba << QString() << u""_s;
+    QTest::newRow("not UTF-8") << "file:///tmp/\xff"_ba << QString() << u""_s;
 }
 
 void TestPBContent::filePathIsDecodedAddress()
 {
     QFETCH(QByteArray, address);
     QFETCH(QString, path);
+    QFETCH(QString, desc);
     const auto item = makeFileItem(address);
     QCOMPARE(item->filePath(), path);
     QCOMPARE(item->filePath().isNull(), path.isNull());
-    QCOMPARE(item->desc(), path.isNull() ? u""_s : path);
+    QCOMPARE(item->desc(), desc);
     if (path.isNull())
         QCOMPARE(picture(item->icon()), picture(ContentIcons::missingFile()));
 }
