@@ -4,6 +4,7 @@
 #include "shell/Translations.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -67,6 +68,9 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // File rows show their type's icon from the desktop's theme; a bare window manager sets
+    // none, and a theme may lack a type: the freedesktop theme most systems carry fills in.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     Translations::install(app);
     const std::unique_ptr<Application> application = Application::forSession();
     instance.listen();
