@@ -69,9 +69,9 @@ QString PBFileContent::computeDesc()
     const QString name = nameOf(paths.first());
     if (paths.size() == 1)
         return name;
-    return QCoreApplication::translate("PBFileContent", "%1 and %n more", nullptr,
-                                       int(paths.size() - 1))
-        .arg(name);
+    // Counted beforehand: lupdate never finishes reading a cast among translate()'s arguments.
+    const int more = int(paths.size() - 1);
+    return QCoreApplication::translate("PBFileContent", "%1 and %n more", nullptr, more).arg(name);
 }
 
 void PBFileContent::computeIcon(QIcon& icon, QSize& size)
