@@ -26,7 +26,26 @@ void BackgroundDrag::setMoveStarter(MoveStarter starter)
     moveStarter() = std::move(starter);
 }
 
-BackgroundDrag::BackgroundDrag(QWidget* background) : m_background(background) {}
+BackgroundDrag::BackgroundDrag(QWidget* background) : QObject(background), m_background(background)
+{
+    background->installEventFilter(this);
+}
+
+bool BackgroundDrag::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_background)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        return press(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseMove:
+        return move(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonRelease:
+        return release(static_cast<QMouseEvent*>(event));
+    default:
+        return false;
+    }
+}
 
 bool BackgroundDrag::press(QMouseEvent* event)
 {

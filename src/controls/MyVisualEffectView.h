@@ -1,7 +1,5 @@
 #pragma once
 
-#include "controls/BackgroundDrag.h"
-
 #include <QWidget>
 
 // A background panel in the palette's window colour; a drag from it beyond the drag distance
@@ -12,12 +10,4 @@ class MyVisualEffectView : public QWidget
 
 public:
     explicit MyVisualEffectView(QWidget* parent = nullptr);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    BackgroundDrag m_drag{this};
 };

@@ -1,23 +1,8 @@
 #include "controls/MyWindow.h"
 
-#include <QMouseEvent>
+#include "controls/BackgroundDrag.h"
 
-MyWindow::MyWindow(QWidget* parent) : QWidget(parent) {}
-
-void MyWindow::mousePressEvent(QMouseEvent* event)
+MyWindow::MyWindow(QWidget* parent) : QWidget(parent)
 {
-    if (!m_drag.press(event))
-        QWidget::mousePressEvent(event);
-}
-
-void MyWindow::mouseMoveEvent(QMouseEvent* event)
-{
-    if (!m_drag.move(event))
-        QWidget::mouseMoveEvent(event);
-}
-
-void MyWindow::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (!m_drag.release(event))
-        QWidget::mouseReleaseEvent(event);
+    new BackgroundDrag(this);
 }
