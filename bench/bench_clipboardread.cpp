@@ -2,7 +2,7 @@
 // loop did not turn, and the peak memory, while an owner that stalls and a 200 MB text (sent in
 // pieces, INCR) are read. Beside each, the same-run baseline: the same owner read through Qt's
 // clipboard on the GUI thread, the way a reader that waits on the owner does.
-#include "platform/PasteboardX11.h"
+#include "platform/x11/PasteboardX11.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

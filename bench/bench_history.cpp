@@ -7,12 +7,12 @@
 //   memory per loaded item (RSS delta / rows)
 #include "HistoryFixture.h"
 #include "StoreFixture.h"
-#include "capture/PBContentComparer.h"
-#include "platform/DesktopEntries.h"
-#include "platform/DesktopEntryIndex.h"
 #include "platform/PasteboardItem.h"
-#include "platform/WorkspaceNull.h"
-#include "shell/CapturePipeline.h"
+#include "platform/doubles/WorkspaceNull.h"
+#include "platform/xdg/DesktopEntries.h"
+#include "platform/xdg/DesktopEntryIndex.h"
+#include "recording/CapturePipeline.h"
+#include "recording/PBContentComparer.h"
 #include "storage/DBManager.h"
 
 #include <QCoreApplication>

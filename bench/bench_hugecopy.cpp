@@ -7,10 +7,10 @@
 //   resident memory kept once it is stored, above the start
 #include "HistoryFixture.h"
 #include "StoreFixture.h"
-#include "capture/PBContentComparer.h"
 #include "platform/PasteboardItem.h"
-#include "platform/WorkspaceNull.h"
-#include "shell/CapturePipeline.h"
+#include "platform/doubles/WorkspaceNull.h"
+#include "recording/CapturePipeline.h"
+#include "recording/PBContentComparer.h"
 #include "storage/DBManager.h"
 
 #include <QCoreApplication>

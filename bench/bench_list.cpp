@@ -11,7 +11,7 @@
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
 #include "browser/RowArtworkCache.h"
-#include "capture/PBImageContent.h"
+#include "item/PBImageContent.h"
 #include "shell/TimeUpdater.h"
 
 #include <QAbstractListModel>

@@ -40,7 +40,7 @@ if(VANTREL_BUILD_TESTS)
     ENVIRONMENT "QT_QPA_PLATFORM=minimal;DISPLAY=;WAYLAND_DISPLAY=")
   # Writes an autostart entry with the real launch-at-log-in code, for desktop-file-validate.
   add_executable(vantrel_autostart_entry ${PROJECT_SOURCE_DIR}/tests/package/autostartentry.cpp)
-  target_link_libraries(vantrel_autostart_entry PRIVATE vantrel_platform)
+  target_link_libraries(vantrel_autostart_entry PRIVATE vantrel_platform_xdg)
   vantrel_strict(vantrel_autostart_entry)
 
   # Tab completion in bash and zsh against the real Vantrel and the real X11 clipboard.

@@ -2,19 +2,19 @@
 
 #include "browser/MainWindowController.h"
 #include "browser/RowArtworkCache.h"
-#include "capture/PBContentComparer.h"
-#include "capture/PBWatcher.h"
 #include "mini/MiniViewController.h"
 #include "mini/MiniWindowController.h"
-#include "platform/PasteboardWayland.h"
+#include "platform/Pasteboard.h"
 #include "platform/PlatformLinux.h"
-#include "platform/ReviewNull.h"
+#include "platform/doubles/ReviewNull.h"
 #include "preferences/SettingsWindowController.h"
+#include "recording/CapturePipeline.h"
+#include "recording/PBContentComparer.h"
+#include "recording/PBWatcher.h"
 #include "shell/AppDelegate.h"
-#include "shell/CapturePipeline.h"
+#include "shell/CompanionEndpoint.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
-#include "storage/CompanionEndpoint.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/OrphanSweeper.h"
@@ -69,6 +69,7 @@ Application::Application(const Environment& environment, std::unique_ptr<Platfor
 // The members go in the reverse order of their declaration, which is the order of building.
 Application::~Application()
 {
+    m_environment.platform.pasteboard->setUnavailableHandler({});
     Utils::setSettingsWindowSource({});
     m_published.reset();
     m_watcher->removeObserver(m_pipeline.get());
@@ -117,7 +118,7 @@ void Application::buildShell()
             &AppDelegate::mainWindowDidAppear);
     installMiniWindowFactory(content);
     m_delegate->applicationDidFinishLaunching(content);
-    connectWaylandNotice();
+    connectUnavailableNotice();
     tellOfKeptHistory();
     // The preferences window is made when first asked for, and kept.
     Utils::setSettingsWindowSource([this]() -> QWidget* {
@@ -145,16 +146,12 @@ void Application::installMiniWindowFactory(ViewController& content)
 
 // Where the session gives Vantrel no way to read the clipboard, the user is told once, and how to
 // mend it.
-void Application::connectWaylandNotice()
+void Application::connectUnavailableNotice()
 {
-    PasteboardWayland* wayland = m_platform ? m_platform->waylandPasteboard() : nullptr;
-    if (!wayland)
-        return;
-    connect(wayland, &PasteboardWayland::unavailable, m_delegate.get(),
-            [this](const QString& problem) {
-                if (QSystemTrayIcon* tray = m_delegate->statusItem())
-                    tray->showMessage(QStringLiteral("Vantrel"), problem, QSystemTrayIcon::Warning);
-            });
+    m_environment.platform.pasteboard->setUnavailableHandler([this](const QString& problem) {
+        if (QSystemTrayIcon* tray = m_delegate->statusItem())
+            tray->showMessage(QStringLiteral("Vantrel"), problem, QSystemTrayIcon::Warning);
+    });
 }
 
 // A history that could not be read was kept aside at start and a new one made: the user is told

@@ -62,7 +62,7 @@ private:
     void buildServices();
     void buildShell();
     void installMiniWindowFactory(ViewController& content);
-    void connectWaylandNotice();
+    void connectUnavailableNotice();
     void tellOfKeptHistory();
     // The one quit sequence, on QCoreApplication::aboutToQuit.
     void applicationWillTerminate();

@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "platform/SingleInstance.h"
+#include "platform/xdg/SingleInstance.h"
 #include "shell/CommandLine.h"
 #include "shell/Translations.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/PBContent.h"
+#include "item/PBContent.h"
 #include "support/ObservableValue.h"
 
 #include <QWidget>

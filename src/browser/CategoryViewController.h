@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browser/CategoryListViewController.h"
-#include "capture/PBContent.h"
+#include "item/PBContent.h"
 
 #include <QWidget>
 #include <memory>

@@ -5,7 +5,7 @@
 #include "browser/ImagePreviewView.h"
 #include "browser/PreviewPreparation.h"
 #include "browser/TextPreviewView.h"
-#include "capture/ContentIcons.h"
+#include "item/ContentIcons.h"
 #include "support/StringAdditions.h"
 
 #include <QImageReader>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browser/PreparedPreview.h"
-#include "capture/PBContent.h"
+#include "item/PBContent.h"
 
 #include <QTimer>
 #include <QWidget>

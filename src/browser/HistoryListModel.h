@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/PBContent.h"
+#include "item/PBContent.h"
 #include "storage/DBManager.h"
 
 #include <QAbstractListModel>

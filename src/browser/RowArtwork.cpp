@@ -1,10 +1,10 @@
 #include "browser/RowArtwork.h"
 
-#include "capture/ContentDetails.h"
-#include "capture/ContentIcons.h"
-#include "capture/PBFileContent.h"
-#include "capture/PBImageContent.h"
-#include "platform/DesktopEntries.h"
+#include "item/ContentDetails.h"
+#include "item/ContentIcons.h"
+#include "item/PBFileContent.h"
+#include "item/PBImageContent.h"
+#include "platform/xdg/DesktopEntries.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,7 +1,7 @@
 #include "browser/RowArtworkCache.h"
 
-#include "capture/ContentIcons.h"
-#include "platform/DesktopEntries.h"
+#include "item/ContentIcons.h"
+#include "platform/xdg/DesktopEntries.h"
 #include "support/ThreadPoster.h"
 
 #include <QGuiApplication>

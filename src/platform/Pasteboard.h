@@ -34,6 +34,12 @@ public:
         return false;
     }
 
+    // Called on the main thread, once, when the clipboard turns out to be out of reach; `problem`
+    // says why and how to mend it, in words for the user. Implementations that are never out of
+    // reach ignore it.
+    using UnavailableHandler = std::function<void(const QString& problem)>;
+    virtual void setUnavailableHandler(UnavailableHandler handler) { Q_UNUSED(handler); }
+
     // Clears the clipboard and writes payloads[i] under types[i], stopping at the end of the
     // shorter list, as one operation.
     virtual void writeItem(const QStringList& types, const QList<QByteArray>& payloads) = 0;

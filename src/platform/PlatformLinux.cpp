@@ -1,14 +1,14 @@
 #include "platform/PlatformLinux.h"
 
 #include "platform/ApplicationStateQt.h"
-#include "platform/GlobalShortcutsNull.h"
-#include "platform/GlobalShortcutsX11.h"
-#include "platform/LoginItemsXdg.h"
-#include "platform/PasteboardWayland.h"
-#include "platform/PasteboardX11.h"
-#include "platform/WindowColormapX11.h"
-#include "platform/WorkspaceNull.h"
-#include "platform/WorkspaceX11.h"
+#include "platform/doubles/GlobalShortcutsNull.h"
+#include "platform/doubles/WorkspaceNull.h"
+#include "platform/wayland/PasteboardWayland.h"
+#include "platform/x11/GlobalShortcutsX11.h"
+#include "platform/x11/PasteboardX11.h"
+#include "platform/x11/WindowColormapX11.h"
+#include "platform/x11/WorkspaceX11.h"
+#include "platform/xdg/LoginItemsXdg.h"
 #include "support/MessageChannelWormhole.h"
 
 #include <QGuiApplication>
@@ -56,14 +56,13 @@ PlatformLinux::PlatformLinux()
       m_messageChannel(std::make_unique<MessageChannelWormhole>()),
       m_loginItems(std::make_unique<LoginItemsXdg>(LoginItemsXdg::userAutostartFolder(),
                                                    QCoreApplication::applicationFilePath())),
-      m_globalShortcuts(makeGlobalShortcuts()), m_x11(x11Connection() != nullptr)
+      m_globalShortcuts(makeGlobalShortcuts())
 {
     if (xcb_connection_t* connection = x11Connection())
         m_windowColormap = std::make_unique<WindowColormapX11>(connection);
     if (isWaylandSession()) {
         auto wayland =
             std::make_unique<PasteboardWayland>(QGuiApplication::clipboard(), *m_applicationState);
-        m_waylandPasteboard = wayland.get();
         wayland->start();
         m_pasteboard = std::move(wayland);
     } else {

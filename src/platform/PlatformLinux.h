@@ -9,7 +9,6 @@ class GlobalShortcuts;
 class LoginItems;
 class MessageChannel;
 class Pasteboard;
-class PasteboardWayland;
 class WindowColormapX11;
 class Workspace;
 
@@ -25,23 +24,15 @@ public:
     PlatformLinux();
     ~PlatformLinux();
 
-    // False when the session has no X11 display (the clipboard and the active window are then
-    // unknown to the program).
-    bool isX11() const { return m_x11; }
-    // The clipboard where Qt runs on Wayland, for its unavailable() notice; null elsewhere.
-    PasteboardWayland* waylandPasteboard() const { return m_waylandPasteboard; }
-
     // Every implementation, owned by this object.
     Platform::Services services() const;
 
 private:
     std::unique_ptr<ApplicationState> m_applicationState;
     std::unique_ptr<Pasteboard> m_pasteboard;
-    PasteboardWayland* m_waylandPasteboard = nullptr;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessageChannel> m_messageChannel;
     std::unique_ptr<LoginItems> m_loginItems;
     std::unique_ptr<GlobalShortcuts> m_globalShortcuts;
     std::unique_ptr<WindowColormapX11> m_windowColormap;
-    bool m_x11 = false;
 };

@@ -1,7 +1,7 @@
 #include "shell/AppDelegate.h"
 
-#include "capture/PBWatcher.h"
 #include "platform/UnixSignals.h"
+#include "recording/PBWatcher.h"
 #include "shell/ReviewPrompt.h"
 #include "shell/ShortcutBindings.h"
 #include "shell/TimeUpdater.h"

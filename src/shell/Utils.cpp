@@ -1,10 +1,10 @@
 #include "shell/Utils.h"
 
-#include "capture/PBFileContent.h"
-#include "platform/FileManagerDBus.h"
+#include "item/PBFileContent.h"
 #include "platform/LoginItems.h"
 #include "platform/PasteboardTypes.h"
 #include "platform/Platform.h"
+#include "platform/xdg/FileManagerDBus.h"
 #include "shell/Dialogs.h"
 #include "storage/DBManager.h"
 #include "support/Logging.h"

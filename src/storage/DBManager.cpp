@@ -1,6 +1,6 @@
 #include "storage/DBManager.h"
 
-#include "capture/ContentDetails.h"
+#include "item/ContentDetails.h"
 #include "storage/DataManager.h"
 #include "storage/HistoryFile.h"
 #include "storage/RowDetailCache.h"

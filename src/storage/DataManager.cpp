@@ -1,6 +1,6 @@
 #include "storage/DataManager.h"
 
-#include "capture/PBContent.h"
+#include "item/PBContent.h"
 #include "platform/PasteboardTypes.h"
 #include "support/FileNames.h"
 #include "support/Logging.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/PayloadReader.h"
+#include "item/PayloadReader.h"
 
 #include <QByteArray>
 #include <QString>

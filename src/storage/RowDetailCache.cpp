@@ -1,6 +1,6 @@
 #include "storage/RowDetailCache.h"
 
-#include "capture/ContentDetails.h"
+#include "item/ContentDetails.h"
 #include "support/Logging.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"

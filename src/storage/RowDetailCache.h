@@ -1,7 +1,7 @@
 #pragma once
 
-#include "capture/DetailReader.h"
-#include "capture/ItemUuid.h"
+#include "item/DetailReader.h"
+#include "item/ItemUuid.h"
 
 #include <QHash>
 #include <QString>

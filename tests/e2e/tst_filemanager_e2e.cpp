@@ -1,6 +1,6 @@
-#include "capture/PBFileContent.h"
-#include "platform/FileManagerDBus.h"
+#include "item/PBFileContent.h"
 #include "platform/PasteboardTypes.h"
+#include "platform/xdg/FileManagerDBus.h"
 #include "shell/Utils.h"
 
 #include <QDBusConnection>

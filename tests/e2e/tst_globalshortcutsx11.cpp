@@ -1,7 +1,7 @@
 #include "e2e/KeyPresses.h"
 #include "e2e/LogRecorder.h"
-#include "platform/GlobalShortcutsX11.h"
-#include "platform/XcbReply.h"
+#include "platform/x11/GlobalShortcutsX11.h"
+#include "platform/x11/XcbReply.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>

@@ -1,7 +1,7 @@
 #include "ClipOwner.h"
 #include "platform/MimeTypeMapping.h"
 #include "platform/PasteboardTypes.h"
-#include "platform/PasteboardX11.h"
+#include "platform/x11/PasteboardX11.h"
 
 #include <QGuiApplication>
 #include <QScopeGuard>

@@ -1,10 +1,10 @@
 #include "ClipOwner.h"
 #include "LogRecorder.h"
-#include "capture/PBPasteboardItemObserver.h"
-#include "capture/PBWatcher.h"
 #include "platform/ApplicationStateQt.h"
 #include "platform/PasteboardTypes.h"
-#include "platform/PasteboardX11.h"
+#include "platform/x11/PasteboardX11.h"
+#include "recording/PBPasteboardItemObserver.h"
+#include "recording/PBWatcher.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

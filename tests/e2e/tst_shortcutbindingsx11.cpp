@@ -1,6 +1,6 @@
 #include "FileWrites.h"
 #include "e2e/KeyPresses.h"
-#include "platform/GlobalShortcutsX11.h"
+#include "platform/x11/GlobalShortcutsX11.h"
 #include "shell/ShortcutBindings.h"
 #include "storage/UserDefaults.h"
 

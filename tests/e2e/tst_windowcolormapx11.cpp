@@ -1,5 +1,5 @@
-#include "platform/WindowColormapX11.h"
-#include "platform/XcbReply.h"
+#include "platform/x11/WindowColormapX11.h"
+#include "platform/x11/XcbReply.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,10 +1,10 @@
 #pragma once
 
 // Items and payload files for the preview tests: real files in a temporary folder.
-#include "capture/PBFileContent.h"
-#include "capture/PBImageContent.h"
-#include "capture/PBTextContent.h"
-#include "capture/PBURLContent.h"
+#include "item/PBFileContent.h"
+#include "item/PBImageContent.h"
+#include "item/PBTextContent.h"
+#include "item/PBURLContent.h"
 #include "platform/PasteboardTypes.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "platform/ApplicationStateMemory.h"
 #include "platform/PasteboardTypes.h"
-#include "platform/PasteboardWayland.h"
+#include "platform/doubles/ApplicationStateMemory.h"
+#include "platform/wayland/PasteboardWayland.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,12 +124,14 @@ private slots:
 
         ApplicationStateMemory state;
         PasteboardWayland pasteboard(QGuiApplication::clipboard(), state);
-        QSignalSpy unavailable(&pasteboard, &PasteboardWayland::unavailable);
+        QStringList reported;
+        pasteboard.setUnavailableHandler(
+            [&reported](const QString& problem) { reported << problem; });
         pasteboard.start();
-        QTRY_COMPARE(unavailable.count(), 1);
+        QTRY_COMPARE(reported.count(), 1);
         qputenv("PATH", QFile::encodeName(m_bin.path()) + ':' + m_path);
 
-        const QString problem = unavailable.first().first().toString();
+        const QString problem = reported.first();
         QVERIFY2(problem.contains(fix), qPrintable(problem));
         QCOMPARE(pasteboard.problem(), problem);
         if (wlPasteFound)

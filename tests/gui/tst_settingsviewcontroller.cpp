@@ -1,6 +1,6 @@
 #include "platform/GlobalShortcuts.h"
-#include "platform/LoginItemsXdg.h"
 #include "platform/Platform.h"
+#include "platform/xdg/LoginItemsXdg.h"
 #include "preferences/SettingsWindowController.h"
 #include "preferences/ShortcutRecorder.h"
 #include "shell/ShortcutBindings.h"

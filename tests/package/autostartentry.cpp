@@ -1,7 +1,7 @@
 // Writes the autostart entry that launch at log-in writes for EXECUTABLE into FOLDER, through
 // the real LoginItemsXdg code, so that the package test can validate it.
 //   vantrel_autostart_entry FOLDER EXECUTABLE
-#include "platform/LoginItemsXdg.h"
+#include "platform/xdg/LoginItemsXdg.h"
 
 #include <QString>
 #include <cstdio>

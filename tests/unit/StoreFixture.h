@@ -2,9 +2,9 @@
 
 #include "FixedClock.h"
 #include "RecordingChannel.h"
-#include "capture/PBWatcher.h"
-#include "platform/ApplicationStateMemory.h"
-#include "platform/PasteboardMemory.h"
+#include "platform/doubles/ApplicationStateMemory.h"
+#include "platform/doubles/PasteboardMemory.h"
+#include "recording/PBWatcher.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/SettingsModel.h"

@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
-#include "capture/PBTextContent.h"
-#include "storage/CompanionEndpoint.h"
+#include "item/PBTextContent.h"
+#include "shell/CompanionEndpoint.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -1,4 +1,4 @@
-#include "capture/PBTextContent.h"
+#include "item/PBTextContent.h"
 #include "platform/PasteboardTypes.h"
 #include "storage/DataManager.h"
 

@@ -1,5 +1,5 @@
-#include "platform/DesktopEntries.h"
-#include "platform/DesktopEntryIndex.h"
+#include "platform/xdg/DesktopEntries.h"
+#include "platform/xdg/DesktopEntryIndex.h"
 
 #include <QDir>
 #include <QFile>

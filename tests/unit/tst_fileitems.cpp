@@ -2,9 +2,9 @@
 #include "browser/HistoryListModel.h"
 #include "browser/RowArtwork.h"
 #include "browser/RowArtworkCache.h"
-#include "capture/PBContentParser.h"
-#include "capture/PBFileContent.h"
+#include "item/PBFileContent.h"
 #include "platform/MimeTypeMapping.h"
+#include "recording/PBContentParser.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
 #include "StoredRows.h"
-#include "capture/PBTextContent.h"
+#include "item/PBTextContent.h"
 #include "storage/HistoryFile.h"
 #include "support/SqliteDatabase.h"
 

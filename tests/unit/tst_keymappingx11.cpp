@@ -1,4 +1,4 @@
-#include "platform/KeyMappingX11.h"
+#include "platform/x11/KeyMappingX11.h"
 
 #include <QKeySequence>
 #include <QTest>

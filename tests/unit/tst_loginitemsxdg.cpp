@@ -1,5 +1,5 @@
-#include "platform/DesktopEntries.h"
-#include "platform/LoginItemsXdg.h"
+#include "platform/xdg/DesktopEntries.h"
+#include "platform/xdg/LoginItemsXdg.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "StoreFixture.h"
-#include "capture/PBTextContent.h"
+#include "item/PBTextContent.h"
 #include "storage/OrphanSweeper.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "capture/ContentIcons.h"
-#include "capture/PBFileContent.h"
-#include "capture/PBImageContent.h"
-#include "capture/PBTextContent.h"
-#include "capture/PBURLContent.h"
-#include "capture/PayloadReader.h"
+#include "item/ContentIcons.h"
+#include "item/PBFileContent.h"
+#include "item/PBImageContent.h"
+#include "item/PBTextContent.h"
+#include "item/PBURLContent.h"
+#include "item/PayloadReader.h"
 #include "platform/PasteboardTypes.h"
 
 #include <QBuffer>

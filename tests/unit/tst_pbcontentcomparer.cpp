@@ -1,8 +1,8 @@
-#include "capture/PBContentComparer.h"
-#include "capture/PBFileContent.h"
-#include "capture/PBTextContent.h"
-#include "capture/PBURLContent.h"
+#include "item/PBFileContent.h"
+#include "item/PBTextContent.h"
+#include "item/PBURLContent.h"
 #include "platform/PasteboardTypes.h"
+#include "recording/PBContentComparer.h"
 
 #include <QTest>
 

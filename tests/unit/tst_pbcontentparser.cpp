@@ -1,7 +1,7 @@
 #include "FixedClock.h"
-#include "capture/PBContentParser.h"
 #include "platform/PasteboardItem.h"
 #include "platform/PasteboardTypes.h"
+#include "recording/PBContentParser.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>

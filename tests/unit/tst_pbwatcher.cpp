@@ -1,7 +1,7 @@
-#include "capture/PBPasteboardItemObserver.h"
-#include "capture/PBWatcher.h"
-#include "platform/ApplicationStateMemory.h"
-#include "platform/PasteboardMemory.h"
+#include "platform/doubles/ApplicationStateMemory.h"
+#include "platform/doubles/PasteboardMemory.h"
+#include "recording/PBPasteboardItemObserver.h"
+#include "recording/PBWatcher.h"
 
 #include <QTimer>
 #include <QtTest>

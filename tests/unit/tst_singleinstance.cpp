@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "platform/xdg/SingleInstance.h"
 
 #include <QFile>
 #include <QFuture>

@@ -1,0 +1,98 @@
+#include "recording/PBWatcher.h"
+
+#include "platform/ApplicationState.h"
+#include "platform/Pasteboard.h"
+#include "recording/PBPasteboardItemObserver.h"
+#include "support/Logging.h"
+#include "support/SharedInstance.h"
+
+#include <QTimer>
+
+PBWatcher::PBWatcher(Pasteboard& pasteboard, const ApplicationState& applicationState,
+                     QObject* parent)
+    : QObject(parent), m_pasteboard(pasteboard), m_applicationState(applicationState)
+{}
+
+PBWatcher::~PBWatcher()
+{
+    stopWatch();
+}
+
+PBWatcher& PBWatcher::sharedWatcher()
+{
+    return SharedInstance<PBWatcher>::instance("PBWatcher::sharedWatcher()");
+}
+
+void PBWatcher::startWatch()
+{
+    stopWatch();
+    m_pbChangeCount = m_pasteboard.changeCount();
+    // Where the clipboard announces its changes no timer runs: a change is handled the moment it
+    // is known, and nothing wakes the process while the clipboard stays as it is.
+    m_announced = m_pasteboard.setChangeHandler([this] { watchLoop(); });
+    if (!m_announced) {
+        m_timer = new QTimer(this);
+        m_timer->setInterval(pollIntervalMs);
+        connect(m_timer, &QTimer::timeout, this, &PBWatcher::watchLoop);
+        m_timer->start();
+    }
+    setWatching(true);
+}
+
+void PBWatcher::stopWatch()
+{
+    if (m_announced) {
+        m_pasteboard.setChangeHandler({});
+        m_announced = false;
+    }
+    if (m_timer) {
+        m_timer->stop();
+        delete m_timer;
+        m_timer = nullptr;
+    }
+    setWatching(false);
+}
+
+void PBWatcher::setWatching(bool watching)
+{
+    m_watching = watching;
+    qCInfo(lcCapture, watching ? "Start Watching" : "Stop Watching");
+    emit watchingChanged(watching);
+}
+
+void PBWatcher::writeWithoutRecording(const QStringList& types, const QList<QByteArray>& payloads)
+{
+    m_ignoreNextCopy = true;
+    m_pasteboard.writeItem(types, payloads);
+}
+
+void PBWatcher::addObserver(PBPasteboardItemObserver* observer)
+{
+    if (observer && !m_observers.contains(observer))
+        m_observers.append(observer);
+}
+
+void PBWatcher::removeObserver(PBPasteboardItemObserver* observer)
+{
+    m_observers.removeAll(observer);
+}
+
+void PBWatcher::watchLoop()
+{
+    const qint64 count = m_pasteboard.changeCount();
+    if (count == m_pbChangeCount)
+        return;
+    qCInfo(lcCapture, "pasteboard.changeCount: %lld", static_cast<long long>(count));
+    m_pbChangeCount = count;
+
+    // Whatever happens below, this change has been seen: a skipped change is skipped for good.
+    if (m_applicationState.isActive() || m_ignoreNextCopy) {
+        m_ignoreNextCopy = false;
+        return;
+    }
+
+    const QList<PasteboardItem> items = m_pasteboard.pasteboardItems();
+    const QList<PBPasteboardItemObserver*> observers = m_observers;
+    for (PBPasteboardItemObserver* observer : observers)
+        observer->pasteboardItemChanged(items);
+}

@@ -1,0 +1,75 @@
+#include "shell/CompanionEndpoint.h"
+
+#include "recording/PBWatcher.h"
+#include "storage/DBManager.h"
+#include "support/ChannelMessages.h"
+#include "support/Logging.h"
+#include "support/MessageChannel.h"
+
+#include <QJsonObject>
+#include <algorithm>
+
+CompanionEndpoint::CompanionEndpoint(MessageChannel& channel, DBManager& dbManager,
+                                     PBWatcher& watcher, QObject* parent)
+    : QObject(parent), m_channel(channel), m_dbManager(dbManager), m_watcher(watcher)
+{
+    passLaunchedMessage();
+    m_channel.listenForMessage(ChannelMessages::isLaunched, this,
+                               [this](const auto&) { passLaunchedMessage(); });
+    m_channel.listenForMessage(ChannelMessages::requestRecent, this,
+                               [this](const auto&) { m_dbManager.passRecentItems(); });
+    m_channel.listenForMessage(ChannelMessages::requestMarked, this,
+                               [this](const auto&) { m_dbManager.passMarkedItems(); });
+    m_channel.listenForMessage(ChannelMessages::copy, this,
+                               [this](const auto& message) { copyRequested(message); });
+}
+
+void CompanionEndpoint::passLaunchedMessage()
+{
+    m_channel.passMessageObject(QStringLiteral(""), ChannelMessages::launched);
+}
+
+void CompanionEndpoint::passTerminalMessage()
+{
+    m_channel.passMessageObject(QStringLiteral(""), ChannelMessages::terminating);
+}
+
+// The companion names an item among the recent ones. The write is the program's own, made while
+// another application is active, so the watcher skips the change it causes.
+void CompanionEndpoint::copyRequested(const std::optional<QJsonValue>& message)
+{
+    if (!message || !message->isObject())
+        return;
+    const QJsonObject request = message->toObject();
+    const QString uuid = request.value(ChannelMessages::SummaryKeys::uuid).toString();
+    const QString failure = copyItem(uuid);
+    const QString token = request.value(ChannelMessages::SummaryKeys::reply).toString();
+    if (token.isEmpty())
+        return;
+    namespace Keys = ChannelMessages::CopyAnswerKeys;
+    QJsonObject answer{{Keys::uuid, uuid}, {Keys::copied, failure.isEmpty()}};
+    if (!failure.isEmpty())
+        answer.insert(Keys::error, failure);
+    m_channel.passMessageObject(answer, ChannelMessages::copyAnswerPrefix + token);
+}
+
+// What went wrong, or an empty text when the item is on the clipboard. An item none of whose
+// payloads can be read leaves the clipboard as it was: writing nothing would empty it.
+QString CompanionEndpoint::copyItem(const QString& uuid)
+{
+    const QList<PBContentPtr>& recent = m_dbManager.recentItems();
+    const ItemUuid wanted = ItemUuid::fromString(uuid);
+    const auto found =
+        std::find_if(recent.cbegin(), recent.cend(),
+                     [&wanted](const PBContentPtr& item) { return item->itemUuid() == wanted; });
+    if (uuid.isEmpty() || found == recent.cend())
+        return ChannelMessages::CopyErrors::noSuchItem;
+    const PBContent::TypedPayloads typed = (*found)->readTypedPayloads();
+    if (typed.types.isEmpty()) {
+        qCWarning(lcStorage).noquote()
+            << "copy request: no payload of item" << uuid << "can be read";
+        return ChannelMessages::CopyErrors::unreadable;
+    }
+    m_watcher.writeWithoutRecording(typed.types, typed.payloads);
+    return {};
+}
