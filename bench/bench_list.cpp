@@ -120,7 +120,7 @@ void benchMillion()
     lists.store.manager = lists.store.makeManager(folder);
     loadNow(*lists.store.manager);
 
-    CategoryListViewController list(DBManager::Recents, lists.services());
+    CategoryListViewController list(Category::Recents, lists.services());
     list.resize(420, 700);
     PlainModel plainModel(millionRows);
     QListView plain;
@@ -150,7 +150,7 @@ void benchSelect()
     (void)QTest::qWaitFor([&written] { return written; });
     loadNow(*lists.store.manager); // the item as a loaded history holds it: paths, no bytes
 
-    CategoryListViewController list(DBManager::Recents, lists.services());
+    CategoryListViewController list(Category::Recents, lists.services());
     list.show();
     QElapsedTimer timer;
     timer.start();
@@ -189,7 +189,7 @@ void benchPictures()
         (void)QTest::qWaitFor([&done] { return done; });
     }
     loadNow(*lists.store.manager);
-    CategoryListViewController list(DBManager::Image, lists.services());
+    CategoryListViewController list(Category::Image, lists.services());
     list.resize(420, 700);
     list.show();
     malloc_trim(0);

@@ -18,6 +18,7 @@
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/OrphanSweeper.h"
+#include "storage/Retention.h"
 #include "storage/SettingsManager.h"
 #include "storage/UserDefaults.h"
 #include "storage/WebPreviewSetting.h"
@@ -83,9 +84,9 @@ void Application::buildServices()
     m_review = std::make_unique<ReviewNull>();
     m_settings = std::make_unique<SettingsManager>(folder);
     m_dataManager = std::make_unique<DataManager>(folder + QStringLiteral("/data"));
-    m_dbManager = std::make_unique<DBManager>(
-        folder, DBManager::Services{*platform.messageChannel, *m_dataManager, m_settings->model(),
-                                    Clock::system()});
+    m_dbManager =
+        std::make_unique<DBManager>(folder, DBManager::Services{*m_dataManager, Clock::system()});
+    m_retention = std::make_unique<Retention>(*m_dbManager, m_settings->model(), Clock::system());
     m_orphanSweeper =
         std::make_unique<OrphanSweeper>(m_dataManager->savePath(), *m_dbManager, Clock::system());
     m_orphanSweeper->start();
@@ -94,8 +95,8 @@ void Application::buildServices()
     m_pipeline = std::make_unique<CapturePipeline>(
         *platform.workspace, *m_comparer, m_settings->model(), *m_dataManager, *m_dbManager);
     m_watcher->addObserver(m_pipeline.get());
-    m_companion =
-        std::make_unique<CompanionEndpoint>(*platform.messageChannel, *m_dbManager, *m_watcher);
+    m_companion = std::make_unique<CompanionEndpoint>(*platform.messageChannel, *m_dbManager,
+                                                      *m_retention, *m_watcher);
     m_timeUpdater = std::make_unique<TimeUpdater>();
     m_webPreview = std::make_unique<WebPreviewSetting>(m_environment.userDefaultsPath);
 }
@@ -111,7 +112,7 @@ void Application::buildShell()
                                  *m_artwork, Clock::system()},
         m_environment.userDefaultsPath);
     m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
-        *m_watcher, *m_timeUpdater, *m_dbManager, *m_review,
+        *m_watcher, *m_timeUpdater, *m_retention, *m_review,
         *m_environment.platform.globalShortcuts, m_environment.userDefaultsPath});
     ViewController& content = m_mainWindow->contentViewController();
     connect(&content, &ViewController::viewDidAppear, m_delegate.get(),

@@ -18,6 +18,7 @@ class OrphanSweeper;
 class PBContentComparer;
 class PBWatcher;
 class PlatformLinux;
+class Retention;
 class RowArtworkCache;
 class ReviewNull;
 class SettingsManager;
@@ -75,6 +76,7 @@ private:
     std::unique_ptr<SettingsManager> m_settings;
     std::unique_ptr<DataManager> m_dataManager;
     std::unique_ptr<DBManager> m_dbManager;
+    std::unique_ptr<Retention> m_retention;
     std::unique_ptr<OrphanSweeper> m_orphanSweeper;
     std::unique_ptr<PBWatcher> m_watcher;
     std::unique_ptr<PBContentComparer> m_comparer;

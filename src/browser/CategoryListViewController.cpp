@@ -19,7 +19,7 @@
 #include <QPointer>
 #include <QStackedLayout>
 
-CategoryListViewController::CategoryListViewController(qint64 fetchCategory,
+CategoryListViewController::CategoryListViewController(Category fetchCategory,
                                                        const Services& services, QWidget* parent)
     : QWidget(parent), m_services(services),
       m_contents(new HistoryListModel(fetchCategory, services.dbManager, services.artwork, this)),
@@ -37,14 +37,14 @@ void CategoryListViewController::setupView()
 {
     setObjectName(QStringLiteral("categoryListViewController"));
     m_tableView->setObjectName(QStringLiteral("tableView"));
-    m_tableView->setAccessibleName(fetchCategory() == searchCategory ? tr("Search Results")
-                                                                     : tr("History"));
+    m_tableView->setAccessibleName(fetchCategory() == Category::Search ? tr("Search Results")
+                                                                       : tr("History"));
     m_tableView->setItemDelegate(new HistoryRowDelegate(m_tableView));
     m_tableView->setModel(m_contents);
     m_animations = new RowAnimations(m_tableView);
     new RFOverlayScrollView(m_tableView);
     m_emptyView->setObjectName(QStringLiteral("emptyView"));
-    m_emptyView->setForSearch(fetchCategory() == searchCategory);
+    m_emptyView->setForSearch(fetchCategory() == Category::Search);
     m_stack->addWidget(m_tableView);
     m_stack->addWidget(m_emptyView);
     connect(&m_services.timeUpdater, &TimeUpdater::updateTime, m_tableView->viewport(),
@@ -75,7 +75,7 @@ void CategoryListViewController::connectModel()
             &CategoryListViewController::restoreSelection);
 }
 
-qint64 CategoryListViewController::fetchCategory() const
+Category CategoryListViewController::fetchCategory() const
 {
     return m_contents->fetchCategory();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "item/PBContent.h"
+#include "storage/Category.h"
 #include "support/ObservableValue.h"
 
 #include <QWidget>
@@ -28,8 +29,6 @@ class CategoryListViewController : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr qint64 searchCategory = 6;
-
     // What the list works with; all must outlive it.
     struct Services
     {
@@ -38,11 +37,11 @@ public:
         TimeUpdater& timeUpdater;
         RowArtworkCache& artwork;
     };
-    CategoryListViewController(qint64 fetchCategory, const Services& services,
+    CategoryListViewController(Category fetchCategory, const Services& services,
                                QWidget* parent = nullptr);
     ~CategoryListViewController() override;
 
-    qint64 fetchCategory() const;
+    Category fetchCategory() const;
     // The search text (search list only): each text runs a search; an empty one empties the list.
     void setKeyword(const QString& keyword);
     QString keyword() const;

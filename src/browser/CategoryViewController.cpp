@@ -23,7 +23,7 @@ void pinInside(QWidget* container, QWidget* child)
 
 } // namespace
 
-CategoryViewController::CategoryViewController(qint64 fetchCategory,
+CategoryViewController::CategoryViewController(Category fetchCategory,
                                                const CategoryListViewController::Services& services,
                                                QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::CategoryViewController>()), m_services(services),
@@ -65,7 +65,7 @@ void CategoryViewController::setupButtons()
             &CategoryViewController::onDeleteButton);
 }
 
-qint64 CategoryViewController::fetchCategory() const
+Category CategoryViewController::fetchCategory() const
 {
     return m_listViewController->fetchCategory();
 }
@@ -137,7 +137,7 @@ void CategoryViewController::clearList()
     if (snapshot.isEmpty())
         return;
     // Every item of the Marked page is marked, so toggling unmarks them all and deletes none.
-    if (fetchCategory() == DBManager::Marked)
+    if (fetchCategory() == Category::Marked)
         Utils::toggleMarked(m_services.dbManager, snapshot, [] {});
     else
         m_services.dbManager.deletePbContents(snapshot);

@@ -20,12 +20,12 @@ class CategoryViewController : public QWidget
     Q_OBJECT
 
 public:
-    CategoryViewController(qint64 fetchCategory,
+    CategoryViewController(Category fetchCategory,
                            const CategoryListViewController::Services& services,
                            QWidget* parent = nullptr);
     ~CategoryViewController() override;
 
-    qint64 fetchCategory() const;
+    Category fetchCategory() const;
     // Search page only: the text to search for.
     void setKeyword(const QString& keyword);
     QString keyword() const;

@@ -8,33 +8,28 @@ namespace {
 // A description longer than any row can show is cut before it is laid out: a copied megabyte of
 // text must not be measured on every paint.
 constexpr qsizetype longestLine = 300;
-
-bool isCategory(qint64 number)
-{
-    return number >= 0 && number < DBManager::categoryCount;
-}
 } // namespace
 
-HistoryListModel::HistoryListModel(qint64 fetchCategory, DBManager& store, RowArtworkCache& artwork,
-                                   QObject* parent)
+HistoryListModel::HistoryListModel(Category fetchCategory, DBManager& store,
+                                   RowArtworkCache& artwork, QObject* parent)
     : QAbstractListModel(parent), m_category(fetchCategory), m_store(store), m_artwork(artwork)
 {
-    if (isCategory(m_category) || m_category == searchCategory)
+    if (isStoreList(m_category) || m_category == Category::Search)
         connectToStore();
 }
 
 void HistoryListModel::connectToStore()
 {
-    if (isCategory(m_category)) {
+    if (isStoreList(m_category)) {
         connect(&m_store, &DBManager::itemAboutToBeInserted, this,
                 &HistoryListModel::storeAboutToInsert);
-        connect(&m_store, &DBManager::itemInserted, this, [this](DBManager::Category category) {
+        connect(&m_store, &DBManager::itemInserted, this, [this](Category category) {
             if (follows(category))
                 endInsertRows();
         });
         connect(&m_store, &DBManager::itemAboutToBeRemoved, this,
                 &HistoryListModel::storeAboutToRemove);
-        connect(&m_store, &DBManager::itemRemoved, this, [this](DBManager::Category category) {
+        connect(&m_store, &DBManager::itemRemoved, this, [this](Category category) {
             if (follows(category))
                 endRemoveRows();
         });
@@ -49,8 +44,8 @@ void HistoryListModel::connectToStore()
 
 const QList<PBContentPtr>& HistoryListModel::list() const
 {
-    if (isCategory(m_category))
-        return m_store.items(DBManager::Category(m_category));
+    if (isStoreList(m_category))
+        return m_store.items(m_category);
     return m_results;
 }
 
@@ -123,7 +118,7 @@ void HistoryListModel::setAsc(bool asc)
     endResetModel();
 }
 
-void HistoryListModel::storeAboutToInsert(DBManager::Category category)
+void HistoryListModel::storeAboutToInsert(Category category)
 {
     if (!follows(category))
         return;
@@ -131,7 +126,7 @@ void HistoryListModel::storeAboutToInsert(DBManager::Category category)
     beginInsertRows({}, row, row);
 }
 
-void HistoryListModel::storeAboutToRemove(DBManager::Category category, qsizetype index)
+void HistoryListModel::storeAboutToRemove(Category category, qsizetype index)
 {
     if (!follows(category))
         return;
@@ -141,7 +136,7 @@ void HistoryListModel::storeAboutToRemove(DBManager::Category category, qsizetyp
 
 void HistoryListModel::setKeyword(const QString& keyword)
 {
-    if (m_category != searchCategory)
+    if (m_category != Category::Search)
         return;
     m_keyword = keyword;
     const quint64 generation = ++m_searchGeneration;
@@ -179,7 +174,7 @@ void HistoryListModel::itemsDeleted(const QList<PBContentPtr>& items)
 
 void HistoryListModel::markChanged(const PBContentPtr& item)
 {
-    if (isCategory(m_category)) {
+    if (isStoreList(m_category)) {
         // The store's own object already carries the mark; which row shows it does not matter
         // to a repaint of the rows on screen.
         if (rowCount() > 0)

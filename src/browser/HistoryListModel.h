@@ -8,22 +8,21 @@
 class RowArtworkCache;
 struct RowArtwork;
 
-// The rows of one history list. A category (0-5) is the store's own list, read in place and
-// followed change by change as the store announces them; the search list (6) holds the results
-// for its keyword and drops what the store deletes; any other number is a list that never fills.
+// The rows of one history list. A category the store keeps is its list, read in place and
+// followed change by change as the store announces them; the search list holds the results for
+// its keyword and drops what the store deletes; any other number is a list that never fills.
 // The ascending order reads the list from its end, so nothing is ever sorted or copied.
 class HistoryListModel : public QAbstractListModel
 {
     Q_OBJECT
 
 public:
-    static constexpr qint64 searchCategory = 6;
     enum Role { TimeRole = Qt::UserRole + 1 };
 
-    HistoryListModel(qint64 fetchCategory, DBManager& store, RowArtworkCache& artwork,
+    HistoryListModel(Category fetchCategory, DBManager& store, RowArtworkCache& artwork,
                      QObject* parent = nullptr);
 
-    qint64 fetchCategory() const { return m_category; }
+    Category fetchCategory() const { return m_category; }
     int rowCount(const QModelIndex& parent = {}) const override;
     // The description as one line (display, accessible text) and the capture time (TimeRole,
     // accessible description).
@@ -48,16 +47,16 @@ public:
 private:
     const QList<PBContentPtr>& list() const;
     int rowOfIndex(qsizetype index, qsizetype size) const;
-    bool follows(DBManager::Category category) const { return category == m_category; }
+    bool follows(Category category) const { return category == m_category; }
     void connectToStore();
-    void storeAboutToInsert(DBManager::Category category);
-    void storeAboutToRemove(DBManager::Category category, qsizetype index);
+    void storeAboutToInsert(Category category);
+    void storeAboutToRemove(Category category, qsizetype index);
     void itemsDeleted(const QList<PBContentPtr>& items);
     void markChanged(const PBContentPtr& item);
     void showResults(QList<PBContentPtr> results);
     static QString oneLine(const QString& text);
 
-    qint64 m_category;
+    Category m_category;
     DBManager& m_store;
     RowArtworkCache& m_artwork;
     bool m_asc = false;

@@ -22,17 +22,17 @@ struct Tab
 {
     const char* image;
     const char* title;
-    DBManager::Category category;
+    Category category;
 };
 
 // The tabs in display order; the category numbers are not in that order.
 const std::array<Tab, 6> tabs{{
-    {"tab_recent", QT_TRANSLATE_NOOP("ViewController", "Recents"), DBManager::Recents},
-    {"tab_bookmark", QT_TRANSLATE_NOOP("ViewController", "Marked"), DBManager::Marked},
-    {"tab_text", QT_TRANSLATE_NOOP("ViewController", "Text"), DBManager::Text},
-    {"tab_image", QT_TRANSLATE_NOOP("ViewController", "Image"), DBManager::Image},
-    {"tab_url", QT_TRANSLATE_NOOP("ViewController", "URL"), DBManager::URL},
-    {"tab_file", QT_TRANSLATE_NOOP("ViewController", "File"), DBManager::File},
+    {"tab_recent", QT_TRANSLATE_NOOP("ViewController", "Recents"), Category::Recents},
+    {"tab_bookmark", QT_TRANSLATE_NOOP("ViewController", "Marked"), Category::Marked},
+    {"tab_text", QT_TRANSLATE_NOOP("ViewController", "Text"), Category::Text},
+    {"tab_image", QT_TRANSLATE_NOOP("ViewController", "Image"), Category::Image},
+    {"tab_url", QT_TRANSLATE_NOOP("ViewController", "URL"), Category::URL},
+    {"tab_file", QT_TRANSLATE_NOOP("ViewController", "File"), Category::File},
 }};
 
 } // namespace
@@ -84,8 +84,7 @@ void ViewController::buildTabs()
     m_ui->loadingView->hide();
     for (int index = 0; index < int(tabs.size()); ++index)
         buildTab(index);
-    m_searchVC = new CategoryViewController(CategoryListViewController::searchCategory,
-                                            listServices(), m_ui->tabView);
+    m_searchVC = new CategoryViewController(Category::Search, listServices(), m_ui->tabView);
     m_searchVC->setObjectName(QStringLiteral("searchVC"));
     m_ui->tabView->addWidget(m_searchVC);
     m_pages.append(m_searchVC);

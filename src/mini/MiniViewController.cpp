@@ -49,9 +49,9 @@ MiniViewController::~MiniViewController() = default;
 
 void MiniViewController::viewDidLoad()
 {
-    m_allList = addList(0, m_ui->allListContainer);
+    m_allList = addList(Category::Recents, m_ui->allListContainer);
     m_allList->setObjectName(QStringLiteral("allListViewController"));
-    m_searchList = addList(CategoryListViewController::searchCategory, m_ui->searchListContainer);
+    m_searchList = addList(Category::Search, m_ui->searchListContainer);
     m_searchList->setObjectName(QStringLiteral("searchListViewController"));
     m_ui->searchListContainer->hide();
     HistoryListModel* results = m_searchList->contents();
@@ -65,7 +65,7 @@ void MiniViewController::logResults() const
             m_searchList->contents()->rowCount());
 }
 
-CategoryListViewController* MiniViewController::addList(qint64 category, QWidget* container)
+CategoryListViewController* MiniViewController::addList(Category category, QWidget* container)
 {
     auto* list = new CategoryListViewController(category, m_services, container);
     container->layout()->addWidget(list);

@@ -57,7 +57,7 @@ protected:
 
 private:
     void viewDidLoad();
-    CategoryListViewController* addList(qint64 category, QWidget* container);
+    CategoryListViewController* addList(Category category, QWidget* container);
     bool listKeyPressed(const QKeyEvent& event);
     void moveIntoList();
     void updatePinImage();

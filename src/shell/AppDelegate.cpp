@@ -7,7 +7,7 @@
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
 #include "shell/WindowCommands.h"
-#include "storage/DBManager.h"
+#include "storage/Retention.h"
 #include "storage/UserDefaults.h"
 #include "support/Logging.h"
 
@@ -170,7 +170,7 @@ void AppDelegate::applicationStateChanged(Qt::ApplicationState state)
 
 void AppDelegate::applicationWillResignActive()
 {
-    m_services.dbManager.syncClearContents(false);
+    m_services.retention.syncClearContents(false);
 }
 
 void AppDelegate::mainWindowDidAppear()
@@ -182,7 +182,7 @@ void AppDelegate::applicationWillTerminate()
 {
     qCInfo(lcShell, "shutting down");
     m_services.timeUpdater.stop();
-    m_services.dbManager.syncClearContents(true);
+    m_services.retention.syncClearContents(true);
 }
 
 void AppDelegate::configStatusItem()

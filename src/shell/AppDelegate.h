@@ -8,11 +8,11 @@
 #include <QSystemTrayIcon>
 #include <memory>
 
-class DBManager;
 class GlobalShortcuts;
 class PBWatcher;
 class QAction;
 class QMenu;
+class Retention;
 class Review;
 class ReviewPrompt;
 class ShortcutBindings;
@@ -36,7 +36,7 @@ public:
     {
         PBWatcher& watcher;
         TimeUpdater& timeUpdater;
-        DBManager& dbManager;
+        Retention& retention;
         Review& review;
         GlobalShortcuts& globalShortcuts;
         QString userDefaultsPath;

@@ -2,26 +2,70 @@
 
 #include "recording/PBWatcher.h"
 #include "storage/DBManager.h"
+#include "storage/Retention.h"
 #include "support/ChannelMessages.h"
 #include "support/Logging.h"
 #include "support/MessageChannel.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <algorithm>
 
+namespace {
+constexpr qsizetype recentSummaryCount = 20;
+
+QJsonArray summaries(const QList<PBContentPtr>& items, qsizetype limit)
+{
+    QJsonArray array;
+    for (qsizetype i = 0; i < items.size() && i < limit; ++i)
+        array.append(items[i]->contentExtension().toJson());
+    return array;
+}
+
+QJsonArray summaries(const QList<PBContentPtr>& items)
+{
+    return summaries(items, items.size());
+}
+} // namespace
+
 CompanionEndpoint::CompanionEndpoint(MessageChannel& channel, DBManager& dbManager,
-                                     PBWatcher& watcher, QObject* parent)
+                                     Retention& retention, PBWatcher& watcher, QObject* parent)
     : QObject(parent), m_channel(channel), m_dbManager(dbManager), m_watcher(watcher)
 {
     passLaunchedMessage();
     m_channel.listenForMessage(ChannelMessages::isLaunched, this,
                                [this](const auto&) { passLaunchedMessage(); });
     m_channel.listenForMessage(ChannelMessages::requestRecent, this,
-                               [this](const auto&) { m_dbManager.passRecentItems(); });
+                               [this](const auto&) { passRecentItems(); });
     m_channel.listenForMessage(ChannelMessages::requestMarked, this,
-                               [this](const auto&) { m_dbManager.passMarkedItems(); });
+                               [this](const auto&) { passMarkedItems(); });
     m_channel.listenForMessage(ChannelMessages::copy, this,
                                [this](const auto& message) { copyRequested(message); });
+    announceChanges(retention);
+}
+
+// Each message goes on the main thread once the lists hold the change, so that the companion,
+// asking back, finds what it was told of: an insert's before the insert's completion runs, the
+// others after their operation's.
+void CompanionEndpoint::announceChanges(Retention& retention)
+{
+    // An insert puts the item at the front of its kind's list, then of Recents.
+    connect(&m_dbManager, &DBManager::itemInserted, this, [this](Category category) {
+        if (category == Category::Recents)
+            m_channel.passMessageObject(
+                m_dbManager.recentItems().first()->contentExtension().toJson(),
+                ChannelMessages::inserted);
+    });
+    connect(&m_dbManager, &DBManager::deletionFinished, this,
+            [this](const QList<PBContentPtr>& deleted) {
+                m_channel.passMessageObject(summaries(deleted), ChannelMessages::deleted);
+            });
+    connect(&m_dbManager, &DBManager::marksUpdated, this, [this](const QList<PBContentPtr>& items) {
+        if (!items.isEmpty())
+            m_channel.passMessageObject(summaries(items), ChannelMessages::marked);
+    });
+    connect(&m_dbManager, &DBManager::itemsFetched, this, &CompanionEndpoint::passRecentItems);
+    connect(&retention, &Retention::listsPruned, this, &CompanionEndpoint::passRecentItems);
 }
 
 void CompanionEndpoint::passLaunchedMessage()
@@ -32,6 +76,17 @@ void CompanionEndpoint::passLaunchedMessage()
 void CompanionEndpoint::passTerminalMessage()
 {
     m_channel.passMessageObject(QStringLiteral(""), ChannelMessages::terminating);
+}
+
+void CompanionEndpoint::passRecentItems()
+{
+    m_channel.passMessageObject(summaries(m_dbManager.recentItems(), recentSummaryCount),
+                                ChannelMessages::recentItems);
+}
+
+void CompanionEndpoint::passMarkedItems()
+{
+    m_channel.passMessageObject(summaries(m_dbManager.markedItems()), ChannelMessages::markedItems);
 }
 
 // The companion names an item among the recent ones. The write is the program's own, made while

@@ -3,13 +3,11 @@
 #include "item/ContentDetails.h"
 #include "storage/DataManager.h"
 #include "storage/HistoryFile.h"
+#include "storage/ListLoader.h"
 #include "storage/RowDetailCache.h"
 #include "storage/SearchIndex.h"
-#include "storage/SettingsModel.h"
-#include "support/ChannelMessages.h"
 #include "support/Clock.h"
 #include "support/Logging.h"
-#include "support/MessageChannel.h"
 #include "support/SerialQueue.h"
 #include "support/SharedInstance.h"
 #include "support/SqliteDatabase.h"
@@ -18,94 +16,27 @@
 
 #include <QDateTime>
 #include <QHash>
-#include <QJsonArray>
 #include <QSet>
 #include <QThread>
 #include <algorithm>
-#include <vector>
 
 namespace {
 const QString listSeparator = QStringLiteral("|");
-constexpr int recentSummaryCount = 20;
 // Up to this many deleted items leave the lists row by row, each announced on its own.
 constexpr qsizetype rowByRowLimit = 64;
 
 const char* const insertSql =
     "INSERT INTO pb_items (uuid, date, title, type, pb_type, data, app, marked, keyword) "
     "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)";
-// A load reads only what the lists need, from an index that holds just that: a sixth of the
-// table's pages, read straight through instead of following the date index row by row. The
-// lists are put in order in memory (see newestFirst). The index is partial on a condition that
-// only the load and the per-uuid statements state, so the planner never takes it for the
-// statements ordered by date, which keep the date index's order of equal dates. Without it (it
-// could not be made) the load reads the table straight through.
-const char* const listedIndexSql =
-    "CREATE INDEX IF NOT EXISTS pb_items_listed ON pb_items (date, type, marked, uuid) "
-    "WHERE uuid IS NOT NULL";
-const char* const selectListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
-                                    "INDEXED BY pb_items_listed WHERE uuid IS NOT NULL";
-const char* const scanListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items";
 const char* const existsSql = "SELECT 1 FROM pb_items WHERE uuid=?";
 const char* const deleteSql = "DELETE FROM pb_items WHERE uuid=?";
 const char* const markSql = "UPDATE pb_items SET marked=? WHERE uuid=?";
 const char* const anyRowSql = "SELECT 1 FROM pb_items LIMIT 1";
 const char* const dataOfSql = "SELECT data FROM pb_items WHERE uuid=?";
-// What the retention pass may prune, newest first; the caller skips marked rows.
-const char* const listedTypes = "type IN (0, 1, 2, 3)";
-const QByteArray olderThanSql =
-    QByteArray("SELECT * FROM pb_items WHERE ") + listedTypes + " AND ? - date >= ?";
-const QByteArray beyondNewestSql = QByteArray("SELECT * FROM pb_items WHERE ") + listedTypes +
-                                   " ORDER BY date DESC LIMIT -1 OFFSET ?";
-const QByteArray unmarkedSql = QByteArray("SELECT * FROM pb_items WHERE ") + listedTypes;
-
-using SaveMode = SettingsModel::SaveMode;
 
 QStringList splitList(const QString& joined)
 {
     return joined.split(listSeparator);
-}
-
-struct LoadedRow
-{
-    bool dated;
-    double date;
-    qint64 rowId;
-    PBContentPtr item;
-};
-
-// Newest first as the date index gives them: a NULL date after every date, rows of the same date
-// the last written first. Rows come oldest first, from the index or in the order they were
-// written, so mostly in order already.
-void newestFirst(std::vector<LoadedRow>& rows)
-{
-    std::reverse(rows.begin(), rows.end());
-    const auto newer = [](const LoadedRow& a, const LoadedRow& b) {
-        if (a.dated != b.dated)
-            return a.dated;
-        if (a.date != b.date)
-            return a.date > b.date;
-        return a.rowId > b.rowId;
-    };
-    if (!std::is_sorted(rows.begin(), rows.end(), newer))
-        std::sort(rows.begin(), rows.end(), newer);
-}
-
-DBManager::Category categoryOfType(PBContentType type)
-{
-    return DBManager::Category(int(type) + 1);
-}
-
-QJsonArray summaries(const QList<PBContentPtr>& items, qsizetype limit)
-{
-    QJsonArray array;
-    for (qsizetype i = 0; i < items.size() && i < limit; ++i)
-        array.append(items[i]->contentExtension().toJson());
-    return array;
-}
-
-QJsonArray summaries(const QList<PBContentPtr>& items)
-{
-    return summaries(items, items.size());
 }
 
 // A caller may pass no completion; the operation then runs all the same.
@@ -122,7 +53,8 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
       m_dbQueue(std::make_unique<SerialQueue>()),
       m_backgroundQueue(std::make_unique<SerialQueue>()), m_mainPoster(new ThreadPoster(this)),
       m_searchIndex(std::make_unique<SearchIndex>(*m_dbQueue)),
-      m_details(std::make_unique<RowDetailCache>(m_dbPath))
+      m_details(std::make_unique<RowDetailCache>(m_dbPath)),
+      m_loader(std::make_unique<ListLoader>(services.dataManager, *m_details))
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
     m_open = m_dbQueue->sync([this] { return openDatabase(); });
@@ -131,11 +63,7 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
         return;
     }
     // A history from before the index gains it here, once; loads queue behind it.
-    m_dbQueue->async([this] {
-        m_listedIndex = m_db->execute(QString::fromLatin1(listedIndexSql));
-        if (!m_listedIndex)
-            qCWarning(lcStorage).noquote() << "cannot index the history:" << m_db->errorText();
-    });
+    m_dbQueue->async([this] { m_loader->addIndex(*m_db); });
 }
 
 DBManager::~DBManager()
@@ -184,8 +112,6 @@ void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
     m_dbQueue->sync([this, &item, &block] {
         const bool written = writeRow(*item);
         if (written) {
-            m_services.channel.passMessageObject(item->contentExtension().toJson(),
-                                                 ChannelMessages::inserted);
             // From now on the item is a listed one like those of a load: its details are its
             // row's, kept only while recently used.
             m_details->remember(item->itemUuid(), item->details());
@@ -231,7 +157,7 @@ bool DBManager::writeRow(const PBContent& item)
 void DBManager::applyInsert(const PBContentPtr& item)
 {
     prependTo(categoryOfType(item->type()), item);
-    prependTo(Recents, item);
+    prependTo(Category::Recents, item);
 }
 
 void DBManager::prependTo(Category category, const PBContentPtr& item)
@@ -250,7 +176,7 @@ void DBManager::removeAt(Category category, qsizetype index)
 
 PBContentPtr DBManager::ownObject(const PBContentPtr& item) const
 {
-    const auto& recent = m_lists[Recents];
+    const auto& recent = m_lists[Category::Recents];
     const auto found =
         std::find_if(recent.cbegin(), recent.cend(), [&item](const PBContentPtr& listed) {
             return listed == item || listed->itemUuid() == item->itemUuid();
@@ -264,7 +190,7 @@ PBContentPtr DBManager::ownObject(const PBContentPtr& item) const
 // Recents is out of date order (the clock was set back) a result may keep its own object.
 QList<PBContentPtr> DBManager::ownObjects(QList<PBContentPtr> items) const
 {
-    const auto& recent = m_lists[Recents];
+    const auto& recent = m_lists[Category::Recents];
     qsizetype from = 0;
     for (PBContentPtr& item : items) {
         qsizetype to = recent.size();
@@ -341,68 +267,24 @@ void DBManager::fetchAllItems(std::function<void()> block)
     block = orNothing(std::move(block));
     m_backgroundQueue->async([this, block = std::move(block)] {
         m_dbQueue->sync([this, &block] {
+            CategoryLists lists = m_open ? m_loader->load(*m_db) : CategoryLists();
             // Posted from inside the database block, so that inserts queued behind this load
             // are applied on top of its lists, never before them.
-            postToMain([this, lists = loadAllRows(), block = std::move(block)]() mutable {
+            postToMain([this, lists = std::move(lists), block = std::move(block)]() mutable {
                 applyLists(std::move(lists));
                 block();
-                passRecentItems();
+                emit itemsFetched();
             });
         });
     });
 }
 
-void DBManager::applyLists(Lists&& lists)
+void DBManager::applyLists(CategoryLists&& lists)
 {
     emit listsAboutToBeReplaced();
-    for (int c = 0; c < categoryCount; ++c)
-        m_lists[c] = std::move(lists[c]);
+    m_lists = std::move(lists);
     emit listsReplaced();
     updateCounts();
-}
-
-DBManager::Lists DBManager::loadAllRows()
-{
-    Lists lists;
-    if (!m_open)
-        return lists;
-    std::vector<LoadedRow> rows;
-    std::array<qsizetype, categoryCount> sizes{};
-    SqliteStatement statement(*m_db,
-                              QString::fromLatin1(m_listedIndex ? selectListedSql : scanListedSql));
-    while (statement.step()) {
-        PBContentPtr item = listedContent(statement);
-        if (!item)
-            continue;
-        ++sizes[categoryOfType(item->type())];
-        sizes[Marked] += item->marked ? 1 : 0;
-        rows.push_back(
-            {!statement.isNull("date"), item->date, statement.integer("rowid"), std::move(item)});
-    }
-    newestFirst(rows);
-    sizes[Recents] = qsizetype(rows.size());
-    for (int c = 0; c < categoryCount; ++c)
-        lists[c].reserve(sizes[c]);
-    for (LoadedRow& row : rows) {
-        lists[categoryOfType(row.item->type())].append(row.item);
-        if (row.item->marked)
-            lists[Marked].append(row.item);
-        lists[Recents].append(std::move(row.item));
-    }
-    return lists;
-}
-
-PBContentPtr DBManager::listedContent(const SqliteStatement& row) const
-{
-    PBContentPtr item = PBContent::withType(row.integer("type"));
-    if (!item)
-        return nullptr;
-    item->setItemUuid(ItemUuid::fromUtf8(row.storedBytes("uuid")));
-    item->date = row.real("date");
-    item->marked = row.integer("marked") != 0;
-    item->setPayloadReader(&m_services.dataManager);
-    item->readDetailsFrom(m_details.get());
-    return item;
 }
 
 // NULL columns leave their fields absent.
@@ -428,24 +310,14 @@ PBContentPtr DBManager::contentFromFMResult(const SqliteStatement& row) const
 void DBManager::updateCounts()
 {
     Q_ASSERT(QThread::currentThread() == thread());
-    for (Category category : {Image, Text, File, URL, Marked, Recents})
-        m_counts[category].set(m_lists[category].size());
-}
-
-void DBManager::passRecentItems()
-{
-    m_services.channel.passMessageObject(summaries(m_lists[Recents], recentSummaryCount),
-                                         ChannelMessages::recentItems);
+    for (Category category : {Category::Image, Category::Text, Category::File, Category::URL,
+                              Category::Marked, Category::Recents})
+        count(category).set(m_lists[category].size());
 }
 
 void DBManager::postToMain(std::function<void()> fn)
 {
     m_mainPoster->post(std::move(fn));
-}
-
-void DBManager::passMarkedItems()
-{
-    m_services.channel.passMessageObject(summaries(m_lists[Marked]), ChannelMessages::markedItems);
 }
 
 std::optional<bool> DBManager::hasRows()
@@ -514,20 +386,34 @@ DBManager::runForEach(const QList<PBContentPtr>& items, const char* sql,
 void DBManager::deletePbContents(const QList<PBContentPtr>& items, std::function<void()> block)
 {
     block = orNothing(std::move(block));
-    m_dbQueue->sync([this, &items, &block] {
+    const auto given = [&items](SqliteDatabase&) {
         // The callers go on using these items (the companion's message, a window's list) after
         // their rows are gone.
         for (const PBContentPtr& item : items)
             item->keepDetails();
-        const QList<PBContentPtr> deleted = deleteRows(items);
+        return items;
+    };
+    deleteChosenRows(given, [this, block = std::move(block)](const QList<PBContentPtr>& deleted) {
+        block();
+        emit deletionFinished(deleted);
+    });
+}
+
+qsizetype DBManager::deleteChosenRows(const RowChooser& choose, DeletedBlock block)
+{
+    return m_dbQueue->sync([this, &choose, &block] {
+        const QList<PBContentPtr> chosen = choose(*m_db);
+        const QList<PBContentPtr> deleted = chosen.isEmpty() ? chosen : deleteRows(chosen);
         for (const PBContentPtr& item : deleted)
             m_services.dataManager.deleteDataOfContent(*item);
+        // Posted behind the list changes of everything written before, so the removal applies
+        // after them.
         postToMain([this, deleted, block = std::move(block)] {
             removeFromLists(deleted);
             updateCounts();
-            block();
-            m_services.channel.passMessageObject(summaries(deleted), ChannelMessages::deleted);
+            block(deleted);
         });
+        return chosen.size();
     });
 }
 
@@ -542,7 +428,8 @@ void DBManager::removeFromLists(const QList<PBContentPtr>& items)
     } else {
         for (const PBContentPtr& item : items) {
             const PBContentPtr own = ownObject(item);
-            for (Category category : {Recents, File, Image, Text, URL, Marked}) {
+            for (Category category : {Category::Recents, Category::File, Category::Image,
+                                      Category::Text, Category::URL, Category::Marked}) {
                 const qsizetype index = m_lists[category].indexOf(own);
                 if (index >= 0)
                     removeAt(category, index);
@@ -580,8 +467,7 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, bool marked,
             applyMarks(updated, marked);
             updateCounts();
             block();
-            if (!updated.isEmpty())
-                m_services.channel.passMessageObject(summaries(updated), ChannelMessages::marked);
+            emit marksUpdated(updated);
         });
     });
 }
@@ -594,74 +480,13 @@ void DBManager::applyMarks(const QList<PBContentPtr>& items, bool marked)
         const PBContentPtr own = ownObject(item);
         item->marked = marked;
         own->marked = marked;
-        const qsizetype listed = m_lists[Marked].indexOf(own);
+        const qsizetype listed = m_lists[Category::Marked].indexOf(own);
         if (!marked && listed >= 0)
-            removeAt(Marked, listed);
+            removeAt(Category::Marked, listed);
         else if (marked && listed < 0)
-            prependTo(Marked, own);
+            prependTo(Category::Marked, own);
         emit markChanged(own);
     }
-}
-
-void DBManager::syncClearContents(bool terminating)
-{
-    Q_ASSERT(QThread::currentThread() == thread());
-    // The victims are chosen and deleted in one database block, from the rows themselves: an
-    // insert whose list change has not reached this thread yet is already a row and counts, and
-    // nothing written while the pass runs can slip between the choice and the deletion.
-    qsizetype chosen = 0;
-    const QList<PBContentPtr> deleted = m_dbQueue->sync([this, terminating, &chosen] {
-        const QList<PBContentPtr> victims = retentionVictims(terminating);
-        chosen = victims.size();
-        return victims.isEmpty() ? victims : deleteRows(victims);
-    });
-    for (const PBContentPtr& item : deleted)
-        m_services.dataManager.deleteDataOfContent(*item);
-    const SaveMode saveMode = m_services.settings.saveMode();
-    const bool tellCompanion =
-        !terminating && (saveMode == SaveMode::ByDuration || saveMode == SaveMode::ByNumber);
-    // Posted behind the list changes of everything written before the pass, so the removal
-    // applies after them. The lists follow the deletion precisely instead of reloading, which
-    // would replace every object a window shows.
-    postToMain([this, deleted, tellCompanion] {
-        removeFromLists(deleted);
-        updateCounts();
-        if (tellCompanion)
-            passRecentItems();
-    });
-    qCInfo(lcStorage, "delete data count: %d", int(chosen));
-}
-
-// On the database queue. Rows of an unknown type are never listed, so they are neither counted
-// nor pruned.
-QList<PBContentPtr> DBManager::retentionVictims(bool terminating)
-{
-    if (!m_open)
-        return {};
-    std::optional<SqliteStatement> select;
-    switch (m_services.settings.saveMode()) {
-    case SaveMode::ByDuration:
-        select.emplace(*m_db, QString::fromLatin1(olderThanSql));
-        select->bind(1, m_services.clock.now()).bind(2, m_services.settings.keepSeconds());
-        break;
-    case SaveMode::ByNumber:
-        select.emplace(*m_db, QString::fromLatin1(beyondNewestSql));
-        select->bind(1, qint64(m_services.settings.keepCount()));
-        break;
-    case SaveMode::ClearWhenExiting:
-        if (!terminating)
-            return {};
-        select.emplace(*m_db, QString::fromLatin1(unmarkedSql));
-        break;
-    default:
-        return {};
-    }
-    QList<PBContentPtr> victims;
-    while (select->step()) {
-        if (PBContentPtr item = contentFromFMResult(*select); item && !item->marked)
-            victims.append(std::move(item));
-    }
-    return victims;
 }
 
 // On the database queue: rows go in one transaction; an item's payload files go only when its

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "item/PBContent.h"
+#include "storage/Category.h"
+#include "storage/CategoryLists.h"
 #include "support/ObservableValue.h"
 
 #include <QHash>
@@ -15,18 +17,17 @@
 
 class Clock;
 class DataManager;
-class MessageChannel;
+class ListLoader;
 class RowDetailCache;
 class SearchIndex;
 class SerialQueue;
-class SettingsModel;
 class SqliteDatabase;
 class SqliteStatement;
 class ThreadPoster;
 
 // The history store: one row of pb_items per item in "db.sqlite3", the six category lists the
-// windows show, their counts, deletion, marking, the retention pass, and the messages that tell
-// the companion client of each change (CompanionEndpoint answers its requests).
+// windows show, their counts, deletion and marking. Its signals tell of every change (the
+// companion client hears of them through CompanionEndpoint); Retention prunes it.
 //
 // Threads: the one connection lives on a serial database queue; callers wait for their
 // statements. The category lists are changed only on the main thread: every change is posted
@@ -43,16 +44,10 @@ class DBManager : public QObject
     Q_OBJECT
 
 public:
-    // The numbers a list is known by; the four kinds are the item type plus one.
-    enum Category { Recents = 0, Text = 1, File = 2, Image = 3, URL = 4, Marked = 5 };
-    static constexpr int categoryCount = 6;
-
     // What the store works with; all must outlive it.
     struct Services
     {
-        MessageChannel& channel;
         const DataManager& dataManager;
-        const SettingsModel& settings;
         const Clock& clock;
     };
 
@@ -90,22 +85,26 @@ public:
     void searchPbItems(const QString& text, QObject* context, SearchBlock block);
 
     // Reloads the six lists from the table in the background, then on the main thread updates
-    // the counts, calls the block and sends the recent summaries to the companion.
+    // the counts, calls the block and emits itemsFetched().
     void fetchAllItems(std::function<void()> block);
 
     // Deletes the items' rows, takes them out of the lists and removes their payload files; then,
-    // on the main thread, updates the counts, calls the block and tells the companion.
+    // on the main thread, updates the counts, calls the block and emits deletionFinished().
     void deletePbContents(const QList<PBContentPtr>& items, std::function<void()> block = {});
 
     // Stores `marked` in the items' rows first; then, on the main thread, gives the items whose
     // row was written (and the lists' objects for them) the mark, follows it in the Marked list,
-    // updates the counts, calls the block and tells the companion of those items. An item whose
-    // row could not be written keeps the mark it had.
+    // updates the counts, calls the block and emits marksUpdated() with those items. An item
+    // whose row could not be written keeps the mark it had.
     void updateFavorite(const QList<PBContentPtr>& items, bool marked, std::function<void()> block);
 
-    // The retention pass, by the settings' record keeping; marked items are never pruned.
-    // Returns when every deletion is done. Main thread.
-    void syncClearContents(bool terminating);
+    // Deletes the rows that `choose` picks, on the database queue, in the same database block,
+    // and the payload files of those whose row went; then, on the main thread, takes those out of
+    // the lists, updates the counts and calls the block with them. Returns how many rows were
+    // picked, once they are deleted. For the retention pass.
+    using RowChooser = std::function<QList<PBContentPtr>(SqliteDatabase& db)>;
+    using DeletedBlock = std::function<void(const QList<PBContentPtr>& deleted)>;
+    qsizetype deleteChosenRows(const RowChooser& choose, DeletedBlock block);
 
     // Sets the six counts from the list lengths. Main thread only.
     void updateCounts();
@@ -114,18 +113,16 @@ public:
     // nullptr for an unknown type number.
     PBContentPtr contentFromFMResult(const SqliteStatement& row) const;
 
+    // The list and the count of one of the categories the store keeps (isStoreList()).
     const QList<PBContentPtr>& items(Category category) const { return m_lists[category]; }
-    ObservableValue<qint64>& count(Category category) { return m_counts[category]; }
+    ObservableValue<qint64>& count(Category category) { return m_counts[qsizetype(category)]; }
 
-    const QList<PBContentPtr>& recentItems() const { return items(Recents); }
-    const QList<PBContentPtr>& textItems() const { return items(Text); }
-    const QList<PBContentPtr>& fileItems() const { return items(File); }
-    const QList<PBContentPtr>& imageItems() const { return items(Image); }
-    const QList<PBContentPtr>& urlItems() const { return items(URL); }
-    const QList<PBContentPtr>& markedItems() const { return items(Marked); }
-
-    void passRecentItems();
-    void passMarkedItems();
+    const QList<PBContentPtr>& recentItems() const { return items(Category::Recents); }
+    const QList<PBContentPtr>& textItems() const { return items(Category::Text); }
+    const QList<PBContentPtr>& fileItems() const { return items(Category::File); }
+    const QList<PBContentPtr>& imageItems() const { return items(Category::Image); }
+    const QList<PBContentPtr>& urlItems() const { return items(Category::URL); }
+    const QList<PBContentPtr>& markedItems() const { return items(Category::Marked); }
 
     // For the sweep of orphan payload files, each waiting for the database queue (so not for
     // the main thread): whether the table holds any row, and the stored payload paths (the
@@ -138,10 +135,10 @@ signals:
     // Each change of a category list comes between a pair of these, on the main thread, so that
     // an item model over the list in place can announce it row by row: an item put at the front
     // of one list, an item taken out of one list at `index`, all lists replaced by a load.
-    void itemAboutToBeInserted(DBManager::Category category);
-    void itemInserted(DBManager::Category category);
-    void itemAboutToBeRemoved(DBManager::Category category, qsizetype index);
-    void itemRemoved(DBManager::Category category, qsizetype index);
+    void itemAboutToBeInserted(Category category);
+    void itemInserted(Category category);
+    void itemAboutToBeRemoved(Category category, qsizetype index);
+    void itemRemoved(Category category, qsizetype index);
     void listsAboutToBeReplaced();
     void listsReplaced();
     // The item's new mark is stored; the store's own object for it (found by uuid) carries it.
@@ -149,16 +146,19 @@ signals:
     // The items' rows are gone. Lists holding objects of their own (search results) drop those
     // with the same uuid.
     void itemsDeleted(const QList<PBContentPtr>& items);
+    // The ends of the operations above, each after its completion ran: a load-all; a deletion,
+    // with the items whose rows went (none when no row could be deleted); a marking, with the
+    // items whose rows took the mark.
+    void itemsFetched();
+    void deletionFinished(const QList<PBContentPtr>& deleted);
+    void marksUpdated(const QList<PBContentPtr>& items);
 
 private:
-    using Lists = std::array<QList<PBContentPtr>, categoryCount>;
-
     bool openDatabase();
     bool exists(const QString& uuid);
     bool writeRow(const PBContent& item);
-    Lists loadAllRows();
     // Replaces the lists with a load's and updates the counts. Main thread.
-    void applyLists(Lists&& lists);
+    void applyLists(CategoryLists&& lists);
     using SearchTicket = std::shared_ptr<std::atomic<bool>>;
     // Marks the context's earlier search superseded and hands out the ticket of its new one.
     SearchTicket newSearchTicket(const QObject* context);
@@ -169,10 +169,7 @@ private:
     QList<PBContentPtr>
     runForEach(const QList<PBContentPtr>& items, const char* sql,
                const std::function<void(SqliteStatement&, const PBContent&)>& bind);
-    QList<PBContentPtr> retentionVictims(bool terminating);
     QList<PBContentPtr> deleteRows(const QList<PBContentPtr>& items);
-    // A listed item of the current row of a load: no details, read from its row when used.
-    PBContentPtr listedContent(const SqliteStatement& row) const;
     void applyInsert(const PBContentPtr& item);
     void removeFromLists(const QList<PBContentPtr>& items);
     void removeAllFromLists(const QList<PBContentPtr>& items);
@@ -195,12 +192,11 @@ private:
     std::unique_ptr<SqliteDatabase> m_db;
     std::unique_ptr<SearchIndex> m_searchIndex;
     std::unique_ptr<RowDetailCache> m_details;
+    std::unique_ptr<ListLoader> m_loader; // database queue only
     bool m_open = false;
     QString m_keptDamagedFile;
-    // Whether the load's own index is there; database queue only.
-    bool m_listedIndex = false;
-    Lists m_lists;
+    CategoryLists m_lists;
     // The search in flight for each context. Main thread only.
     QHash<const QObject*, SearchTicket> m_searches;
-    std::array<ObservableValue<qint64>, categoryCount> m_counts;
+    std::array<ObservableValue<qint64>, storeListCount> m_counts;
 };

@@ -13,7 +13,6 @@
 #include "storage/DataManager.h"
 #include "storage/SettingsModel.h"
 #include "support/Clock.h"
-#include "support/MessageChannelNull.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -27,12 +26,10 @@ struct X11History
     PasteboardX11 pasteboard{QGuiApplication::clipboard()};
     ApplicationStateQt state;
     PBWatcher watcher{pasteboard, state};
-    MessageChannelNull channel;
     DataManager dataManager{home.filePath(QStringLiteral("data"))};
     SettingsModel settings;
     WorkspaceNull workspace;
-    DBManager store{home.path(),
-                    DBManager::Services{channel, dataManager, settings, Clock::system()}};
+    DBManager store{home.path(), DBManager::Services{dataManager, Clock::system()}};
     PBContentComparer comparer;
     CapturePipeline pipeline{workspace, comparer, settings, dataManager, store};
     TimeUpdater timeUpdater;

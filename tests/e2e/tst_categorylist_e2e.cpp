@@ -83,10 +83,9 @@ struct Application : X11History
         auto* layout = new QHBoxLayout(window.get());
         const CategoryListViewController::Services services{store, pasteboard, timeUpdater,
                                                             artwork};
-        recents = new CategoryListViewController(DBManager::Recents, services);
-        text = new CategoryListViewController(DBManager::Text, services);
-        search =
-            new CategoryListViewController(CategoryListViewController::searchCategory, services);
+        recents = new CategoryListViewController(Category::Recents, services);
+        text = new CategoryListViewController(Category::Text, services);
+        search = new CategoryListViewController(Category::Search, services);
         for (auto* list : {recents, text, search})
             layout->addWidget(list);
         window->resize(1100, 500);

@@ -33,20 +33,19 @@ using namespace Qt::StringLiterals;
 namespace {
 constexpr int timeoutMs = 20'000;
 // The tabs' categories in display order.
-const QList<DBManager::Category> tabCategories{DBManager::Recents, DBManager::Marked,
-                                               DBManager::Text,    DBManager::Image,
-                                               DBManager::URL,     DBManager::File};
+const QList<Category> tabCategories{Category::Recents, Category::Marked, Category::Text,
+                                    Category::Image,   Category::URL,    Category::File};
 
 // The stored rows of a category, counted in the history file itself.
-qint64 storedRows(const QString& dbPath, DBManager::Category category)
+qint64 storedRows(const QString& dbPath, Category category)
 {
     SqliteDatabase db;
     if (!db.open(dbPath))
         return -1;
     QString sql = u"SELECT COUNT(*) AS n FROM pb_items"_s;
-    if (category == DBManager::Marked)
+    if (category == Category::Marked)
         sql += u" WHERE marked = 1"_s;
-    else if (category != DBManager::Recents)
+    else if (category != Category::Recents)
         sql += u" WHERE type = %1"_s.arg(int(category) - 1);
     SqliteStatement statement(db, sql);
     return statement.step() ? statement.integer("n") : -1;

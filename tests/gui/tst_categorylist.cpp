@@ -69,7 +69,7 @@ private slots:
     void selectingWritesOnlyThePayloadsThatCanBeRead();
 
 private:
-    std::unique_ptr<CategoryListViewController> makeList(qint64 category)
+    std::unique_ptr<CategoryListViewController> makeList(Category category)
     {
         auto list = std::make_unique<CategoryListViewController>(category, m_fixture->services());
         list->resize(400, 500);
@@ -84,14 +84,14 @@ private:
 
 void TestCategoryList::modelFollowsEveryChangeOfTheStore_data()
 {
-    QTest::addColumn<qint64>("category");
+    QTest::addColumn<Category>("category");
     QTest::addColumn<bool>("asc");
-    QTest::newRow("recents") << qint64(DBManager::Recents) << false;
-    QTest::newRow("recents, oldest first") << qint64(DBManager::Recents) << true;
-    QTest::newRow("text") << qint64(DBManager::Text) << false;
-    QTest::newRow("marked, oldest first") << qint64(DBManager::Marked) << true;
-    QTest::newRow("search") << qint64(HistoryListModel::searchCategory) << false;
-    QTest::newRow("search, oldest first") << qint64(HistoryListModel::searchCategory) << true;
+    QTest::newRow("recents") << Category::Recents << false;
+    QTest::newRow("recents, oldest first") << Category::Recents << true;
+    QTest::newRow("text") << Category::Text << false;
+    QTest::newRow("marked, oldest first") << Category::Marked << true;
+    QTest::newRow("search") << Category::Search << false;
+    QTest::newRow("search, oldest first") << Category::Search << true;
 }
 
 // Inserts, removals, marks and loads, each checked by Qt's model tester as it happens and by
@@ -99,16 +99,15 @@ void TestCategoryList::modelFollowsEveryChangeOfTheStore_data()
 // are checked against the history's items that hold the search text.
 void TestCategoryList::modelFollowsEveryChangeOfTheStore()
 {
-    QFETCH(qint64, category);
+    QFETCH(Category, category);
     QFETCH(bool, asc);
     DBManager& store = m_fixture->manager();
     HistoryListModel model(category, store, m_fixture->artwork);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setAsc(asc);
-    const bool search = category == HistoryListModel::searchCategory;
+    const bool search = category == Category::Search;
     const auto expected = [&] {
-        QList<PBContentPtr> list =
-            store.items(search ? DBManager::Recents : DBManager::Category(category));
+        QList<PBContentPtr> list = store.items(search ? Category::Recents : category);
         if (search)
             list.removeIf([](const PBContentPtr& item) { return !item->keyword().contains(u'a'); });
         return uuids(asc ? reversed(list) : list);
@@ -137,15 +136,14 @@ void TestCategoryList::modelFollowsEveryChangeOfTheStore()
     QCOMPARE(uuids(shown(model)), expected());
     QVERIFY(m_fixture->load());
     QCOMPARE(uuids(shown(model)), expected());
-    QVERIFY(model.rowCount() > 0 || category == DBManager::Marked);
+    QVERIFY(model.rowCount() > 0 || category == Category::Marked);
 }
 
 void TestCategoryList::searchShowsOnlyTheCurrentKeywordsResults()
 {
     m_fixture->add(PBContentTypeText, u"apple"_s);
     const PBContentPtr apricot = m_fixture->add(PBContentTypeText, u"apricot"_s);
-    HistoryListModel model(HistoryListModel::searchCategory, m_fixture->manager(),
-                           m_fixture->artwork);
+    HistoryListModel model(Category::Search, m_fixture->manager(), m_fixture->artwork);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
 
@@ -166,7 +164,7 @@ void TestCategoryList::searchShowsOnlyTheCurrentKeywordsResults()
 
 void TestCategoryList::anUnknownCategoryNeverFills()
 {
-    const auto list = makeList(9);
+    const auto list = makeList(Category(9));
     QVERIFY(list);
     QVERIFY(list->empty().value());
     m_fixture->add(PBContentTypeText, u"anything"_s);
@@ -213,7 +211,7 @@ void TestCategoryList::rowButtonsFollowMarkHoverAndKind()
         Utils::toggleMarked(m_fixture->manager(), {item}, [&done] { done = true; });
         QTRY_VERIFY(done);
     }
-    const auto list = makeList(DBManager::Recents);
+    const auto list = makeList(Category::Recents);
     QVERIFY(list);
     HistoryListView* view = list->tableView();
     const QRect row = view->visualRect(list->contents()->index(0));
@@ -238,14 +236,14 @@ void TestCategoryList::rowButtonsFollowMarkHoverAndKind()
 void TestCategoryList::theMarkButtonFollowsAMarkMadeElsewhere()
 {
     const PBContentPtr item = m_fixture->add(PBContentTypeURL, u"https://example.org"_s);
-    const auto list = makeList(DBManager::Recents);
+    const auto list = makeList(Category::Recents);
     QVERIFY(list);
     HistoryListView* view = list->tableView();
     QTest::mouseMove(view->viewport(), view->visualRect(list->contents()->index(0)).center());
     QCOMPARE(view->bookmarkButton()->accessibleName(), u"Mark"_s);
 
     // Marked through a search result: another object for the same stored item.
-    const auto search = makeList(CategoryListViewController::searchCategory);
+    const auto search = makeList(Category::Search);
     search->setKeyword(u"example"_s);
     QTRY_COMPARE(search->contents()->rowCount(), 1);
     bool done = false;
@@ -261,7 +259,7 @@ void TestCategoryList::theMarkButtonFollowsAMarkMadeElsewhere()
 void TestCategoryList::rowsExposeDescriptionAndTime()
 {
     m_fixture->add(PBContentTypeText, u"  spoken\ntext  "_s);
-    const auto list = makeList(DBManager::Recents);
+    const auto list = makeList(Category::Recents);
     QVERIFY(list);
     QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list->tableView());
     QVERIFY(view);
@@ -314,7 +312,7 @@ void TestCategoryList::selectingWritesOnlyThePayloadsThatCanBeRead()
     });
     PasteboardMemory& pasteboard = m_fixture->store.pasteboard;
     pasteboard.writeItem({PasteboardTypes::string}, {"held before"});
-    const auto list = makeList(DBManager::Recents);
+    const auto list = makeList(Category::Recents);
     QVERIFY(list);
 
     ListFixture::clickRow(*list, 0);

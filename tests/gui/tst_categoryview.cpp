@@ -45,7 +45,7 @@ private slots:
     void clearActsOnEveryListedItemOfItsPage();
 
 private:
-    std::unique_ptr<CategoryViewController> makePage(qint64 category)
+    std::unique_ptr<CategoryViewController> makePage(Category category)
     {
         auto page = std::make_unique<CategoryViewController>(category, m_fixture->services());
         new QAbstractItemModelTester(page->listViewController()->contents(),
@@ -87,7 +87,7 @@ void TestCategoryView::toolBarsShowWhileThereIsSomethingToActOn()
 {
     QFETCH(int, type);
     QFETCH(bool, opens);
-    auto page = makePage(DBManager::Recents);
+    auto page = makePage(Category::Recents);
     QVERIFY(!shows(*page, u"toolsContainer"_s));
     QVERIFY(!shows(*page, u"previewToolsContainer"_s));
     QVERIFY(page->previewVC()); // made at the list's first report
@@ -107,7 +107,7 @@ void TestCategoryView::toolBarsShowWhileThereIsSomethingToActOn()
 
 void TestCategoryView::theMarkButtonFollowsTheCurrentItemsMark()
 {
-    auto page = makePage(DBManager::Recents);
+    auto page = makePage(Category::Recents);
     const PBContentPtr item = m_fixture->add(PBContentTypeText, u"hello"_s);
     QVERIFY(item);
     QTRY_COMPARE(page->listViewController()->contents()->rowCount(), 1);
@@ -126,7 +126,7 @@ void TestCategoryView::theMarkButtonFollowsTheCurrentItemsMark()
 
 void TestCategoryView::sortingTwiceRestoresNewestFirst()
 {
-    auto page = makePage(DBManager::Text);
+    auto page = makePage(Category::Text);
     for (const QString& text : {u"old"_s, u"middle"_s, u"new"_s})
         QVERIFY(m_fixture->add(PBContentTypeText, text));
     HistoryListModel* rows = page->listViewController()->contents();
@@ -144,22 +144,22 @@ void TestCategoryView::sortingTwiceRestoresNewestFirst()
 
 void TestCategoryView::clearActsOnEveryListedItemOfItsPage_data()
 {
-    QTest::addColumn<qint64>("category");
+    QTest::addColumn<Category>("category");
     QTest::addColumn<bool>("oldestFirst");
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("rowsLeft");
     QTest::addColumn<int>("markedLeft");
     // Ten text items, "item 0" … "item 9"; items 3 and 7 marked.
-    QTest::newRow("Recents deletes all, marked too") << qint64(0) << false << 1 << 0 << 0;
-    QTest::newRow("oldest first clears the same") << qint64(0) << true << 1 << 0 << 0;
-    QTest::newRow("Marked only unmarks") << qint64(5) << false << 1 << 10 << 0;
-    QTest::newRow("search deletes its results") << qint64(6) << false << 1 << 0 << 0;
-    QTest::newRow("Cancel changes nothing") << qint64(0) << false << 0 << 10 << 2;
+    QTest::newRow("Recents deletes all, marked too") << Category::Recents << false << 1 << 0 << 0;
+    QTest::newRow("oldest first clears the same") << Category::Recents << true << 1 << 0 << 0;
+    QTest::newRow("Marked only unmarks") << Category::Marked << false << 1 << 10 << 0;
+    QTest::newRow("search deletes its results") << Category::Search << false << 1 << 0 << 0;
+    QTest::newRow("Cancel changes nothing") << Category::Recents << false << 0 << 10 << 2;
 }
 
 void TestCategoryView::clearActsOnEveryListedItemOfItsPage()
 {
-    QFETCH(qint64, category);
+    QFETCH(Category, category);
     QFETCH(bool, oldestFirst);
     QFETCH(int, answer);
     QFETCH(int, rowsLeft);
@@ -173,9 +173,10 @@ void TestCategoryView::clearActsOnEveryListedItemOfItsPage()
     QTRY_VERIFY(marked);
 
     auto page = makePage(category);
-    if (category == CategoryListViewController::searchCategory)
+    if (category == Category::Search)
         page->setKeyword(u"item"_s);
-    QTRY_COMPARE(page->listViewController()->contents()->rowCount(), category == 5 ? 2 : 10);
+    QTRY_COMPARE(page->listViewController()->contents()->rowCount(),
+                 category == Category::Marked ? 2 : 10);
     if (oldestFirst)
         page->onSortButton();
     Dialogs::Request asked;
@@ -189,11 +190,11 @@ void TestCategoryView::clearActsOnEveryListedItemOfItsPage()
     QCOMPARE(asked.buttons, QStringList({u"Cancel"_s, u"Clear"_s}));
     QCOMPARE(asked.defaultButton, 0);
     DBManager& store = m_fixture->manager();
-    QTRY_COMPARE(store.count(DBManager::Recents).value(), qint64(rowsLeft));
-    QTRY_COMPARE(store.count(DBManager::Marked).value(), qint64(markedLeft));
+    QTRY_COMPARE(store.count(Category::Recents).value(), qint64(rowsLeft));
+    QTRY_COMPARE(store.count(Category::Marked).value(), qint64(markedLeft));
     QCOMPARE(store.recentItems().size(), rowsLeft);
     QCOMPARE(page->listViewController()->contents()->rowCount(),
-             category == 5 ? markedLeft : rowsLeft);
+             category == Category::Marked ? markedLeft : rowsLeft);
     // What the lists say is what the database holds.
     QVERIFY(m_fixture->load());
     QCOMPARE(store.recentItems().size(), rowsLeft);

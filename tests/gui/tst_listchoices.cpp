@@ -3,6 +3,7 @@
 #include "browser/CategoryViewController.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
+#include "storage/Retention.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
@@ -112,9 +113,8 @@ void TestListChoices::init()
     QVERIFY(m_fixture->load());
     m_fixture->store.settings.setSaveMode(SettingsModel::SaveMode::ByDuration);
     m_fixture->store.settings.setSaveTime(0);
-    for (qint64 category :
-         {qint64(DBManager::Recents), qint64(DBManager::Text), qint64(DBManager::Marked),
-          CategoryListViewController::searchCategory}) {
+    for (Category category :
+         {Category::Recents, Category::Text, Category::Marked, Category::Search}) {
         auto page = std::make_unique<CategoryViewController>(category, m_fixture->services());
         new QAbstractItemModelTester(page->listViewController()->contents(),
                                      QAbstractItemModelTester::FailureReportingMode::QtTest,
@@ -236,7 +236,8 @@ void TestListChoices::take(Step step)
     case Step::Retention:
         if (const PBContentPtr item = anyStoredItem()) {
             m_fixture->store.clock.time = item->date + 86400;
-            store.syncClearContents(false);
+            Retention(store, m_fixture->store.settings, m_fixture->store.clock)
+                .syncClearContents(false);
         }
         break;
     case Step::Mark:
@@ -351,8 +352,7 @@ void TestListChoices::verifyLists()
         QCOMPARE(uuidOf(page->currentContent()), uuidOf(selected));
         if (page.get() == m_searchPage)
             continue;
-        QCOMPARE(uuidsOf(newestFirst(list)),
-                 uuidsOf(store.items(DBManager::Category(list.fetchCategory()))));
+        QCOMPARE(uuidsOf(newestFirst(list)), uuidsOf(store.items(list.fetchCategory())));
     }
     QStringList marked;
     for (const QVariantMap& row : StoredRows::all(store.dbPath())) {

@@ -114,12 +114,13 @@ void TestMainWindow::tabsShowTheirCategoriesCountsLive()
     QVERIFY(window);
     const ViewController& controller = window->contentViewController();
     const QStringList titles{u"Recents"_s, u"Marked"_s, u"Text"_s, u"Image"_s, u"URL"_s, u"File"_s};
-    const QList<qint64> categories{0, 5, 1, 3, 4, 2};
+    const QList<Category> categories{Category::Recents, Category::Marked, Category::Text,
+                                     Category::Image,   Category::URL,    Category::File};
     for (int i = 0; i < 6; ++i) {
         QCOMPARE(controller.allTabItems().at(i)->title(), titles.at(i));
         QCOMPARE(controller.pages().at(i)->fetchCategory(), categories.at(i));
     }
-    QCOMPARE(controller.searchVC()->fetchCategory(), 6);
+    QCOMPARE(controller.searchVC()->fetchCategory(), Category::Search);
     QCOMPARE(controller.allTabItems().at(0)->count(), 1);
 
     QVERIFY(m_fixture->list.add(PBContentTypeURL, u"https://example.org"_s));
@@ -127,7 +128,7 @@ void TestMainWindow::tabsShowTheirCategoriesCountsLive()
     DBManager& store = m_fixture->list.manager();
     QTRY_COMPARE(controller.allTabItems().at(0)->count(), 3);
     for (int i = 0; i < 6; ++i) {
-        const auto category = DBManager::Category(categories.at(i));
+        const Category category = categories.at(i);
         QCOMPARE(controller.allTabItems().at(i)->count(), store.items(category).size());
         QCOMPARE(controller.pages().at(i)->listViewController()->contents()->rowCount(),
                  store.items(category).size());

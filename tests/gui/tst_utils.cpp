@@ -272,7 +272,7 @@ void TestUtils::togglingMarksFlipsEachItemAndStoresIt()
     QVERIFY(!first->marked);
     QVERIFY(second->marked);
     QCOMPARE(history.markedItems(), QList<PBContentPtr>{second});
-    QCOMPARE(history.count(DBManager::Marked).value(), 1);
+    QCOMPARE(history.count(Category::Marked).value(), 1);
 }
 
 QTEST_MAIN(TestUtils)

@@ -11,6 +11,7 @@
 #include "recording/PBContentComparer.h"
 #include "shell/AppDelegate.h"
 #include "shell/TimeUpdater.h"
+#include "storage/Retention.h"
 #include "support/SharedInstance.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,7 @@ struct ShellFixture
     CapturePipeline pipeline{workspace, comparer, store.settings, store.dataManager,
                              *store.manager};
     TimeUpdater timeUpdater;
+    Retention retention{*store.manager, store.settings, store.clock};
     // What the root publishes before it makes the windows, for the parts that reach the services
     // through their sharedX() accessors.
     SharedInstance<DataManager> publishedPayloads{store.dataManager};
@@ -61,7 +63,7 @@ struct ShellFixture
                                  Clock::system()},
         userDefaultsPath);
     std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
-        store.watcher, timeUpdater, *store.manager, review, shortcuts, userDefaultsPath});
+        store.watcher, timeUpdater, retention, review, shortcuts, userDefaultsPath});
 
     ShellFixture()
     {

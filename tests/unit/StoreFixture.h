@@ -1,7 +1,6 @@
 #pragma once
 
 #include "FixedClock.h"
-#include "RecordingChannel.h"
 #include "platform/doubles/ApplicationStateMemory.h"
 #include "platform/doubles/PasteboardMemory.h"
 #include "recording/PBWatcher.h"
@@ -17,7 +16,6 @@
 struct StoreFixture
 {
     QTemporaryDir folder;
-    RecordingChannel channel;
     DataManager dataManager{folder.filePath(QStringLiteral("data"))};
     SettingsModel settings;
     PasteboardMemory pasteboard;
@@ -28,7 +26,6 @@ struct StoreFixture
 
     std::unique_ptr<DBManager> makeManager(const QString& path)
     {
-        return std::make_unique<DBManager>(
-            path, DBManager::Services{channel, dataManager, settings, clock});
+        return std::make_unique<DBManager>(path, DBManager::Services{dataManager, clock});
     }
 };

@@ -5,11 +5,10 @@
 #include "item/PBImageContent.h"
 #include "item/PBTextContent.h"
 #include "storage/DBManager.h"
+#include "storage/Retention.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -119,7 +118,6 @@ private slots:
     {
         m_store = std::make_unique<StoreFixture>();
         m_manager = m_store->manager.get();
-        m_channel = &m_store->channel;
     }
 
     void cleanup() { m_store.reset(); }
@@ -130,10 +128,10 @@ private slots:
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 0);
         loadNow(*m_manager);
         QVERIFY(m_manager->recentItems().isEmpty());
-        QCOMPARE(m_manager->count(DBManager::Recents).value(), 0);
+        QCOMPARE(m_manager->count(Category::Recents).value(), 0);
     }
 
-    void insertedItemLeadsItsListsAndIsAnnounced()
+    void insertedItemLeadsItsLists()
     {
         auto older = textItem(QStringLiteral("older"));
         auto image = PBContent::createInstance<PBImageContent>();
@@ -146,11 +144,8 @@ private slots:
         QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>({image, older}));
         QCOMPARE(m_manager->imageItems(), QList<PBContentPtr>({image}));
         QCOMPARE(m_manager->textItems(), QList<PBContentPtr>({older}));
-        QCOMPARE(m_manager->count(DBManager::Image).value(), 1);
-        QCOMPARE(m_manager->count(DBManager::Recents).value(), 2);
-        const auto inserts = m_channel->messages(QStringLiteral("insert"));
-        QCOMPARE(inserts.size(), 2);
-        QCOMPARE(inserts[0].toObject()[QStringLiteral("uuid")].toString(), older->uuid());
+        QCOMPARE(m_manager->count(Category::Image).value(), 1);
+        QCOMPARE(m_manager->count(Category::Recents).value(), 2);
     }
 
     void insertingSameItemTwiceIsRefusedWithListsUnchanged()
@@ -166,7 +161,6 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(m_manager->recentItems().size(), 1);
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
-        QCOMPARE(m_channel->messages(QStringLiteral("insert")).size(), 1);
     }
 
     void incompleteItemsAreRefused_data()
@@ -198,7 +192,6 @@ private slots:
         m_manager->insertPbContent(item, [&result](bool written) { result = written; });
         QCOMPARE(result, std::optional<bool>(false));
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 0);
-        QVERIFY(m_channel->messages(QStringLiteral("insert")).isEmpty());
     }
 
     void awkwardTextsAreStoredExactlyAndFoundAgain_data()
@@ -308,7 +301,7 @@ private slots:
         QCOMPARE(m_manager->markedItems().size(), 1);
         QVERIFY(m_manager->markedItems().first() == m_manager->recentItems()[1]);
         QVERIFY(m_manager->textItems().first() == m_manager->recentItems()[1]);
-        QCOMPARE(m_manager->count(DBManager::Marked).value(), 1);
+        QCOMPARE(m_manager->count(Category::Marked).value(), 1);
 
         const PBContentPtr emptyData = m_manager->recentItems().last();
         QCOMPARE(emptyData->dataPathArray(), std::optional<QStringList>(QStringList{QString()}));
@@ -316,25 +309,12 @@ private slots:
         QVERIFY(emptyData->dataArray()->isEmpty());
     }
 
-    void loadSendsAtMostTwentyRecentSummaries()
-    {
-        for (int i = 0; i < 25; ++i)
-            insertRaw(m_manager->dbPath(), QString::number(i), someDate + i, 0,
-                      QStringLiteral("/x"));
-        loadNow(*m_manager);
-        const auto responses = m_channel->messages(QStringLiteral("response.update.recent"));
-        QCOMPARE(responses.size(), 1);
-        const QJsonArray list = responses.first().toArray();
-        QCOMPARE(list.size(), 20);
-        QCOMPARE(list.first().toObject()[QStringLiteral("uuid")].toString(), QStringLiteral("24"));
-    }
-
     void countsAreSetOnTheMainThreadAndObservedAtOnce()
     {
         QList<qint64> seen;
         bool offMainThread = false;
         QObject observer;
-        m_manager->count(DBManager::Recents).observe(&observer, [&](qint64 value) {
+        m_manager->count(Category::Recents).observe(&observer, [&](qint64 value) {
             seen << value;
             offMainThread |= QThread::currentThread() != qApp->thread();
         });
@@ -383,7 +363,7 @@ private slots:
             uuids.insert(item->uuid());
         QCOMPARE(m_manager->recentItems().size(), inserts);
         QCOMPARE(uuids.size(), inserts);
-        QCOMPARE(m_manager->count(DBManager::Recents).value(), inserts);
+        QCOMPARE(m_manager->count(Category::Recents).value(), inserts);
     }
 
     void deletionTakesItemsOutOfEveryListWithTheirFiles()
@@ -399,15 +379,15 @@ private slots:
         bool markDone = false;
         m_manager->updateFavorite({marked}, true, [&markDone] { markDone = true; });
         QTRY_VERIFY(markDone);
-        QCOMPARE(m_manager->count(DBManager::Marked).value(), 1);
+        QCOMPARE(m_manager->count(Category::Marked).value(), 1);
 
         bool deleted = false;
         m_manager->deletePbContents({marked}, [&deleted] { deleted = true; });
         QTRY_VERIFY(deleted);
         QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>{plain});
         QVERIFY(m_manager->markedItems().isEmpty());
-        QCOMPARE(m_manager->count(DBManager::Marked).value(), 0);
-        QCOMPARE(m_manager->count(DBManager::Text).value(), 1);
+        QCOMPARE(m_manager->count(Category::Marked).value(), 0);
+        QCOMPARE(m_manager->count(Category::Text).value(), 1);
         QVERIFY(!QFile::exists(marked->dataPathArray()->first()));
         QVERIFY(QFile::exists(plain->dataPathArray()->first()));
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
@@ -426,13 +406,14 @@ private slots:
             remove.bind(1, gone->uuid());
             QVERIFY(remove.exec());
         }
+        QSignalSpy finished(m_manager, &DBManager::deletionFinished);
         bool deleted = false;
         m_manager->deletePbContents({gone, kept}, [&deleted] { deleted = true; });
         QTRY_VERIFY(deleted);
         QVERIFY(m_manager->recentItems().isEmpty());
-        const auto messages = m_channel->messages(QStringLiteral("delete"));
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.first().toArray().size(), 2);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().first().value<QList<PBContentPtr>>(),
+                 QList<PBContentPtr>({gone, kept}));
     }
 
     void aDeletionWhoseRowStaysKeepsFilesRowAndListEntry()
@@ -453,7 +434,7 @@ private slots:
         m_manager->deletePbContents({item}, [&done] { done = true; });
         QTRY_VERIFY(done);
         QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>{item});
-        QCOMPARE(m_manager->count(DBManager::Text).value(), 1);
+        QCOMPARE(m_manager->count(Category::Text).value(), 1);
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
         QVERIFY(QFile::exists(paths->first()));
     }
@@ -488,10 +469,6 @@ private slots:
         QTRY_COMPARE(done, 2);
         QCOMPARE(m_manager->markedItems(), QList<PBContentPtr>({older, newer}));
         QVERIFY(older->contentExtension().marked);
-        const auto marks = m_channel->messages(QStringLiteral("mark"));
-        QCOMPARE(marks.size(), 2);
-        QCOMPARE(marks.first().toArray().size(), 2);
-        QVERIFY(marks.first().toArray().first().toObject()[QStringLiteral("marked")].toBool());
 
         loadNow(*m_manager);
         QCOMPARE(m_manager->markedItems().size(), 2);
@@ -519,10 +496,6 @@ private slots:
         QCOMPARE(items.size(), 2);
         QVERIFY(items[0]->app().isEmpty() && !items[0]->app().isNull());
         QVERIFY(items[1]->app().isNull());
-        const QJsonArray sent =
-            m_channel->messages(QStringLiteral("response.update.recent")).last().toArray();
-        QCOMPARE(sent[0].toObject().value(QStringLiteral("app")), QJsonValue(QString()));
-        QCOMPARE(sent[1].toObject().value(QStringLiteral("app")), QJsonValue(QJsonValue::Null));
     }
 
     // The caller holds the objects from before a load that replaced every listed object.
@@ -581,7 +554,7 @@ private slots:
         QCOMPARE(replaced.size(), 1);
         QCOMPARE(m_manager->recentItems().size(), 50);
         QCOMPARE(m_manager->textItems().size(), 50);
-        QCOMPARE(m_manager->count(DBManager::Recents).value(), 50);
+        QCOMPARE(m_manager->count(Category::Recents).value(), 50);
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 50);
         QCOMPARE(m_manager->recentItems().last()->uuid(), items[100]->uuid());
     }
@@ -601,7 +574,7 @@ private slots:
         QTRY_COMPARE(m_manager->recentItems(), QList<PBContentPtr>{kept});
         m_manager->searchPbItems(QStringLiteral("kept"), m_manager, {});
         m_manager->fetchAllItems({});
-        QTRY_COMPARE(m_manager->count(DBManager::Marked).value(), 1);
+        QTRY_COMPARE(m_manager->count(Category::Marked).value(), 1);
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 1);
     }
 
@@ -632,6 +605,8 @@ private slots:
         QCOMPARE(listed, uuidsOf(items));
         m_store->settings.setSaveMode(SettingsModel::SaveMode::ByDuration);
 
+        QSignalSpy deletions(m_manager, &DBManager::deletionFinished);
+        QSignalSpy marks(m_manager, &DBManager::marksUpdated);
         bool done = false;
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("transaction not committed")));
@@ -639,7 +614,7 @@ private slots:
             const FileSizeLimit limit(1);
             QVERIFY(limit.isSet());
             if (operation == QStringLiteral("retain"))
-                m_manager->syncClearContents(false);
+                Retention(*m_manager, m_store->settings, m_store->clock).syncClearContents(false);
             else if (operation == QStringLiteral("mark"))
                 m_manager->updateFavorite(items, true, [&done] { done = true; });
             else
@@ -653,22 +628,22 @@ private slots:
         for (const PBContentPtr& item : std::as_const(items))
             QVERIFY(QFile::exists(item->dataPathArray()->first()));
         QCOMPARE(uuidsOf(m_manager->recentItems()), listed);
-        QCOMPARE(m_manager->count(DBManager::Text).value(), 2);
-        // Nor is anything marked, nor the companion told of a deletion or a mark.
+        QCOMPARE(m_manager->count(Category::Text).value(), 2);
+        // Nor is anything marked, nor a deletion or a mark reported.
         for (const PBContentPtr& item : m_manager->recentItems())
             QVERIFY(!item->marked);
         for (const PBContentPtr& item : std::as_const(items))
             QVERIFY(!item->marked);
         QVERIFY(m_manager->markedItems().isEmpty());
-        QVERIFY(m_channel->messages(QStringLiteral("mark")).isEmpty());
-        for (const QJsonValue& message : m_channel->messages(QStringLiteral("delete")))
-            QVERIFY(message.toArray().isEmpty());
+        for (const QSignalSpy* spy : {&deletions, &marks}) {
+            for (const QList<QVariant>& emitted : *spy)
+                QVERIFY(emitted.first().value<QList<PBContentPtr>>().isEmpty());
+        }
     }
 
 private:
     std::unique_ptr<StoreFixture> m_store;
     DBManager* m_manager = nullptr;
-    RecordingChannel* m_channel = nullptr;
 };
 
 QTEST_GUILESS_MAIN(TestDBManager)

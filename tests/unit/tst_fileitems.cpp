@@ -123,14 +123,14 @@ void TestFileItems::fileCopyIsOneItemWhoseRowIsNamedAndFound()
     store.manager->fetchAllItems([&loaded] { loaded = true; });
     QTRY_VERIFY(loaded);
     RowArtworkCache artwork(QSize(40, 40));
-    HistoryListModel files(DBManager::File, *store.manager, artwork);
+    HistoryListModel files(Category::File, *store.manager, artwork);
     QAbstractItemModelTester tester(&files);
     QCOMPARE(files.rowCount(), 1);
     files.data(files.index(0), Qt::DisplayRole);
     QTRY_COMPARE(files.data(files.index(0), Qt::DisplayRole).toString(), description);
     QCOMPARE(files.artwork(files.index(0))->fileIconNames.value(0), iconName);
 
-    HistoryListModel search(HistoryListModel::searchCategory, *store.manager, artwork);
+    HistoryListModel search(Category::Search, *store.manager, artwork);
     search.setKeyword(searchedFor);
     QTRY_COMPARE(search.rowCount(), 1);
     search.data(search.index(0), Qt::DisplayRole);

@@ -1,6 +1,7 @@
 #include "StoreFixture.h"
 #include "StoredRows.h"
 #include "item/PBTextContent.h"
+#include "storage/Retention.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
@@ -104,7 +105,7 @@ private slots:
 
         QTest::ignoreMessage(QtInfoMsg,
                              qPrintable(QStringLiteral("delete data count: %1").arg(pruned)));
-        store.manager->syncClearContents(terminating);
+        Retention(*store.manager, store.settings, store.clock).syncClearContents(terminating);
 
         const QStringList remaining =
             StoredRows::column(store.manager->dbPath(), QStringLiteral("uuid"));
@@ -150,12 +151,12 @@ private slots:
         captured->setDataArray({QByteArray("just copied")});
         captured->setDataPathArray(*store.dataManager.saveDataOfContent(*captured));
         store.manager->insertPbContent(captured, {});
-        store.manager->syncClearContents(terminating);
+        Retention(*store.manager, store.settings, store.clock).syncClearContents(terminating);
 
         QCOMPARE(StoredRows::count(store.manager->dbPath()), remaining);
         QCOMPARE(QDir(store.dataManager.savePath()).entryList(QDir::Files).size(), remaining);
         QTRY_COMPARE(store.manager->recentItems().size(), remaining);
-        QCOMPARE(store.manager->count(DBManager::Recents).value(), remaining);
+        QCOMPARE(store.manager->count(Category::Recents).value(), remaining);
     }
 
     void quitBeforeTheFirstLoadStillClears()
@@ -163,7 +164,7 @@ private slots:
         StoreFixture store;
         fillHistory(store, 4, 0.0, 1);
         store.settings.setSaveMode(SettingsModel::SaveMode::ClearWhenExiting);
-        store.manager->syncClearContents(true);
+        Retention(*store.manager, store.settings, store.clock).syncClearContents(true);
         QCOMPARE(StoredRows::column(store.manager->dbPath(), QStringLiteral("uuid")),
                  QStringList{QStringLiteral("item-00001")});
     }
@@ -184,7 +185,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("statement failed")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("statement failed")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("statement failed")));
-        store.manager->syncClearContents(false);
+        Retention(*store.manager, store.settings, store.clock).syncClearContents(false);
         QCOMPARE(StoredRows::column(store.manager->dbPath(), QStringLiteral("uuid")).size(), 3);
         QCOMPARE(QDir(store.dataManager.savePath()).entryList(QDir::Files).size(), 3);
     }

@@ -1,6 +1,7 @@
 #include "StoreFixture.h"
 #include "StoredRows.h"
 #include "item/PBTextContent.h"
+#include "storage/Retention.h"
 #include "storage/SearchIndex.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
@@ -190,7 +191,7 @@ private slots:
 
         m_store->settings.setSaveMode(SettingsModel::SaveMode::ByDuration);
         m_store->settings.setSaveTime(0); // 24 hours: the two items 25 hours old go
-        m_manager->syncClearContents(false);
+        Retention(*m_manager, m_store->settings, m_store->clock).syncClearContents(false);
         QCOMPARE(StoredRows::count(path), 3);
         QCOMPARE(indexedRows(path, QStringLiteral("okk")), 3);
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "item/PBContent.h"
+#include "storage/CategoryLists.h"
+
+class DetailReader;
+class PayloadReader;
+class SqliteDatabase;
+class SqliteStatement;
+
+// Reads what the history store's lists hold from the table in one pass: each row of a known type
+// becomes a listed item (no details: it reads them from its row when used), and the six lists
+// come out newest first. Database queue only.
+class ListLoader
+{
+public:
+    // The items made read their payloads and details through these, which must outlive them.
+    ListLoader(const PayloadReader& payloads, const DetailReader& details);
+
+    // Gives a history made before the load's own index that index; loads read from it once it is
+    // there.
+    void addIndex(SqliteDatabase& db);
+    CategoryLists load(SqliteDatabase& db) const;
+
+private:
+    PBContentPtr listedContent(const SqliteStatement& row) const;
+
+    const PayloadReader& m_payloads;
+    const DetailReader& m_details;
+    bool m_indexed = false;
+};
