@@ -18,7 +18,6 @@
 #include <QHash>
 #include <QSet>
 #include <QThread>
-#include <algorithm>
 
 namespace {
 const QString listSeparator = QStringLiteral("|");
@@ -174,43 +173,6 @@ void DBManager::removeAt(Category category, qsizetype index)
     emit itemRemoved(category, index);
 }
 
-PBContentPtr DBManager::ownObject(const PBContentPtr& item) const
-{
-    const auto& recent = m_lists[Category::Recents];
-    const auto found =
-        std::find_if(recent.cbegin(), recent.cend(), [&item](const PBContentPtr& listed) {
-            return listed == item || listed->itemUuid() == item->itemUuid();
-        });
-    return found == recent.cend() ? item : *found;
-}
-
-// Search results and Recents are both newest first, so each result's row is looked for by a
-// binary search on the date, from where the one before it was found: a search over a million
-// listed rows costs the GUI thread a few milliseconds, not a pass over the whole list. Where
-// Recents is out of date order (the clock was set back) a result may keep its own object.
-QList<PBContentPtr> DBManager::ownObjects(QList<PBContentPtr> items) const
-{
-    const auto& recent = m_lists[Category::Recents];
-    qsizetype from = 0;
-    for (PBContentPtr& item : items) {
-        qsizetype to = recent.size();
-        while (from < to) {
-            const qsizetype middle = from + (to - from) / 2;
-            if (recent[middle]->date > item->date)
-                from = middle + 1;
-            else
-                to = middle;
-        }
-        for (qsizetype i = from; i < recent.size() && recent[i]->date == item->date; ++i) {
-            if (recent[i]->itemUuid() == item->itemUuid()) {
-                item = recent[i];
-                break;
-            }
-        }
-    }
-    return items;
-}
-
 void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock block)
 {
     block = orNothing(std::move(block));
@@ -227,7 +189,7 @@ void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock
             if (m_searches.value(context) == ticket)
                 m_searches.remove(context);
             if (receiver && !*ticket)
-                block(ownObjects(found));
+                block(m_lists.ownObjects(found));
         });
     });
 }
@@ -427,7 +389,7 @@ void DBManager::removeFromLists(const QList<PBContentPtr>& items)
         removeAllFromLists(items);
     } else {
         for (const PBContentPtr& item : items) {
-            const PBContentPtr own = ownObject(item);
+            const PBContentPtr own = m_lists.ownObject(item);
             for (Category category : {Category::Recents, Category::File, Category::Image,
                                       Category::Text, Category::URL, Category::Marked}) {
                 const qsizetype index = m_lists[category].indexOf(own);
@@ -477,7 +439,7 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, bool marked,
 void DBManager::applyMarks(const QList<PBContentPtr>& items, bool marked)
 {
     for (const PBContentPtr& item : items) {
-        const PBContentPtr own = ownObject(item);
+        const PBContentPtr own = m_lists.ownObject(item);
         item->marked = marked;
         own->marked = marked;
         const qsizetype listed = m_lists[Category::Marked].indexOf(own);

@@ -177,10 +177,6 @@ private:
     // The single list changes, each announced by the signals above.
     void prependTo(Category category, const PBContentPtr& item);
     void removeAt(Category category, qsizetype index);
-    // The lists' object for the item's row (found by uuid in Recents), or the item itself.
-    PBContentPtr ownObject(const PBContentPtr& item) const;
-    // The same for search results, newest first, where Recents is in date order.
-    QList<PBContentPtr> ownObjects(QList<PBContentPtr> items) const;
     // Runs fn on the main thread, after everything posted before it.
     void postToMain(std::function<void()> fn);
 
