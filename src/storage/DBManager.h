@@ -101,7 +101,7 @@ public:
     // Deletes the rows that `choose` picks, on the database queue, in the same database block,
     // and the payload files of those whose row went; then, on the main thread, takes those out of
     // the lists, updates the counts and calls the block with them. Returns how many rows were
-    // picked, once they are deleted. For the retention pass.
+    // picked, once they are deleted. For the retention pass; main thread.
     using RowChooser = std::function<QList<PBContentPtr>(SqliteDatabase& db)>;
     using DeletedBlock = std::function<void(const QList<PBContentPtr>& deleted)>;
     qsizetype deleteChosenRows(const RowChooser& choose, DeletedBlock block);
