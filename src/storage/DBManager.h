@@ -64,10 +64,6 @@ public:
     DBManager(const QString& folder, const Services& services, QObject* parent = nullptr);
     ~DBManager() override;
 
-    // The store of the running application (in $XDG_DATA_HOME/vantrel), as the composition root
-    // built it.
-    static DBManager& sharedManager();
-
     QString dbPath() const { return m_dbPath; }
     bool isOpen() const { return m_open; }
     // Where the history found damaged at start was kept, or empty when it was not.
@@ -118,11 +114,6 @@ public:
     ObservableValue<qint64>& count(Category category) { return m_counts[category]; }
 
     const QList<PBContentPtr>& recentItems() const { return items(Recents); }
-    const QList<PBContentPtr>& textItems() const { return items(Text); }
-    const QList<PBContentPtr>& fileItems() const { return items(File); }
-    const QList<PBContentPtr>& imageItems() const { return items(Image); }
-    const QList<PBContentPtr>& urlItems() const { return items(URL); }
-    const QList<PBContentPtr>& markedItems() const { return items(Marked); }
 
     void passRecentItems();
     void passMarkedItems();

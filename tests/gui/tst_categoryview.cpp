@@ -197,7 +197,7 @@ void TestCategoryView::clearActsOnEveryListedItemOfItsPage()
     // What the lists say is what the database holds.
     QVERIFY(m_fixture->load());
     QCOMPARE(store.recentItems().size(), rowsLeft);
-    QCOMPARE(store.markedItems().size(), markedLeft);
+    QCOMPARE(store.items(DBManager::Marked).size(), markedLeft);
 }
 
 QTEST_MAIN(TestCategoryView)
