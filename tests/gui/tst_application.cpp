@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "platform/PlatformLinux.h"
 #include "platform/doubles/ApplicationStateMemory.h"
 #include "platform/doubles/GlobalShortcutsNull.h"
 #include "platform/doubles/LoginItemsMemory.h"
@@ -10,6 +11,7 @@
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
