@@ -78,7 +78,7 @@ void report(const char* name, const Figures& ours, const Figures& baseline)
 
 Figures previewUntilPainted(const PBContentPtr& item)
 {
-    PreviewViewController preview;
+    PreviewViewController preview(nullptr);
     preview.resize(paneSize);
     preview.show();
     QCoreApplication::processEvents();

@@ -14,7 +14,6 @@
 #include "shell/AppDelegate.h"
 #include "shell/CompanionEndpoint.h"
 #include "shell/TimeUpdater.h"
-#include "shell/Utils.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/OrphanSweeper.h"
@@ -24,28 +23,10 @@
 #include "storage/WebPreviewSetting.h"
 #include "support/AppPaths.h"
 #include "support/Clock.h"
-#include "support/SharedInstance.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSystemTrayIcon>
-
-// What the sharedX() accessors return while the application lives.
-struct Application::Published
-{
-    Published(SettingsManager& settings, DataManager& dataManager, DBManager& dbManager,
-              PBWatcher& watcher, TimeUpdater& timeUpdater, WebPreviewSetting& webPreview)
-        : settings(settings), dataManager(dataManager), dbManager(dbManager), watcher(watcher),
-          timeUpdater(timeUpdater), webPreview(webPreview)
-    {}
-
-    SharedInstance<SettingsManager> settings;
-    SharedInstance<DataManager> dataManager;
-    SharedInstance<DBManager> dbManager;
-    SharedInstance<PBWatcher> watcher;
-    SharedInstance<TimeUpdater> timeUpdater;
-    SharedInstance<WebPreviewSetting> webPreview;
-};
 
 std::unique_ptr<Application> Application::forSession()
 {
@@ -58,11 +39,7 @@ std::unique_ptr<Application> Application::forSession()
 Application::Application(const Environment& environment, std::unique_ptr<PlatformLinux> platform)
     : m_platform(std::move(platform)), m_environment(environment)
 {
-    Platform::install(m_environment.platform);
     buildServices();
-    // Published before the windows are made, which may reach the services through them.
-    m_published = std::make_unique<Published>(*m_settings, *m_dataManager, *m_dbManager, *m_watcher,
-                                              *m_timeUpdater, *m_webPreview);
     buildShell();
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Application::applicationWillTerminate);
 }
@@ -71,15 +48,12 @@ Application::Application(const Environment& environment, std::unique_ptr<Platfor
 Application::~Application()
 {
     m_environment.platform.pasteboard->setUnavailableHandler({});
-    Utils::setSettingsWindowSource({});
-    m_published.reset();
     m_watcher->removeObserver(m_pipeline.get());
-    Platform::install({});
 }
 
 void Application::buildServices()
 {
-    const Platform::Services& platform = m_environment.platform;
+    const PlatformServices& platform = m_environment.platform;
     const QString& folder = m_environment.dataFolder;
     m_review = std::make_unique<ReviewNull>();
     m_settings = std::make_unique<SettingsManager>(folder);
@@ -109,11 +83,12 @@ void Application::buildShell()
         RowArtworkCache::rowIconSize(qApp ? qApp->devicePixelRatio() : 1.0));
     m_mainWindow = std::make_unique<MainWindowController>(
         ViewController::Services{*m_dbManager, *m_environment.platform.pasteboard, *m_timeUpdater,
-                                 *m_artwork, Clock::system()},
+                                 *m_artwork, Clock::system(), m_webPreview.get()},
         m_environment.userDefaultsPath);
-    m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
-        *m_watcher, *m_timeUpdater, *m_retention, *m_review,
-        *m_environment.platform.globalShortcuts, m_environment.userDefaultsPath});
+    m_delegate = std::make_unique<AppDelegate>(
+        AppDelegate::Services{*m_watcher, *m_timeUpdater, *m_retention, *m_review,
+                              *m_environment.platform.globalShortcuts,
+                              m_environment.userDefaultsPath, [this] { return settingsWindow(); }});
     ViewController& content = m_mainWindow->contentViewController();
     connect(&content, &ViewController::viewDidAppear, m_delegate.get(),
             &AppDelegate::mainWindowDidAppear);
@@ -121,14 +96,15 @@ void Application::buildShell()
     m_delegate->applicationDidFinishLaunching(content);
     connectUnavailableNotice();
     tellOfKeptHistory();
-    // The preferences window is made when first asked for, and kept.
-    Utils::setSettingsWindowSource([this]() -> QWidget* {
-        if (!m_settingsWindow)
-            m_settingsWindow =
-                std::make_unique<SettingsWindowController>(SettingsViewController::Services{
-                    *m_settings, *m_delegate->shortcutBindings(), *m_webPreview});
-        return m_settingsWindow.get();
-    });
+}
+
+QWidget* Application::settingsWindow()
+{
+    if (!m_settingsWindow)
+        m_settingsWindow = std::make_unique<SettingsWindowController>(
+            SettingsViewController::Services{*m_settings, *m_delegate->shortcutBindings(),
+                                             *m_webPreview, *m_environment.platform.loginItems});
+    return m_settingsWindow.get();
 }
 
 // The mini window is made by the main window's content on first use, and kept there; its return
@@ -138,7 +114,7 @@ void Application::installMiniWindowFactory(ViewController& content)
     content.setMiniWindowFactory([this, &content]() -> std::unique_ptr<QWidget> {
         auto window = std::make_unique<MiniWindowController>(
             CategoryListViewController::Services{*m_dbManager, *m_environment.platform.pasteboard,
-                                                 *m_timeUpdater, *m_artwork},
+                                                 *m_timeUpdater, *m_artwork, m_webPreview.get()},
             m_environment.userDefaultsPath);
         window->contentViewController().setResumeBlock([&content] { content.showMainWindow(); });
         return window;

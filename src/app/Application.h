@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/PlatformServices.h"
 #include "shell/CommandLine.h"
 
 #include <QObject>
@@ -24,12 +24,13 @@ class ReviewNull;
 class SettingsManager;
 class TimeUpdater;
 class ViewController;
+class QWidget;
 class WebPreviewSetting;
 
 // The composition root: builds every service of the running program once, in one order that can
-// be read top to bottom in the constructor, hands each its collaborators, publishes them to the
-// sharedX() accessors, and on quit takes them down again in the reverse order. Nothing else in
-// the program creates a service. Main thread; needs the QApplication.
+// be read top to bottom in the constructor, hands each its collaborators, and on quit takes them
+// down again in the reverse order. Nothing else in the program creates a service, and a service
+// is reached only through what it was handed. Main thread; needs the QApplication.
 class Application : public QObject
 {
     Q_OBJECT
@@ -39,7 +40,7 @@ public:
     struct Environment
     {
         // The platform implementations, all set; they must outlive the application.
-        Platform::Services platform;
+        PlatformServices platform;
         // The history, the payload folder and the settings file.
         QString dataFolder;
         // The user defaults (the global shortcuts, the rating prompt).
@@ -63,12 +64,12 @@ private:
     void buildServices();
     void buildShell();
     void installMiniWindowFactory(ViewController& content);
+    // The preferences window, made on first use and kept.
+    QWidget* settingsWindow();
     void connectUnavailableNotice();
     void tellOfKeptHistory();
     // The one quit sequence, on QCoreApplication::aboutToQuit.
     void applicationWillTerminate();
-
-    struct Published;
 
     std::unique_ptr<PlatformLinux> m_platform;
     Environment m_environment;
@@ -89,7 +90,4 @@ private:
     std::unique_ptr<AppDelegate> m_delegate;
     // Records into the delegate's shortcut bindings, so it goes first.
     std::unique_ptr<SettingsWindowController> m_settingsWindow;
-    // Last, so that the accessors stop answering before anything is destroyed (its place in the
-    // order of building is before the windows).
-    std::unique_ptr<Published> m_published;
 };

@@ -8,7 +8,6 @@
 #include "browser/RowArtworkCache.h"
 #include "controls/RFOverlayScrollView.h"
 #include "platform/Pasteboard.h"
-#include "platform/Platform.h"
 #include "shell/Dialogs.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"

@@ -15,6 +15,7 @@ class QStackedLayout;
 class RowAnimations;
 class RowArtworkCache;
 class TimeUpdater;
+class WebPreviewSetting;
 
 // One history list, for every list of the program: a category (0 Recents, 1 Text, 2 File,
 // 3 Image, 4 URL, 5 Marked), the search results (6), or an unknown number (a list that never
@@ -36,6 +37,8 @@ public:
         Pasteboard& pasteboard;
         TimeUpdater& timeUpdater;
         RowArtworkCache& artwork;
+        // Followed by the previews beside the lists; none: a web page loads only on request.
+        const WebPreviewSetting* webPreview = nullptr;
     };
     CategoryListViewController(Category fetchCategory, const Services& services,
                                QWidget* parent = nullptr);

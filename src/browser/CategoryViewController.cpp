@@ -83,7 +83,7 @@ QString CategoryViewController::keyword() const
 PreviewViewController* CategoryViewController::previewVC()
 {
     if (!m_previewVC) {
-        m_previewVC = new PreviewViewController;
+        m_previewVC = new PreviewViewController(m_services.webPreview);
         pinInside(m_ui->previewContainer, m_previewVC);
     }
     return m_previewVC;

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
-PreviewViewController::PreviewViewController(QWidget* parent)
-    : QWidget(parent), m_layout(new QVBoxLayout(this))
+PreviewViewController::PreviewViewController(const WebPreviewSetting* webPreview, QWidget* parent)
+    : QWidget(parent), m_webPreview(webPreview), m_layout(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("previewViewController"));
     setAccessibleName(tr("Preview"));
@@ -84,9 +84,7 @@ void PreviewViewController::hideViews()
 
 void PreviewViewController::showWebPage(const PBContentPtr& item)
 {
-    // Without the application's setting (a preview on its own) pages load only on request.
-    const WebPreviewSetting* setting = WebPreviewSetting::sharedSetting();
-    webView()->setContent(item, setting && setting->loadsPages());
+    webView()->setContent(item, m_webPreview && m_webPreview->loadsPages());
     webView()->show();
     emit previewShown();
 }

@@ -20,7 +20,6 @@ public:
 
     // Plays the copy confirmation in the row, if the row is on screen.
     void startAnimation(const QModelIndex& index);
-    int runningCount() const { return int(m_hosts.size()); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

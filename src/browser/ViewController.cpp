@@ -180,8 +180,8 @@ void ViewController::escapePressed()
 
 CategoryListViewController::Services ViewController::listServices() const
 {
-    return {m_services.dbManager, m_services.pasteboard, m_services.timeUpdater,
-            m_services.artwork};
+    return {m_services.dbManager, m_services.pasteboard, m_services.timeUpdater, m_services.artwork,
+            m_services.webPreview};
 }
 
 void ViewController::showEvent(QShowEvent* event)

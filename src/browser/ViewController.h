@@ -17,6 +17,7 @@ class Pasteboard;
 class RowArtworkCache;
 class TabItemView;
 class TimeUpdater;
+class WebPreviewSetting;
 namespace Ui {
 class ViewController;
 }
@@ -38,6 +39,8 @@ public:
         RowArtworkCache& artwork;
         // Times the loading, which shows for at least `minimumLoadingTime`.
         const Clock& clock;
+        // Whether the previews load web pages at once; none: only on request.
+        const WebPreviewSetting* webPreview = nullptr;
     };
 
     static constexpr double minimumLoadingTime = 0.5;

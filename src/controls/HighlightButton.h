@@ -10,7 +10,6 @@ class HighlightButton : public TemplateButton
 public:
     explicit HighlightButton(QWidget* parent = nullptr);
 
-    bool isHighlighted() const { return m_highlighted; }
     void setHighlighted(bool highlighted);
 
 protected:

@@ -30,12 +30,6 @@ RFOverlayScrollView::RFOverlayScrollView(QAbstractScrollArea* area, const Clock&
     tile();
 }
 
-void RFOverlayScrollView::setHeaderOffset(int headerOffset)
-{
-    m_headerOffset = headerOffset;
-    tile();
-}
-
 int RFOverlayScrollView::tableHeaderOffset(const QAbstractScrollArea* area)
 {
     const QHeaderView* header = nullptr;

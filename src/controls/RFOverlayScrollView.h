@@ -22,7 +22,6 @@ public:
 
     // The height at the top of the area taken by a table header, which the scroller stays below.
     int headerOffset() const { return m_headerOffset; }
-    void setHeaderOffset(int headerOffset);
 
     // The height of the header of `area` when it is a table or tree view showing one, else 0.
     static int tableHeaderOffset(const QAbstractScrollArea* area);

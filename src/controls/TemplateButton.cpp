@@ -17,12 +17,6 @@ void TemplateButton::setImage(const QIcon& image)
     updateIcon();
 }
 
-void TemplateButton::setUseTemplateImage(bool useTemplateImage)
-{
-    m_useTemplateImage = useTemplateImage;
-    updateIcon();
-}
-
 void TemplateButton::changeEvent(QEvent* event)
 {
     QToolButton::changeEvent(event);
@@ -38,6 +32,5 @@ void TemplateButton::initStyleOption(QStyleOptionToolButton* option) const
 
 void TemplateButton::updateIcon()
 {
-    setIcon(m_useTemplateImage && !m_image.isNull() ? TemplateImage::icon(m_image, palette())
-                                                    : m_image);
+    setIcon(m_image.isNull() ? m_image : TemplateImage::icon(m_image, palette()));
 }

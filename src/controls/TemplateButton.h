@@ -3,8 +3,8 @@
 #include <QIcon>
 #include <QToolButton>
 
-// A flat button with an image that, by default, is a template image: drawn in the palette's text
-// colour and drawn again whenever the palette changes. It does not light up under the pointer.
+// A flat button with a template image: drawn in the palette's text colour and drawn again
+// whenever the palette changes. It does not light up under the pointer.
 class TemplateButton : public QToolButton
 {
     Q_OBJECT
@@ -15,10 +15,6 @@ public:
     QIcon image() const { return m_image; }
     void setImage(const QIcon& image);
 
-    bool useTemplateImage() const { return m_useTemplateImage; }
-    // Off, the image shows its own colours.
-    void setUseTemplateImage(bool useTemplateImage);
-
 protected:
     void changeEvent(QEvent* event) override;
     void initStyleOption(QStyleOptionToolButton* option) const override;
@@ -27,5 +23,4 @@ private:
     void updateIcon();
 
     QIcon m_image;
-    bool m_useTemplateImage = true;
 };

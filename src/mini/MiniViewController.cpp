@@ -147,7 +147,7 @@ void MiniViewController::setResumeBlock(std::function<void()> block)
 PreviewViewController* MiniViewController::previewVC()
 {
     if (!m_previewVC)
-        m_previewVC = new PreviewViewController;
+        m_previewVC = new PreviewViewController(m_services.webPreview);
     return m_previewVC;
 }
 

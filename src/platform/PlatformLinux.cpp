@@ -72,7 +72,7 @@ PlatformLinux::PlatformLinux()
 
 PlatformLinux::~PlatformLinux() = default;
 
-Platform::Services PlatformLinux::services() const
+PlatformServices PlatformLinux::services() const
 {
     return {m_pasteboard.get(),     m_applicationState.get(), m_workspace.get(),
             m_messageChannel.get(), m_loginItems.get(),       m_globalShortcuts.get()};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/PlatformServices.h"
 
 #include <memory>
 
@@ -25,7 +25,7 @@ public:
     ~PlatformLinux();
 
     // Every implementation, owned by this object.
-    Platform::Services services() const;
+    PlatformServices services() const;
 
 private:
     std::unique_ptr<ApplicationState> m_applicationState;

@@ -1,8 +1,8 @@
 #include "preferences/SettingsViewController.h"
 
+#include "platform/LoginItems.h"
 #include "preferences/ShortcutRecorder.h"
 #include "shell/ShortcutBindings.h"
-#include "shell/Utils.h"
 #include "storage/SettingsManager.h"
 #include "storage/SettingsModel.h"
 #include "storage/UserDefaults.h"
@@ -45,7 +45,7 @@ void SettingsViewController::viewDidLoad()
         connectRecorder(recorder);
     connect(&m_services.shortcuts, &ShortcutBindings::shortcutChanged, this,
             &SettingsViewController::showShortcut);
-    m_ui->autoLaunchButton->setChecked(Utils::isLaunchAtStartup());
+    m_ui->autoLaunchButton->setChecked(m_services.loginItems.isEnabled());
     connect(m_ui->autoLaunchButton, &QAbstractButton::clicked, this,
             &SettingsViewController::onAutoLaunchButton);
     connectWebPreview();
@@ -170,8 +170,9 @@ void SettingsViewController::showRefusal(const Recorder& recorder)
 // another program is left alone, and launch at log-in then stays off.
 void SettingsViewController::onAutoLaunchButton()
 {
-    Utils::toggleLaunchAtStartup();
-    m_ui->autoLaunchButton->setChecked(Utils::isLaunchAtStartup());
+    LoginItems& loginItems = m_services.loginItems;
+    loginItems.setEnabled(!loginItems.isEnabled());
+    m_ui->autoLaunchButton->setChecked(loginItems.isEnabled());
 }
 
 // Stored in the user defaults at once; the box follows a change made in the file as well.

@@ -9,6 +9,7 @@
 class QButtonGroup;
 class QComboBox;
 class QKeySequence;
+class LoginItems;
 class QLabel;
 class SettingsManager;
 class SettingsModel;
@@ -36,6 +37,8 @@ public:
         SettingsManager& settings;
         ShortcutBindings& shortcuts;
         WebPreviewSetting& webPreview;
+        // Start at log-in.
+        LoginItems& loginItems;
     };
 
     explicit SettingsViewController(const Services& services, QWidget* parent = nullptr);

@@ -4,7 +4,6 @@
 #include "platform/Pasteboard.h"
 #include "recording/PBPasteboardItemObserver.h"
 #include "support/Logging.h"
-#include "support/SharedInstance.h"
 
 #include <QTimer>
 
@@ -16,11 +15,6 @@ PBWatcher::PBWatcher(Pasteboard& pasteboard, const ApplicationState& application
 PBWatcher::~PBWatcher()
 {
     stopWatch();
-}
-
-PBWatcher& PBWatcher::sharedWatcher()
-{
-    return SharedInstance<PBWatcher>::instance("PBWatcher::sharedWatcher()");
 }
 
 void PBWatcher::startWatch()

@@ -25,9 +25,6 @@ public:
               QObject* parent = nullptr);
     ~PBWatcher() override;
 
-    // The one watcher of the running application, as the composition root built it.
-    static PBWatcher& sharedWatcher();
-
     // Starts watching from the clipboard's current count, so what it holds now is never passed
     // on. Restarting takes the count afresh.
     void startWatch();

@@ -279,7 +279,12 @@ void AppDelegate::onOpenMiniWindowItem()
 
 void AppDelegate::onPreferencesItem()
 {
-    Utils::showSettingsWindow();
+    if (!m_services.settingsWindow) {
+        qCInfo(lcShell, "no preferences window in this process");
+        return;
+    }
+    if (QWidget* window = m_services.settingsWindow())
+        Utils::bringToFront(window);
 }
 
 void AppDelegate::onRateUs()

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <functional>
 #include <memory>
 
 class GlobalShortcuts;
@@ -13,6 +14,7 @@ class PBWatcher;
 class QAction;
 class QMenu;
 class Retention;
+class QWidget;
 class Review;
 class ReviewPrompt;
 class ShortcutBindings;
@@ -40,6 +42,9 @@ public:
         Review& review;
         GlobalShortcuts& globalShortcuts;
         QString userDefaultsPath;
+        // The preferences window, made by the layer above on first use and kept there (the shell
+        // knows no windows above it); none: the Preferences entry does nothing.
+        std::function<QWidget*()> settingsWindow;
     };
 
     explicit AppDelegate(const Services& services, QObject* parent = nullptr);

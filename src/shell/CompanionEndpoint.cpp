@@ -86,7 +86,7 @@ void CompanionEndpoint::passRecentItems()
 
 void CompanionEndpoint::passMarkedItems()
 {
-    m_channel.passMessageObject(summaries(m_dbManager.markedItems()), ChannelMessages::markedItems);
+    m_channel.passMessageObject(summaries(m_dbManager.items(Category::Marked)), ChannelMessages::markedItems);
 }
 
 // The companion names an item among the recent ones. The write is the program's own, made while

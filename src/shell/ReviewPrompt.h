@@ -23,7 +23,6 @@ public:
 
     // One more appearance of the main window; the fifth schedules the request.
     void mainWindowAppeared();
-    int appearances() const { return m_appearances; }
 
 private:
     void requestOnce();

@@ -1,18 +1,11 @@
 #include "shell/TimeUpdater.h"
 
-#include "support/SharedInstance.h"
-
 #include <QEvent>
 #include <QTimer>
 
 TimeUpdater::TimeUpdater(int intervalMs, QObject* parent)
     : QObject(parent), m_intervalMs(intervalMs)
 {}
-
-TimeUpdater& TimeUpdater::sharedUpdater()
-{
-    return SharedInstance<TimeUpdater>::instance("TimeUpdater::sharedUpdater()");
-}
 
 void TimeUpdater::start()
 {

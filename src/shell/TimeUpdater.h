@@ -17,8 +17,6 @@ public:
     static constexpr int intervalMs = 10'000;
 
     explicit TimeUpdater(int intervalMs = TimeUpdater::intervalMs, QObject* parent = nullptr);
-    // The application's clock tick, as the composition root built it.
-    static TimeUpdater& sharedUpdater();
 
     // (Re)starts the period; the first tick comes one interval later.
     void start();

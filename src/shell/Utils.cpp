@@ -1,9 +1,6 @@
 #include "shell/Utils.h"
 
 #include "item/PBFileContent.h"
-#include "platform/LoginItems.h"
-#include "platform/PasteboardTypes.h"
-#include "platform/Platform.h"
 #include "platform/xdg/FileManagerDBus.h"
 #include "shell/Dialogs.h"
 #include "storage/DBManager.h"
@@ -92,11 +89,6 @@ void Utils::revealFile(const QString& path, QWidget* parent)
     });
 }
 
-void Utils::toggleMarked(const QList<PBContentPtr>& items, std::function<void()> block)
-{
-    toggleMarked(DBManager::sharedManager(), items, std::move(block));
-}
-
 // The marks change only once they are stored: the unmarked items are marked first, then the
 // marked ones unmarked, and the block runs after both.
 void Utils::toggleMarked(DBManager& store, const QList<PBContentPtr>& items,
@@ -119,29 +111,6 @@ void Utils::toggleMarked(DBManager& store, const QList<PBContentPtr>& items,
     });
 }
 
-namespace {
-Utils::SettingsWindowSource& settingsWindowSource()
-{
-    static Utils::SettingsWindowSource source;
-    return source;
-}
-} // namespace
-
-void Utils::setSettingsWindowSource(SettingsWindowSource source)
-{
-    settingsWindowSource() = std::move(source);
-}
-
-void Utils::showSettingsWindow()
-{
-    if (!settingsWindowSource()) {
-        qCInfo(lcShell, "no preferences window in this process");
-        return;
-    }
-    if (QWidget* window = settingsWindowSource()())
-        bringToFront(window);
-}
-
 void Utils::bringToFront(QWidget* window)
 {
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
@@ -153,25 +122,4 @@ void Utils::bringToFront(QWidget* window)
 void Utils::email()
 {
     QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:" VANTREL_SUPPORT_EMAIL)));
-}
-
-void Utils::toggleLaunchAtStartup()
-{
-    LoginItems& loginItems = Platform::loginItems();
-    loginItems.setEnabled(!loginItems.isEnabled());
-}
-
-bool Utils::isLaunchAtStartup()
-{
-    return Platform::loginItems().isEnabled();
-}
-
-QString Utils::urlType()
-{
-    return PasteboardTypes::url;
-}
-
-QString Utils::fileURLType()
-{
-    return PasteboardTypes::fileUrl;
 }

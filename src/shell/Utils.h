@@ -11,8 +11,8 @@
 class DBManager;
 class QWidget;
 
-// Operations that reach outside the history: opening items, marking, the preferences window,
-// mail to support, start at log-in, the platform's address pasteboard types. Main thread only.
+// Operations that reach outside the history: opening items, marking, bringing a window to the
+// front, mail to support. Main thread only.
 class Utils
 {
 public:
@@ -26,10 +26,8 @@ public:
     // when one is given. Text and image items, and no item, do nothing.
     static void openContent(const PBContentPtr& item, QWidget* parent = nullptr);
 
-    // Flips each item's mark (a mixed list stays mixed) and stores the marks; `block` runs on the
-    // main thread once the Marked list and the counts are up to date.
-    static void toggleMarked(const QList<PBContentPtr>& items, std::function<void()> block);
-    // The same in the given store.
+    // Flips each item's mark in the store (a mixed list stays mixed) and stores the marks;
+    // `block` runs on the main thread once the Marked list and the counts are up to date.
     static void toggleMarked(DBManager& store, const QList<PBContentPtr>& items,
                              std::function<void()> block);
 
@@ -37,26 +35,12 @@ public:
     // the application becomes the active one as far as the window manager allows.
     static void bringToFront(QWidget* window);
 
-    // Where the preferences window comes from: the composition root, which makes the window on
-    // first use and owns it, installs this (the shell knows no windows above it).
-    using SettingsWindowSource = std::function<QWidget*()>;
-    static void setSettingsWindowSource(SettingsWindowSource source);
-    // Brings the preferences window to the front; nothing until a source is installed.
-    static void showSettingsWindow();
-
     // Starts a new mail to the support address in the user's mail program.
     static void email();
-
-    // Adds the application to the programs started at log-in, or removes it.
-    static void toggleLaunchAtStartup();
-    static bool isLaunchAtStartup();
 
     // The http or https address a web-address item's text stands for ("www.host" text as if
     // "http://" stood in front); nullopt for any other text or scheme.
     static std::optional<QUrl> webAddress(const QString& text);
-
-    static QString urlType();
-    static QString fileURLType();
 
 private:
     static void openWebAddress(const QString& text, QWidget* parent);

@@ -9,7 +9,6 @@
 #include "support/Clock.h"
 #include "support/Logging.h"
 #include "support/SerialQueue.h"
-#include "support/SharedInstance.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 #include "support/ThreadPoster.h"
@@ -71,11 +70,6 @@ DBManager::~DBManager()
     m_backgroundQueue.reset();
     m_searchIndex.reset();
     m_dbQueue->sync([this] { m_db.reset(); });
-}
-
-DBManager& DBManager::sharedManager()
-{
-    return SharedInstance<DBManager>::instance("DBManager::sharedManager()");
 }
 
 // On the database queue.

@@ -59,10 +59,6 @@ public:
     DBManager(const QString& folder, const Services& services, QObject* parent = nullptr);
     ~DBManager() override;
 
-    // The store of the running application (in $XDG_DATA_HOME/vantrel), as the composition root
-    // built it.
-    static DBManager& sharedManager();
-
     QString dbPath() const { return m_dbPath; }
     bool isOpen() const { return m_open; }
     // Where the history found damaged at start was kept, or empty when it was not.
@@ -118,11 +114,6 @@ public:
     ObservableValue<qint64>& count(Category category) { return m_counts[qsizetype(category)]; }
 
     const QList<PBContentPtr>& recentItems() const { return items(Category::Recents); }
-    const QList<PBContentPtr>& textItems() const { return items(Category::Text); }
-    const QList<PBContentPtr>& fileItems() const { return items(Category::File); }
-    const QList<PBContentPtr>& imageItems() const { return items(Category::Image); }
-    const QList<PBContentPtr>& urlItems() const { return items(Category::URL); }
-    const QList<PBContentPtr>& markedItems() const { return items(Category::Marked); }
 
     // For the sweep of orphan payload files, each waiting for the database queue (so not for
     // the main thread): whether the table holds any row, and the stored payload paths (the

@@ -5,7 +5,6 @@
 #include "support/FileNames.h"
 #include "support/Logging.h"
 #include "support/PrivateFiles.h"
-#include "support/SharedInstance.h"
 #include "support/WriteFailureLog.h"
 
 #include <QFile>
@@ -20,11 +19,6 @@ DataManager::DataManager(QString savePath)
 {}
 
 DataManager::~DataManager() = default;
-
-DataManager& DataManager::sharedManager()
-{
-    return SharedInstance<DataManager>::instance("DataManager::sharedManager()");
-}
 
 QString DataManager::savePath() const
 {

@@ -22,10 +22,6 @@ public:
     explicit DataManager(QString savePath);
     ~DataManager() override;
 
-    // The store of the running program ("data" in $XDG_DATA_HOME/vantrel), as the composition
-    // root built it.
-    static DataManager& sharedManager();
-
     // The payload folder, created (with its missing parents) when it does not exist.
     QString savePath() const;
 

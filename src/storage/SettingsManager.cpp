@@ -2,7 +2,6 @@
 
 #include "support/Logging.h"
 #include "support/PrivateFiles.h"
-#include "support/SharedInstance.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -45,11 +44,6 @@ void SettingsManager::keepDamagedFile() const
         qCWarning(lcStorage).noquote()
             << "the settings file" << m_filePath << "cannot be read; it is kept as" << kept
             << "and the defaults are used";
-}
-
-SettingsManager& SettingsManager::sharedManager()
-{
-    return SharedInstance<SettingsManager>::instance("SettingsManager::sharedManager()");
 }
 
 bool SettingsManager::save() const

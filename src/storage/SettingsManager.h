@@ -15,10 +15,6 @@ public:
     // what the user had.
     explicit SettingsManager(const QString& folder);
 
-    // The one manager of the application (on $XDG_DATA_HOME/vantrel), as the composition root
-    // built it.
-    static SettingsManager& sharedManager();
-
     SettingsModel& model() { return m_model; }
     const SettingsModel& model() const { return m_model; }
     QString filePath() const { return m_filePath; }

@@ -1,7 +1,6 @@
 #include "storage/WebPreviewSetting.h"
 
 #include "storage/UserDefaults.h"
-#include "support/SharedInstance.h"
 
 WebPreviewSetting::WebPreviewSetting(const QString& userDefaultsPath, QObject* parent)
     : QObject(parent), m_defaults(std::make_unique<UserDefaults>(userDefaultsPath))
@@ -20,11 +19,6 @@ bool WebPreviewSetting::loadsPages() const
 void WebPreviewSetting::setLoadsPages(bool loads)
 {
     m_defaults->setValue(UserDefaults::loadWebPagesKey, loads);
-}
-
-WebPreviewSetting* WebPreviewSetting::sharedSetting()
-{
-    return SharedInstance<WebPreviewSetting>::published();
 }
 
 // Anything in the file may have changed; only a change of this value is told.

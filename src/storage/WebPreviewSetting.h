@@ -23,10 +23,6 @@ public:
     bool loadsPages() const;
     void setLoadsPages(bool loads);
 
-    // The application's setting; null where none was built (a preview on its own), and a preview
-    // then loads a page only on request.
-    static WebPreviewSetting* sharedSetting();
-
 signals:
     void loadsPagesChanged(bool loads);
 

@@ -9,7 +9,6 @@
 #include "browser/WebAddressView.h"
 #include "browser/WebPreviewView.h"
 #include "storage/WebPreviewSetting.h"
-#include "support/SharedInstance.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,7 +47,8 @@ private slots:
     void anImageHidesTheLoadedPage();
 
 private:
-    void showPreview();
+    // Shows a preview that follows `setting`, or none.
+    void showPreview(const WebPreviewSetting* setting = nullptr);
     void pressLoadPage();
 
     std::unique_ptr<PageServer> m_server;
@@ -66,9 +66,9 @@ void TestPreviewE2E::cleanup()
     m_server.reset();
 }
 
-void TestPreviewE2E::showPreview()
+void TestPreviewE2E::showPreview(const WebPreviewSetting* setting)
 {
-    m_preview = std::make_unique<PreviewViewController>();
+    m_preview = std::make_unique<PreviewViewController>(setting);
     m_preview->resize(800, 600);
     m_preview->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_preview.get()));
@@ -142,8 +142,7 @@ void TestPreviewE2E::withLoadingChosenShowingAWebAddressFetchesIt()
     QVERIFY(folder.isValid());
     WebPreviewSetting setting(folder.filePath(u"vantrel.conf"_s));
     setting.setLoadsPages(true);
-    const SharedInstance<WebPreviewSetting> published(setting);
-    showPreview();
+    showPreview(&setting);
 
     m_preview->setPreviewContent(urlItem(m_server->address(u"at-once"_s).toString()));
     QWebEngineView* page = pageOf(*m_preview);

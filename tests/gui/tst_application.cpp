@@ -1,28 +1,24 @@
 #include "app/Application.h"
-#include "item/PBTextContent.h"
-#include "platform/Platform.h"
 #include "platform/PlatformLinux.h"
 #include "platform/doubles/ApplicationStateMemory.h"
 #include "platform/doubles/GlobalShortcutsNull.h"
 #include "platform/doubles/LoginItemsMemory.h"
 #include "platform/doubles/PasteboardMemory.h"
 #include "platform/doubles/WorkspaceNull.h"
-#include "recording/PBWatcher.h"
-#include "shell/TimeUpdater.h"
-#include "storage/DBManager.h"
-#include "storage/DataManager.h"
-#include "storage/SettingsManager.h"
+#include "storage/SettingsModel.h"
 #include "support/MessageChannelNull.h"
 #include "support/MessageChannelWormhole.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -30,20 +26,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-// Names the accessor a child process calls before any application exists.
-const char* const tooEarlyVariable = "VANTREL_TEST_CALL_TOO_EARLY";
-
-void callTooEarly(const QByteArray& accessor)
-{
-    if (accessor == "DBManager")
-        DBManager::sharedManager();
-    else if (accessor == "PBWatcher")
-        PBWatcher::sharedWatcher();
-    else if (accessor == "SettingsManager")
-        SettingsManager::sharedManager();
-    else if (accessor == "Platform")
-        Platform::pasteboard();
-}
+const QString textType = u"public.utf8-plain-text"_s;
 
 int rowCount(const QString& dbPath)
 {
@@ -53,10 +36,46 @@ int rowCount(const QString& dbPath)
     SqliteStatement statement(db, u"SELECT COUNT(*) AS n FROM pb_items"_s);
     return statement.step() ? int(statement.integer("n")) : -1;
 }
+
+// The platform of a test: a clipboard in memory that announces its changes, and doubles for the
+// rest. The message channel is the one given.
+struct PlatformDoubles
+{
+    PasteboardMemory pasteboard;
+    ApplicationStateMemory state;
+    WorkspaceNull workspace;
+    LoginItemsMemory loginItems;
+    GlobalShortcutsNull shortcuts;
+
+    PlatformDoubles() { pasteboard.setAnnouncesChanges(true); }
+    PlatformServices services(MessageChannel& channel)
+    {
+        return {&pasteboard, &state, &workspace, &channel, &loginItems, &shortcuts};
+    }
+};
+
+QList<QWidget*> settingsWindows()
+{
+    QList<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == u"settingsWindow"_s)
+            windows.append(window);
+    }
+    return windows;
+}
+
+// Chooses "clear when exiting" in the preferences, as the user would.
+void chooseClearWhenExiting(Application& application)
+{
+    application.handleRequest(ShellRequest::Preferences);
+    QCOMPARE(settingsWindows().size(), 1);
+    auto* group = settingsWindows().first()->findChild<QButtonGroup*>(u"deleteModeGroup"_s);
+    QVERIFY(group);
+    group->button(int(SettingsModel::SaveMode::ClearWhenExiting))->click();
+}
 } // namespace
 
-// The composition root of the running session, on the offscreen platform with the user's
-// folders in a temporary place.
+// The composition root, on the offscreen platform with the user's folders in a temporary place.
 class TestApplication : public QObject
 {
     Q_OBJECT
@@ -70,49 +89,50 @@ private slots:
         m_dataFolder = m_home.filePath(u"data/vantrel"_s);
     }
 
-    void accessorsReturnWhatTheRootBuiltInTheUsersFolders()
+    void theSessionsApplicationKeepsTheHistoryInTheUsersFolders()
     {
         const std::unique_ptr<Application> application = Application::forSession();
-        SettingsManager& settings = SettingsManager::sharedManager();
-        QCOMPARE(&SettingsManager::sharedManager(), &settings);
-        QCOMPARE(settings.filePath(), m_dataFolder + u"/config"_s);
-        QCOMPARE(DataManager::sharedManager().savePath(), m_dataFolder + u"/data"_s);
         QVERIFY(QFileInfo(m_dataFolder + u"/data"_s).isDir());
-        QCOMPARE(DBManager::sharedManager().dbPath(), m_dataFolder + u"/db.sqlite3"_s);
-        QVERIFY(DBManager::sharedManager().isOpen());
-        // Launching has started the watcher and the clock tick.
-        QVERIFY(PBWatcher::sharedWatcher().watching());
-        QVERIFY(TimeUpdater::sharedUpdater().isRunning());
+        QCOMPARE(rowCount(m_dataFolder + u"/db.sqlite3"_s), 0);
     }
 
-    void anAccessorUsedBeforeTheRootBuiltItStopsTheProgram_data()
+    // From launch on, a copy goes through the given clipboard into the history and the payload
+    // folder in the given folder.
+    void aCopyIsRecordedInTheGivenFolder()
     {
-        QTest::addColumn<QString>("accessor");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("history") << u"DBManager"_s
-                                 << u"DBManager::sharedManager() used before the application"_s;
-        QTest::newRow("watcher") << u"PBWatcher"_s
-                                 << u"PBWatcher::sharedWatcher() used before the application"_s;
-        QTest::newRow("settings")
-            << u"SettingsManager"_s
-            << u"SettingsManager::sharedManager() used before the application"_s;
-        QTest::newRow("clipboard")
-            << u"Platform"_s << u"Platform::pasteboard() used before the application"_s;
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        PlatformDoubles platform;
+        MessageChannelNull channel;
+        const auto application = std::make_unique<Application>(
+            Application::Environment{platform.services(channel), folder.filePath(u"data"_s),
+                                     folder.filePath(u"vantrel.conf"_s)});
+
+        platform.pasteboard.setItems({PasteboardItem({textType}, {{textType, "copied"}})});
+        QTRY_COMPARE(rowCount(folder.filePath(u"data/db.sqlite3"_s)), 1);
+        QVERIFY(!QDir(folder.filePath(u"data/data"_s)).isEmpty());
     }
 
-    void anAccessorUsedBeforeTheRootBuiltItStopsTheProgram()
+    // The tray's entry and `vantrel --preferences` bring up the same window, made on first use.
+    void thePreferencesWindowIsMadeOnceOnFirstUse()
     {
-        QFETCH(QString, accessor);
-        QFETCH(QString, message);
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(tooEarlyVariable), accessor);
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(child.waitForFinished(30'000));
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        QVERIFY2(QString::fromLocal8Bit(child.readAllStandardError()).contains(message),
-                 qPrintable(message));
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        PlatformDoubles platform;
+        MessageChannelNull channel;
+        const auto application = std::make_unique<Application>(
+            Application::Environment{platform.services(channel), folder.filePath(u"data"_s),
+                                     folder.filePath(u"vantrel.conf"_s)});
+        QVERIFY(settingsWindows().isEmpty());
+
+        application->handleRequest(ShellRequest::Preferences);
+        QCOMPARE(settingsWindows().size(), 1);
+        QWidget* window = settingsWindows().first();
+        QVERIFY(window->isVisible());
+        window->close();
+        application->handleRequest(ShellRequest::Preferences);
+        QCOMPARE(settingsWindows(), QList<QWidget*>{window});
+        QVERIFY(window->isVisible());
     }
 
     // A copy handed over just before the quit is still being stored when the quit begins: it is
@@ -121,24 +141,16 @@ private slots:
     {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        PasteboardMemory pasteboard;
-        pasteboard.setAnnouncesChanges(true);
-        ApplicationStateMemory state;
-        WorkspaceNull workspace;
+        PlatformDoubles platform;
         MessageChannelNull channel;
-        LoginItemsMemory loginItems;
-        GlobalShortcutsNull shortcuts;
-        const auto application = std::make_unique<Application>(Application::Environment{
-            {&pasteboard, &state, &workspace, &channel, &loginItems, &shortcuts},
-            folder.filePath(u"data"_s),
-            folder.filePath(u"vantrel.conf"_s)});
-        SettingsManager::sharedManager().model().setSaveMode(
-            SettingsModel::SaveMode::ClearWhenExiting);
-        QVERIFY(PBWatcher::sharedWatcher().watching());
+        const auto application = std::make_unique<Application>(
+            Application::Environment{platform.services(channel), folder.filePath(u"data"_s),
+                                     folder.filePath(u"vantrel.conf"_s)});
+        chooseClearWhenExiting(*application);
 
         // Storing this many bytes takes far longer than the way from the copy to the quit.
-        QTimer::singleShot(0, qApp, [&pasteboard] {
-            pasteboard.writeItem({u"public.utf8-plain-text"_s}, {QByteArray(32 << 20, 'q')});
+        QTimer::singleShot(0, qApp, [&platform] {
+            platform.pasteboard.writeItem({textType}, {QByteArray(32 << 20, 'q')});
             QCoreApplication::quit();
         });
         QTimer::singleShot(10'000, qApp, [] { QCoreApplication::exit(1); });
@@ -148,32 +160,21 @@ private slots:
     }
 
     // Last: it ends the application's event loop.
-    void quitWritesTheSettingsAppliesRecordKeepingAndSaysGoodbye()
+    void quitWritesTheSettingsAndSaysGoodbye()
     {
         const std::unique_ptr<Application> application = Application::forSession();
-        SettingsManager::sharedManager().model().setSaveMode(
-            SettingsModel::SaveMode::ClearWhenExiting);
-        auto item = PBContent::createInstance<PBTextContent>();
-        item->setKeyword(u"unmarked"_s);
-        item->setPasteboardTypes({u"public.utf8-plain-text"_s});
-        item->setDataArray({"unmarked"});
-        item->setDataPathArray(DataManager::sharedManager().saveDataOfContent(*item));
-        std::optional<bool> written;
-        DBManager::sharedManager().insertPbContent(item, [&written](bool ok) { written = ok; });
-        QTRY_VERIFY(written.has_value());
-        QVERIFY(*written);
-        const QString dbPath = DBManager::sharedManager().dbPath();
-        QCOMPARE(rowCount(dbPath), 1);
+        chooseClearWhenExiting(*application);
+        // The choice was written at once; the quit writes the settings again.
+        QFile config(m_dataFolder + u"/config"_s);
+        QVERIFY(config.remove());
 
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         QTimer::singleShot(10'000, qApp, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
 
-        QFile config(m_dataFolder + u"/config"_s);
         QVERIFY(config.open(QIODevice::ReadOnly));
         QCOMPARE(QJsonDocument::fromJson(config.readAll()).object().value(u"saveMode"_s).toInt(),
                  2);
-        QCOMPARE(rowCount(dbPath), 0);
         const QString wormhole = MessageChannelWormhole::defaultFolder();
         QVERIFY(wormhole.startsWith(m_home.path()));
         QVERIFY(QFile::exists(wormhole + u"/app.terminate.archive"_s));
@@ -184,16 +185,6 @@ private:
     QString m_dataFolder;
 };
 
-int main(int argc, char** argv)
-{
-    // The child process of the test above: no application, only the accessor.
-    if (qEnvironmentVariableIsSet(tooEarlyVariable)) {
-        callTooEarly(qgetenv(tooEarlyVariable));
-        return 0;
-    }
-    QApplication app(argc, argv);
-    TestApplication test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestApplication)
 
 #include "tst_application.moc"

@@ -253,7 +253,7 @@ void TestCategoryList::theMarkButtonFollowsAMarkMadeElsewhere()
 
     QVERIFY(item->marked);
     QCOMPARE(view->bookmarkButton()->accessibleName(), u"Unmark"_s);
-    QCOMPARE(m_fixture->manager().markedItems(), QList<PBContentPtr>({item}));
+    QCOMPARE(m_fixture->manager().items(Category::Marked), QList<PBContentPtr>({item}));
 }
 
 void TestCategoryList::rowsExposeDescriptionAndTime()

@@ -198,7 +198,7 @@ void TestCategoryView::clearActsOnEveryListedItemOfItsPage()
     // What the lists say is what the database holds.
     QVERIFY(m_fixture->load());
     QCOMPARE(store.recentItems().size(), rowsLeft);
-    QCOMPARE(store.markedItems().size(), markedLeft);
+    QCOMPARE(store.items(Category::Marked).size(), markedLeft);
 }
 
 QTEST_MAIN(TestCategoryView)

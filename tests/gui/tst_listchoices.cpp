@@ -359,7 +359,7 @@ void TestListChoices::verifyLists()
         if (row.value(u"marked"_s).toInt())
             marked.append(row.value(u"uuid"_s).toString());
     }
-    QStringList listed = uuidsOf(store.markedItems());
+    QStringList listed = uuidsOf(store.items(Category::Marked));
     marked.sort();
     listed.sort();
     QCOMPARE(listed, marked);

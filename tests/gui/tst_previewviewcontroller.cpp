@@ -70,7 +70,7 @@ void TestPreviewViewController::initTestCase()
 
 void TestPreviewViewController::init()
 {
-    m_preview = std::make_unique<PreviewViewController>();
+    m_preview = std::make_unique<PreviewViewController>(nullptr);
     m_preview->resize(400, 300);
     m_preview->show();
 }

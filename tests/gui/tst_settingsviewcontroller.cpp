@@ -1,5 +1,4 @@
 #include "platform/GlobalShortcuts.h"
-#include "platform/Platform.h"
 #include "platform/xdg/LoginItemsXdg.h"
 #include "preferences/SettingsWindowController.h"
 #include "preferences/ShortcutRecorder.h"
@@ -103,16 +102,9 @@ struct Panel
         webPreview = std::make_unique<WebPreviewSetting>(defaultsPath());
         loginItems = std::make_unique<LoginItemsXdg>(autostartFolder(),
                                                      QCoreApplication::applicationFilePath());
-        Platform::install({.loginItems = loginItems.get()});
         window = std::make_unique<SettingsWindowController>(
-            SettingsViewController::Services{*settings, *bindings, *webPreview});
+            SettingsViewController::Services{*settings, *bindings, *webPreview, *loginItems});
         window->show();
-    }
-
-    ~Panel()
-    {
-        window.reset();
-        Platform::install({});
     }
 
     template <class T> T* find(const QString& name) const { return window->findChild<T*>(name); }

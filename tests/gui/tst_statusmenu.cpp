@@ -1,5 +1,4 @@
 #include "UrlRecorder.h"
-#include "shell/Utils.h"
 #include "unit/ShellFixture.h"
 
 #include <QMenu>
@@ -118,17 +117,25 @@ private slots:
 
         ShellFixture app;
         UrlRecorder urls({QStringLiteral("appstream"), QStringLiteral("mailto")});
-        QWidget settingsWindow;
-        settingsWindow.setObjectName(QStringLiteral("settingsWindow"));
-        Utils::setSettingsWindowSource([&settingsWindow] { return &settingsWindow; });
         item(openMenu(app), title)->trigger();
-        Utils::setSettingsWindowSource({});
         if (!window.isEmpty())
             QVERIFY(windowShown(window));
         QCOMPARE(urls.opened.size(), opened.isEmpty() ? 0 : 1);
         // QUrl keeps a host (here the application id) in lower case, as the opener gets it.
         if (!opened.isEmpty())
             QCOMPARE(urls.opened.first(), QUrl(opened));
+    }
+
+    void preferencesComeToTheFrontUnminimisedEachTime()
+    {
+        ShellFixture app;
+        item(openMenu(app), QStringLiteral("Preferences..."))->trigger();
+        QVERIFY(app.settingsWindow.isVisible());
+
+        app.settingsWindow.showMinimized();
+        app.delegate->handleRequest(ShellRequest::Preferences);
+        QVERIFY(app.settingsWindow.isVisible());
+        QVERIFY(!app.settingsWindow.isMinimized());
     }
 
     void trayIconIsDrawnInTheTextColourAndFollowsIt()

@@ -4,12 +4,9 @@
 #include "item/PBTextContent.h"
 #include "item/PBURLContent.h"
 #include "platform/PasteboardTypes.h"
-#include "platform/Platform.h"
-#include "platform/xdg/LoginItemsXdg.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
-#include "support/SharedInstance.h"
 #include "unit/StoreFixture.h"
 
 #include <QApplication>
@@ -17,7 +14,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWidget>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -58,8 +54,6 @@ private slots:
     void aMissingFileShowsFileHasBeenMoved_data();
     void aMissingFileShowsFileHasBeenMoved();
     void emailWritesToTheSupportAddress();
-    void togglingLaunchAtStartupTwiceAddsThenRemovesTheEntry();
-    void thePreferencesWindowComesFromItsSourceToTheFront();
     void togglingMarksFlipsEachItemAndStoresIt();
 
 private:
@@ -70,7 +64,7 @@ private:
 
 void TestUtils::initTestCase()
 {
-    // The shared history store lives in the data folder; keep it inside the test.
+    // Nothing the test runs may reach the user's own folders.
     QVERIFY(m_dir.isValid());
     qputenv("XDG_DATA_HOME", m_dir.filePath(u"data"_s).toUtf8());
     qputenv("XDG_CONFIG_HOME", m_dir.filePath(u"config"_s).toUtf8());
@@ -91,7 +85,6 @@ void TestUtils::cleanup()
 {
     Dialogs::setResponder({});
     m_opener.reset();
-    Platform::install({});
 }
 
 void TestUtils::textImageAndNoItemOpenNothing_data()
@@ -211,48 +204,10 @@ void TestUtils::emailWritesToTheSupportAddress()
     QCOMPARE(m_opener->opened, QList<QUrl>{QUrl(QStringLiteral("mailto:" VANTREL_SUPPORT_EMAIL))});
 }
 
-void TestUtils::togglingLaunchAtStartupTwiceAddsThenRemovesTheEntry()
-{
-    LoginItemsXdg loginItems(m_dir.filePath(u"autostart"_s),
-                             QCoreApplication::applicationFilePath());
-    Platform::install({.loginItems = &loginItems});
-
-    QVERIFY(!Utils::isLaunchAtStartup());
-    Utils::toggleLaunchAtStartup();
-    QVERIFY(Utils::isLaunchAtStartup());
-    QVERIFY(QFile::exists(loginItems.entryPath()));
-    Utils::toggleLaunchAtStartup();
-    QVERIFY(!Utils::isLaunchAtStartup());
-    QVERIFY(!QFile::exists(loginItems.entryPath()));
-}
-
-void TestUtils::thePreferencesWindowComesFromItsSourceToTheFront()
-{
-    Utils::showSettingsWindow(); // no source: nothing to show, and no crash
-
-    QWidget window;
-    int asked = 0;
-    Utils::setSettingsWindowSource([&window, &asked] {
-        ++asked;
-        return &window;
-    });
-    Utils::showSettingsWindow();
-    QVERIFY(window.isVisible());
-
-    window.showMinimized();
-    Utils::showSettingsWindow();
-    QVERIFY(window.isVisible());
-    QVERIFY(!window.isMinimized());
-    QCOMPARE(asked, 2);
-    Utils::setSettingsWindowSource({});
-}
-
 void TestUtils::togglingMarksFlipsEachItemAndStoresIt()
 {
-    // The history the application would have published.
     StoreFixture store;
-    const SharedInstance<DBManager> published(*store.manager);
-    DBManager& history = DBManager::sharedManager();
+    DBManager& history = *store.manager;
     const PBContentPtr first = makeItem<PBTextContent>(PasteboardTypes::string, "first");
     const PBContentPtr second = makeItem<PBTextContent>(PasteboardTypes::string, "second");
     for (const PBContentPtr& item : {first, second}) {
@@ -262,16 +217,16 @@ void TestUtils::togglingMarksFlipsEachItemAndStoresIt()
         QVERIFY(*written);
     }
     int done = 0;
-    Utils::toggleMarked({first}, [&done] { ++done; });
+    Utils::toggleMarked(history, {first}, [&done] { ++done; });
     QTRY_COMPARE(done, 1);
-    QCOMPARE(history.markedItems(), QList<PBContentPtr>{first});
+    QCOMPARE(history.items(Category::Marked), QList<PBContentPtr>{first});
 
     // A mixed list stays mixed: each item flips on its own.
-    Utils::toggleMarked({first, second}, [&done] { ++done; });
+    Utils::toggleMarked(history, {first, second}, [&done] { ++done; });
     QTRY_COMPARE(done, 2);
     QVERIFY(!first->marked);
     QVERIFY(second->marked);
-    QCOMPARE(history.markedItems(), QList<PBContentPtr>{second});
+    QCOMPARE(history.items(Category::Marked), QList<PBContentPtr>{second});
     QCOMPARE(history.count(Category::Marked).value(), 1);
 }
 

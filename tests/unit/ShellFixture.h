@@ -12,7 +12,6 @@
 #include "shell/AppDelegate.h"
 #include "shell/TimeUpdater.h"
 #include "storage/Retention.h"
-#include "support/SharedInstance.h"
 
 #include <QCoreApplication>
 #include <QKeySequence>
@@ -47,26 +46,24 @@ struct ShellFixture
                              *store.manager};
     TimeUpdater timeUpdater;
     Retention retention{*store.manager, store.settings, store.clock};
-    // What the root publishes before it makes the windows, for the parts that reach the services
-    // through their sharedX() accessors.
-    SharedInstance<DataManager> publishedPayloads{store.dataManager};
-    SharedInstance<DBManager> publishedHistory{*store.manager};
-    SharedInstance<PBWatcher> publishedWatcher{store.watcher};
-    SharedInstance<TimeUpdater> publishedClockTick{timeUpdater};
     CountingReview review;
     PressableShortcuts shortcuts;
     QTemporaryDir config;
     QString userDefaultsPath = config.filePath(QStringLiteral("vantrel/vantrel.conf"));
     RowArtworkCache artwork{QSize(40, 40)};
+    // Stands for the preferences window, a layer above the shell.
+    QWidget settingsWindow;
     std::unique_ptr<MainWindowController> mainWindow = std::make_unique<MainWindowController>(
         ViewController::Services{*store.manager, store.pasteboard, timeUpdater, artwork,
                                  Clock::system()},
         userDefaultsPath);
-    std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
-        store.watcher, timeUpdater, retention, review, shortcuts, userDefaultsPath});
+    std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(
+        AppDelegate::Services{store.watcher, timeUpdater, retention, review, shortcuts,
+                              userDefaultsPath, [this] { return &settingsWindow; }});
 
     ShellFixture()
     {
+        settingsWindow.setObjectName(QStringLiteral("settingsWindow"));
         store.watcher.addObserver(&pipeline);
         ViewController& content = mainWindow->contentViewController();
         // The real mini window is a layer above; the shell needs only a window to bring up.

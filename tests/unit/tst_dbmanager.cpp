@@ -142,8 +142,8 @@ private slots:
         QVERIFY(insertNow(*m_manager, image));
 
         QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>({image, older}));
-        QCOMPARE(m_manager->imageItems(), QList<PBContentPtr>({image}));
-        QCOMPARE(m_manager->textItems(), QList<PBContentPtr>({older}));
+        QCOMPARE(m_manager->items(Category::Image), QList<PBContentPtr>({image}));
+        QCOMPARE(m_manager->items(Category::Text), QList<PBContentPtr>({older}));
         QCOMPARE(m_manager->count(Category::Image).value(), 1);
         QCOMPARE(m_manager->count(Category::Recents).value(), 2);
     }
@@ -296,11 +296,11 @@ private slots:
             order << item->uuid();
         QCOMPARE(order,
                  QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("D")}));
-        QCOMPARE(m_manager->fileItems().size(), 1);
-        QCOMPARE(m_manager->textItems().size(), 2);
-        QCOMPARE(m_manager->markedItems().size(), 1);
-        QVERIFY(m_manager->markedItems().first() == m_manager->recentItems()[1]);
-        QVERIFY(m_manager->textItems().first() == m_manager->recentItems()[1]);
+        QCOMPARE(m_manager->items(Category::File).size(), 1);
+        QCOMPARE(m_manager->items(Category::Text).size(), 2);
+        QCOMPARE(m_manager->items(Category::Marked).size(), 1);
+        QVERIFY(m_manager->items(Category::Marked).first() == m_manager->recentItems()[1]);
+        QVERIFY(m_manager->items(Category::Text).first() == m_manager->recentItems()[1]);
         QCOMPARE(m_manager->count(Category::Marked).value(), 1);
 
         const PBContentPtr emptyData = m_manager->recentItems().last();
@@ -385,7 +385,7 @@ private slots:
         m_manager->deletePbContents({marked}, [&deleted] { deleted = true; });
         QTRY_VERIFY(deleted);
         QCOMPARE(m_manager->recentItems(), QList<PBContentPtr>{plain});
-        QVERIFY(m_manager->markedItems().isEmpty());
+        QVERIFY(m_manager->items(Category::Marked).isEmpty());
         QCOMPARE(m_manager->count(Category::Marked).value(), 0);
         QCOMPARE(m_manager->count(Category::Text).value(), 1);
         QVERIFY(!QFile::exists(marked->dataPathArray()->first()));
@@ -467,17 +467,17 @@ private slots:
         m_manager->updateFavorite({newer, older}, true, [&done] { ++done; });
         m_manager->updateFavorite({older}, true, [&done] { ++done; });
         QTRY_COMPARE(done, 2);
-        QCOMPARE(m_manager->markedItems(), QList<PBContentPtr>({older, newer}));
+        QCOMPARE(m_manager->items(Category::Marked), QList<PBContentPtr>({older, newer}));
         QVERIFY(older->contentExtension().marked);
 
         loadNow(*m_manager);
-        QCOMPARE(m_manager->markedItems().size(), 2);
-        QCOMPARE(m_manager->markedItems().first()->uuid(), newer->uuid());
+        QCOMPARE(m_manager->items(Category::Marked).size(), 2);
+        QCOMPARE(m_manager->items(Category::Marked).first()->uuid(), newer->uuid());
 
-        PBContentPtr reloaded = m_manager->markedItems().first();
+        PBContentPtr reloaded = m_manager->items(Category::Marked).first();
         m_manager->updateFavorite({reloaded}, false, [&done] { ++done; });
         QTRY_COMPARE(done, 3);
-        QCOMPARE(m_manager->markedItems().size(), 1);
+        QCOMPARE(m_manager->items(Category::Marked).size(), 1);
         QVERIFY(!reloaded->contentExtension().marked);
     }
 
@@ -516,8 +516,8 @@ private slots:
         const PBContentPtr listed = m_manager->recentItems().first();
         QCOMPARE(listed->uuid(), marked->uuid());
         QVERIFY(listed->marked);
-        QCOMPARE(m_manager->markedItems(), QList<PBContentPtr>{listed});
-        QCOMPARE(m_manager->textItems(), QList<PBContentPtr>{listed});
+        QCOMPARE(m_manager->items(Category::Marked), QList<PBContentPtr>{listed});
+        QCOMPARE(m_manager->items(Category::Text), QList<PBContentPtr>{listed});
     }
 
     // The load reads the table before or after the deletion, as the threads fall; either way the
@@ -553,7 +553,7 @@ private slots:
         QTRY_VERIFY(done);
         QCOMPARE(replaced.size(), 1);
         QCOMPARE(m_manager->recentItems().size(), 50);
-        QCOMPARE(m_manager->textItems().size(), 50);
+        QCOMPARE(m_manager->items(Category::Text).size(), 50);
         QCOMPARE(m_manager->count(Category::Recents).value(), 50);
         QCOMPARE(StoredRows::count(m_manager->dbPath()), 50);
         QCOMPARE(m_manager->recentItems().last()->uuid(), items[100]->uuid());
@@ -569,7 +569,7 @@ private slots:
         QTRY_COMPARE(m_manager->recentItems().size(), 2);
 
         m_manager->updateFavorite({kept}, true, {});
-        QTRY_COMPARE(m_manager->markedItems(), QList<PBContentPtr>{kept});
+        QTRY_COMPARE(m_manager->items(Category::Marked), QList<PBContentPtr>{kept});
         m_manager->deletePbContents({gone}, {});
         QTRY_COMPARE(m_manager->recentItems(), QList<PBContentPtr>{kept});
         m_manager->searchPbItems(QStringLiteral("kept"), m_manager, {});
@@ -634,7 +634,7 @@ private slots:
             QVERIFY(!item->marked);
         for (const PBContentPtr& item : std::as_const(items))
             QVERIFY(!item->marked);
-        QVERIFY(m_manager->markedItems().isEmpty());
+        QVERIFY(m_manager->items(Category::Marked).isEmpty());
         for (const QSignalSpy* spy : {&deletions, &marks}) {
             for (const QList<QVariant>& emitted : *spy)
                 QVERIFY(emitted.first().value<QList<PBContentPtr>>().isEmpty());

@@ -1,8 +1,0 @@
-#include "controls/MyWindow.h"
-
-#include "controls/BackgroundDrag.h"
-
-MyWindow::MyWindow(QWidget* parent) : QWidget(parent)
-{
-    new BackgroundDrag(this);
-}
