@@ -7,8 +7,8 @@
 #include "browser/RowAnimations.h"
 #include "browser/RowArtworkCache.h"
 #include "controls/RFOverlayScrollView.h"
-#include "platform/Pasteboard.h"
 #include "platform/Platform.h"
+#include "recording/PBWatcher.h"
 #include "shell/Dialogs.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
@@ -142,7 +142,7 @@ void CategoryListViewController::copyCurrentContent()
         Dialogs::alert(window(), tr("The contents of this item can no longer be found."));
         return;
     }
-    m_services.pasteboard.writeItem(typed.types, typed.payloads);
+    m_services.watcher.writeWithoutRecording(typed.types, typed.payloads);
 }
 
 void CategoryListViewController::deleteCurrentContent()

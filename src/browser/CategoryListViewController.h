@@ -9,7 +9,7 @@ class DBManager;
 class EmptyView;
 class HistoryListModel;
 class HistoryListView;
-class Pasteboard;
+class PBWatcher;
 class QStackedLayout;
 class RowAnimations;
 class RowArtworkCache;
@@ -34,7 +34,8 @@ public:
     struct Services
     {
         DBManager& dbManager;
-        Pasteboard& pasteboard;
+        // Puts a chosen item back on the clipboard without recording it.
+        PBWatcher& watcher;
         TimeUpdater& timeUpdater;
         RowArtworkCache& artwork;
     };

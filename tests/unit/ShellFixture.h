@@ -57,7 +57,7 @@ struct ShellFixture
     QString userDefaultsPath = config.filePath(QStringLiteral("vantrel/vantrel.conf"));
     RowArtworkCache artwork{QSize(40, 40)};
     std::unique_ptr<MainWindowController> mainWindow = std::make_unique<MainWindowController>(
-        ViewController::Services{*store.manager, store.pasteboard, timeUpdater, artwork,
+        ViewController::Services{*store.manager, store.watcher, timeUpdater, artwork,
                                  Clock::system()},
         userDefaultsPath);
     std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
