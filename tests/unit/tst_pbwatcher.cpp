@@ -35,6 +35,9 @@ private slots:
         m_watcher->addObserver(m_observer.get());
     }
 
+    // The watcher goes first: it still holds the clipboard it watches.
+    void cleanup() { m_watcher.reset(); }
+
     void contentPresentAtStartIsNotPassedOn()
     {
         m_pasteboard->setItems({textItem(QStringLiteral("before"))});
