@@ -51,9 +51,9 @@ public:
     void setAsc(bool asc);
     bool asc() const;
 
-    // Writes the current item to the clipboard, each type with its own payload; a payload that
-    // cannot be read is left out with its type. When none can be read the clipboard keeps what it
-    // holds and an alert says so.
+    // Writes the current item to the clipboard as the program's own copy, never recorded, each
+    // type with its own payload; a payload that cannot be read is left out with its type. When none
+    // can be read the clipboard keeps what it holds and an alert says so.
     void copyCurrentContent();
     void deleteCurrentContent();
     // Selects the row for the user, as their click would: the item is copied.

@@ -34,8 +34,8 @@ void CompanionEndpoint::passTerminalMessage()
     m_channel.passMessageObject(QStringLiteral(""), ChannelMessages::terminating);
 }
 
-// The companion names an item among the recent ones. The write is the program's own, made while
-// another application is active, so the watcher skips the change it causes.
+// The companion names an item among the recent ones. The write is the program's own, made
+// through the watcher like every copy-back, so it is never recorded whatever has the focus.
 void CompanionEndpoint::copyRequested(const std::optional<QJsonValue>& message)
 {
     if (!message || !message->isObject())
