@@ -170,10 +170,11 @@ const QString sourceInstance = QStringLiteral("app199");
 const QString sourceClass = QStringLiteral("App199");
 
 // The source application as the X11 workspace finds it, from the desktop-entry index.
-class IndexedWorkspace : public Workspace
+class IndexedWorkspace : public WorkspaceNull
 {
 public:
-    QString activeApplicationId() const override
+    DesktopWindow activeWindow() const override { return {1}; }
+    QString applicationId(DesktopWindow) const override
     {
         return m_index.desktopIdForWindowClass(sourceInstance, sourceClass);
     }
@@ -184,10 +185,11 @@ private:
 
 // The lookup the workspace made before the index, kept here only as the baseline: every entry
 // read at each copy.
-class ScanningWorkspace : public Workspace
+class ScanningWorkspace : public WorkspaceNull
 {
 public:
-    QString activeApplicationId() const override
+    DesktopWindow activeWindow() const override { return {1}; }
+    QString applicationId(DesktopWindow) const override
     {
         const auto entries = DesktopEntries::allEntries(DesktopEntries::applicationFolders());
         QList<std::pair<QString, QString>> startupClasses;

@@ -107,7 +107,7 @@ struct Lists
 
     CategoryListViewController::Services services()
     {
-        return {*store.manager, store.pasteboard, timeUpdater, artwork};
+        return {*store.manager, store.watcher, timeUpdater, artwork};
     }
 };
 

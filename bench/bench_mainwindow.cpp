@@ -43,7 +43,7 @@ struct Window
     std::unique_ptr<MainWindowController> open()
     {
         return std::make_unique<MainWindowController>(
-            ViewController::Services{*store.manager, store.pasteboard, timeUpdater, artwork,
+            ViewController::Services{*store.manager, store.watcher, timeUpdater, artwork,
                                      Clock::system()},
             store.folder.filePath(QStringLiteral("vantrel.conf")));
     }

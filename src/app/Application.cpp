@@ -82,8 +82,8 @@ void Application::buildShell()
     m_artwork = std::make_unique<RowArtworkCache>(
         RowArtworkCache::rowIconSize(qApp ? qApp->devicePixelRatio() : 1.0));
     m_mainWindow = std::make_unique<MainWindowController>(
-        ViewController::Services{*m_dbManager, *m_environment.platform.pasteboard, *m_timeUpdater,
-                                 *m_artwork, Clock::system(), m_webPreview.get()},
+        ViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater, *m_artwork,
+                                 Clock::system(), m_webPreview.get()},
         m_environment.userDefaultsPath);
     m_delegate = std::make_unique<AppDelegate>(
         AppDelegate::Services{*m_watcher, *m_timeUpdater, *m_retention, *m_review,
@@ -113,8 +113,8 @@ void Application::installMiniWindowFactory(ViewController& content)
 {
     content.setMiniWindowFactory([this, &content]() -> std::unique_ptr<QWidget> {
         auto window = std::make_unique<MiniWindowController>(
-            CategoryListViewController::Services{*m_dbManager, *m_environment.platform.pasteboard,
-                                                 *m_timeUpdater, *m_artwork, m_webPreview.get()},
+            CategoryListViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater,
+                                                 *m_artwork, m_webPreview.get()},
             m_environment.userDefaultsPath);
         window->contentViewController().setResumeBlock([&content] { content.showMainWindow(); });
         return window;

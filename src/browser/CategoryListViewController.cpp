@@ -7,7 +7,7 @@
 #include "browser/RowAnimations.h"
 #include "browser/RowArtworkCache.h"
 #include "controls/RFOverlayScrollView.h"
-#include "platform/Pasteboard.h"
+#include "recording/PBWatcher.h"
 #include "shell/Dialogs.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
@@ -141,7 +141,7 @@ void CategoryListViewController::copyCurrentContent()
         Dialogs::alert(window(), tr("The contents of this item can no longer be found."));
         return;
     }
-    m_services.pasteboard.writeItem(typed.types, typed.payloads);
+    m_services.watcher.writeWithoutRecording(typed.types, typed.payloads);
 }
 
 void CategoryListViewController::deleteCurrentContent()

@@ -10,7 +10,7 @@ class DBManager;
 class EmptyView;
 class HistoryListModel;
 class HistoryListView;
-class Pasteboard;
+class PBWatcher;
 class QStackedLayout;
 class RowAnimations;
 class RowArtworkCache;
@@ -34,7 +34,8 @@ public:
     struct Services
     {
         DBManager& dbManager;
-        Pasteboard& pasteboard;
+        // Puts a chosen item back on the clipboard without recording it.
+        PBWatcher& watcher;
         TimeUpdater& timeUpdater;
         RowArtworkCache& artwork;
         // Followed by the previews beside the lists; none: a web page loads only on request.
@@ -52,9 +53,9 @@ public:
     void setAsc(bool asc);
     bool asc() const;
 
-    // Writes the current item to the clipboard, each type with its own payload; a payload that
-    // cannot be read is left out with its type. When none can be read the clipboard keeps what it
-    // holds and an alert says so.
+    // Writes the current item to the clipboard as the program's own copy, never recorded, each
+    // type with its own payload; a payload that cannot be read is left out with its type. When none
+    // can be read the clipboard keeps what it holds and an alert says so.
     void copyCurrentContent();
     void deleteCurrentContent();
     // Selects the row for the user, as their click would: the item is copied.

@@ -180,7 +180,7 @@ void ViewController::escapePressed()
 
 CategoryListViewController::Services ViewController::listServices() const
 {
-    return {m_services.dbManager, m_services.pasteboard, m_services.timeUpdater, m_services.artwork,
+    return {m_services.dbManager, m_services.watcher, m_services.timeUpdater, m_services.artwork,
             m_services.webPreview};
 }
 

@@ -13,7 +13,7 @@ class CategoryViewController;
 class Clock;
 class DBManager;
 class DataManager;
-class Pasteboard;
+class PBWatcher;
 class RowArtworkCache;
 class TabItemView;
 class TimeUpdater;
@@ -34,7 +34,8 @@ public:
     struct Services
     {
         DBManager& dbManager;
-        Pasteboard& pasteboard;
+        // Puts a chosen item back on the clipboard without recording it.
+        PBWatcher& watcher;
         TimeUpdater& timeUpdater;
         RowArtworkCache& artwork;
         // Times the loading, which shows for at least `minimumLoadingTime`.

@@ -41,6 +41,7 @@ public:
     virtual void setUnavailableHandler(UnavailableHandler handler) { Q_UNUSED(handler); }
 
     // Clears the clipboard and writes payloads[i] under types[i], stopping at the end of the
-    // shorter list, as one operation.
-    virtual void writeItem(const QStringList& types, const QList<QByteArray>& payloads) = 0;
+    // shorter list, as one operation. True when the clipboard was asked to change, so that a
+    // change follows; false when nothing could be written.
+    virtual bool writeItem(const QStringList& types, const QList<QByteArray>& payloads) = 0;
 };

@@ -56,8 +56,10 @@ void PBWatcher::setWatching(bool watching)
 
 void PBWatcher::writeWithoutRecording(const QStringList& types, const QList<QByteArray>& payloads)
 {
-    m_ignoreNextCopy = true;
-    m_pasteboard.writeItem(types, payloads);
+    // Counted before the write, which a clipboard may announce before it returns.
+    ++m_changesToSkip;
+    if (!m_pasteboard.writeItem(types, payloads))
+        --m_changesToSkip;
 }
 
 void PBWatcher::addObserver(PBPasteboardItemObserver* observer)
@@ -80,10 +82,16 @@ void PBWatcher::watchLoop()
     m_pbChangeCount = count;
 
     // Whatever happens below, this change has been seen: a skipped change is skipped for good.
-    if (m_applicationState.isActive() || m_ignoreNextCopy) {
-        m_ignoreNextCopy = false;
+    // A clipboard that announces its changes does so one at a time in the order they were made,
+    // so the change to skip is the oldest own write's, however the focus has moved since (only a
+    // copy made elsewhere in the instant before an own write, not yet announced, would be taken
+    // for it). A look at a polled count takes in every write made before it.
+    if (m_changesToSkip > 0) {
+        m_changesToSkip = m_announced ? m_changesToSkip - 1 : 0;
         return;
     }
+    if (m_applicationState.isActive())
+        return;
 
     const QList<PasteboardItem> items = m_pasteboard.pasteboardItems();
     const QList<PBPasteboardItemObserver*> observers = m_observers;

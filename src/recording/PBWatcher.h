@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <algorithm>
 
 class ApplicationState;
 class Pasteboard;
@@ -12,8 +13,10 @@ class QTimer;
 
 // Looks at the clipboard's change count whenever the clipboard announces a change (or, where it
 // announces none, every pollIntervalMs) and hands each change made in another application to its
-// observers. Changes made while this application is active (its own copy-backs) are skipped, and
-// so is the one change after setIgnoreNextCopy(true). Lives on the main thread.
+// observers. It is the one place that tells this application's own changes from the user's: the
+// change each writeWithoutRecording() causes is skipped whatever has the focus, and so is every
+// change made while this application is active (a copy in its own windows). Lives on the main
+// thread.
 class PBWatcher : public QObject
 {
     Q_OBJECT
@@ -31,12 +34,19 @@ public:
     void stopWatch();
     bool watching() const { return m_watching; }
 
-    bool ignoreNextCopy() const { return m_ignoreNextCopy; }
-    void setIgnoreNextCopy(bool ignore) { m_ignoreNextCopy = ignore; }
+    // Whether a change is still to be skipped: the next one then is.
+    bool ignoreNextCopy() const { return m_changesToSkip > 0; }
+    // True makes sure the next change is skipped; false skips none, own writes not yet seen
+    // included.
+    void setIgnoreNextCopy(bool ignore)
+    {
+        m_changesToSkip = ignore ? std::max(m_changesToSkip, 1) : 0;
+    }
 
     // Puts the payloads on the clipboard under their types (paired by position) as this
-    // application's own copy, made while another application may be the active one: the change
-    // it causes is skipped, never recorded.
+    // application's own copy, whichever application is active: the change it causes is skipped,
+    // never recorded. Every copy-back goes through here. Each write that changes the clipboard
+    // adds one change to skip, so two in a row skip their two changes and no more.
     void writeWithoutRecording(const QStringList& types, const QList<QByteArray>& payloads);
 
     // Observers are not owned; adding one twice keeps one entry.
@@ -60,5 +70,6 @@ private:
     bool m_announced = false;
     qint64 m_pbChangeCount = 0;
     bool m_watching = false;
-    bool m_ignoreNextCopy = false;
+    // Changes still to be skipped, one for each own write not yet seen.
+    int m_changesToSkip = 0;
 };

@@ -86,11 +86,12 @@ void CompanionEndpoint::passRecentItems()
 
 void CompanionEndpoint::passMarkedItems()
 {
-    m_channel.passMessageObject(summaries(m_dbManager.items(Category::Marked)), ChannelMessages::markedItems);
+    m_channel.passMessageObject(summaries(m_dbManager.items(Category::Marked)),
+                                ChannelMessages::markedItems);
 }
 
-// The companion names an item among the recent ones. The write is the program's own, made while
-// another application is active, so the watcher skips the change it causes.
+// The companion names an item among the recent ones. The write is the program's own, made
+// through the watcher like every copy-back, so it is never recorded whatever has the focus.
 void CompanionEndpoint::copyRequested(const std::optional<QJsonValue>& message)
 {
     if (!message || !message->isObject())

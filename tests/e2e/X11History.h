@@ -40,6 +40,6 @@ struct X11History
 
     ViewController::Services viewServices()
     {
-        return {store, pasteboard, timeUpdater, artwork, Clock::system()};
+        return {store, watcher, timeUpdater, artwork, Clock::system()};
     }
 };

@@ -81,8 +81,7 @@ struct Application : X11History
         controller = std::make_unique<ViewController>(viewServices());
         window = std::make_unique<QWidget>();
         auto* layout = new QHBoxLayout(window.get());
-        const CategoryListViewController::Services services{store, pasteboard, timeUpdater,
-                                                            artwork};
+        const CategoryListViewController::Services services{store, watcher, timeUpdater, artwork};
         recents = new CategoryListViewController(Category::Recents, services);
         text = new CategoryListViewController(Category::Text, services);
         search = new CategoryListViewController(Category::Search, services);
@@ -169,6 +168,8 @@ private slots:
     void ascendingOrderShowsTheOldestFirst();
     void aCaptureElsewhereLeavesTheSelectionAndTheClipboard();
     void aDeletionInOneListLeavesTheOthers();
+    void choosingRowsWhileAnotherWindowIsActiveRecordsNothing_data();
+    void choosingRowsWhileAnotherWindowIsActiveRecordsNothing();
 
 private:
     std::unique_ptr<Application> m_app;
@@ -268,6 +269,40 @@ void TestCategoryListE2E::aDeletionInOneListLeavesTheOthers()
     QVERIFY(pressKeys(u"BackSpace"_s));
     QTRY_COMPARE(m_app->search->contents()->rowCount(), 0);
     QCOMPARE(storedRows(m_app->store.dbPath()), 1);
+}
+
+void TestCategoryListE2E::choosingRowsWhileAnotherWindowIsActiveRecordsNothing_data()
+{
+    QTest::addColumn<QList<int>>("rows");
+    QTest::newRow("one row") << QList<int>{1};
+    QTest::newRow("two rows in a row") << QList<int>{1, 2};
+}
+
+// A copy-back is the program's own whichever window has the focus; the user's next copy counts.
+void TestCategoryListE2E::choosingRowsWhileAnotherWindowIsActiveRecordsNothing()
+{
+    QFETCH(QList<int>, rows);
+    // The other application's copy is on the clipboard before watching starts, so never recorded.
+    const qint64 countBefore = m_app->pasteboard.changeCount();
+    ClipOwner other({{u"UTF8_STRING"_s, "other"_ba}}, {u"--map"_s, u"--keep"_s});
+    QTRY_VERIFY(other.isReady());
+    QTRY_VERIFY(m_app->pasteboard.changeCount() > countBefore);
+    QVERIFY(m_app->open({{plain("third")}, {plain("second")}, {plain("first")}}));
+    QVERIFY(activateWindow(other.window()));
+    QTRY_VERIFY(!m_app->state.isActive());
+    const int stored = storedRows(m_app->store.dbPath());
+
+    for (const int row : rows) {
+        m_app->recents->chooseRow(row);
+        QTRY_COMPARE(clipboardAs(u"UTF8_STRING"_s),
+                     m_app->recents->contentWithRow(row)->keyword().toUtf8());
+    }
+    QVERIFY(m_app->watcherCaughtUp());
+    QVERIFY(!m_app->state.isActive());
+
+    ClipOwner copy({{u"UTF8_STRING"_s, "copied elsewhere"_ba}});
+    QTRY_COMPARE(m_app->recents->contentWithRow(0)->keyword(), u"copied elsewhere"_s);
+    QCOMPARE(storedRows(m_app->store.dbPath()), stored + 1);
 }
 
 QTEST_MAIN(TestCategoryListE2E)

@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 constexpr int recordTimeoutMs = 10'000;
 
@@ -75,6 +77,30 @@ private slots:
         QCOMPARE(clipboard(QStringLiteral("text/html")), QByteArray("<b>item 21</b>"));
         QCOMPARE(clipboard(QStringLiteral("text/plain")), QByteArray("item 21"));
         QCOMPARE(session.rows().size(), 25);
+    }
+
+    // The companion's copies are the program's own whichever window has the focus: two in a row
+    // record nothing, and the user's next copy is recorded.
+    void copiesWhileAnotherWindowIsActiveRecordNothing()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        QVERIFY(session.copy({QStringLiteral("text/plain=one")},
+                             {QStringLiteral("--map"), QStringLiteral("--keep")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 1, recordTimeoutMs);
+        QVERIFY(session.copy({QStringLiteral("text/plain=two")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), 2, recordTimeoutMs);
+
+        const int seen = session.changesSeen();
+        for (const QVariantMap& row : session.rows())
+            QCOMPARE(session.vantrelctl({QStringLiteral("copy"), row[u"uuid"_s].toString()}).first,
+                     0);
+        QTRY_VERIFY_WITH_TIMEOUT(session.changesSeen() >= seen + 2, recordTimeoutMs);
+        QCOMPARE(clipboard(QStringLiteral("text/plain")), QByteArray("one"));
+
+        QVERIFY(session.copy({QStringLiteral("text/plain=three")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.keywords(), QStringList({u"three"_s, u"two"_s, u"one"_s}),
+                                  recordTimeoutMs);
     }
 
     void markedListsTheMarkedItems()

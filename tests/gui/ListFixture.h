@@ -27,7 +27,7 @@ struct ListFixture
     DBManager& manager() { return *store.manager; }
     CategoryListViewController::Services services()
     {
-        return {manager(), store.pasteboard, timeUpdater, artwork};
+        return {manager(), store.watcher, timeUpdater, artwork};
     }
 
     // An item of this kind, stored the way a capture stores it (payload files, then the row).

@@ -27,8 +27,8 @@ struct MainWindowFixture
     {
         StoreFixture& store = list.store;
         return std::make_unique<MainWindowController>(
-            ViewController::Services{list.manager(), store.pasteboard, list.timeUpdater,
-                                     list.artwork, clock},
+            ViewController::Services{list.manager(), store.watcher, list.timeUpdater, list.artwork,
+                                     clock},
             userDefaults);
     }
 };

@@ -90,22 +90,6 @@ private slots:
         QCOMPARE(items.first().dataForType(PasteboardTypes::string), QByteArray("copied later"));
     }
 
-    void changeWhileActiveIsNotRead()
-    {
-        ApplicationStateMemory state;
-        state.setActive(true);
-        PasteboardWayland pasteboard(QGuiApplication::clipboard(), state);
-        pasteboard.start();
-        QTRY_VERIFY(calls().contains(u"--watch"_s));
-
-        offerText("a copy-back");
-        announce();
-        QTRY_COMPARE(pasteboard.changeCount(), 1);
-        QVERIFY(pasteboard.pasteboardItems().isEmpty());
-        // Only the look at start listed the types; the change itself was never read.
-        QCOMPARE(calls().count(u"--list-types"_s), 1);
-    }
-
     void unavailableIsReportedOnceWithTheFix_data()
     {
         QTest::addColumn<bool>("wlPasteFound");

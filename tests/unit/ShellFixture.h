@@ -54,7 +54,7 @@ struct ShellFixture
     // Stands for the preferences window, a layer above the shell.
     QWidget settingsWindow;
     std::unique_ptr<MainWindowController> mainWindow = std::make_unique<MainWindowController>(
-        ViewController::Services{*store.manager, store.pasteboard, timeUpdater, artwork,
+        ViewController::Services{*store.manager, store.watcher, timeUpdater, artwork,
                                  Clock::system()},
         userDefaultsPath);
     std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(

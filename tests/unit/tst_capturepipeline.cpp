@@ -1,7 +1,7 @@
 #include "StoreFixture.h"
 #include "StoredRows.h"
 #include "platform/PasteboardItem.h"
-#include "platform/Workspace.h"
+#include "platform/doubles/WorkspaceNull.h"
 #include "recording/CapturePipeline.h"
 #include "recording/PBContentComparer.h"
 #include "recording/PBContentParser.h"
@@ -28,10 +28,11 @@ PasteboardItem unparseable()
     return PasteboardItem({type}, {{type, QByteArray("?")}});
 }
 
-class FixedWorkspace : public Workspace
+class FixedWorkspace : public WorkspaceNull
 {
 public:
-    QString activeApplicationId() const override { return id; }
+    DesktopWindow activeWindow() const override { return {1}; }
+    QString applicationId(DesktopWindow) const override { return id; }
     QString id = QStringLiteral("org.example.Source");
 };
 } // namespace

@@ -35,6 +35,9 @@ private slots:
         m_watcher->addObserver(m_observer.get());
     }
 
+    // The watcher goes first: it still holds the clipboard it watches.
+    void cleanup() { m_watcher.reset(); }
+
     void contentPresentAtStartIsNotPassedOn()
     {
         m_pasteboard->setItems({textItem(QStringLiteral("before"))});
@@ -185,6 +188,42 @@ private slots:
         m_watcher->stopWatch();
         m_pasteboard->setItems({textItem(QStringLiteral("while paused"))});
         QCOMPARE(m_observer->calls.size(), 3);
+    }
+
+    // The watcher counts its own writes: each is skipped, whichever application is active, and
+    // the user's next copy is not.
+    void copyBacksAreSkippedWhateverIsActiveAndOnlyThey_data()
+    {
+        QTest::addColumn<int>("copyBacks");
+        QTest::addColumn<bool>("active");
+        QTest::addColumn<bool>("announced");
+        QTest::newRow("one, another application active") << 1 << false << true;
+        QTest::newRow("two in a row, another application active") << 2 << false << true;
+        QTest::newRow("two in a row, this application active") << 2 << true << true;
+        QTest::newRow("two in a row, polled") << 2 << false << false;
+    }
+
+    void copyBacksAreSkippedWhateverIsActiveAndOnlyThey()
+    {
+        QFETCH(int, copyBacks);
+        QFETCH(bool, active);
+        QFETCH(bool, announced);
+        m_pasteboard->setAnnouncesChanges(announced);
+        m_watcher->startWatch();
+        m_state->setActive(active);
+        for (int i = 0; i < copyBacks; ++i)
+            m_watcher->writeWithoutRecording({QStringLiteral("public.utf8-plain-text")},
+                                             {"written back"});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 0);
+        QVERIFY(!m_watcher->ignoreNextCopy());
+
+        m_state->setActive(false);
+        m_pasteboard->setItems({textItem(QStringLiteral("the user's next copy"))});
+        m_watcher->watchLoop();
+        QCOMPARE(m_observer->calls.size(), 1);
+        QCOMPARE(m_observer->calls[0][0].stringForType(QStringLiteral("public.utf8-plain-text")),
+                 QStringLiteral("the user's next copy"));
     }
 
 private:

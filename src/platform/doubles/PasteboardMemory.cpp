@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
-void PasteboardMemory::writeItem(const QStringList& types, const QList<QByteArray>& payloads)
+bool PasteboardMemory::writeItem(const QStringList& types, const QList<QByteArray>& payloads)
 {
     const qsizetype n = std::min(types.size(), payloads.size());
     QList<std::pair<QString, QByteArray>> data;
     for (qsizetype i = 0; i < n; ++i)
         data.append({types[i], payloads[i]});
     setItems({PasteboardItem(types.first(n), data)});
+    return true;
 }
 
 void PasteboardMemory::setItems(QList<PasteboardItem> items)

@@ -13,7 +13,7 @@ public:
         ++m_readCount;
         return m_items;
     }
-    void writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
+    bool writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
     // Announces changes only after setAnnouncesChanges(true); otherwise it must be polled.
     bool setChangeHandler(ChangeHandler handler) override;
 

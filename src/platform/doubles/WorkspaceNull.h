@@ -6,5 +6,7 @@
 class WorkspaceNull : public Workspace
 {
 public:
-    QString activeApplicationId() const override { return QStringLiteral(""); }
+    DesktopWindow activeWindow() const override { return {}; }
+    QString applicationId(DesktopWindow) const override { return QStringLiteral(""); }
+    bool activateWindow(DesktopWindow) override { return false; }
 };

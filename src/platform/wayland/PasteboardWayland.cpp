@@ -154,13 +154,6 @@ void PasteboardWayland::watchOutput()
     // changes of their own, published without content.
     m_changesAnnounced += announced;
     m_latestChange->store(m_changesAnnounced);
-    // A change made while the application has the focus is its own (a copy-back, or a copy in
-    // its windows) and is never recorded. It is not read either, so that it stays unrecorded
-    // when the focus has moved on (a window closing after a copy-back) before the watcher looks.
-    if (m_applicationState.isActive()) {
-        changeRead(m_changesAnnounced, {});
-        return;
-    }
     readChange(m_changesAnnounced);
 }
 
@@ -185,7 +178,7 @@ void PasteboardWayland::readChange(qint64 change)
 
 // Every change moves the count by one and is announced on its own, never merged with the next:
 // merged, this application's own write-back and the user's next copy would be one change, and the
-// watcher's ignore-next-copy rule would take the user's copy with the write-back.
+// watcher, which skips one change for each own write, would take the user's copy with it.
 void PasteboardWayland::changeRead(qint64 change, const QList<PasteboardItem>& items)
 {
     // A read overtaken by a newer change was given up half-way: its change has no content.
@@ -206,18 +199,18 @@ bool PasteboardWayland::setChangeHandler(ChangeHandler handler)
     return true;
 }
 
-void PasteboardWayland::writeItem(const QStringList& types, const QList<QByteArray>& payloads)
+bool PasteboardWayland::writeItem(const QStringList& types, const QList<QByteArray>& payloads)
 {
     // Wayland lets a client set the clipboard only while it has the keyboard focus.
     if (m_applicationState.isActive()) {
         m_clipboard->setMimeData(MimeTypeMapping::mimeDataForItem(types, payloads).release(),
                                  QClipboard::Clipboard);
-        return;
+        return true;
     }
-    writeThroughWlCopy(types, payloads);
+    return writeThroughWlCopy(types, payloads);
 }
 
-void PasteboardWayland::writeThroughWlCopy(const QStringList& types,
+bool PasteboardWayland::writeThroughWlCopy(const QStringList& types,
                                            const QList<QByteArray>& payloads)
 {
     const QList<std::pair<QString, QByteArray>> formats =
@@ -225,7 +218,7 @@ void PasteboardWayland::writeThroughWlCopy(const QStringList& types,
     if (formats.isEmpty() || m_wlCopy.isEmpty()) {
         qCWarning(lcPlatform) << "cannot write the clipboard without the focus: wl-copy"
                               << (m_wlCopy.isEmpty() ? "was not found" : "has nothing to write");
-        return;
+        return false;
     }
     // wl-copy reads its input to the end, then leaves a child behind that serves the clipboard
     // until another client takes it, this application's end notwithstanding.
@@ -240,6 +233,7 @@ void PasteboardWayland::writeThroughWlCopy(const QStringList& types,
     process->start(m_wlCopy, {u"--type"_s, formats.first().first});
     process->write(formats.first().second);
     process->closeWriteChannel();
+    return true;
 }
 
 void PasteboardWayland::report(const QString& problem)

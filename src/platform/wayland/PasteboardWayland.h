@@ -22,9 +22,8 @@ class ThreadPoster;
 //
 // The change count rises by one for each change once its content has been read, so
 // pasteboardItems() always gives the content of the change that moved the count; a change
-// overtaken by a newer one before it was read has none. A change announced while the
-// application has the focus is its own: the count rises at once and it gives no items. The
-// content on the clipboard when watching starts moves nothing. A Wayland source lives in its own
+// overtaken by a newer one before it was read has none. The content on the clipboard when
+// watching starts moves nothing. A Wayland source lives in its own
 // process: what writeItem puts on the clipboard outlives this one when wl-copy holds it.
 class PasteboardWayland : public QObject, public Pasteboard
 {
@@ -50,7 +49,7 @@ public:
     QList<PasteboardItem> pasteboardItems() override { return m_items; }
     // With the focus every type is written; without it wl-copy offers the first type (and the
     // text forms wl-copy adds to a text type), since it holds one type only.
-    void writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
+    bool writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
     // Each change is announced as soon as it has been read.
     bool setChangeHandler(ChangeHandler handler) override;
     void setUnavailableHandler(UnavailableHandler handler) override;
@@ -64,7 +63,7 @@ private:
     void watchEnded();
     void readChange(qint64 change);
     void changeRead(qint64 change, const QList<PasteboardItem>& items);
-    void writeThroughWlCopy(const QStringList& types, const QList<QByteArray>& payloads);
+    bool writeThroughWlCopy(const QStringList& types, const QList<QByteArray>& payloads);
     void report(const QString& problem);
 
     QClipboard* m_clipboard;

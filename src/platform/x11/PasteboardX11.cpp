@@ -47,8 +47,9 @@ void PasteboardX11::changeRead(const QList<PasteboardItem>& items)
     }
 }
 
-void PasteboardX11::writeItem(const QStringList& types, const QList<QByteArray>& payloads)
+bool PasteboardX11::writeItem(const QStringList& types, const QList<QByteArray>& payloads)
 {
     m_clipboard->setMimeData(MimeTypeMapping::mimeDataForItem(types, payloads).release(),
                              QClipboard::Clipboard);
+    return true;
 }

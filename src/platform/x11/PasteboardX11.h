@@ -30,7 +30,7 @@ public:
     // The content of the latest change read; an owner that had gone, or that sent nothing in
     // time, gives no items.
     QList<PasteboardItem> pasteboardItems() override { return m_items; }
-    void writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
+    bool writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
     bool setChangeHandler(ChangeHandler handler) override;
 
 private:
