@@ -51,6 +51,7 @@ public:
     QString keyword() const;
     // Oldest first when true.
     void setAsc(bool asc);
+    // Whether the list shows the oldest item first.
     bool asc() const;
 
     // Writes the current item to the clipboard as the program's own copy, never recorded, each
@@ -60,6 +61,7 @@ public:
     void deleteCurrentContent();
     // Selects the row for the user, as their click would: the item is copied.
     void chooseRow(int row);
+    // The item shown in a row, or nullptr for a row outside the list.
     PBContentPtr contentWithRow(int row) const;
     // The selected row's place in this widget, for anchoring a popup; null when no row is
     // selected or it is not on screen.
@@ -69,7 +71,9 @@ public:
     ObservableValue<PBContentPtr>& currentContent() { return m_currentContent; }
     ObservableValue<bool>& empty() { return m_empty; }
 
+    // The list view that shows the rows.
     HistoryListView* tableView() const { return m_tableView; }
+    // The rows the list shows, over the store's list or the search results.
     HistoryListModel* contents() const { return m_contents; }
 
 private:

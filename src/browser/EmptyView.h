@@ -12,6 +12,7 @@ class EmptyView : public QWidget
 public:
     explicit EmptyView(QWidget* parent = nullptr);
 
+    // Whether the view says that a search found nothing rather than that the history is empty.
     bool forSearch() const { return m_forSearch; }
     // A search-results list says that nothing was found rather than that nothing was recorded.
     void setForSearch(bool forSearch);

@@ -36,6 +36,7 @@ public:
     const RowArtwork* artwork(const QModelIndex& index) const;
     RowArtworkCache& artworkCache() const { return m_artwork; }
 
+    // Whether the oldest item comes first.
     bool asc() const { return m_asc; }
     void setAsc(bool asc);
 

@@ -47,6 +47,7 @@ public:
     QLabel* imageView();
     QLabel* textField();
     QLabel* countField();
+    // The background that shows the tab as selected.
     QWidget* effectView();
 
     QSize sizeHint() const override;

@@ -55,6 +55,7 @@ public:
 
     void showMainWindow() override;
     void showMiniWindow() override;
+    // Brings back the window the user last had open.
     void handleReopenWindow() override;
     bool miniWindowShowing() const { return m_miniWindowShowing; }
     // The mini window is made by the factory on first use, and kept.
@@ -64,6 +65,7 @@ public:
     QList<TabItemView*> allTabItems() const;
     // The pages in the tabs' order, then the search page; empty while loading.
     QList<CategoryViewController*> pages() const { return m_pages; }
+    // The search-results page.
     CategoryViewController* searchVC() const { return m_searchVC; }
     // The selected tab's index, -1 while the search page shows or before the tabs are built.
     int selectedTab() const;

@@ -41,6 +41,7 @@ private:
     };
 
     void scrolled();
+    // Hides the scroller gradually once scrolling has stopped.
     void fadeOut();
     void animateTo(qreal opacity, double duration);
     Transition fadeStartingAt(double time) const;

@@ -36,13 +36,16 @@ public:
     CategoryListViewController* visibleList() const;
     MySearchField* searchField() const;
     HighlightButton* pinButton() const;
+    // Whether the window is kept above the others.
     bool pin() const { return m_pin; }
 
     void searchFieldValueChanged();
     // Previews the visible list's current item, anchored to its row, or to this whole view when
     // the row is not on screen; nothing without a current item.
     void previewCurrentItem();
+    // Toggles keeping the window above the others.
     void onPinWindow();
+    // Closes the mini window and brings back the main window.
     void onResumeWindow();
     // What the return button does; none: nothing.
     void setResumeBlock(std::function<void()> block);

@@ -68,6 +68,7 @@ public:
     // Counts the main window's appearances for the rating prompt.
     void mainWindowDidAppear();
 
+    // The tray icon, with the menu it rebuilds on each activation; null before start-up.
     QSystemTrayIcon* statusItem() const { return m_statusItem.get(); }
     // The bindings of the two global shortcuts, from the start-up on (null before it): the
     // preferences record new shortcuts through them.
@@ -77,7 +78,9 @@ public:
 
 private:
     void bindShortcuts();
+    // Makes the tray icon and connects its activation.
     void configStatusItem();
+    // Rebuilds the tray menu for the current state when the tray icon is activated.
     void onStatusItem(QSystemTrayIcon::ActivationReason reason);
     void updateStatusIcon();
     void updateRecordingItemUI(QAction* item);

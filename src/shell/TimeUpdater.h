@@ -38,6 +38,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The clock tick: tells every listener to refresh its relative times.
     void onTimer();
     void setShown(QObject* viewer, bool shown);
     void startPeriod();
