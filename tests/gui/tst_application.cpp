@@ -54,6 +54,17 @@ struct PlatformDoubles
     }
 };
 
+// An application over the doubles, keeping its history in a temporary folder.
+struct AppOnDoubles
+{
+    QTemporaryDir folder;
+    PlatformDoubles platform;
+    MessageChannelNull channel;
+    std::unique_ptr<Application> application = std::make_unique<Application>(
+        Application::Environment{platform.services(channel), folder.filePath(u"data"_s),
+                                 folder.filePath(u"vantrel.conf"_s)});
+};
+
 QList<QWidget*> settingsWindows()
 {
     QList<QWidget*> windows;
@@ -100,37 +111,27 @@ private slots:
     // folder in the given folder.
     void aCopyIsRecordedInTheGivenFolder()
     {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        PlatformDoubles platform;
-        MessageChannelNull channel;
-        const auto application = std::make_unique<Application>(
-            Application::Environment{platform.services(channel), folder.filePath(u"data"_s),
-                                     folder.filePath(u"vantrel.conf"_s)});
+        AppOnDoubles app;
+        QVERIFY(app.folder.isValid());
 
-        platform.pasteboard.setItems({PasteboardItem({textType}, {{textType, "copied"}})});
-        QTRY_COMPARE(rowCount(folder.filePath(u"data/db.sqlite3"_s)), 1);
-        QVERIFY(!QDir(folder.filePath(u"data/data"_s)).isEmpty());
+        app.platform.pasteboard.setItems({PasteboardItem({textType}, {{textType, "copied"}})});
+        QTRY_COMPARE(rowCount(app.folder.filePath(u"data/db.sqlite3"_s)), 1);
+        QVERIFY(!QDir(app.folder.filePath(u"data/data"_s)).isEmpty());
     }
 
     // The tray's entry and `vantrel --preferences` bring up the same window, made on first use.
     void thePreferencesWindowIsMadeOnceOnFirstUse()
     {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        PlatformDoubles platform;
-        MessageChannelNull channel;
-        const auto application = std::make_unique<Application>(
-            Application::Environment{platform.services(channel), folder.filePath(u"data"_s),
-                                     folder.filePath(u"vantrel.conf"_s)});
+        AppOnDoubles app;
+        QVERIFY(app.folder.isValid());
         QVERIFY(settingsWindows().isEmpty());
 
-        application->handleRequest(ShellRequest::Preferences);
+        app.application->handleRequest(ShellRequest::Preferences);
         QCOMPARE(settingsWindows().size(), 1);
         QWidget* window = settingsWindows().first();
         QVERIFY(window->isVisible());
         window->close();
-        application->handleRequest(ShellRequest::Preferences);
+        app.application->handleRequest(ShellRequest::Preferences);
         QCOMPARE(settingsWindows(), QList<QWidget*>{window});
         QVERIFY(window->isVisible());
     }
@@ -139,24 +140,19 @@ private slots:
     // recorded before the last retention pass, which then clears it with the rest.
     void aCopyStillBeingStoredAtQuitMeetsTheLastRetentionPass()
     {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        PlatformDoubles platform;
-        MessageChannelNull channel;
-        const auto application = std::make_unique<Application>(
-            Application::Environment{platform.services(channel), folder.filePath(u"data"_s),
-                                     folder.filePath(u"vantrel.conf"_s)});
-        chooseClearWhenExiting(*application);
+        AppOnDoubles app;
+        QVERIFY(app.folder.isValid());
+        chooseClearWhenExiting(*app.application);
 
         // Storing this many bytes takes far longer than the way from the copy to the quit.
-        QTimer::singleShot(0, qApp, [&platform] {
-            platform.pasteboard.writeItem({textType}, {QByteArray(32 << 20, 'q')});
+        QTimer::singleShot(0, qApp, [&app] {
+            app.platform.pasteboard.writeItem({textType}, {QByteArray(32 << 20, 'q')});
             QCoreApplication::quit();
         });
         QTimer::singleShot(10'000, qApp, [] { QCoreApplication::exit(1); });
         QTest::ignoreMessage(QtInfoMsg, "delete data count: 1");
         QCOMPARE(QApplication::exec(), 0);
-        QCOMPARE(rowCount(folder.filePath(u"data/db.sqlite3"_s)), 0);
+        QCOMPARE(rowCount(app.folder.filePath(u"data/db.sqlite3"_s)), 0);
     }
 
     // Last: it ends the application's event loop.
