@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "platform/PlatformLinux.h"
 #include "platform/xdg/SingleInstance.h"
 #include "shell/CommandLine.h"
 #include "shell/Translations.h"
@@ -66,6 +67,8 @@ int main(int argc, char** argv)
     // The web preview's engine draws through OpenGL contexts shared with the widgets; Qt can
     // only share them when asked before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // On Wayland, the clipboard's path decides Qt's platform.
+    PlatformLinux::chooseWaylandPath();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     // File rows show their type's icon from the desktop's theme; a bare window manager sets

@@ -3,12 +3,15 @@
 #include "platform/ApplicationStateQt.h"
 #include "platform/doubles/GlobalShortcutsNull.h"
 #include "platform/doubles/WorkspaceNull.h"
+#include "platform/wayland/CompositorGlobals.h"
+#include "platform/wayland/DataControlProtocol.h"
 #include "platform/wayland/PasteboardWayland.h"
 #include "platform/x11/GlobalShortcutsX11.h"
 #include "platform/x11/PasteboardX11.h"
 #include "platform/x11/WindowColormapX11.h"
 #include "platform/x11/WorkspaceX11.h"
 #include "platform/xdg/LoginItemsXdg.h"
+#include "support/Logging.h"
 #include "support/MessageChannelWormhole.h"
 
 #include <QGuiApplication>
@@ -42,14 +45,54 @@ std::unique_ptr<GlobalShortcuts> makeGlobalShortcuts()
     return std::make_unique<GlobalShortcutsX11>(connection, rootWindow(connection));
 }
 
-// A Wayland session where Qt itself speaks Wayland; under XWayland (QT_QPA_PLATFORM=xcb) the
-// program is an X11 client like any other.
-bool isWaylandSession()
+// How the clipboard of the session is reached.
+struct WaylandPath
 {
-    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-           QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    // Through data-control (the protocol, or nullptr where the compositor offers none); else as
+    // an X11 client.
+    bool dataControl = false;
+    const DataControlProtocol* protocol = nullptr;
+};
+
+WaylandPath decideWaylandPath()
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    const QString forced = qEnvironmentVariable("VANTREL_WAYLAND_PATH");
+    const QStringList globals = CompositorGlobals::list().value_or(QStringList());
+    const DataControlProtocol* protocol = DataControlProtocol::offeredBy(globals);
+    if (!forced.isEmpty() && forced != u"data-control" && forced != u"xwayland")
+        qCWarning(lcPlatform) << "VANTREL_WAYLAND_PATH is" << forced
+                              << "(neither data-control nor xwayland): choosing as without it";
+    const bool hasXwayland = !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (forced == u"xwayland" || (forced != u"data-control" && !protocol && hasXwayland)) {
+        qCInfo(lcPlatform, "Wayland session: recording through Xwayland as an X11 client (%s)",
+               forced == u"xwayland" ? "VANTREL_WAYLAND_PATH=xwayland"
+                                     : "the compositor offers no data-control protocol");
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        return {};
+    }
+    if (protocol)
+        qCInfo(lcPlatform, "Wayland session: recording through the compositor's %s",
+               protocol->managerName());
+    else
+        qCWarning(lcPlatform, "Wayland session: the compositor offers no data-control protocol%s",
+                  hasXwayland ? "" : ", and there is no Xwayland (DISPLAY is not set)");
+    return {true, protocol};
+}
+
+// Decided once, before Qt connects to the display.
+const WaylandPath& waylandPath()
+{
+    static const WaylandPath path = decideWaylandPath();
+    return path;
 }
 } // namespace
+
+void PlatformLinux::chooseWaylandPath()
+{
+    waylandPath();
+}
 
 PlatformLinux::PlatformLinux()
     : m_applicationState(std::make_unique<ApplicationStateQt>()), m_workspace(makeWorkspace()),
@@ -60,9 +103,8 @@ PlatformLinux::PlatformLinux()
 {
     if (xcb_connection_t* connection = x11Connection())
         m_windowColormap = std::make_unique<WindowColormapX11>(connection);
-    if (isWaylandSession()) {
-        auto wayland =
-            std::make_unique<PasteboardWayland>(QGuiApplication::clipboard(), *m_applicationState);
+    if (waylandPath().dataControl) {
+        auto wayland = std::make_unique<PasteboardWayland>(waylandPath().protocol);
         wayland->start();
         m_pasteboard = std::move(wayland);
     } else {

@@ -14,13 +14,20 @@ class Workspace;
 
 // The implementations of the platform interfaces for the running Linux session: the X11
 // clipboard, active window and global shortcuts where the session is X11, the Wayland clipboard
-// through data-control where Qt runs on Wayland, the message channel on
-// the session bus, start at log-in through the user's XDG autostart folder. On X11 it also gives
-// the application's windows the screen's default colormap (WindowColormapX11).
+// through the compositor's data-control protocol where a Wayland compositor offers it, the message
+// channel on the session bus, start at log-in through the user's XDG autostart folder. On X11 it
+// also gives the application's windows the screen's default colormap (WindowColormapX11).
 // Needs the QGuiApplication.
 class PlatformLinux
 {
 public:
+    // Chooses, before the QGuiApplication is made, how a Wayland session's clipboard is reached:
+    // through the compositor's data-control protocol where it offers one, else through Xwayland as
+    // an X11 client like any other (Qt is then told to use its xcb platform), as GNOME's mutter
+    // mirrors its clipboard to X11 clients. VANTREL_WAYLAND_PATH=data-control or =xwayland
+    // overrides the choice. Logs the path taken; does nothing outside a Wayland session.
+    static void chooseWaylandPath();
+
     PlatformLinux();
     ~PlatformLinux();
 

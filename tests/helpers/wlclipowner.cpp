@@ -7,7 +7,7 @@
 // The last "=" of each argument separates the type from its bytes, so "text/plain;charset=utf-8"
 // needs none of its own escaped. "ready" is printed once the compositor has taken the selection;
 // when another client takes it the program prints "lost" and exits 0.
-#include "wlr-data-control-unstable-v1-client.h"
+#include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <csignal>
 #include <cstdio>
