@@ -17,9 +17,9 @@ constexpr int startTimeoutMs = 30'000;
 constexpr int runTimeoutMs = 30'000;
 } // namespace
 
-WaylandSession::WaylandSession()
-    : m_home(qEnvironmentVariable("SWAY_SESSION_HOME")),
-      m_runAs(qEnvironmentVariable("SWAY_SESSION_RUN_AS").split(u' ', Qt::SkipEmptyParts))
+WaylandSession::WaylandSession(const QString& qtPlatform)
+    : m_home(qEnvironmentVariable("WAYLAND_SESSION_HOME")), m_qtPlatform(qtPlatform),
+      m_runAs(qEnvironmentVariable("WAYLAND_SESSION_RUN_AS").split(u' ', Qt::SkipEmptyParts))
 {
     // setpriv is looked up here, since the session's PATH may be made to lack things.
     if (!m_runAs.isEmpty())
@@ -40,10 +40,10 @@ WaylandSession::~WaylandSession()
 
 QString WaylandSession::unavailableReason()
 {
-    if (!qEnvironmentVariableIsEmpty("SWAY_SESSION_ERROR"))
-        return qEnvironmentVariable("SWAY_SESSION_ERROR");
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_SESSION_ERROR"))
+        return qEnvironmentVariable("WAYLAND_SESSION_ERROR");
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return u"not run inside tests/helpers/sway-session"_s;
+        return u"not run inside tests/helpers/sway-session or mutter-session"_s;
     return {};
 }
 
@@ -70,10 +70,15 @@ QProcessEnvironment WaylandSession::environment(const QString& path) const
     env.insert(u"PATH"_s, path.isEmpty() ? qEnvironmentVariable("PATH") : path);
     env.insert(u"HOME"_s, m_home);
     env.insert(u"LANG"_s, u"C.UTF-8"_s);
-    for (const char* name : {"XDG_RUNTIME_DIR", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"})
-        env.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
-    env.insert(u"QT_QPA_PLATFORM"_s, u"wayland"_s);
+    for (const char* name : {"XDG_RUNTIME_DIR", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
+                             "DISPLAY", "XAUTHORITY"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            env.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
+    }
+    if (!m_qtPlatform.isEmpty())
+        env.insert(u"QT_QPA_PLATFORM"_s, m_qtPlatform);
     env.insert(u"QT_LOGGING_RULES"_s, u"vantrel.*=true"_s);
+    env.insert(m_variables);
     return env;
 }
 
@@ -97,6 +102,11 @@ bool WaylandSession::start(const QString& path, bool watchesClipboard)
                      [this] { m_output += m_vantrel->readAll(); });
     startAsUser(*m_vantrel, QStringLiteral(VANTREL_BINARY), {}, path);
     return waitForOutput(watchesClipboard ? "watching the Wayland clipboard" : "Start Watching");
+}
+
+void WaylandSession::setVariable(const QString& name, const QString& value)
+{
+    m_variables.insert(name, value);
 }
 
 bool WaylandSession::stop()
@@ -148,9 +158,32 @@ std::pair<int, QByteArray> WaylandSession::vantrelctl(const QStringList& argumen
 
 bool WaylandSession::own(const QStringList& formats)
 {
+    return startHelper(QStringLiteral(WLCLIPOWNER_BINARY), formats);
+}
+
+bool WaylandSession::startHelper(const QString& program, const QStringList& arguments)
+{
     m_owners.push_back(std::make_unique<QProcess>());
-    QProcess* owner = m_owners.back().get();
-    startAsUser(*owner, QStringLiteral(WLCLIPOWNER_BINARY), formats);
-    return waitUntil([owner] { return owner->canReadLine() && owner->readLine() == "ready\n"; },
+    QProcess* helper = m_owners.back().get();
+    startAsUser(*helper, program, arguments);
+    return waitUntil([helper] { return helper->canReadLine() && helper->readLine() == "ready\n"; },
                      startTimeoutMs);
+}
+
+QList<qint64> WaylandSession::vantrelChildren() const
+{
+    // vantrel runs under setpriv, which execs it: the process QProcess started is vantrel.
+    QList<qint64> children;
+    const QStringList entries = QDir(u"/proc"_s).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        QFile stat(u"/proc/"_s + entry + u"/stat"_s);
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // pid (comm) state ppid ...
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.value(1).toLongLong() == processId())
+            children.append(entry.toLongLong());
+    }
+    return children;
 }

@@ -11,12 +11,14 @@
 #include <utility>
 #include <vector>
 
-// A run of the real `vantrel` binary in the headless sway of tests/helpers/sway-session, as that
-// session's user, with wl-copy and wl-paste standing for the other applications.
+// A run of the real `vantrel` binary beside the headless compositor of tests/helpers/sway-session
+// or tests/helpers/mutter-session, as that session's user, with wl-copy and wl-paste standing for
+// the other applications.
 class WaylandSession
 {
 public:
-    WaylandSession();
+    // `qtPlatform` is given to vantrel as QT_QPA_PLATFORM; empty lets it choose.
+    explicit WaylandSession(const QString& qtPlatform = QStringLiteral("wayland"));
     ~WaylandSession();
 
     // Why the session has no compositor; empty when it has one.
@@ -30,6 +32,8 @@ public:
     // Starts vantrel with this PATH (the system's when empty) and waits until it has started
     // watching: through wl-paste when `watchesClipboard`, else only its watcher's start.
     bool start(const QString& path = {}, bool watchesClipboard = true);
+    // An environment variable for the next start().
+    void setVariable(const QString& name, const QString& value);
     // SIGTERM, then waits for a clean exit.
     bool stop();
     bool isRunning() const;
@@ -45,6 +49,11 @@ public:
     // Makes a clipboard owner offering these "type=bytes" formats in this order
     // (tests/helpers/wlclipowner) and waits until it owns the clipboard.
     bool own(const QStringList& formats);
+    // Starts a helper as the session's user and waits until it prints "ready"; it runs until the
+    // session ends.
+    bool startHelper(const QString& program, const QStringList& arguments = {});
+    // The processes whose parent is vantrel.
+    QList<qint64> vantrelChildren() const;
 
 private:
     QProcessEnvironment environment(const QString& path = {}) const;
@@ -52,6 +61,8 @@ private:
                      const QString& path = {}) const;
 
     QString m_home;
+    QString m_qtPlatform;
+    QProcessEnvironment m_variables;
     QStringList m_runAs;
     std::unique_ptr<QProcess> m_vantrel;
     std::vector<std::unique_ptr<QProcess>> m_owners;

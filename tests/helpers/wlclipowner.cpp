@@ -2,16 +2,20 @@
 // data-control protocol, the way another application would (wl-copy offers one type only), so
 // the end-to-end tests can fill the clipboard precisely.
 //
-//   wlclipowner TYPE=BYTES...
+//   wlclipowner TYPE=BYTES... | TYPE=@FILE... | TYPE=!stall...
 //
 // The last "=" of each argument separates the type from its bytes, so "text/plain;charset=utf-8"
-// needs none of its own escaped. "ready" is printed once the compositor has taken the selection;
-// when another client takes it the program prints "lost" and exits 0.
+// needs none of its own escaped. "@FILE" offers the bytes of that file; "!stall" offers a type
+// that is never sent: its pipe is held open, unwritten, as by an owner that hangs. "ready" is
+// printed once the compositor has taken the selection; when another client takes it the program
+// prints "lost" and exits 0.
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -25,8 +29,11 @@ struct State
     wl_seat* seat = nullptr;
     zwlr_data_control_manager_v1* manager = nullptr;
     std::vector<std::pair<std::string, std::string>> formats;
+    std::vector<int> stalled;
     bool lost = false;
 };
+
+const std::string stall = "!stall";
 
 void global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
 {
@@ -45,10 +52,14 @@ const wl_registry_listener registryListener = {global, globalRemove};
 
 void send(void* data, zwlr_data_control_source_v1*, const char* type, int32_t fd)
 {
-    const auto* state = static_cast<State*>(data);
+    auto* state = static_cast<State*>(data);
     for (const auto& [name, bytes] : state->formats) {
         if (name != type)
             continue;
+        if (bytes == stall) {
+            state->stalled.push_back(fd);
+            return;
+        }
         size_t written = 0;
         while (written < bytes.size()) {
             const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
@@ -82,7 +93,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "usage: wlclipowner TYPE=BYTES...\n");
             return 2;
         }
-        state.formats.emplace_back(argument.substr(0, eq), argument.substr(eq + 1));
+        std::string bytes = argument.substr(eq + 1);
+        if (bytes.starts_with('@')) {
+            std::ifstream file(bytes.substr(1), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        }
+        state.formats.emplace_back(argument.substr(0, eq), std::move(bytes));
     }
 
     wl_display* display = wl_display_connect(nullptr);
