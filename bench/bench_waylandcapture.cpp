@@ -1,0 +1,188 @@
+// Capture on Wayland as a user sees it, on the real binary beside the compositor of
+// tests/helpers/sway-session: how long another client's copy takes to become a committed row
+// (p50/p95/max), counted from the moment the copying client holds the clipboard (wlclipowner
+// says so once the compositor has taken its selection) and from the start of a wl-copy.
+//
+//   bench_waylandcapture [--before PATH]   PATH: another build's vantrel, measured the same way
+//                                          as the same-run baseline (a build of the earlier
+//                                          capture path)
+//
+// Run as the session's user (scripts/run-benchmarks does).
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <sqlite3.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int copies = 40;
+constexpr int timeoutMs = 10'000;
+
+struct Latencies
+{
+    double p50 = 0;
+    double p95 = 0;
+    double max = 0;
+};
+
+// A running vantrel with folders of its own, watching the Wayland clipboard.
+class Running
+{
+public:
+    explicit Running(const QString& binary)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+            env.insert(QString::fromLatin1(name), m_home.filePath(QString::fromLatin1(name)));
+        // A runtime folder of its own for the single instance; the compositor by its full path.
+        QDir(m_home.path())
+            .mkdir(u"runtime"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(u"XDG_RUNTIME_DIR"_s, m_home.filePath(u"runtime"_s));
+        env.insert(u"WAYLAND_DISPLAY"_s, qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/' +
+                                             qEnvironmentVariable("WAYLAND_DISPLAY"));
+        env.insert(u"QT_QPA_PLATFORM"_s, u"wayland"_s);
+        env.insert(u"QT_LOGGING_RULES"_s, u"vantrel.platform.info=true"_s);
+        m_process.setProcessEnvironment(env);
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(binary, {});
+        QByteArray output;
+        QElapsedTimer waited;
+        waited.start();
+        while (!output.contains("watching the Wayland clipboard") && waited.elapsed() < 30'000) {
+            m_process.waitForReadyRead(1000);
+            output += m_process.readAll();
+        }
+        m_dbPath = m_home.filePath(u"XDG_DATA_HOME/vantrel/db.sqlite3"_s);
+    }
+
+    ~Running()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(10'000))
+            m_process.kill();
+    }
+
+    qint64 rows() const
+    {
+        sqlite3* db = nullptr;
+        qint64 count = -1;
+        if (sqlite3_open_v2(m_dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK) {
+            sqlite3_stmt* statement = nullptr;
+            if (sqlite3_prepare_v2(db, "SELECT count(*) FROM pb_items", -1, &statement, nullptr) ==
+                    SQLITE_OK &&
+                sqlite3_step(statement) == SQLITE_ROW)
+                count = sqlite3_column_int64(statement, 0);
+            sqlite3_finalize(statement);
+        }
+        sqlite3_close(db);
+        return count;
+    }
+
+private:
+    QTemporaryDir m_home;
+    QProcess m_process;
+    QString m_dbPath;
+};
+
+double percentile(QList<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<qsizetype>(p * double(values.size() - 1) + 0.5);
+    return values.value(index);
+}
+
+// Makes one copy; returns once the clock is to start, leaving the copying process to `keep`.
+using Copy = std::function<void(int i, std::unique_ptr<QProcess>& keep)>;
+
+// Holds the clipboard with a text through wlclipowner; returns once the compositor took it.
+void ownerCopies(int i, std::unique_ptr<QProcess>& keep)
+{
+    keep = std::make_unique<QProcess>();
+    keep->start(QStringLiteral(WLCLIPOWNER_BINARY),
+                {u"text/plain=copy %1 of the Wayland capture bench"_s.arg(i)});
+    QByteArray ready;
+    while (!ready.contains("ready") && keep->waitForReadyRead(timeoutMs))
+        ready += keep->readAllStandardOutput();
+}
+
+// Starts wl-copy with a text, as a user's command would; returns at once.
+void wlCopyCopies(int i, std::unique_ptr<QProcess>& keep)
+{
+    keep = std::make_unique<QProcess>();
+    keep->start(u"wl-copy"_s, {u"wl-copy %1 of the Wayland capture bench"_s.arg(i)});
+}
+
+Latencies captureLatencies(const QString& binary, const Copy& copy)
+{
+    Running vantrel(binary);
+    QList<double> samples;
+    std::vector<std::unique_ptr<QProcess>> copiers;
+    for (int i = 0; i < copies; ++i) {
+        const qint64 before = vantrel.rows();
+        std::unique_ptr<QProcess> copier;
+        QElapsedTimer timer;
+        timer.start();
+        copy(i, copier);
+        const qint64 startNs = timer.nsecsElapsed();
+        while (vantrel.rows() <= before && timer.elapsed() < timeoutMs)
+            usleep(500);
+        samples.append(double(timer.nsecsElapsed() - startNs) / 1e6);
+        copiers.push_back(std::move(copier));
+        // Copies a person makes, not a burst.
+        QThread::msleep(150);
+    }
+    for (const auto& copier : copiers) {
+        copier->kill();
+        copier->waitForFinished();
+    }
+    return {percentile(samples, 0.5), percentile(samples, 0.95), percentile(samples, 1.0)};
+}
+
+// The same measure from the start of the copying process: the clock starts before it does.
+Latencies fromStart(const QString& binary, const Copy& copy)
+{
+    return captureLatencies(binary, [&copy](int i, std::unique_ptr<QProcess>& keep) {
+        copy(i, keep);
+        keep->waitForStarted();
+    });
+}
+
+void printLatencies(const char* name, const Latencies& latencies)
+{
+    std::printf("%-50s p50 %7.2f ms  p95 %7.2f ms  max %7.2f ms\n", name, latencies.p50,
+                latencies.p95, latencies.max);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::printf("bench_waylandcapture: no Wayland compositor, nothing measured\n");
+        return 0;
+    }
+    const QStringList arguments = app.arguments();
+    const qsizetype beforeAt = arguments.indexOf(u"--before"_s);
+    const QString before = beforeAt > 0 ? arguments.value(beforeAt + 1) : QString();
+    const QString binary = QStringLiteral(VANTREL_BINARY);
+
+    std::printf("capture latency on Wayland, %d copies each, until the row is committed\n", copies);
+    printLatencies("owner holds the clipboard -> row", captureLatencies(binary, ownerCopies));
+    if (!before.isEmpty())
+        printLatencies("  [--before build]", captureLatencies(before, ownerCopies));
+    printLatencies("wl-copy started -> row", fromStart(binary, wlCopyCopies));
+    if (!before.isEmpty())
+        printLatencies("  [--before build]", fromStart(before, wlCopyCopies));
+    return 0;
+}
