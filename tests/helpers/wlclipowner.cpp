@@ -2,11 +2,12 @@
 // data-control protocol, the way another application would (wl-copy offers one type only), so
 // the end-to-end tests can fill the clipboard precisely.
 //
-//   wlclipowner TYPE=BYTES... | TYPE=@FILE... | TYPE=!stall...
+//   wlclipowner TYPE=BYTES... | TYPE=@FILE... | TYPE=!stall... | TYPE=!trickle...
 //
 // The last "=" of each argument separates the type from its bytes, so "text/plain;charset=utf-8"
 // needs none of its own escaped. "@FILE" offers the bytes of that file; "!stall" offers a type
-// that is never sent: its pipe is held open, unwritten, as by an owner that hangs. "ready" is
+// that is never sent: its pipe is held open, unwritten, as by an owner that hangs; "!trickle" sends
+// "piece 0 " to "piece 9 " one every 300 ms, as a slow owner sends a large format. "ready" is
 // printed once the compositor has taken the selection; when another client takes it the program
 // prints "lost" and exits 0.
 #include "wlr-data-control-unstable-v1-client-protocol.h"
@@ -22,44 +23,23 @@
 #include <vector>
 #include <wayland-client.h>
 
-namespace {
-
-struct State
+                                           namespace
 {
-    wl_seat* seat = nullptr;
-    zwlr_data_control_manager_v1* manager = nullptr;
-    std::vector<std::pair<std::string, std::string>> formats;
-    std::vector<int> stalled;
-    bool lost = false;
-};
 
-const std::string stall = "!stall";
+    struct State
+    {
+        wl_seat* seat = nullptr;
+        zwlr_data_control_manager_v1* manager = nullptr;
+        std::vector<std::pair<std::string, std::string>> formats;
+        std::vector<int> stalled;
+        bool lost = false;
+    };
 
-void global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
-{
-    auto* state = static_cast<State*>(data);
-    if (std::strcmp(interface, wl_seat_interface.name) == 0 && !state->seat)
-        state->seat =
-            static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
-    if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0)
-        state->manager = static_cast<zwlr_data_control_manager_v1*>(
-            wl_registry_bind(registry, name, &zwlr_data_control_manager_v1_interface, 1));
-}
+    const std::string stall = "!stall";
+    const std::string trickle = "!trickle";
 
-void globalRemove(void*, wl_registry*, uint32_t) {}
-
-const wl_registry_listener registryListener = {global, globalRemove};
-
-void send(void* data, zwlr_data_control_source_v1*, const char* type, int32_t fd)
-{
-    auto* state = static_cast<State*>(data);
-    for (const auto& [name, bytes] : state->formats) {
-        if (name != type)
-            continue;
-        if (bytes == stall) {
-            state->stalled.push_back(fd);
-            return;
-        }
+    void writeAll(int fd, const std::string& bytes)
+    {
         size_t written = 0;
         while (written < bytes.size()) {
             const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
@@ -67,17 +47,52 @@ void send(void* data, zwlr_data_control_source_v1*, const char* type, int32_t fd
                 break;
             written += size_t(n);
         }
-        break;
     }
-    close(fd);
-}
 
-void cancelled(void* data, zwlr_data_control_source_v1*)
-{
-    static_cast<State*>(data)->lost = true;
-}
+    void global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
+    {
+        auto* state = static_cast<State*>(data);
+        if (std::strcmp(interface, wl_seat_interface.name) == 0 && !state->seat)
+            state->seat =
+                static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+        if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0)
+            state->manager = static_cast<zwlr_data_control_manager_v1*>(
+                wl_registry_bind(registry, name, &zwlr_data_control_manager_v1_interface, 1));
+    }
 
-const zwlr_data_control_source_v1_listener sourceListener = {send, cancelled};
+    void globalRemove(void*, wl_registry*, uint32_t) {}
+
+    const wl_registry_listener registryListener = {global, globalRemove};
+
+    void send(void* data, zwlr_data_control_source_v1*, const char* type, int32_t fd)
+    {
+        auto* state = static_cast<State*>(data);
+        for (const auto& [name, bytes] : state->formats) {
+            if (name != type)
+                continue;
+            if (bytes == stall) {
+                state->stalled.push_back(fd);
+                return;
+            }
+            if (bytes == trickle) {
+                for (int piece = 0; piece < 10; ++piece) {
+                    usleep(300'000);
+                    writeAll(fd, "piece " + std::to_string(piece) + " ");
+                }
+                break;
+            }
+            writeAll(fd, bytes);
+            break;
+        }
+        close(fd);
+    }
+
+    void cancelled(void* data, zwlr_data_control_source_v1*)
+    {
+        static_cast<State*>(data)->lost = true;
+    }
+
+    const zwlr_data_control_source_v1_listener sourceListener = {send, cancelled};
 
 } // namespace
 
