@@ -10,8 +10,6 @@
 // "piece 0 " to "piece 9 " one every 300 ms, as a slow owner sends a large format. "ready" is
 // printed once the compositor has taken the selection; when another client takes it the program
 // prints "lost" and exits 0.
-#include "wlr-data-control-unstable-v1-client-protocol.h"
-
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -22,77 +20,77 @@
 #include <utility>
 #include <vector>
 #include <wayland-client.h>
+#include <wlr-data-control-unstable-v1-client-protocol.h>
 
-                                           namespace
+namespace {
+
+struct State
 {
+    wl_seat* seat = nullptr;
+    zwlr_data_control_manager_v1* manager = nullptr;
+    std::vector<std::pair<std::string, std::string>> formats;
+    std::vector<int> stalled;
+    bool lost = false;
+};
 
-    struct State
-    {
-        wl_seat* seat = nullptr;
-        zwlr_data_control_manager_v1* manager = nullptr;
-        std::vector<std::pair<std::string, std::string>> formats;
-        std::vector<int> stalled;
-        bool lost = false;
-    };
+const std::string stall = "!stall";
+const std::string trickle = "!trickle";
 
-    const std::string stall = "!stall";
-    const std::string trickle = "!trickle";
+void writeAll(int fd, const std::string& bytes)
+{
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += size_t(n);
+    }
+}
 
-    void writeAll(int fd, const std::string& bytes)
-    {
-        size_t written = 0;
-        while (written < bytes.size()) {
-            const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-            if (n <= 0)
-                break;
-            written += size_t(n);
+void global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
+{
+    auto* state = static_cast<State*>(data);
+    if (std::strcmp(interface, wl_seat_interface.name) == 0 && !state->seat)
+        state->seat =
+            static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+    if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0)
+        state->manager = static_cast<zwlr_data_control_manager_v1*>(
+            wl_registry_bind(registry, name, &zwlr_data_control_manager_v1_interface, 1));
+}
+
+void globalRemove(void*, wl_registry*, uint32_t) {}
+
+const wl_registry_listener registryListener = {global, globalRemove};
+
+void send(void* data, zwlr_data_control_source_v1*, const char* type, int32_t fd)
+{
+    auto* state = static_cast<State*>(data);
+    for (const auto& [name, bytes] : state->formats) {
+        if (name != type)
+            continue;
+        if (bytes == stall) {
+            state->stalled.push_back(fd);
+            return;
         }
-    }
-
-    void global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
-    {
-        auto* state = static_cast<State*>(data);
-        if (std::strcmp(interface, wl_seat_interface.name) == 0 && !state->seat)
-            state->seat =
-                static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
-        if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0)
-            state->manager = static_cast<zwlr_data_control_manager_v1*>(
-                wl_registry_bind(registry, name, &zwlr_data_control_manager_v1_interface, 1));
-    }
-
-    void globalRemove(void*, wl_registry*, uint32_t) {}
-
-    const wl_registry_listener registryListener = {global, globalRemove};
-
-    void send(void* data, zwlr_data_control_source_v1*, const char* type, int32_t fd)
-    {
-        auto* state = static_cast<State*>(data);
-        for (const auto& [name, bytes] : state->formats) {
-            if (name != type)
-                continue;
-            if (bytes == stall) {
-                state->stalled.push_back(fd);
-                return;
+        if (bytes == trickle) {
+            for (int piece = 0; piece < 10; ++piece) {
+                usleep(300'000);
+                writeAll(fd, "piece " + std::to_string(piece) + " ");
             }
-            if (bytes == trickle) {
-                for (int piece = 0; piece < 10; ++piece) {
-                    usleep(300'000);
-                    writeAll(fd, "piece " + std::to_string(piece) + " ");
-                }
-                break;
-            }
-            writeAll(fd, bytes);
             break;
         }
-        close(fd);
+        writeAll(fd, bytes);
+        break;
     }
+    close(fd);
+}
 
-    void cancelled(void* data, zwlr_data_control_source_v1*)
-    {
-        static_cast<State*>(data)->lost = true;
-    }
+void cancelled(void* data, zwlr_data_control_source_v1*)
+{
+    static_cast<State*>(data)->lost = true;
+}
 
-    const zwlr_data_control_source_v1_listener sourceListener = {send, cancelled};
+const zwlr_data_control_source_v1_listener sourceListener = {send, cancelled};
 
 } // namespace
 

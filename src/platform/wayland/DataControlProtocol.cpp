@@ -1,8 +1,7 @@
 #include "platform/wayland/DataControlProtocol.h"
 
-#include "wlr-data-control-unstable-v1-client-protocol.h"
-
 #include <algorithm>
+#include <wlr-data-control-unstable-v1-client-protocol.h>
 
 const char* DataControlProtocol::managerName() const
 {
