@@ -240,12 +240,12 @@
 <context>
     <name>PasteboardWayland</name>
     <message>
-        <source>Vantrel cannot record the clipboard: wl-paste was not found. Install wl-clipboard (on Debian and Ubuntu: apt install wl-clipboard) and start Vantrel again.</source>
-        <translation>Vantrel kann die Zwischenablage nicht aufzeichnen: wl-paste wurde nicht gefunden. Installieren Sie wl-clipboard (unter Debian und Ubuntu: apt install wl-clipboard) und starten Sie Vantrel neu.</translation>
+        <source>Vantrel cannot record the clipboard: the compositor offers no data-control protocol. Start Vantrel with VANTREL_WAYLAND_PATH=xwayland to record through Xwayland.</source>
+        <translation>Vantrel kann die Zwischenablage nicht aufzeichnen: Der Compositor bietet kein Data-Control-Protokoll an. Starten Sie Vantrel mit VANTREL_WAYLAND_PATH=xwayland, um über Xwayland aufzuzeichnen.</translation>
     </message>
     <message>
-        <source>Vantrel cannot record the clipboard: the compositor does not offer the data-control protocol (wl-paste: %1). On GNOME, start Vantrel under XWayland with QT_QPA_PLATFORM=xcb.</source>
-        <translation>Vantrel kann die Zwischenablage nicht aufzeichnen: Der Compositor bietet das Data-Control-Protokoll nicht an (wl-paste: %1). Starten Sie Vantrel unter GNOME mit QT_QPA_PLATFORM=xcb unter XWayland.</translation>
+        <source>Vantrel cannot record the clipboard: %1.</source>
+        <translation>Vantrel kann die Zwischenablage nicht aufzeichnen: %1.</translation>
     </message>
 </context>
 <context>

@@ -239,12 +239,12 @@
 <context>
     <name>PasteboardWayland</name>
     <message>
-        <source>Vantrel cannot record the clipboard: wl-paste was not found. Install wl-clipboard (on Debian and Ubuntu: apt install wl-clipboard) and start Vantrel again.</source>
-        <translation>Vantrel 无法记录剪贴板：未找到 wl-paste。请安装 wl-clipboard（Debian 和 Ubuntu 上：apt install wl-clipboard），然后重新启动 Vantrel。</translation>
+        <source>Vantrel cannot record the clipboard: the compositor offers no data-control protocol. Start Vantrel with VANTREL_WAYLAND_PATH=xwayland to record through Xwayland.</source>
+        <translation>Vantrel 无法记录剪贴板：合成器不提供 data-control 协议。请使用 VANTREL_WAYLAND_PATH=xwayland 启动 Vantrel，以通过 Xwayland 记录。</translation>
     </message>
     <message>
-        <source>Vantrel cannot record the clipboard: the compositor does not offer the data-control protocol (wl-paste: %1). On GNOME, start Vantrel under XWayland with QT_QPA_PLATFORM=xcb.</source>
-        <translation>Vantrel 无法记录剪贴板：合成器不提供 data-control 协议（wl-paste：%1）。在 GNOME 上，请使用 QT_QPA_PLATFORM=xcb 在 XWayland 下启动 Vantrel。</translation>
+        <source>Vantrel cannot record the clipboard: %1.</source>
+        <translation>Vantrel 无法记录剪贴板：%1。</translation>
     </message>
 </context>
 <context>

@@ -15,6 +15,7 @@
 #include "support/MessageChannelWormhole.h"
 
 #include <QGuiApplication>
+#include <optional>
 #include <xcb/xcb.h>
 
 namespace {
@@ -52,6 +53,9 @@ struct WaylandPath
     // an X11 client.
     bool dataControl = false;
     const DataControlProtocol* protocol = nullptr;
+    // QT_QPA_PLATFORM as it was before the Xwayland path set it, so that the programs Vantrel
+    // starts (a browser, a file manager) get the user's own.
+    std::optional<QByteArray> qtPlatformBefore;
 };
 
 WaylandPath decideWaylandPath()
@@ -69,8 +73,12 @@ WaylandPath decideWaylandPath()
         qCInfo(lcPlatform, "Wayland session: recording through Xwayland as an X11 client (%s)",
                forced == u"xwayland" ? "VANTREL_WAYLAND_PATH=xwayland"
                                      : "the compositor offers no data-control protocol");
+        WaylandPath path;
+        path.qtPlatformBefore = qgetenv("QT_QPA_PLATFORM");
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            path.qtPlatformBefore->clear();
         qputenv("QT_QPA_PLATFORM", "xcb");
-        return {};
+        return path;
     }
     if (protocol)
         qCInfo(lcPlatform, "Wayland session: recording through the compositor's %s",
@@ -101,6 +109,12 @@ PlatformLinux::PlatformLinux()
                                                    QCoreApplication::applicationFilePath())),
       m_globalShortcuts(makeGlobalShortcuts())
 {
+    if (const std::optional<QByteArray>& before = waylandPath().qtPlatformBefore) {
+        if (before->isEmpty())
+            qunsetenv("QT_QPA_PLATFORM");
+        else
+            qputenv("QT_QPA_PLATFORM", *before);
+    }
     if (xcb_connection_t* connection = x11Connection())
         m_windowColormap = std::make_unique<WindowColormapX11>(connection);
     if (waylandPath().dataControl) {

@@ -54,12 +54,13 @@ bool ClipboardReaderWayland::start(QString* problem)
     if (!m_device)
         return false;
     // The first selection announced is the content already on the clipboard: never recorded.
-    bool started = false;
-    m_device->setSelectionHandler([this, &started](wl_proxy* offer, const QList<QByteArray>&) {
-        if (started) {
-            m_changes.push_back({offer, {}});
+    bool first = true;
+    m_device->setSelectionHandler([this, &first](wl_proxy* offer, const QList<QByteArray>& types) {
+        if (!first) {
+            m_changes.push_back({offer, types});
             return;
         }
+        first = false;
         if (offer) {
             qCInfo(lcPlatform, "passed over the content on the clipboard at start");
             m_device->destroyOffer(offer);
@@ -72,7 +73,6 @@ bool ClipboardReaderWayland::start(QString* problem)
     m_device->setSelectionHandler([this](wl_proxy* offer, const QList<QByteArray>& types) {
         m_changes.push_back({offer, types});
     });
-    started = true;
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_wakeFd < 0) {
         *problem = QStringLiteral("no event descriptor left");
