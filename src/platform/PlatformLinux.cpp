@@ -86,7 +86,7 @@ WaylandPath decideWaylandPath()
     else
         qCWarning(lcPlatform, "Wayland session: the compositor offers no data-control protocol%s",
                   hasXwayland ? "" : ", and there is no Xwayland (DISPLAY is not set)");
-    return {true, protocol};
+    return {true, protocol, std::nullopt};
 }
 
 // Decided once, before Qt connects to the display.

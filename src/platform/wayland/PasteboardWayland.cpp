@@ -30,7 +30,7 @@ void PasteboardWayland::start()
     }
     m_reader = std::make_unique<ClipboardReaderWayland>(
         *m_protocol, ownType, [this, poster = m_poster](QList<PasteboardItem> items) {
-            poster->post([this, items = std::move(items)] { changeRead(items); });
+            poster->post([this, items = std::move(items)] { m_changes.changeRead(items); });
         });
     m_writer = std::make_unique<ClipboardWriterWayland>(*m_protocol, ownType);
     QString problem;
@@ -43,19 +43,9 @@ void PasteboardWayland::start()
     qCInfo(lcPlatform, "watching the Wayland clipboard through %s", m_protocol->managerName());
 }
 
-void PasteboardWayland::changeRead(const QList<PasteboardItem>& items)
-{
-    m_items = items;
-    ++m_changeCount;
-    if (m_changeHandler) {
-        m_changeHandler();
-        m_items.clear();
-    }
-}
-
 bool PasteboardWayland::setChangeHandler(ChangeHandler handler)
 {
-    m_changeHandler = std::move(handler);
+    m_changes.setHandler(std::move(handler));
     return true;
 }
 

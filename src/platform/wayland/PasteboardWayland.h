@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Pasteboard.h"
+#include "platform/PasteboardChanges.h"
 
 #include <QObject>
 #include <QString>
@@ -39,10 +40,10 @@ public:
 
     // The number of clipboard changes read since the start, this process's own writes included.
     // It moves once the change has been read.
-    qint64 changeCount() const override { return m_changeCount; }
+    qint64 changeCount() const override { return m_changes.count(); }
     // The content of the latest change read; an owner marked as a password manager's, one that
     // had gone or one that sent nothing in time gives none.
-    QList<PasteboardItem> pasteboardItems() override { return m_items; }
+    QList<PasteboardItem> pasteboardItems() override { return m_changes.items(); }
     bool writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
     // Each change is announced as soon as it has been read.
     bool setChangeHandler(ChangeHandler handler) override;
@@ -52,16 +53,13 @@ public:
     QString problem() const { return m_problem; }
 
 private:
-    void changeRead(const QList<PasteboardItem>& items);
     void report(const QString& problem);
 
     const DataControlProtocol* m_protocol;
     ThreadPoster* m_poster;
     std::unique_ptr<ClipboardReaderWayland> m_reader;
     std::unique_ptr<ClipboardWriterWayland> m_writer;
-    qint64 m_changeCount = 0;
-    QList<PasteboardItem> m_items;
-    ChangeHandler m_changeHandler;
+    PasteboardChanges m_changes;
     UnavailableHandler m_unavailableHandler;
     QString m_problem;
 };

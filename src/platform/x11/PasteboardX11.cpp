@@ -14,7 +14,7 @@ PasteboardX11::PasteboardX11(QClipboard* clipboard, QObject* parent)
 {
     m_reader = std::make_unique<ClipboardReaderX11>(
         [this, poster = m_poster](QList<PasteboardItem> items) {
-            poster->post([this, items = std::move(items)] { changeRead(items); });
+            poster->post([this, items = std::move(items)] { m_changes.changeRead(items); });
         });
     // Qt writes through windows of its own connection: changes they make are this process's.
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -33,18 +33,8 @@ PasteboardX11::~PasteboardX11()
 
 bool PasteboardX11::setChangeHandler(ChangeHandler handler)
 {
-    m_changeHandler = std::move(handler);
+    m_changes.setHandler(std::move(handler));
     return m_reading;
-}
-
-void PasteboardX11::changeRead(const QList<PasteboardItem>& items)
-{
-    m_items = items;
-    ++m_changeCount;
-    if (m_changeHandler) {
-        m_changeHandler();
-        m_items.clear();
-    }
 }
 
 bool PasteboardX11::writeItem(const QStringList& types, const QList<QByteArray>& payloads)

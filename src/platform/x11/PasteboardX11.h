@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Pasteboard.h"
+#include "platform/PasteboardChanges.h"
 
 #include <QObject>
 #include <memory>
@@ -26,21 +27,17 @@ public:
 
     // The number of clipboard changes read since construction, this process's own writes
     // included. It moves once the change has been read.
-    qint64 changeCount() const override { return m_changeCount; }
+    qint64 changeCount() const override { return m_changes.count(); }
     // The content of the latest change read; an owner that had gone, or that sent nothing in
     // time, gives no items.
-    QList<PasteboardItem> pasteboardItems() override { return m_items; }
+    QList<PasteboardItem> pasteboardItems() override { return m_changes.items(); }
     bool writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
     bool setChangeHandler(ChangeHandler handler) override;
 
 private:
-    void changeRead(const QList<PasteboardItem>& items);
-
     QClipboard* m_clipboard;
     ThreadPoster* m_poster;
     std::unique_ptr<ClipboardReaderX11> m_reader;
     bool m_reading = false;
-    ChangeHandler m_changeHandler;
-    qint64 m_changeCount = 0;
-    QList<PasteboardItem> m_items;
+    PasteboardChanges m_changes;
 };
