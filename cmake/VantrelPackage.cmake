@@ -24,10 +24,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as plugins, not linked: the SVG icon engine draws every icon of the interface.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 # TIFF and WebP previews; xdg-open opens web addresses and files where no desktop portal does;
-# wl-clipboard and Qt's Wayland platform record the clipboard in a Wayland session; Qt's own
+# Qt's Wayland platform draws the windows in a Wayland session (the clipboard is read there
+# through libwayland-client, a library dependency like any other); Qt's own
 # translations put its texts (the shortcut recorders, the fields' context menus) in the language.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "qt6-image-formats-plugins, xdg-utils, wl-clipboard, qt6-wayland, qt6-translations-l10n")
+    "qt6-image-formats-plugins, xdg-utils, qt6-wayland, qt6-translations-l10n")
 
 include(CPack)
 
