@@ -6,6 +6,7 @@
 #include <memory>
 
 class ClipboardReaderX11;
+class DesktopEntryIndex;
 class QClipboard;
 class ThreadPoster;
 
@@ -32,9 +33,13 @@ public:
     QList<PasteboardItem> pasteboardItems() override { return m_items; }
     bool writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
     bool setChangeHandler(ChangeHandler handler) override;
+    // The owner of each change is known from its window, before anything is read.
+    bool knowsOwners() const override { return m_reading; }
+    void setIgnoredApplications(const QStringList& applicationIds) override;
 
 private:
     void changeRead(const QList<PasteboardItem>& items);
+    void passIgnoredNames();
 
     QClipboard* m_clipboard;
     ThreadPoster* m_poster;
@@ -43,4 +48,8 @@ private:
     ChangeHandler m_changeHandler;
     qint64 m_changeCount = 0;
     QList<PasteboardItem> m_items;
+    QStringList m_ignoredApplications;
+    // Made when the first application is ignored: which window classes belong to a desktop
+    // entry.
+    std::unique_ptr<DesktopEntryIndex> m_desktopEntries;
 };
