@@ -2,9 +2,11 @@
 
 #include "platform/ApplicationStateQt.h"
 #include "platform/doubles/GlobalShortcutsNull.h"
+#include "platform/doubles/PasteKeystrokeNull.h"
 #include "platform/doubles/WorkspaceNull.h"
 #include "platform/wayland/PasteboardWayland.h"
 #include "platform/x11/GlobalShortcutsX11.h"
+#include "platform/x11/PasteKeystrokeX11.h"
 #include "platform/x11/PasteboardX11.h"
 #include "platform/x11/WindowColormapX11.h"
 #include "platform/x11/WorkspaceX11.h"
@@ -42,6 +44,14 @@ std::unique_ptr<GlobalShortcuts> makeGlobalShortcuts()
     return std::make_unique<GlobalShortcutsX11>(connection, rootWindow(connection));
 }
 
+std::unique_ptr<PasteKeystroke> makePasteKeystroke()
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return std::make_unique<PasteKeystrokeNull>();
+    return std::make_unique<PasteKeystrokeX11>(connection, rootWindow(connection));
+}
+
 // A Wayland session where Qt itself speaks Wayland; under XWayland (QT_QPA_PLATFORM=xcb) the
 // program is an X11 client like any other.
 bool isWaylandSession()
@@ -56,7 +66,7 @@ PlatformLinux::PlatformLinux()
       m_messageChannel(std::make_unique<MessageChannelWormhole>()),
       m_loginItems(std::make_unique<LoginItemsXdg>(LoginItemsXdg::userAutostartFolder(),
                                                    QCoreApplication::applicationFilePath())),
-      m_globalShortcuts(makeGlobalShortcuts())
+      m_globalShortcuts(makeGlobalShortcuts()), m_pasteKeystroke(makePasteKeystroke())
 {
     if (xcb_connection_t* connection = x11Connection())
         m_windowColormap = std::make_unique<WindowColormapX11>(connection);
@@ -75,5 +85,6 @@ PlatformLinux::~PlatformLinux() = default;
 PlatformServices PlatformLinux::services() const
 {
     return {m_pasteboard.get(),     m_applicationState.get(), m_workspace.get(),
-            m_messageChannel.get(), m_loginItems.get(),       m_globalShortcuts.get()};
+            m_messageChannel.get(), m_loginItems.get(),       m_globalShortcuts.get(),
+            m_pasteKeystroke.get()};
 }

@@ -5,8 +5,7 @@
 #include <cstring>
 #include <xcb/xcb.h>
 
-WindowPropertiesX11::WindowPropertiesX11(xcb_connection_t* connection) : m_connection(connection)
-{}
+WindowPropertiesX11::WindowPropertiesX11(xcb_connection_t* connection) : m_connection(connection) {}
 
 uint32_t WindowPropertiesX11::atom(const char* name) const
 {
@@ -34,8 +33,7 @@ uint32_t WindowPropertiesX11::windowProperty(uint32_t window, uint32_t atom) con
     return windows.isEmpty() ? uint32_t(XCB_WINDOW_NONE) : windows.first();
 }
 
-QList<uint32_t> WindowPropertiesX11::cardinals(uint32_t window, uint32_t atom,
-                                               uint32_t type) const
+QList<uint32_t> WindowPropertiesX11::cardinals(uint32_t window, uint32_t atom, uint32_t type) const
 {
     const QByteArray value = property(window, atom, type);
     QList<uint32_t> values(value.size() / qsizetype(sizeof(uint32_t)));
@@ -46,7 +44,8 @@ QList<uint32_t> WindowPropertiesX11::cardinals(uint32_t window, uint32_t atom,
 // WM_CLASS holds two NUL-terminated strings: the instance name, then the class.
 WindowPropertiesX11::WindowClass WindowPropertiesX11::windowClass(uint32_t window) const
 {
-    const QList<QByteArray> parts = property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).split('\0');
+    const QList<QByteArray> parts =
+        property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).split('\0');
     return {parts.size() > 0 ? QString::fromLatin1(parts[0]) : QString(),
             parts.size() > 1 ? QString::fromLatin1(parts[1]) : QString()};
 }
