@@ -166,18 +166,28 @@ void MiniViewController::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_ui->searchField->setFocus(Qt::ActiveWindowFocusReason);
-    // The last search is kept, ready to be typed over.
-    m_ui->searchField->selectAll();
+    m_selectSearchOnFocus = true;
 }
 
 bool MiniViewController::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn && watched == m_ui->searchField && m_selectSearchOnFocus)
+        selectLastSearch();
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto& key = static_cast<const QKeyEvent&>(*event);
     if (watched == m_ui->searchField)
         return fieldKeyPressed(key);
     return listKeyPressed(key);
+}
+
+// The last search is kept, ready to be typed over when the window comes back. The field's own
+// handling of the focus that the window's activation gives it comes after this, and would undo
+// the selection, so it is made once that is done.
+void MiniViewController::selectLastSearch()
+{
+    m_selectSearchOnFocus = false;
+    QMetaObject::invokeMethod(m_ui->searchField, &QLineEdit::selectAll, Qt::QueuedConnection);
 }
 
 bool MiniViewController::fieldKeyPressed(const QKeyEvent& event)

@@ -67,6 +67,7 @@ private:
     bool listKeyPressed(const QKeyEvent& event);
     bool fieldKeyPressed(const QKeyEvent& event);
     void chooseTopResult(bool plainText);
+    void selectLastSearch();
     void moveIntoList();
     void updatePinImage();
     void logResults() const;
@@ -79,4 +80,6 @@ private:
     PreviewPopover* m_popover = nullptr;
     std::function<void()> m_resumeBlock;
     bool m_pin = false;
+    // The window was shown: the field selects its text when it gets the focus.
+    bool m_selectSearchOnFocus = false;
 };
