@@ -106,9 +106,11 @@ void Application::buildShell()
 QWidget* Application::settingsWindow()
 {
     if (!m_settingsWindow)
-        m_settingsWindow = std::make_unique<SettingsWindowController>(
-            SettingsViewController::Services{*m_settings, *m_delegate->shortcutBindings(),
-                                             *m_webPreview, *m_environment.platform.loginItems});
+        m_settingsWindow =
+            std::make_unique<SettingsWindowController>(SettingsViewController::Services{
+                *m_settings, *m_delegate->shortcutBindings(), *m_webPreview,
+                *m_environment.platform.loginItems, *m_environment.platform.pasteboard,
+                *m_environment.platform.workspace, *m_environment.platform.pasteKeystroke});
     return m_settingsWindow.get();
 }
 

@@ -38,7 +38,10 @@ public:
     }
     QStringList runningApplicationIds() const override { return m_applications.values(); }
 
-    void addWindow(quint64 id, const QString& application) { m_applications.insert(id, application); }
+    void addWindow(quint64 id, const QString& application)
+    {
+        m_applications.insert(id, application);
+    }
     void removeWindow(quint64 id) { m_applications.remove(id); }
     void setActive(DesktopWindow window) { m_active = window; }
     void setActivates(bool activates) { m_activates = activates; }
@@ -75,25 +78,24 @@ private slots:
         QTest::addColumn<bool>("stillActive");
         QTest::addColumn<QString>("typed");
 
-        QTest::newRow("another application")
-            << otherWindow << u"org.example.Editor"_s << false << true << false << true << false
-            << u"ctrl+v"_s;
+        QTest::newRow("another application") << otherWindow << u"org.example.Editor"_s << false
+                                             << true << false << true << false << u"ctrl+v"_s;
         QTest::newRow("a terminal") << otherWindow << u"org.gnome.Terminal"_s << false << true
                                     << false << true << false << u"ctrl+shift+v"_s;
         QTest::newRow("a terminal by its class, in another case")
             << otherWindow << u"XTerm"_s << false << true << false << true << false
             << u"ctrl+shift+v"_s;
-        QTest::newRow("called from its own window") << ownWindow << u"vantrel"_s << false << true
-                                                    << false << true << false << QString();
-        QTest::newRow("called with no window active") << quint64(0) << QString() << false << true
-                                                      << false << true << false << QString();
+        QTest::newRow("called from its own window")
+            << ownWindow << u"vantrel"_s << false << true << false << true << false << QString();
+        QTest::newRow("called with no window active")
+            << quint64(0) << QString() << false << true << false << true << false << QString();
         QTest::newRow("the window has gone") << otherWindow << u"org.example.Editor"_s << true
                                              << true << false << true << false << QString();
         QTest::newRow("the window never becomes active")
             << otherWindow << u"org.example.Editor"_s << false << false << false << true << false
             << QString();
-        QTest::newRow("Shift still held") << otherWindow << u"org.example.Editor"_s << false
-                                          << true << true << true << false << QString();
+        QTest::newRow("Shift still held") << otherWindow << u"org.example.Editor"_s << false << true
+                                          << true << true << false << QString();
         QTest::newRow("no window names: the focus has gone back")
             << quint64(0) << QString() << false << true << false << false << false << u"ctrl+v"_s;
         QTest::newRow("no window names: the focus stays")
