@@ -65,7 +65,8 @@ void IgnoredApplicationsView::showList()
     QListWidget* list = m_ui->ignoredApplicationsList;
     list->clear();
     for (const QString& id : m_settings.model().ignoredApplications()) {
-        auto* item = new QListWidgetItem(DesktopEntries::applicationIcon(id), displayName(id), list);
+        auto* item =
+            new QListWidgetItem(DesktopEntries::applicationIcon(id), displayName(id), list);
         item->setData(idRole, id);
         item->setToolTip(id);
     }
@@ -89,7 +90,8 @@ void IgnoredApplicationsView::fillInstalledMenu()
     m_installedMenu->clear();
     const QStringList taken = m_settings.model().ignoredApplications();
     QList<std::pair<QString, QString>> shown;
-    for (const auto& [id, path] : DesktopEntries::allEntries(DesktopEntries::applicationFolders())) {
+    for (const auto& [id, path] :
+         DesktopEntries::allEntries(DesktopEntries::applicationFolders())) {
         const QHash<QString, QString> entry = DesktopEntries::readEntry(path);
         if (entry.value(QStringLiteral("NoDisplay")) == u"true" ||
             entry.value(QStringLiteral("Hidden")) == u"true" ||
