@@ -4,6 +4,7 @@
 #include "platform/doubles/GlobalShortcutsNull.h"
 #include "platform/doubles/PasteKeystrokeNull.h"
 #include "platform/doubles/WorkspaceNull.h"
+#include "platform/wayland/PasteKeystrokeWayland.h"
 #include "platform/wayland/PasteboardWayland.h"
 #include "platform/x11/GlobalShortcutsX11.h"
 #include "platform/x11/PasteKeystrokeX11.h"
@@ -44,20 +45,28 @@ std::unique_ptr<GlobalShortcuts> makeGlobalShortcuts()
     return std::make_unique<GlobalShortcutsX11>(connection, rootWindow(connection));
 }
 
-std::unique_ptr<PasteKeystroke> makePasteKeystroke()
-{
-    xcb_connection_t* connection = x11Connection();
-    if (!connection)
-        return std::make_unique<PasteKeystrokeNull>();
-    return std::make_unique<PasteKeystrokeX11>(connection, rootWindow(connection));
-}
-
 // A Wayland session where Qt itself speaks Wayland; under XWayland (QT_QPA_PLATFORM=xcb) the
 // program is an X11 client like any other.
 bool isWaylandSession()
 {
     return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
            QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// A Wayland compositor without virtual keyboards (GNOME, KDE) lets no application type into
+// another: choosing then only copies.
+std::unique_ptr<PasteKeystroke> makePasteKeystroke()
+{
+    if (isWaylandSession()) {
+        auto wayland = std::make_unique<PasteKeystrokeWayland>();
+        if (wayland->available())
+            return wayland;
+        return std::make_unique<PasteKeystrokeNull>();
+    }
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return std::make_unique<PasteKeystrokeNull>();
+    return std::make_unique<PasteKeystrokeX11>(connection, rootWindow(connection));
 }
 } // namespace
 

@@ -30,6 +30,10 @@ public:
 
     static constexpr int giveUpMs = 2000;
     static constexpr int lookIntervalMs = 15;
+    // Where windows are not named: how long the compositor is given to move the focus once
+    // Vantrel's window has gone, when it does not tell Vantrel that it lost the focus (a window
+    // that is unmapped may not be told).
+    static constexpr int focusSettleMs = 250;
 
     // What it works with; all must outlive it.
     struct Services

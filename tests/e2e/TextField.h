@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Runs the textfield helper: another application's window with one text field, the target of a
 // paste. Its output is read as the event loop runs, so tests wait for it with QTRY_VERIFY.
@@ -13,15 +14,21 @@ class TextField
 public:
     // Extra arguments: --class, --title.
     explicit TextField(const QString& binary, const QStringList& arguments = {})
+        : TextField([&](QProcess& process) { process.start(binary, arguments); })
+    {}
+    // Started by `start` (as another user, in another session).
+    explicit TextField(const std::function<void(QProcess&)>& start)
     {
         QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process,
                          [this] { readOutput(); });
-        m_process.start(binary, arguments);
+        start(m_process);
     }
     ~TextField() { kill(); }
 
     // Shown and active.
     bool isReady() const { return m_ready; }
+    // Whether it has the keyboard focus, as it last said.
+    bool isActive() const { return m_active; }
     // The field's text, as last printed.
     QString text() const { return m_text; }
     // The Ctrl combinations typed into it, in order ("ctrl+v", "ctrl+shift+v").
@@ -42,7 +49,9 @@ private:
             const QByteArray line = m_pending.left(end);
             m_pending.remove(0, end + 1);
             if (line == "ready")
-                m_ready = true;
+                m_ready = m_active = true;
+            else if (line == "active" || line == "inactive")
+                m_active = line == "active";
             else if (line.startsWith("key "))
                 m_keys << QString::fromUtf8(line.mid(4));
             else if (line.startsWith("text "))
@@ -54,6 +63,7 @@ private:
     QProcess m_process;
     QByteArray m_pending;
     bool m_ready = false;
+    bool m_active = false;
     QString m_text;
     QStringList m_keys;
 };

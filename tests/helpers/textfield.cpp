@@ -6,7 +6,8 @@
 // The window's WM_CLASS class (and Wayland app id) is CLASS (default "Textfield"), its title TITLE
 // (default "textfield"). It prints "ready" once its window is shown and active, "key COMBINATION"
 // for each Ctrl combination typed into it ("key ctrl+v", "key ctrl+shift+v"), and "text JSON"
-// with the field's whole text, as a JSON string, each time it changes. Ctrl+V and Ctrl+Shift+V
+// with the field's whole text, as a JSON string, each time it changes, "active" and "inactive"
+// as the application gains and loses the keyboard focus. Ctrl+V and Ctrl+Shift+V
 // both paste the clipboard's plain text, as a terminal does with the latter.
 #include <QApplication>
 #include <QJsonArray>
@@ -74,5 +75,9 @@ int main(int argc, char* argv[])
         printLine("ready");
     });
     ready->start(20);
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged, &field,
+                     [](Qt::ApplicationState state) {
+                         printLine(state == Qt::ApplicationActive ? "active" : "inactive");
+                     });
     return app.exec();
 }

@@ -98,8 +98,10 @@ private slots:
                                           << true << true << false << QString();
         QTest::newRow("no window names: the focus has gone back")
             << quint64(0) << QString() << false << true << false << false << false << u"ctrl+v"_s;
-        QTest::newRow("no window names: the focus stays")
-            << quint64(0) << QString() << false << true << false << false << true << QString();
+        QTest::newRow("no window names: still told active, the compositor is given time")
+            << quint64(0) << QString() << false << true << false << false << true << u"ctrl+v"_s;
+        QTest::newRow("no window names: Shift still held")
+            << quint64(0) << QString() << false << true << true << false << false << QString();
     }
 
     void pasteGoesOnlyToTheWindowCalledFromOnceItIsActive()
