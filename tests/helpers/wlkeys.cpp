@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <sys/mman.h>
+#include <tuple>
 #include <unistd.h>
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
