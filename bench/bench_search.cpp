@@ -19,6 +19,8 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <sqlite3.h>
 
@@ -198,6 +200,10 @@ void benchSearch(int rows)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // bench_search --write-history PATH ROWS: only writes the generated history (with its index)
+    // to PATH, for measuring the running application on it (bench/ctl-search).
+    if (argc == 4 && std::strcmp(argv[1], "--write-history") == 0)
+        return fill(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), true) ? 0 : 1;
     QLoggingCategory::setFilterRules(QStringLiteral("vantrel.*=false"));
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     for (int rows : {100'000, 1'000'000})

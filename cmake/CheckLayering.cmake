@@ -68,6 +68,8 @@ foreach(file IN LISTS files)
       endif()
     elseif(line MATCHES "^#include \"ui_[A-Za-z0-9_]+\\.h\"")
       # The header Qt's user-interface compiler makes from the Designer form beside the file.
+    elseif(line MATCHES "^#include \"[a-z0-9-]+-client-protocol\\.h\"")
+      # The header wayland-scanner makes from a protocol of the folder's protocols/.
     elseif(line MATCHES "^#include \"")
       list(APPEND faults "${file}: not a folder-qualified include: ${line}")
     elseif(folder IN_LIST widgetless AND line MATCHES "<Qt?Widgets|<Q(Widget|MainWindow|Menu|Action|Application|MessageBox|SystemTrayIcon|Dialog)>")

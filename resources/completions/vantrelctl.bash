@@ -5,12 +5,16 @@ _vantrelctl()
     local cur prev words cword
     _init_completion || return
 
-    [[ $prev == --timeout ]] && return # a number of milliseconds
+    [[ $prev == --timeout || $prev == --limit ]] && return # a number
+    if [[ $prev == --kind ]]; then
+        COMPREPLY=($(compgen -W 'text image url file marked' -- "$cur"))
+        return
+    fi
 
     local i command="" argument=0
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            --timeout) ((i++)) ;;
+            --timeout | --limit | --kind) ((i++)) ;;
             -*) ;;
             *)
                 if [[ -z $command ]]; then
@@ -23,9 +27,9 @@ _vantrelctl()
     done
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--json --timeout --help' -- "$cur"))
+        COMPREPLY=($(compgen -W '--json --timeout --limit --kind --help' -- "$cur"))
     elif [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W 'status recent marked copy watch' -- "$cur"))
+        COMPREPLY=($(compgen -W 'status recent marked search list copy watch' -- "$cur"))
     elif [[ $command == copy && $argument -eq 0 ]]; then
         # The uuids of the recent items, asked of the running Vantrel; a short wait, so that
         # Tab does not hang when none runs.

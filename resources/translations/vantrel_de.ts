@@ -35,6 +35,10 @@
         <source>Paused</source>
         <translation>Pausiert</translation>
     </message>
+    <message>
+        <source>Ignore the next copy</source>
+        <translation>Nächste Kopie ignorieren</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -56,6 +60,14 @@
     <message>
         <source>The contents of this item can no longer be found.</source>
         <translation>Der Inhalt dieses Eintrags ist nicht mehr auffindbar.</translation>
+    </message>
+    <message>
+        <source>Paste as Plain Text</source>
+        <translation>Als reinen Text einfügen</translation>
+    </message>
+    <message>
+        <source>Copy as Plain Text</source>
+        <translation>Als reinen Text kopieren</translation>
     </message>
 </context>
 <context>
@@ -181,6 +193,49 @@
     </message>
 </context>
 <context>
+    <name>IgnoredApplicationsView</name>
+    <message>
+        <source>Never record:</source>
+        <translation>Nie aufzeichnen:</translation>
+    </message>
+    <message>
+        <source>Copies made in these applications are never read nor kept</source>
+        <translation>Kopien aus diesen Anwendungen werden weder gelesen noch behalten</translation>
+    </message>
+    <message>
+        <source>Applications whose copies are never recorded</source>
+        <translation>Anwendungen, deren Kopien nie aufgezeichnet werden</translation>
+    </message>
+    <message>
+        <source>Add Running…</source>
+        <translation>Laufende hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Add Installed…</source>
+        <translation>Installierte hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Why the list has no effect here</source>
+        <translation>Warum die Liste hier nicht wirkt</translation>
+    </message>
+    <message>
+        <source>This desktop does not tell which application copied, so these copies are still recorded. For a one-off secret, use &quot;Ignore the next copy&quot; in the tray menu.</source>
+        <translation>Diese Arbeitsumgebung verrät nicht, welche Anwendung kopiert hat, daher werden diese Kopien weiterhin aufgezeichnet. Für ein einmaliges Geheimnis „Nächste Kopie ignorieren“ im Menü der Taskleiste verwenden.</translation>
+    </message>
+    <message>
+        <source>No windows are known here</source>
+        <translation>Hier sind keine Fenster bekannt</translation>
+    </message>
+    <message>
+        <source>No applications are installed</source>
+        <translation>Keine Anwendungen installiert</translation>
+    </message>
+</context>
+<context>
     <name>ImagePreviewView</name>
     <message>
         <source>Image preview</source>
@@ -235,6 +290,51 @@
             <numerusform>%1 und %n weitere</numerusform>
             <numerusform>%1 und %n weitere</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PasteKeystrokeNull</name>
+    <message>
+        <source>This desktop lets no application type into another, so Vantrel only copies the item: paste it with Ctrl+V.</source>
+        <translation>Diese Arbeitsumgebung lässt keine Anwendung in eine andere tippen, daher kopiert Vantrel den Eintrag nur: Mit Strg+V einfügen.</translation>
+    </message>
+</context>
+<context>
+    <name>PasteKeystrokeX11</name>
+    <message>
+        <source>The X server offers no XTest extension, so Vantrel only copies the item: paste it with Ctrl+V.</source>
+        <translation>Der X-Server bietet keine XTest-Erweiterung, daher kopiert Vantrel den Eintrag nur: Mit Strg+V einfügen.</translation>
+    </message>
+</context>
+<context>
+    <name>PasteSettingsView</name>
+    <message>
+        <source>Paste:</source>
+        <translation>Einfügen:</translation>
+    </message>
+    <message>
+        <source>Paste into the active application after choosing</source>
+        <translation>Nach dem Auswählen in die aktive Anwendung einfügen</translation>
+    </message>
+    <message>
+        <source>In the mini window (Enter)</source>
+        <translation>Im Mini-Fenster (Eingabe)</translation>
+    </message>
+    <message>
+        <source>In the main window (Enter or a double click)</source>
+        <translation>Im Hauptfenster (Eingabe oder Doppelklick)</translation>
+    </message>
+    <message>
+        <source>Why Vantrel cannot paste here</source>
+        <translation>Warum Vantrel hier nicht einfügen kann</translation>
+    </message>
+    <message>
+        <source>Terminals, pasted into with Ctrl+Shift+V (one application id or window class a line):</source>
+        <translation>Terminals, eingefügt mit Strg+Umschalt+V (eine Anwendungs-ID oder Fensterklasse je Zeile):</translation>
+    </message>
+    <message>
+        <source>Terminals</source>
+        <translation>Terminals</translation>
     </message>
 </context>
 <context>

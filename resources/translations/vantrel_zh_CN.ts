@@ -35,6 +35,10 @@
         <source>Paused</source>
         <translation>已暂停</translation>
     </message>
+    <message>
+        <source>Ignore the next copy</source>
+        <translation>忽略下一次复制</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -56,6 +60,14 @@
     <message>
         <source>The contents of this item can no longer be found.</source>
         <translation>找不到此项目的内容。</translation>
+    </message>
+    <message>
+        <source>Paste as Plain Text</source>
+        <translation>粘贴为纯文本</translation>
+    </message>
+    <message>
+        <source>Copy as Plain Text</source>
+        <translation>复制为纯文本</translation>
     </message>
 </context>
 <context>
@@ -181,6 +193,49 @@
     </message>
 </context>
 <context>
+    <name>IgnoredApplicationsView</name>
+    <message>
+        <source>Never record:</source>
+        <translation>从不记录：</translation>
+    </message>
+    <message>
+        <source>Copies made in these applications are never read nor kept</source>
+        <translation>在这些应用程序中的复制内容既不会被读取也不会被保存</translation>
+    </message>
+    <message>
+        <source>Applications whose copies are never recorded</source>
+        <translation>复制内容从不记录的应用程序</translation>
+    </message>
+    <message>
+        <source>Add Running…</source>
+        <translation>添加正在运行的…</translation>
+    </message>
+    <message>
+        <source>Add Installed…</source>
+        <translation>添加已安装的…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>Why the list has no effect here</source>
+        <translation>为何此列表在这里无效</translation>
+    </message>
+    <message>
+        <source>This desktop does not tell which application copied, so these copies are still recorded. For a one-off secret, use &quot;Ignore the next copy&quot; in the tray menu.</source>
+        <translation>此桌面不会告知是哪个应用程序进行了复制，因此这些复制内容仍会被记录。对于一次性的机密内容，请使用托盘菜单中的“忽略下一次复制”。</translation>
+    </message>
+    <message>
+        <source>No windows are known here</source>
+        <translation>此处没有已知的窗口</translation>
+    </message>
+    <message>
+        <source>No applications are installed</source>
+        <translation>没有已安装的应用程序</translation>
+    </message>
+</context>
+<context>
     <name>ImagePreviewView</name>
     <message>
         <source>Image preview</source>
@@ -234,6 +289,51 @@
         <translation>
             <numerusform>%1 及另外 %n 项</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PasteKeystrokeNull</name>
+    <message>
+        <source>This desktop lets no application type into another, so Vantrel only copies the item: paste it with Ctrl+V.</source>
+        <translation>此桌面不允许应用程序向其他应用程序输入，因此 Vantrel 只复制该项目：请用 Ctrl+V 粘贴。</translation>
+    </message>
+</context>
+<context>
+    <name>PasteKeystrokeX11</name>
+    <message>
+        <source>The X server offers no XTest extension, so Vantrel only copies the item: paste it with Ctrl+V.</source>
+        <translation>X 服务器没有提供 XTest 扩展，因此 Vantrel 只复制该项目：请用 Ctrl+V 粘贴。</translation>
+    </message>
+</context>
+<context>
+    <name>PasteSettingsView</name>
+    <message>
+        <source>Paste:</source>
+        <translation>粘贴：</translation>
+    </message>
+    <message>
+        <source>Paste into the active application after choosing</source>
+        <translation>选择后粘贴到活动的应用程序</translation>
+    </message>
+    <message>
+        <source>In the mini window (Enter)</source>
+        <translation>在迷你窗口中（回车）</translation>
+    </message>
+    <message>
+        <source>In the main window (Enter or a double click)</source>
+        <translation>在主窗口中（回车或双击）</translation>
+    </message>
+    <message>
+        <source>Why Vantrel cannot paste here</source>
+        <translation>为何 Vantrel 无法在此粘贴</translation>
+    </message>
+    <message>
+        <source>Terminals, pasted into with Ctrl+Shift+V (one application id or window class a line):</source>
+        <translation>终端，使用 Ctrl+Shift+V 粘贴（每行一个应用程序 ID 或窗口类）：</translation>
+    </message>
+    <message>
+        <source>Terminals</source>
+        <translation>终端</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,7 @@
 #include "recording/PBWatcher.h"
 #include "shell/AppDelegate.h"
 #include "shell/CompanionEndpoint.h"
+#include "shell/PasteToApplication.h"
 #include "shell/TimeUpdater.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
@@ -64,6 +65,7 @@ void Application::buildServices()
     m_orphanSweeper =
         std::make_unique<OrphanSweeper>(m_dataManager->savePath(), *m_dbManager, Clock::system());
     m_orphanSweeper->start();
+    platform.pasteboard->setIgnoredApplications(m_settings->model().ignoredApplications());
     m_watcher = std::make_unique<PBWatcher>(*platform.pasteboard, *platform.applicationState);
     m_comparer = std::make_unique<PBContentComparer>();
     m_pipeline = std::make_unique<CapturePipeline>(
@@ -79,16 +81,19 @@ void Application::buildServices()
 // then starts watching, the clock tick, the tray and the shortcuts.
 void Application::buildShell()
 {
+    const PlatformServices& platform = m_environment.platform;
     m_artwork = std::make_unique<RowArtworkCache>(
         RowArtworkCache::rowIconSize(qApp ? qApp->devicePixelRatio() : 1.0));
+    m_paste = std::make_unique<PasteToApplication>(
+        PasteToApplication::Services{*platform.workspace, *platform.applicationState,
+                                     *platform.pasteKeystroke, m_settings->model()});
     m_mainWindow = std::make_unique<MainWindowController>(
         ViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater, *m_artwork,
-                                 Clock::system(), m_webPreview.get()},
+                                 Clock::system(), m_webPreview.get(), m_paste.get()},
         m_environment.userDefaultsPath);
-    m_delegate = std::make_unique<AppDelegate>(
-        AppDelegate::Services{*m_watcher, *m_timeUpdater, *m_retention, *m_review,
-                              *m_environment.platform.globalShortcuts,
-                              m_environment.userDefaultsPath, [this] { return settingsWindow(); }});
+    m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
+        *m_watcher, *m_timeUpdater, *m_retention, *m_review, *platform.globalShortcuts,
+        m_environment.userDefaultsPath, [this] { return settingsWindow(); }});
     ViewController& content = m_mainWindow->contentViewController();
     connect(&content, &ViewController::viewDidAppear, m_delegate.get(),
             &AppDelegate::mainWindowDidAppear);
@@ -101,9 +106,11 @@ void Application::buildShell()
 QWidget* Application::settingsWindow()
 {
     if (!m_settingsWindow)
-        m_settingsWindow = std::make_unique<SettingsWindowController>(
-            SettingsViewController::Services{*m_settings, *m_delegate->shortcutBindings(),
-                                             *m_webPreview, *m_environment.platform.loginItems});
+        m_settingsWindow =
+            std::make_unique<SettingsWindowController>(SettingsViewController::Services{
+                *m_settings, *m_delegate->shortcutBindings(), *m_webPreview,
+                *m_environment.platform.loginItems, *m_environment.platform.pasteboard,
+                *m_environment.platform.workspace, *m_environment.platform.pasteKeystroke});
     return m_settingsWindow.get();
 }
 
@@ -114,7 +121,7 @@ void Application::installMiniWindowFactory(ViewController& content)
     content.setMiniWindowFactory([this, &content]() -> std::unique_ptr<QWidget> {
         auto window = std::make_unique<MiniWindowController>(
             CategoryListViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater,
-                                                 *m_artwork, m_webPreview.get()},
+                                                 *m_artwork, m_webPreview.get(), m_paste.get()},
             m_environment.userDefaultsPath);
         window->contentViewController().setResumeBlock([&content] { content.showMainWindow(); });
         return window;

@@ -17,6 +17,7 @@ class MainWindowController;
 class OrphanSweeper;
 class PBContentComparer;
 class PBWatcher;
+class PasteToApplication;
 class PlatformLinux;
 class Retention;
 class RowArtworkCache;
@@ -86,6 +87,7 @@ private:
     std::unique_ptr<TimeUpdater> m_timeUpdater;
     std::unique_ptr<WebPreviewSetting> m_webPreview;
     std::unique_ptr<RowArtworkCache> m_artwork;
+    std::unique_ptr<PasteToApplication> m_paste;
     std::unique_ptr<MainWindowController> m_mainWindow;
     std::unique_ptr<AppDelegate> m_delegate;
     // Records into the delegate's shortcut bindings, so it goes first.

@@ -7,6 +7,8 @@
 #include "browser/RowAnimations.h"
 #include "browser/RowArtworkCache.h"
 #include "controls/RFOverlayScrollView.h"
+#include "item/ItemPlainText.h"
+#include "platform/PasteboardTypes.h"
 #include "recording/PBWatcher.h"
 #include "shell/Dialogs.h"
 #include "shell/TimeUpdater.h"
@@ -14,7 +16,9 @@
 #include "storage/DBManager.h"
 #include "support/Logging.h"
 
+#include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QPointer>
 #include <QStackedLayout>
 
@@ -56,6 +60,27 @@ void CategoryListViewController::setupView()
     connect(m_tableView, &HistoryListView::openRequested, this, [this](const QModelIndex& index) {
         Utils::openContent(contentWithRow(index.row()), window());
     });
+    connect(m_tableView, &QAbstractItemView::activated, this, [this] {
+        chooseCurrentContent(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
+    });
+    m_tableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tableView, &QWidget::customContextMenuRequested, this,
+            &CategoryListViewController::showRowMenu);
+}
+
+// The press that opened the menu chose the row, as any press does.
+void CategoryListViewController::showRowMenu(const QPoint& position)
+{
+    const QModelIndex index = m_tableView->indexAt(position);
+    const PBContentPtr item = m_currentContent.value();
+    if (!index.isValid() || !item || contentWithRow(index.row()) != item)
+        return;
+    const bool pastes = m_services.paste && m_services.paste->pastesFrom(m_pasteOrigin);
+    QMenu menu(this);
+    QAction* plain = menu.addAction(pastes ? tr("Paste as Plain Text") : tr("Copy as Plain Text"));
+    plain->setEnabled(item->type() != PBContentTypeImage);
+    connect(plain, &QAction::triggered, this, [this] { chooseCurrentContent(true); });
+    menu.exec(m_tableView->viewport()->mapToGlobal(position));
 }
 
 void CategoryListViewController::connectModel()
@@ -128,20 +153,44 @@ void CategoryListViewController::chooseRow(int row)
     userChoseRow(index);
 }
 
-void CategoryListViewController::copyCurrentContent()
+bool CategoryListViewController::copyCurrentContent()
 {
     const PBContentPtr item = m_currentContent.value();
     if (!item)
-        return;
+        return false;
     const PBContent::TypedPayloads typed = item->readTypedPayloads();
     if (typed.types.isEmpty()) {
         // Writing nothing would empty the clipboard: what it holds stays, and the user learns
         // why the selection copied nothing.
         qCWarning(lcBrowser).noquote() << "no payload of item" << item->uuid() << "can be read";
         Dialogs::alert(window(), tr("The contents of this item can no longer be found."));
-        return;
+        return false;
     }
     m_services.watcher.writeWithoutRecording(typed.types, typed.payloads);
+    return true;
+}
+
+bool CategoryListViewController::copyCurrentContentAsPlainText()
+{
+    const std::optional<QString> text = ItemPlainText::of(m_currentContent.value());
+    if (!text)
+        return false;
+    m_services.watcher.writeWithoutRecording({PasteboardTypes::string}, {text->toUtf8()});
+    return true;
+}
+
+// The window closes before the paste, so that the application it was called from gets the
+// focus back.
+void CategoryListViewController::chooseCurrentContent(bool plainText)
+{
+    const bool copied = plainText ? copyCurrentContentAsPlainText() : copyCurrentContent();
+    if (!copied)
+        return;
+    const bool pastes = m_services.paste && m_services.paste->pastesFrom(m_pasteOrigin);
+    if (pastes || m_pasteOrigin == PasteToApplication::Origin::MiniWindow)
+        window()->close();
+    if (pastes)
+        m_services.paste->paste();
 }
 
 void CategoryListViewController::deleteCurrentContent()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "item/PBContent.h"
+#include "shell/PasteToApplication.h"
 #include "storage/Category.h"
 #include "support/ObservableValue.h"
 
@@ -22,6 +23,9 @@ class WebPreviewSetting;
 // fills). The user's choice of a row is the copy gesture: a click on a row, or a key that moves the
 // selection, puts the item on the clipboard at once and the row plays the copy confirmation; the
 // arrow keys so copy each item passed over; Backspace and Delete delete the current item.
+// Enter or a double click on a row (Shift+Enter, or the row's menu, for its plain text alone)
+// chooses the item: it is copied, and where the window's preference says so, the window closes
+// and the item is pasted into the application the window was called from.
 // Nothing the program does copies: items the store inserts, removes or marks come in row by row,
 // a reload selects the same item again silently, and when the current row goes no row is
 // selected and there is no current item.
@@ -40,6 +44,9 @@ public:
         RowArtworkCache& artwork;
         // Followed by the previews beside the lists; none: a web page loads only on request.
         const WebPreviewSetting* webPreview = nullptr;
+        // Pastes a chosen item into the application the window was called from; none: choosing
+        // only copies.
+        PasteToApplication* paste = nullptr;
     };
     CategoryListViewController(Category fetchCategory, const Services& services,
                                QWidget* parent = nullptr);
@@ -57,7 +64,17 @@ public:
     // Writes the current item to the clipboard as the program's own copy, never recorded, each
     // type with its own payload; a payload that cannot be read is left out with its type. When none
     // can be read the clipboard keeps what it holds and an alert says so.
-    void copyCurrentContent();
+    // True when the clipboard was written.
+    bool copyCurrentContent();
+    // Writes only the current item's plain text (Ctrl+Shift+V-style "without formatting"): a rich
+    // text as its text, files as their paths; nothing for an image. The history does not change.
+    bool copyCurrentContentAsPlainText();
+    // Which window's preference decides whether a chosen item is pasted; a mini window also
+    // closes when an item is chosen. The main window's by default.
+    void setPasteOrigin(PasteToApplication::Origin origin) { m_pasteOrigin = origin; }
+    // The user chose the current item (Enter, a double click, the row's menu): it is copied
+    // (its plain text alone when asked), and pasted where the preference says so.
+    void chooseCurrentContent(bool plainText);
     void deleteCurrentContent();
     // Selects the row for the user, as their click would: the item is copied.
     void chooseRow(int row);
@@ -84,6 +101,7 @@ private:
     void updateEmpty();
     void toggleMarked(const QModelIndex& index);
     void rememberSelection();
+    void showRowMenu(const QPoint& position);
     void restoreSelection();
 
     Services m_services;
@@ -95,4 +113,5 @@ private:
     ObservableValue<PBContentPtr> m_currentContent;
     ObservableValue<bool> m_empty;
     QString m_selectedBeforeReset;
+    PasteToApplication::Origin m_pasteOrigin = PasteToApplication::Origin::MainWindow;
 };

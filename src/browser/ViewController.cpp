@@ -180,8 +180,8 @@ void ViewController::escapePressed()
 
 CategoryListViewController::Services ViewController::listServices() const
 {
-    return {m_services.dbManager, m_services.watcher, m_services.timeUpdater, m_services.artwork,
-            m_services.webPreview};
+    return {m_services.dbManager, m_services.watcher,    m_services.timeUpdater,
+            m_services.artwork,   m_services.webPreview, m_services.paste};
 }
 
 void ViewController::showEvent(QShowEvent* event)
@@ -201,6 +201,7 @@ void ViewController::showMiniWindow()
         m_miniWindowController = m_miniWindowFactory();
     if (!m_miniWindowController)
         return;
+    rememberActiveWindow();
     window()->close();
     Utils::bringToFront(m_miniWindowController.get());
     m_miniWindowShowing = true;
@@ -208,10 +209,18 @@ void ViewController::showMiniWindow()
 
 void ViewController::showMainWindow()
 {
+    rememberActiveWindow();
     if (m_miniWindowController)
         m_miniWindowController->close();
     Utils::bringToFront(window());
     m_miniWindowShowing = false;
+}
+
+// Before Vantrel's window takes the focus: a chosen item is pasted there.
+void ViewController::rememberActiveWindow()
+{
+    if (m_services.paste)
+        m_services.paste->rememberActiveWindow();
 }
 
 void ViewController::handleReopenWindow()

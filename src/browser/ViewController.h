@@ -42,6 +42,9 @@ public:
         const Clock& clock;
         // Whether the previews load web pages at once; none: only on request.
         const WebPreviewSetting* webPreview = nullptr;
+        // Pastes an item chosen in either window into the application it was called from;
+        // none: choosing only copies.
+        PasteToApplication* paste = nullptr;
     };
 
     static constexpr double minimumLoadingTime = 0.5;
@@ -91,6 +94,7 @@ private:
     void buildTab(int index);
     void focusSearchField();
     void escapePressed();
+    void rememberActiveWindow();
     CategoryListViewController::Services listServices() const;
 
     std::unique_ptr<Ui::ViewController> m_ui;

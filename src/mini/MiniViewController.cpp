@@ -68,6 +68,7 @@ void MiniViewController::logResults() const
 CategoryListViewController* MiniViewController::addList(Category category, QWidget* container)
 {
     auto* list = new CategoryListViewController(category, m_services, container);
+    list->setPasteOrigin(PasteToApplication::Origin::MiniWindow);
     container->layout()->addWidget(list);
     list->tableView()->installEventFilter(this);
     return list;
@@ -165,20 +166,51 @@ void MiniViewController::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_ui->searchField->setFocus(Qt::ActiveWindowFocusReason);
+    m_selectSearchOnFocus = true;
 }
 
 bool MiniViewController::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn && watched == m_ui->searchField && m_selectSearchOnFocus)
+        selectLastSearch();
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    if (watched == m_ui->searchField) {
-        if (key.key() != Qt::Key_Down)
-            return false;
+    if (watched == m_ui->searchField)
+        return fieldKeyPressed(key);
+    return listKeyPressed(key);
+}
+
+// The last search is kept, ready to be typed over when the window comes back. The field's own
+// handling of the focus that the window's activation gives it comes after this, and would undo
+// the selection, so it is made once that is done.
+void MiniViewController::selectLastSearch()
+{
+    m_selectSearchOnFocus = false;
+    QMetaObject::invokeMethod(m_ui->searchField, &QLineEdit::selectAll, Qt::QueuedConnection);
+}
+
+bool MiniViewController::fieldKeyPressed(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Down:
         moveIntoList();
         return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        chooseTopResult(event.modifiers().testFlag(Qt::ShiftModifier));
+        return true;
+    default:
+        return false;
     }
-    return listKeyPressed(key);
+}
+
+// Enter in the field needs no Down first: the first row shown is the one meant.
+void MiniViewController::chooseTopResult(bool plainText)
+{
+    CategoryListViewController* list = visibleList();
+    list->chooseRow(0);
+    list->chooseCurrentContent(plainText);
 }
 
 // Down from the field selects the list's first row (which copies it) unless a row is selected.
@@ -200,8 +232,7 @@ bool MiniViewController::listKeyPressed(const QKeyEvent& event)
     case Qt::Key_Enter:
         if (!visibleList()->currentContent().value())
             return false;
-        visibleList()->copyCurrentContent();
-        window()->close();
+        visibleList()->chooseCurrentContent(event.modifiers().testFlag(Qt::ShiftModifier));
         return true;
     default:
         return false;

@@ -16,9 +16,12 @@ class MiniViewController;
 }
 
 // The mini window's content, for quick use from the keyboard: the whole history, or the search
-// results while the field holds text. The field has the focus when the window comes up and
-// typing filters at once; Down moves into the list; Enter copies the row and closes the window;
-// Space (outside the field) previews the row in a popup; Escape closes the window.
+// results while the field holds text. The field has the focus when the window comes up, holding
+// the last search selected, and typing filters at once; Down moves into the list; Enter chooses
+// the selected row, or in the field the first one (Shift+Enter: its plain text alone): the item
+// is copied, the window closes and, where the preference says so, the item is pasted into the
+// application the window was called from; Space (outside the field) previews the row in a popup;
+// Escape closes the window.
 class MiniViewController : public QWidget
 {
     Q_OBJECT
@@ -62,6 +65,9 @@ private:
     void viewDidLoad();
     CategoryListViewController* addList(Category category, QWidget* container);
     bool listKeyPressed(const QKeyEvent& event);
+    bool fieldKeyPressed(const QKeyEvent& event);
+    void chooseTopResult(bool plainText);
+    void selectLastSearch();
     void moveIntoList();
     void updatePinImage();
     void logResults() const;
@@ -74,4 +80,6 @@ private:
     PreviewPopover* m_popover = nullptr;
     std::function<void()> m_resumeBlock;
     bool m_pin = false;
+    // The window was shown: the field selects its text when it gets the focus.
+    bool m_selectSearchOnFocus = false;
 };

@@ -40,6 +40,17 @@ public:
     using UnavailableHandler = std::function<void(const QString& problem)>;
     virtual void setUnavailableHandler(UnavailableHandler handler) { Q_UNUSED(handler); }
 
+    // Whether the application that owns a clipboard content can be known before the content is
+    // read (X11); where it cannot (Wayland), applications cannot be ignored.
+    virtual bool knowsOwners() const { return false; }
+    // The applications (their ids as the Workspace gives them) whose copies are never read: a
+    // change whose owner is one of them gives no items, and none of its content is asked for.
+    // Ignored where owners cannot be known.
+    virtual void setIgnoredApplications(const QStringList& applicationIds)
+    {
+        Q_UNUSED(applicationIds);
+    }
+
     // Clears the clipboard and writes payloads[i] under types[i], stopping at the end of the
     // shorter list, as one operation. True when the clipboard was asked to change, so that a
     // change follows; false when nothing could be written.

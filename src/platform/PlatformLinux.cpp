@@ -2,11 +2,14 @@
 
 #include "platform/ApplicationStateQt.h"
 #include "platform/doubles/GlobalShortcutsNull.h"
+#include "platform/doubles/PasteKeystrokeNull.h"
 #include "platform/doubles/WorkspaceNull.h"
 #include "platform/wayland/CompositorGlobals.h"
 #include "platform/wayland/DataControlProtocol.h"
+#include "platform/wayland/PasteKeystrokeWayland.h"
 #include "platform/wayland/PasteboardWayland.h"
 #include "platform/x11/GlobalShortcutsX11.h"
+#include "platform/x11/PasteKeystrokeX11.h"
 #include "platform/x11/PasteboardX11.h"
 #include "platform/x11/WindowColormapX11.h"
 #include "platform/x11/WorkspaceX11.h"
@@ -95,6 +98,23 @@ const WaylandPath& waylandPath()
     static const WaylandPath path = decideWaylandPath();
     return path;
 }
+
+// A Wayland compositor without virtual keyboards (GNOME, KDE) lets no application type into
+// another: choosing then only copies.
+std::unique_ptr<PasteKeystroke> makePasteKeystroke()
+{
+    if (waylandPath().dataControl) {
+        auto wayland = std::make_unique<PasteKeystrokeWayland>();
+        if (wayland->available())
+            return wayland;
+        return std::make_unique<PasteKeystrokeNull>();
+    }
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return std::make_unique<PasteKeystrokeNull>();
+    return std::make_unique<PasteKeystrokeX11>(connection, rootWindow(connection));
+}
+
 } // namespace
 
 void PlatformLinux::chooseWaylandPath()
@@ -107,7 +127,7 @@ PlatformLinux::PlatformLinux()
       m_messageChannel(std::make_unique<MessageChannelWormhole>()),
       m_loginItems(std::make_unique<LoginItemsXdg>(LoginItemsXdg::userAutostartFolder(),
                                                    QCoreApplication::applicationFilePath())),
-      m_globalShortcuts(makeGlobalShortcuts())
+      m_globalShortcuts(makeGlobalShortcuts()), m_pasteKeystroke(makePasteKeystroke())
 {
     if (const std::optional<QByteArray>& before = waylandPath().qtPlatformBefore) {
         if (before->isEmpty())
@@ -131,5 +151,6 @@ PlatformLinux::~PlatformLinux() = default;
 PlatformServices PlatformLinux::services() const
 {
     return {m_pasteboard.get(),     m_applicationState.get(), m_workspace.get(),
-            m_messageChannel.get(), m_loginItems.get(),       m_globalShortcuts.get()};
+            m_messageChannel.get(), m_loginItems.get(),       m_globalShortcuts.get(),
+            m_pasteKeystroke.get()};
 }

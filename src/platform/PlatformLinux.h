@@ -9,14 +9,16 @@ class GlobalShortcuts;
 class LoginItems;
 class MessageChannel;
 class Pasteboard;
+class PasteKeystroke;
 class WindowColormapX11;
 class Workspace;
 
 // The implementations of the platform interfaces for the running Linux session: the X11
 // clipboard, active window and global shortcuts where the session is X11, the Wayland clipboard
 // through the compositor's data-control protocol where a Wayland compositor offers it, the message
-// channel on the session bus, start at log-in through the user's XDG autostart folder. On X11 it
-// also gives the application's windows the screen's default colormap (WindowColormapX11).
+// channel on the session bus, start at log-in through the user's XDG autostart folder, the paste
+// keystroke through XTest on X11 and a virtual keyboard on Wayland. On X11 it also gives the
+// application's windows the screen's default colormap (WindowColormapX11).
 // Needs the QGuiApplication.
 class PlatformLinux
 {
@@ -41,5 +43,6 @@ private:
     std::unique_ptr<MessageChannel> m_messageChannel;
     std::unique_ptr<LoginItems> m_loginItems;
     std::unique_ptr<GlobalShortcuts> m_globalShortcuts;
+    std::unique_ptr<PasteKeystroke> m_pasteKeystroke;
     std::unique_ptr<WindowColormapX11> m_windowColormap;
 };

@@ -5,6 +5,7 @@ class GlobalShortcuts;
 class LoginItems;
 class MessageChannel;
 class Pasteboard;
+class PasteKeystroke;
 class Workspace;
 
 // One implementation of each platform interface, as the composition root hands them to the
@@ -17,4 +18,5 @@ struct PlatformServices
     MessageChannel* messageChannel = nullptr;
     LoginItems* loginItems = nullptr;
     GlobalShortcuts* globalShortcuts = nullptr;
+    PasteKeystroke* pasteKeystroke = nullptr;
 };

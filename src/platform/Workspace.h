@@ -3,6 +3,7 @@
 #include "platform/DesktopWindow.h"
 
 #include <QString>
+#include <QStringList>
 
 // The desktop the application runs in: its windows, which one the user works in, and the
 // application each belongs to. Main thread.
@@ -23,6 +24,10 @@ public:
     // would. True when the desktop was asked; the window manager decides, so the window shows as
     // active a moment later, if at all.
     virtual bool activateWindow(DesktopWindow window) = 0;
+
+    // The applications of the windows the desktop lists (its task bar's), each once, in the
+    // desktop's order; empty where windows cannot be listed.
+    virtual QStringList runningApplicationIds() const = 0;
 
     // The application the user is working in (the one that made a clipboard change).
     QString activeApplicationId() const { return applicationId(activeWindow()); }

@@ -1,6 +1,8 @@
 #include "preferences/SettingsViewController.h"
 
 #include "platform/LoginItems.h"
+#include "preferences/IgnoredApplicationsView.h"
+#include "preferences/PasteSettingsView.h"
 #include "preferences/ShortcutRecorder.h"
 #include "shell/ShortcutBindings.h"
 #include "storage/SettingsManager.h"
@@ -49,6 +51,20 @@ void SettingsViewController::viewDidLoad()
     connect(m_ui->autoLaunchButton, &QAbstractButton::clicked, this,
             &SettingsViewController::onAutoLaunchButton);
     connectWebPreview();
+    addPasteAndIgnoredApplications();
+}
+
+// Rows of the form below the others, each with its title in the column of titles.
+void SettingsViewController::addPasteAndIgnoredApplications()
+{
+    auto* paste = new PasteSettingsView(m_services.settings, m_services.pasteKeystroke, this);
+    paste->setObjectName(QStringLiteral("pasteSettingsView"));
+    m_ui->formLayout->addRow(paste->titleLabel(), paste);
+    auto* ignored = new IgnoredApplicationsView(m_services.settings, m_services.pasteboard,
+                                                m_services.workspace, this);
+    ignored->setObjectName(QStringLiteral("ignoredApplicationsView"));
+    m_ui->formLayout->addRow(ignored->titleLabel(), ignored);
+    setTabOrder(m_ui->loadWebPagesButton, paste);
 }
 
 // A button's id in its group is the number it stands for.

@@ -10,6 +10,9 @@ class QButtonGroup;
 class QComboBox;
 class QKeySequence;
 class LoginItems;
+class Pasteboard;
+class PasteKeystroke;
+class Workspace;
 class QLabel;
 class SettingsManager;
 class SettingsModel;
@@ -22,7 +25,8 @@ class SettingsViewController;
 }
 
 // The preferences panel: copy mode, record keeping with its duration and number, the two global
-// shortcuts, launch at log-in, whether previews load web pages, and the version. Each choice takes
+// shortcuts, launch at log-in, whether previews load web pages, the paste after choosing, the
+// applications whose copies are never recorded, and the version. Each choice takes
 // effect as it is made and there is nothing to confirm: the settings file is written at once
 // (atomically, so that a crash or a power cut keeps the choice), a recorded shortcut goes to the
 // user defaults through the bindings, which register it again straight away. Main thread only.
@@ -39,6 +43,12 @@ public:
         WebPreviewSetting& webPreview;
         // Start at log-in.
         LoginItems& loginItems;
+        // Told the applications whose copies are never read.
+        Pasteboard& pasteboard;
+        // The applications of the running windows, for the ignore list.
+        const Workspace& workspace;
+        // Whether choosing an item can paste it in this session.
+        const PasteKeystroke& pasteKeystroke;
     };
 
     explicit SettingsViewController(const Services& services, QWidget* parent = nullptr);
@@ -69,6 +79,7 @@ private:
     void showRefusal(const Recorder& recorder);
     void onAutoLaunchButton();
     void connectWebPreview();
+    void addPasteAndIgnoredApplications();
 
     Services m_services;
     std::unique_ptr<Ui::SettingsViewController> m_ui;

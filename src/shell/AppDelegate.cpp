@@ -230,6 +230,7 @@ QMenu* AppDelegate::statusBarMenu()
     m_recordingItem = m_statusBarMenu->addAction(tr("Recording..."));
     connect(m_recordingItem, &QAction::triggered, this, &AppDelegate::onToggleRecording);
     updateRecordingItemUI(m_recordingItem);
+    addIgnoreNextCopyItem();
     m_statusBarMenu->addSeparator();
     addMenuItem(tr("Open Vantrel"), &AppDelegate::onOpenMainWindowItem);
     addMenuItem(tr("Open Vantrel Mini"), &AppDelegate::onOpenMiniWindowItem);
@@ -247,6 +248,17 @@ void AppDelegate::addMenuItem(const QString& title, void (AppDelegate::*action)(
 {
     QAction* item = m_statusBarMenu->addAction(title);
     connect(item, &QAction::triggered, this, action);
+}
+
+// For a one-off secret from an application that marks nothing as such: the next copy made
+// anywhere is not recorded. Ticked while armed; unticking disarms it.
+void AppDelegate::addIgnoreNextCopyItem()
+{
+    QAction* item = m_statusBarMenu->addAction(tr("Ignore the next copy"));
+    item->setCheckable(true);
+    item->setChecked(m_services.watcher.ignoreNextCopy());
+    connect(item, &QAction::triggered, this,
+            [this](bool ignore) { m_services.watcher.setIgnoreNextCopy(ignore); });
 }
 
 void AppDelegate::updateRecordingItemUI(QAction* item)

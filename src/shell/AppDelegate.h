@@ -84,6 +84,7 @@ private:
     void onStatusItem(QSystemTrayIcon::ActivationReason reason);
     void updateStatusIcon();
     void updateRecordingItemUI(QAction* item);
+    void addIgnoreNextCopyItem();
     void addMenuItem(const QString& title, void (AppDelegate::*action)());
     void onToggleRecording();
     void onOpenMainWindowItem();

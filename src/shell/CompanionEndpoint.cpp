@@ -9,6 +9,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QPointer>
 #include <algorithm>
 
 namespace {
@@ -30,7 +31,8 @@ QJsonArray summaries(const QList<PBContentPtr>& items)
 
 CompanionEndpoint::CompanionEndpoint(MessageChannel& channel, DBManager& dbManager,
                                      Retention& retention, PBWatcher& watcher, QObject* parent)
-    : QObject(parent), m_channel(channel), m_dbManager(dbManager), m_watcher(watcher)
+    : QObject(parent), m_channel(channel), m_dbManager(dbManager), m_watcher(watcher),
+      m_search(dbManager)
 {
     passLaunchedMessage();
     m_channel.listenForMessage(ChannelMessages::isLaunched, this,
@@ -41,6 +43,8 @@ CompanionEndpoint::CompanionEndpoint(MessageChannel& channel, DBManager& dbManag
                                [this](const auto&) { passMarkedItems(); });
     m_channel.listenForMessage(ChannelMessages::copy, this,
                                [this](const auto& message) { copyRequested(message); });
+    m_channel.listenForMessage(ChannelMessages::requestSearch, this,
+                               [this](const auto& message) { searchRequested(message); });
     announceChanges(retention);
 }
 
@@ -128,4 +132,25 @@ QString CompanionEndpoint::copyItem(const QString& uuid)
     }
     m_watcher.writeWithoutRecording(typed.types, typed.payloads);
     return {};
+}
+
+// A request without a reply token has nowhere to be answered; one that cannot be understood is
+// answered with nothing found, so that the companion need not wait for its timeout.
+void CompanionEndpoint::searchRequested(const std::optional<QJsonValue>& message)
+{
+    const QJsonObject request = message.value_or(QJsonValue()).toObject();
+    const QString token = request.value(ChannelMessages::SearchKeys::reply).toString();
+    if (token.isEmpty())
+        return;
+    const QString answer = ChannelMessages::searchAnswerPrefix + token;
+    const std::optional<CompanionSearch::Query> query = CompanionSearch::queryOfRequest(request);
+    if (!query) {
+        m_channel.passMessageObject(QJsonArray(), answer);
+        return;
+    }
+    QPointer<CompanionEndpoint> self(this);
+    m_search.answer(*query, [self, answer](const QJsonArray& summaries) {
+        if (self)
+            self->m_channel.passMessageObject(summaries, answer);
+    });
 }

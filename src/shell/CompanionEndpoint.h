@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/CompanionSearch.h"
+
 #include <QJsonValue>
 #include <QObject>
 #include <QString>
@@ -14,8 +16,8 @@ class Retention;
 // launch when made and the end when told, tells of each change of the history (an insert, a
 // deletion, a marking, the recent items after a load or a retention pass) as the store and the
 // retention pass signal it, answers the companion's requests for the launch state and the recent
-// and marked summaries, and puts an item the companion names back on the clipboard, answering a
-// request that asks for it whether that was done. Main thread.
+// and marked summaries and its searches of the history, and puts an item the companion names back
+// on the clipboard, answering a request that asks for it whether that was done. Main thread.
 class CompanionEndpoint : public QObject
 {
     Q_OBJECT
@@ -35,9 +37,11 @@ public:
 private:
     void announceChanges(Retention& retention);
     void copyRequested(const std::optional<QJsonValue>& message);
+    void searchRequested(const std::optional<QJsonValue>& message);
     QString copyItem(const QString& uuid);
 
     MessageChannel& m_channel;
     DBManager& m_dbManager;
     PBWatcher& m_watcher;
+    CompanionSearch m_search;
 };

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 #include <QtGlobal>
 #include <array>
 #include <optional>
 
 // The user's preferences, held in memory and mapped to and from the settings file's JSON object
-// with the members "copyMode", "saveMode", "saveTime" and "saveCount". Readers take the values at
-// the moment of use. A number the preferences never write (a hand edit) is kept as it stands, so
+// with the members "copyMode", "saveMode", "saveTime", "saveCount", "pasteFromMiniWindow",
+// "pasteFromMainWindow", "terminalApplications" and "ignoredApplications". Readers take the values
+// at the moment of use. A number the preferences never write (a hand edit) is kept as it stands, so
 // saving gives it back; each reader says what such a number means.
 class SettingsModel
 {
@@ -47,6 +49,23 @@ public:
     // edit never prunes more than the largest choice would.
     qsizetype keepCount() const;
 
+    // Whether choosing an item in the mini window (the main window) also pastes it into the
+    // application the window was called from.
+    bool pasteFromMiniWindow() const { return m_pasteFromMiniWindow; }
+    void setPasteFromMiniWindow(bool paste) { m_pasteFromMiniWindow = paste; }
+    bool pasteFromMainWindow() const { return m_pasteFromMainWindow; }
+    void setPasteFromMainWindow(bool paste) { m_pasteFromMainWindow = paste; }
+
+    // The applications (ids or window classes, in any case) that paste with Ctrl+Shift+V.
+    QStringList terminalApplications() const { return m_terminalApplications; }
+    void setTerminalApplications(const QStringList& ids) { m_terminalApplications = ids; }
+    static QStringList defaultTerminalApplications();
+    bool isTerminal(const QString& applicationId) const;
+
+    // The applications whose copies are never recorded, by their ids.
+    QStringList ignoredApplications() const { return m_ignoredApplications; }
+    void setIgnoredApplications(const QStringList& ids) { m_ignoredApplications = ids; }
+
     friend bool operator==(const SettingsModel&, const SettingsModel&) = default;
 
 private:
@@ -54,4 +73,8 @@ private:
     SaveMode m_saveMode = SaveMode::Manual;
     qint64 m_saveTime = 0;
     qint64 m_saveCount = 0;
+    bool m_pasteFromMiniWindow = true;
+    bool m_pasteFromMainWindow = false;
+    QStringList m_terminalApplications = defaultTerminalApplications();
+    QStringList m_ignoredApplications;
 };

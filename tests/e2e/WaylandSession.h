@@ -39,6 +39,8 @@ public:
     bool isRunning() const;
     qint64 processId() const;
     bool waitForOutput(const QByteArray& text, int times = 1);
+    // What vantrel has written to its log so far.
+    QString output() const { return QString::fromUtf8(m_output); }
     // How many clipboard changes vantrel has seen ("pasteboard.changeCount" lines).
     int changesSeen() const;
 
@@ -46,6 +48,10 @@ public:
     std::pair<int, QByteArray> run(const QString& program, const QStringList& arguments,
                                    const QByteArray& input = {}) const;
     std::pair<int, QByteArray> vantrelctl(const QStringList& arguments) const;
+    // Starts a program as the session's user, in the session.
+    void startAsUser(QProcess& process, const QString& program, const QStringList& arguments,
+                     const QString& path = {}) const;
+
     // Makes a clipboard owner offering these "type=bytes" formats in this order
     // (tests/helpers/wlclipowner) and waits until it owns the clipboard.
     bool own(const QStringList& formats);
@@ -57,8 +63,6 @@ public:
 
 private:
     QProcessEnvironment environment(const QString& path = {}) const;
-    void startAsUser(QProcess& process, const QString& program, const QStringList& arguments,
-                     const QString& path = {}) const;
 
     QString m_home;
     QString m_qtPlatform;

@@ -153,6 +153,24 @@ private slots:
                                   QStringLiteral("the copy right after it"), recordTimeoutMs);
     }
 
+    // A copy made in an application of the ignore list (here by its window class) is not
+    // recorded, one made in another application is; the list is read from the settings at start.
+    void copiesOfIgnoredApplicationsAreNotRecorded()
+    {
+        VantrelSession session;
+        session.writeConfig(R"({"ignoredApplications":["Passkeeper"]})");
+        QVERIFY(session.start());
+        QVERIFY(
+            session.copyAndWaitSeen({QStringLiteral("text/plain=hunter2")},
+                                    {QStringLiteral("--class"), QStringLiteral("Passkeeper"),
+                                     QStringLiteral("--map"), QStringLiteral("--hidden-owner")}));
+        QVERIFY(session.copy({QStringLiteral("text/plain=a note")},
+                             {QStringLiteral("--class"), QStringLiteral("Notes")}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.keywords(), QStringList{QStringLiteral("a note")},
+                                  recordTimeoutMs);
+        QVERIFY(!session.output().contains(QStringLiteral("hunter2")));
+    }
+
     // An owner that lists its formats and then never sends them (a hung application) gives a
     // change with nothing in it: no row, and the next copy is recorded as usual. Quitting while
     // such an owner is being read does not wait for it.

@@ -7,6 +7,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +19,39 @@ constexpr int recordTimeoutMs = 10'000;
 QJsonArray jsonList(const QByteArray& output)
 {
     return QJsonDocument::fromJson(output).array();
+}
+
+// The uuids of the rows whose keyword holds the text as the history's search reads it: % any
+// text, _ any one character, letters A to Z in either case; newest first.
+QStringList rowsHolding(const QList<QVariantMap>& rows, const QString& text)
+{
+    QString pattern;
+    for (const QChar c : text)
+        pattern += c == u'%' ? u".*"_s : c == u'_' ? u"."_s : QRegularExpression::escape(c);
+    const QRegularExpression holds(pattern, QRegularExpression::CaseInsensitiveOption |
+                                                QRegularExpression::DotMatchesEverythingOption);
+    QStringList uuids;
+    for (const QVariantMap& row : rows) {
+        if (holds.match(row[u"keyword"_s].toString()).hasMatch())
+            uuids << row[u"uuid"_s].toString();
+    }
+    return uuids;
+}
+
+QStringList uuidsIn(const QJsonArray& summaries)
+{
+    QStringList uuids;
+    for (const QJsonValue& summary : summaries)
+        uuids << summary.toObject()[u"uuid"_s].toString();
+    return uuids;
+}
+
+QByteArray xdotool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(u"xdotool"_s, arguments);
+    process.waitForFinished();
+    return process.readAllStandardOutput();
 }
 
 QByteArray clipboard(const QString& mime)
@@ -140,6 +175,67 @@ private slots:
         QVERIFY(printed.startsWith("insert\t") || printed.contains("\ninsert\t"));
         watch->kill();
         watch->waitForFinished();
+    }
+
+    // For each text, search finds what the mini window's search finds (as many rows, the ones
+    // holding the text, newest first); --kind narrows, --limit cuts, list is search without a
+    // text; plain output is one tab-separated line per item.
+    void searchAnswersAsTheWindowsSearch()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        const QStringList texts{u"red sky at night"_s, u"Blue SKY"_s, u"https://red.example/"_s,
+                                u"50% off_sale"_s,     u"redder"_s,   u"tab\there"_s};
+        for (const QString& text : texts)
+            QVERIFY(session.copyAndWaitSeen({u"text/plain="_s + text}));
+        QTRY_COMPARE_WITH_TIMEOUT(session.rows().size(), texts.size(), recordTimeoutMs);
+        const QList<QVariantMap> rows = session.rows();
+
+        QCOMPARE(session.vantrel({u"--show-mini"_s}).first, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QString::fromUtf8(xdotool({u"getactivewindow"_s, u"getwindowname"_s}).trimmed()),
+            u"Vantrel Mini"_s, recordTimeoutMs);
+        for (const QString& keyword :
+             {u"red"_s, u"SKY"_s, u"r_d"_s, u"50%"_s, u"%off\\_"_s, u"e"_s, u"nowhere"_s}) {
+            const QStringList expected = rowsHolding(rows, keyword);
+            const auto [code, output] =
+                session.vantrelctl({u"search"_s, u"--json"_s, u"--limit"_s, u"100"_s, keyword});
+            QCOMPARE(code, 0);
+            QVERIFY2(uuidsIn(jsonList(output)) == expected, qPrintable(keyword));
+
+            xdotool({u"key"_s, u"ctrl+a"_s});
+            xdotool({u"type"_s, keyword});
+            QVERIFY2(session.waitForOutput(QStringLiteral("mini search \"%1\": %2 rows")
+                                               .arg(keyword)
+                                               .arg(expected.size())
+                                               .toUtf8()),
+                     qPrintable(keyword));
+        }
+
+        const auto [limited, cut] =
+            session.vantrelctl({u"search"_s, u"red"_s, u"--limit"_s, u"2"_s});
+        QCOMPARE(limited, 0);
+        const QList<QByteArray> lines = cut.trimmed().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.first().split('\t').size(), 4);
+        QCOMPARE(lines.first().split('\t').first(), rowsHolding(rows, u"red"_s).first().toUtf8());
+
+        const auto [listed, all] = session.vantrelctl({u"list"_s, u"--json"_s});
+        QCOMPARE(listed, 0);
+        QCOMPARE(uuidsIn(jsonList(all)), rowsHolding(rows, QString()));
+        const QStringList keys = jsonList(all).first().toObject().keys();
+        QCOMPARE(QSet<QString>(keys.cbegin(), keys.cend()),
+                 QSet<QString>({u"uuid"_s, u"date"_s, u"app"_s, u"desc"_s, u"marked"_s}));
+        const auto [urls, urlList] =
+            session.vantrelctl({u"list"_s, u"--kind"_s, u"url"_s, u"--json"_s});
+        QCOMPARE(urls, 0);
+        QCOMPARE(jsonList(urlList).size(), 1);
+        QCOMPARE(jsonList(urlList).first().toObject()[u"desc"_s].toString(),
+                 u"https://red.example/"_s);
+        QCOMPARE(session.vantrelctl({u"search"_s, u"red"_s, u"--kind"_s, u"sound"_s}).first, 2);
+        QCOMPARE(session.vantrelctl({u"search"_s}).first, 2);
+        QVERIFY(session.stop());
+        QCOMPARE(session.vantrelctl({u"list"_s, u"--timeout"_s, u"500"_s}).first, 1);
     }
 
     // A copy far larger than any keyword: recorded whole, yet the history, its row and the

@@ -3,9 +3,12 @@
 #include "platform/PasteboardTypes.h"
 #include "platform/x11/PasteboardX11.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScopeGuard>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -69,13 +72,24 @@ private slots:
     void ownerExitingIsAChangeWithNoItems();
     void writtenFormatsReadBackInOtherApplications_data();
     void writtenFormatsReadBackInOtherApplications();
+    void copiesOfIgnoredApplicationsAreNeverRead_data();
+    void copiesOfIgnoredApplicationsAreNeverRead();
 
 private:
     std::unique_ptr<PasteboardX11> m_pasteboard;
+    QTemporaryDir m_dataHome;
 };
 
 void TestPasteboardX11::initTestCase()
 {
+    // An installed application whose windows carry another class than its id.
+    QVERIFY(QDir(m_dataHome.path()).mkpath(u"applications"_s));
+    QFile entry(m_dataHome.filePath(u"applications/vault-desktop.desktop"_s));
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Vault\nExec=vault\n"
+                "StartupWMClass=VaultWin\n");
+    entry.close();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome.path()));
     QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
     m_pasteboard = std::make_unique<PasteboardX11>(QGuiApplication::clipboard());
 }
@@ -302,3 +316,59 @@ void TestPasteboardX11::writtenFormatsReadBackInOtherApplications()
 
 QTEST_MAIN(TestPasteboardX11)
 #include "tst_pasteboardx11.moc"
+
+void TestPasteboardX11::copiesOfIgnoredApplicationsAreNeverRead_data()
+{
+    QTest::addColumn<QStringList>("ignored");
+    QTest::addColumn<QStringList>("ownerOptions");
+    QTest::addColumn<bool>("read");
+
+    const QStringList keeper{u"--class"_s, u"Secretkeeper"_s};
+    QTest::newRow("class on the list") << QStringList{u"Secretkeeper"_s} << keeper << false;
+    QTest::newRow("class in another case") << QStringList{u"SECRETKEEPER"_s} << keeper << false;
+    QTest::newRow("application id")
+        << QStringList{u"org.example.Vault"_s}
+        << QStringList{u"--class"_s, u"Vault"_s, u"--app-id"_s, u"org.example.Vault"_s} << false;
+    QTest::newRow("desktop entry of the class")
+        << QStringList{u"vault-desktop"_s} << QStringList{u"--class"_s, u"VaultWin"_s} << false;
+    QTest::newRow("hidden owner window of a listed window")
+        << QStringList{u"Secretkeeper"_s} << keeper + QStringList{u"--map"_s, u"--hidden-owner"_s}
+        << false;
+    QTest::newRow("another class")
+        << QStringList{u"Secretkeeper"_s} << QStringList{u"--class"_s, u"Notes"_s} << true;
+    QTest::newRow("hidden owner window of another application")
+        << QStringList{u"Secretkeeper"_s}
+        << QStringList{u"--class"_s, u"Notes"_s, u"--map"_s, u"--hidden-owner"_s} << true;
+    QTest::newRow("nothing ignored") << QStringList{} << keeper << true;
+}
+
+// Nothing is asked of an ignored owner, not even its formats; the change gives no items.
+void TestPasteboardX11::copiesOfIgnoredApplicationsAreNeverRead()
+{
+    QFETCH(QStringList, ignored);
+    QFETCH(QStringList, ownerOptions);
+    QFETCH(bool, read);
+    QVERIFY(m_pasteboard->knowsOwners());
+    m_pasteboard->setIgnoredApplications(ignored);
+    const auto forget = qScopeGuard([this] { m_pasteboard->setIgnoredApplications({}); });
+
+    QList<QList<PasteboardItem>> changes;
+    QVERIFY(m_pasteboard->setChangeHandler(
+        [this, &changes] { changes.append(m_pasteboard->pasteboardItems()); }));
+    const auto unhandle = qScopeGuard([this] { m_pasteboard->setChangeHandler({}); });
+    ClipOwner owner({{u"UTF8_STRING"_s, "s3cret"_ba}}, ownerOptions);
+    QTRY_VERIFY(owner.isReady());
+    if (read) {
+        QTRY_VERIFY(!changes.isEmpty() &&
+                    itemsAsEntries(changes.last()) ==
+                        Items{entries({{"public.utf8-plain-text", "s3cret"}})});
+        return;
+    }
+    // The last change is the owner's once a write of our own, made after it, has come through.
+    m_pasteboard->writeItem({PasteboardTypes::string}, {"ours"_ba});
+    QTRY_VERIFY(owner.hasLost());
+    QTRY_VERIFY(changes.size() >= 2);
+    QCOMPARE(owner.requested(), QStringList());
+    for (const QList<PasteboardItem>& items : std::as_const(changes))
+        QVERIFY(itemsAsEntries(items) != Items{entries({{"public.utf8-plain-text", "s3cret"}})});
+}

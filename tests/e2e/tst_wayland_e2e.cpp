@@ -1,3 +1,4 @@
+#include "TextField.h"
 #include "WaylandSession.h"
 
 #include <QBuffer>
@@ -151,6 +152,34 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_session->rows().first()[u"keyword"_s].toString(),
                                   u"copied after the start"_s, recordTimeoutMs);
         QCOMPARE(m_session->rows().size(), before + 1);
+    }
+
+    // With a Wayland-native application focused when the mini window is called, Enter in the
+    // mini window's field pastes the newest item there, once the compositor has given it the
+    // focus back; the paste is Vantrel's own copy and records nothing.
+    void enterInTheMiniWindowPastesIntoTheFocusedApplication()
+    {
+        WaylandSession& session = *m_session;
+        const auto [copied, output] = session.run(u"wl-copy"_s, {u"pasted on wayland"_s});
+        QCOMPARE(copied, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!session.rows().isEmpty() &&
+                                     session.rows().first()[u"keyword"_s].toString() ==
+                                         u"pasted on wayland"_s,
+                                 recordTimeoutMs);
+        const qsizetype recorded = session.rows().size();
+
+        TextField field([&session](QProcess& process) {
+            session.startAsUser(process, QStringLiteral(TEXTFIELD_BINARY), {});
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(field.isReady(), recordTimeoutMs);
+        QCOMPARE(session.run(QStringLiteral(VANTREL_BINARY), {u"--show-mini"_s}).first, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!field.isActive(), recordTimeoutMs);
+        QCOMPARE(session.run(QStringLiteral(WLKEYS_BINARY), {u"Return"_s}).first, 0);
+
+        QTRY_COMPARE_WITH_TIMEOUT(field.text(), u"pasted on wayland"_s, recordTimeoutMs);
+        QCOMPARE(field.keys(), QStringList{u"ctrl+v"_s});
+        QVERIFY(field.isActive());
+        QCOMPARE(session.rows().size(), recorded);
     }
 
     // An owner that offers a format and never sends it holds up neither what it sent before nor

@@ -31,9 +31,9 @@ struct ListFixture
     }
 
     // An item of this kind, stored the way a capture stores it (payload files, then the row).
-    PBContentPtr add(PBContentType type, const QString& text)
+    PBContentPtr add(PBContentType type, const QString& text) { return add(makeItem(type, text)); }
+    PBContentPtr add(PBContentPtr item)
     {
-        PBContentPtr item = makeItem(type, text);
         item->setUuid(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
         item->date = nextDate += 60;
         item->setDataPathArray(store.dataManager.saveDataOfContent(*item));

@@ -3,6 +3,7 @@
 #include "platform/doubles/ApplicationStateMemory.h"
 #include "platform/doubles/GlobalShortcutsNull.h"
 #include "platform/doubles/LoginItemsMemory.h"
+#include "platform/doubles/PasteKeystrokeNull.h"
 #include "platform/doubles/PasteboardMemory.h"
 #include "platform/doubles/WorkspaceNull.h"
 #include "storage/SettingsModel.h"
@@ -46,11 +47,12 @@ struct PlatformDoubles
     WorkspaceNull workspace;
     LoginItemsMemory loginItems;
     GlobalShortcutsNull shortcuts;
+    PasteKeystrokeNull keystroke;
 
     PlatformDoubles() { pasteboard.setAnnouncesChanges(true); }
     PlatformServices services(MessageChannel& channel)
     {
-        return {&pasteboard, &state, &workspace, &channel, &loginItems, &shortcuts};
+        return {&pasteboard, &state, &workspace, &channel, &loginItems, &shortcuts, &keystroke};
     }
 };
 

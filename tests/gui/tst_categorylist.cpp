@@ -4,8 +4,12 @@
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowArtwork.h"
 #include "controls/TemplateButton.h"
+#include "platform/Workspace.h"
+#include "platform/doubles/ApplicationStateMemory.h"
+#include "platform/doubles/PasteKeystrokeMemory.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
+#include "storage/SettingsModel.h"
 #include "support/StringAdditions.h"
 
 #include <QAbstractItemModelTester>
@@ -14,7 +18,9 @@
 #include <QBuffer>
 #include <QImage>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTimer>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -67,6 +73,8 @@ private slots:
     void rowsExposeDescriptionAndTime();
     void artworkIsMadeAtRowSizeWithTheItemsDescription();
     void selectingWritesOnlyThePayloadsThatCanBeRead();
+    void choosingARowPastesAsTheWindowsPreferenceSays_data();
+    void choosingARowPastesAsTheWindowsPreferenceSays();
 
 private:
     std::unique_ptr<CategoryListViewController> makeList(Category category)
@@ -324,6 +332,98 @@ void TestCategoryList::selectingWritesOnlyThePayloadsThatCanBeRead()
     QCOMPARE(written.types(), QStringList{PasteboardTypes::string});
     QCOMPARE(written.dataForType(PasteboardTypes::string), QByteArray("https://example.org/"));
     Dialogs::setResponder({});
+}
+
+namespace {
+// A desktop with one other window, active, that activating keeps active.
+class OneWindow : public Workspace
+{
+public:
+    DesktopWindow activeWindow() const override { return DesktopWindow{otherWindow}; }
+    QString applicationId(DesktopWindow) const override { return u"org.example.Editor"_s; }
+    bool activateWindow(DesktopWindow window) override { return window.id == otherWindow; }
+    QStringList runningApplicationIds() const override { return {u"org.example.Editor"_s}; }
+    static constexpr quint64 otherWindow = 42;
+};
+} // namespace
+
+void TestCategoryList::choosingARowPastesAsTheWindowsPreferenceSays_data()
+{
+    QTest::addColumn<bool>("mini");
+    QTest::addColumn<bool>("pastes");
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<QByteArray>("copied");
+    QTest::addColumn<bool>("closes");
+
+    const QByteArray html = "<p>one <b>two</b></p>";
+    QTest::newRow("main window, Enter, preference off")
+        << false << false << u"Enter"_s << html << false;
+    QTest::newRow("main window, Enter") << false << true << u"Enter"_s << html << true;
+    QTest::newRow("main window, a double click")
+        << false << true << u"double click"_s << html << true;
+    QTest::newRow("main window, Shift+Enter, preference off")
+        << false << false << u"Shift+Enter"_s << "one two"_ba << false;
+    QTest::newRow("main window, the row's menu")
+        << false << true << u"menu"_s << "one two"_ba << true;
+    QTest::newRow("mini window, Enter, preference off")
+        << true << false << u"Enter"_s << html << true;
+}
+
+// The window closes and the item is pasted into the window it was called from when that
+// window's preference says so; the mini window closes on a choice either way.
+void TestCategoryList::choosingARowPastesAsTheWindowsPreferenceSays()
+{
+    QFETCH(bool, mini);
+    QFETCH(bool, pastes);
+    QFETCH(QString, gesture);
+    QFETCH(QByteArray, copied);
+    QFETCH(bool, closes);
+    PBContentPtr item = ListFixture::makeItem(PBContentTypeText, u"one two"_s);
+    item->setPasteboardTypes({PasteboardTypes::html});
+    item->setDataArray({"<p>one <b>two</b></p>"_ba});
+    QVERIFY(m_fixture->add(item));
+
+    OneWindow desktop;
+    ApplicationStateMemory state;
+    PasteKeystrokeMemory keystroke;
+    SettingsModel settings;
+    settings.setPasteFromMiniWindow(pastes);
+    settings.setPasteFromMainWindow(pastes);
+    PasteToApplication paste({desktop, state, keystroke, settings});
+    paste.rememberActiveWindow();
+    CategoryListViewController::Services services = m_fixture->services();
+    services.paste = &paste;
+    CategoryListViewController list(Category::Recents, services);
+    if (mini)
+        list.setPasteOrigin(PasteToApplication::Origin::MiniWindow);
+    list.resize(400, 500);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QTRY_COMPARE(list.contents()->rowCount(), 1);
+
+    HistoryListView* view = list.tableView();
+    const QPoint row = view->visualRect(list.contents()->index(0)).center();
+    ListFixture::clickRow(list, 0);
+    if (gesture == u"double click") {
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row);
+    } else if (gesture == u"menu") {
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QCOMPARE(menu->actions().first()->text(), u"Paste as Plain Text"_s);
+            menu->actions().first()->trigger();
+            menu->close();
+        });
+        emit view->customContextMenuRequested(row);
+    } else {
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Return,
+                        gesture == u"Shift+Enter" ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    const PasteboardItem written = m_fixture->store.pasteboard.pasteboardItems().first();
+    QCOMPARE(written.dataForType(written.types().first()), copied);
+    QCOMPARE(list.isVisible(), !closes);
+    QTRY_COMPARE(keystroke.sent().size(), pastes ? 1 : 0);
 }
 
 QTEST_MAIN(TestCategoryList)

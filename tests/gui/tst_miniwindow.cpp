@@ -39,6 +39,9 @@ private slots:
     void spaceInTheSearchFieldIsText();
     void downThenEnterCopiesTheRowAndCloses_data();
     void downThenEnterCopiesTheRowAndCloses();
+    void enterInTheFieldChoosesTheFirstResult_data();
+    void enterInTheFieldChoosesTheFirstResult();
+    void theLastSearchIsSelectedWhenTheWindowComesBack();
     void pinTogglesTheWindowLevelAndTheImage();
     void thePreviewStaysWholeOnTheScreen_data();
     void thePreviewStaysWholeOnTheScreen();
@@ -189,6 +192,78 @@ void TestMiniWindow::downThenEnterCopiesTheRowAndCloses()
     const QList<PasteboardItem> items = pasteboard.pasteboardItems();
     QCOMPARE(items.size(), 1);
     QCOMPARE(items.first().dataForType(PasteboardTypes::string), copied);
+}
+
+void TestMiniWindow::enterInTheFieldChoosesTheFirstResult_data()
+{
+    QTest::addColumn<QStringList>("types");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<bool>("plainText");
+    QTest::addColumn<QStringList>("copiedTypes");
+    QTest::addColumn<QByteArray>("copied");
+    QTest::addColumn<bool>("closes");
+
+    const QStringList html{PasteboardTypes::html};
+    const QByteArray page = "<p>bold <b>move</b></p>"_ba;
+    QTest::newRow("Enter: the whole item") << html << page << false << html << page << true;
+    QTest::newRow("Shift+Enter: a rich text's text")
+        << html << page << true << QStringList{PasteboardTypes::string} << "bold move"_ba << true;
+    QTest::newRow("Shift+Enter: the plain form where there is one")
+        << QStringList{PasteboardTypes::html, PasteboardTypes::string} << page << true
+        << QStringList{PasteboardTypes::string} << page << true;
+    QTest::newRow("Shift+Enter: an RTF's text")
+        << QStringList{PasteboardTypes::rtf} << R"({\rtf1\ansi rich {\b text}\par})"_ba << true
+        << QStringList{PasteboardTypes::string} << "rich text"_ba << true;
+    QTest::newRow("Shift+Enter: files as their paths")
+        << QStringList{PasteboardTypes::fileUrl} << "file:///tmp/a%20b.txt"_ba << true
+        << QStringList{PasteboardTypes::string} << "/tmp/a b.txt"_ba << true;
+    QTest::newRow("Shift+Enter: an image is only selected")
+        << QStringList{PasteboardTypes::png} << "not a picture"_ba << true
+        << QStringList{PasteboardTypes::png} << "not a picture"_ba << false;
+}
+
+// Enter in the field, with no Down first, chooses the first result; Shift+Enter its plain text
+// alone. Nothing else is recorded or changed in the history.
+void TestMiniWindow::enterInTheFieldChoosesTheFirstResult()
+{
+    QFETCH(QStringList, types);
+    QFETCH(QByteArray, payload);
+    QFETCH(bool, plainText);
+    QFETCH(QStringList, copiedTypes);
+    QFETCH(QByteArray, copied);
+    QFETCH(bool, closes);
+    const PBContentType kind = types.first() == PasteboardTypes::fileUrl ? PBContentTypeFile
+                               : types.first() == PasteboardTypes::png   ? PBContentTypeImage
+                                                                         : PBContentTypeText;
+    PBContentPtr item = ListFixture::makeItem(kind, u"zebra"_s);
+    item->setPasteboardTypes(types);
+    item->setDataArray(QList<QByteArray>(types.size(), payload));
+    QVERIFY(m_fixture->add(item));
+    QTRY_COMPARE(content().allListViewController()->contents()->rowCount(), 4);
+
+    QTest::keyClicks(content().searchField(), u"zebra"_s);
+    CategoryListViewController* search = content().searchListViewController();
+    QTRY_COMPARE(search->contents()->rowCount(), 1);
+    QTest::keyClick(content().searchField(), Qt::Key_Return,
+                    plainText ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(m_window->isVisible(), !closes);
+    const QList<PasteboardItem> items = m_fixture->store.pasteboard.pasteboardItems();
+    QCOMPARE(items.size(), 1);
+    QCOMPARE(items.first().types(), copiedTypes);
+    QCOMPARE(items.first().dataForType(copiedTypes.first()), copied);
+    QCOMPARE(m_fixture->manager().recentItems().size(), 4);
+}
+
+void TestMiniWindow::theLastSearchIsSelectedWhenTheWindowComesBack()
+{
+    QTest::keyClicks(content().searchField(), u"apple"_s);
+    m_window->close();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(content().searchField()->hasFocus());
+    QCOMPARE(content().searchField()->selectedText(), u"apple"_s);
+    QTest::keyClicks(content().searchField(), u"banana"_s);
+    QCOMPARE(content().searchField()->text(), u"banana"_s);
 }
 
 void TestMiniWindow::pinTogglesTheWindowLevelAndTheImage()

@@ -1,4 +1,7 @@
 #include "platform/GlobalShortcuts.h"
+#include "platform/doubles/PasteKeystrokeMemory.h"
+#include "platform/doubles/PasteboardMemory.h"
+#include "platform/doubles/WorkspaceNull.h"
 #include "platform/xdg/LoginItemsXdg.h"
 #include "preferences/SettingsWindowController.h"
 #include "preferences/ShortcutRecorder.h"
@@ -16,9 +19,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -68,9 +75,22 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A desktop with two windows of two applications.
+class TwoWindows : public WorkspaceNull
+{
+public:
+    QStringList runningApplicationIds() const override
+    {
+        return {u"org.example.Vault"_s, u"Terminal"_s};
+    }
+};
+
 // The preferences window on settings, user defaults and an autostart folder of its own.
 struct Panel
 {
+    PasteboardMemory pasteboard;
+    TwoWindows workspace;
+    PasteKeystrokeMemory keystroke;
     QTemporaryDir folder;
     HeldShortcuts shortcuts;
     std::unique_ptr<SettingsManager> settings;
@@ -102,8 +122,8 @@ struct Panel
         webPreview = std::make_unique<WebPreviewSetting>(defaultsPath());
         loginItems = std::make_unique<LoginItemsXdg>(autostartFolder(),
                                                      QCoreApplication::applicationFilePath());
-        window = std::make_unique<SettingsWindowController>(
-            SettingsViewController::Services{*settings, *bindings, *webPreview, *loginItems});
+        window = std::make_unique<SettingsWindowController>(SettingsViewController::Services{
+            *settings, *bindings, *webPreview, *loginItems, pasteboard, workspace, keystroke});
         window->show();
     }
 
@@ -262,7 +282,9 @@ private slots:
             panel.find<QComboBox>(control)->setCurrentIndex(item);
 
         QCOMPARE(QJsonDocument::fromJson(panel.settings->model().toJson()).object(), expected);
-        QCOMPARE(panel.storedSettings(), expected);
+        // A choice kept in the user defaults leaves the settings file as it was written.
+        QCOMPARE(panel.storedSettings(),
+                 inDefaults ? QJsonDocument::fromJson(config).object() : expected);
         if (!inDefaults)
             return;
         QCOMPARE(QSettings(panel.defaultsPath(), QSettings::IniFormat).value(member).toBool(),
@@ -270,6 +292,69 @@ private slots:
         // Read back by a panel opened afterwards.
         panel.open();
         QCOMPARE(panel.find<QAbstractButton>(control)->isChecked(), value != 0);
+    }
+
+    void pasteChoicesAreWrittenAtOnce()
+    {
+        Panel panel;
+        panel.open();
+        QVERIFY(panel.find<QCheckBox>(u"pasteFromMiniWindowButton"_s)->isChecked());
+        QVERIFY(!panel.find<QCheckBox>(u"pasteFromMainWindowButton"_s)->isChecked());
+        QVERIFY(panel.find<QLabel>(u"pasteUnavailableLabel"_s)->isHidden());
+        QTest::mouseClick(panel.find<QCheckBox>(u"pasteFromMiniWindowButton"_s), Qt::LeftButton);
+        QTest::mouseClick(panel.find<QCheckBox>(u"pasteFromMainWindowButton"_s), Qt::LeftButton);
+        auto* terminals = panel.find<QPlainTextEdit>(u"terminalApplicationsEdit"_s);
+        terminals->setPlainText(u" kitty \n\nfoot\n"_s);
+        const QJsonObject stored = panel.storedSettings();
+        QCOMPARE(stored.value(u"pasteFromMiniWindow"_s), QJsonValue(false));
+        QCOMPARE(stored.value(u"pasteFromMainWindow"_s), QJsonValue(true));
+        QCOMPARE(stored.value(u"terminalApplications"_s).toVariant().toStringList(),
+                 QStringList({u"kitty"_s, u"foot"_s}));
+        panel.open();
+        QVERIFY(!panel.find<QCheckBox>(u"pasteFromMiniWindowButton"_s)->isChecked());
+        QCOMPARE(panel.find<QPlainTextEdit>(u"terminalApplicationsEdit"_s)->toPlainText(),
+                 u"kitty\nfoot"_s);
+
+        // Where nothing can be typed into another application the choices are off, and why.
+        panel.keystroke.setAvailable(false);
+        panel.open();
+        QVERIFY(!panel.find<QCheckBox>(u"pasteFromMainWindowButton"_s)->isEnabled());
+        QVERIFY(!panel.find<QLabel>(u"pasteUnavailableLabel"_s)->isHidden());
+    }
+
+    // Added from the running windows, stored, handed to the clipboard, removed again; the list
+    // says when the session cannot tell who copied.
+    void ignoredApplicationsAreStoredAndHandedToTheClipboard()
+    {
+        Panel panel;
+        panel.open();
+        auto* list = panel.find<QListWidget>(u"ignoredApplicationsList"_s);
+        QCOMPARE(list->count(), 0);
+        QVERIFY(panel.find<QLabel>(u"ownersUnknownLabel"_s)->isHidden());
+        QMenu* running = panel.find<QToolButton>(u"addRunningButton"_s)->menu();
+        emit running->aboutToShow();
+        QCOMPARE(running->actions().size(), 2);
+        running->actions().at(0)->trigger();
+        emit running->aboutToShow();
+        QVERIFY(!running->actions().at(0)->isEnabled());
+        running->actions().at(1)->trigger();
+
+        const QStringList both{u"org.example.Vault"_s, u"Terminal"_s};
+        QCOMPARE(panel.pasteboard.ignoredApplications(), both);
+        QCOMPARE(panel.storedSettings().value(u"ignoredApplications"_s).toVariant().toStringList(),
+                 both);
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(1)->text(), u"Terminal"_s);
+
+        list->item(0)->setSelected(true);
+        QTest::mouseClick(panel.find<QToolButton>(u"removeIgnoredButton"_s), Qt::LeftButton);
+        QCOMPARE(panel.pasteboard.ignoredApplications(), QStringList{u"Terminal"_s});
+        QCOMPARE(list->count(), 1);
+
+        panel.pasteboard.setKnowsOwners(false);
+        panel.open();
+        QCOMPARE(panel.find<QListWidget>(u"ignoredApplicationsList"_s)->count(), 1);
+        QVERIFY(!panel.find<QLabel>(u"ownersUnknownLabel"_s)->isHidden());
     }
 
     void aRecordedShortcutIsStoredAndRegisteredAtOnce_data()

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 QStringList titles(const QMenu& menu)
 {
@@ -51,20 +53,21 @@ class TestStatusMenu : public QObject
     Q_OBJECT
 
 private slots:
-    void menuHasTheElevenEntriesInOrderWithoutShortcuts()
+    void menuHasTheTwelveEntriesInOrderWithoutShortcuts()
     {
         ShellFixture app;
         const QMenu& menu = openMenu(app);
         QCOMPARE(
             titles(menu),
-            QStringList({QStringLiteral("Recording..."), QString(), QStringLiteral("Open Vantrel"),
+            QStringList({QStringLiteral("Recording..."), QStringLiteral("Ignore the next copy"),
+                         QString(), QStringLiteral("Open Vantrel"),
                          QStringLiteral("Open Vantrel Mini"), QString(),
                          QStringLiteral("Preferences..."), QString(), QStringLiteral("Rate Us"),
                          QStringLiteral("Contact Us"), QString(), QStringLiteral("Quit")}));
         for (const QAction* entry : menu.actions())
             QVERIFY2(entry->shortcut().isEmpty(), qPrintable(entry->text()));
         // Opened again, it is built again rather than added to.
-        QCOMPARE(openMenu(app).actions().size(), 11);
+        QCOMPARE(openMenu(app).actions().size(), 12);
     }
 
     void recordingItemFollowsTheWatcher()
@@ -160,6 +163,26 @@ private slots:
         QApplication::setPalette(dark);
         QCOMPARE(drawnColours(), QSet<QRgb>{QColor(0xee, 0xdd, 0x11).rgb()});
         QApplication::setPalette(original);
+    }
+
+    // Armed from the menu, the next copy is left out and the one after it recorded; unticked
+    // before a copy, nothing is left out.
+    void ignoreTheNextCopyLeavesOutOneCopy()
+    {
+        ShellFixture app;
+        QVERIFY(!item(openMenu(app), QStringLiteral("Ignore the next copy"))->isChecked());
+        item(openMenu(app), QStringLiteral("Ignore the next copy"))->trigger();
+        QVERIFY(item(openMenu(app), QStringLiteral("Ignore the next copy"))->isChecked());
+        app.copy(QStringLiteral("secret"));
+        QTRY_VERIFY(!item(openMenu(app), QStringLiteral("Ignore the next copy"))->isChecked());
+        app.copy(QStringLiteral("kept"));
+        QTRY_COMPARE(app.store.manager->recentItems().size(), 1);
+
+        item(openMenu(app), QStringLiteral("Ignore the next copy"))->trigger();
+        item(openMenu(app), QStringLiteral("Ignore the next copy"))->trigger();
+        app.copy(QStringLiteral("also kept"));
+        QTRY_COMPARE(app.store.manager->recentItems().size(), 2);
+        QCOMPARE(app.storedKeywords(), QStringList({u"also kept"_s, u"kept"_s}));
     }
 
     // Last: it ends the application's event loop.

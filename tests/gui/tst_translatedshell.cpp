@@ -30,8 +30,9 @@ private slots:
                 titles << item->text();
         }
         QCOMPARE(titles,
-                 QStringList({u"Aufzeichnung..."_s, u"Vantrel öffnen"_s, u"Vantrel Mini öffnen"_s,
-                              u"Einstellungen..."_s, u"Bewerten"_s, u"Kontakt"_s, u"Beenden"_s}));
+                 QStringList({u"Aufzeichnung..."_s, u"Nächste Kopie ignorieren"_s,
+                              u"Vantrel öffnen"_s, u"Vantrel Mini öffnen"_s, u"Einstellungen..."_s,
+                              u"Bewerten"_s, u"Kontakt"_s, u"Beenden"_s}));
 
         // The tabs are made once the first load of the history is in.
         const ViewController& content = app.mainWindow->contentViewController();

@@ -1,7 +1,8 @@
 // clipowner: owns the X11 CLIPBOARD selection with chosen formats in a chosen order, the way
 // another application would, so the end-to-end tests can fill the clipboard precisely.
 //
-//   clipowner [--class CLASS] [--app-id ID] [--map] [--keep] [--stall] [--log FILE]
+//   clipowner [--class CLASS] [--app-id ID] [--map] [--hidden-owner] [--keep] [--stall]
+//             [--log FILE]
 //             [--incr-size BYTES] [--incr-delay MS] [--format TARGET=BYTES]...
 //             [--format-file TARGET=PATH]...
 //
@@ -11,9 +12,11 @@
 // SAVE_TARGETS are logged and refused. Data larger than --incr-size (default 256 KiB) is sent
 // incrementally (INCR), each piece after --incr-delay milliseconds (default none), as a slow
 // application sends it. "ready WINDOW" is printed once the selection is owned (and the window
-// mapped and given the input focus, with --map). With --stall it answers TARGETS and then never
-// answers a request for data, as a hung application does. When it loses the selection it prints
-// "lost" and exits, or with --keep stays (a window the tests can focus again) until it is killed.
+// mapped and given the input focus, with --map). With --hidden-owner the selection is owned
+// through a second window that carries no names, as toolkits own it. With --stall it answers
+// TARGETS and then never answers a request for data, as a hung application does. When it loses the
+// selection it prints "lost" and exits, or with --keep stays (a window the tests can focus again)
+// until it is killed.
 //
 // Each ";parameter" in a target carries its own "=", so "text/plain;charset=utf-8=abc" is the
 // target "text/plain;charset=utf-8" with the bytes "abc".
@@ -45,6 +48,7 @@ struct Options
     std::string appId;
     std::string logPath;
     bool map = false;
+    bool hiddenOwner = false;
     bool keep = false;
     bool stall = false;
     size_t incrSize = 256 * 1024;
@@ -106,6 +110,8 @@ Options parseOptions(int argc, char** argv)
             options.logPath = value();
         } else if (arg == "--map") {
             options.map = true;
+        } else if (arg == "--hidden-owner") {
+            options.hiddenOwner = true;
         } else if (arg == "--keep") {
             options.keep = true;
         } else if (arg == "--stall") {
@@ -156,8 +162,14 @@ public:
         if (m_options.map)
             mapAndFocus();
         m_time = serverTime();
-        xcb_set_selection_owner(m_connection, m_window, atom("CLIPBOARD"), m_time);
-        if (selectionOwner() != m_window)
+        m_owner = m_window;
+        if (m_options.hiddenOwner) {
+            m_owner = xcb_generate_id(m_connection);
+            xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_owner, m_screen->root, 0, 0, 1,
+                              1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        }
+        xcb_set_selection_owner(m_connection, m_owner, atom("CLIPBOARD"), m_time);
+        if (selectionOwner() != m_owner)
             fail("could not take the CLIPBOARD selection");
         std::printf("ready %u\n", m_window);
         std::fflush(stdout);
@@ -396,6 +408,8 @@ private:
     xcb_connection_t* m_connection = nullptr;
     xcb_screen_t* m_screen = nullptr;
     xcb_window_t m_window = XCB_NONE;
+    // The window that owns the selection: m_window, or a hidden one.
+    xcb_window_t m_owner = XCB_NONE;
     xcb_timestamp_t m_time = XCB_CURRENT_TIME;
     FILE* m_log = stdout;
     std::vector<Transfer> m_transfers;

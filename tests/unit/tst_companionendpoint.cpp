@@ -1,6 +1,9 @@
 #include "RecordingChannel.h"
 #include "StoreFixture.h"
+#include "item/PBFileContent.h"
+#include "item/PBImageContent.h"
 #include "item/PBTextContent.h"
+#include "item/PBURLContent.h"
 #include "shell/CompanionEndpoint.h"
 #include "storage/Retention.h"
 #include "support/SqliteDatabase.h"
@@ -29,6 +32,41 @@ PBContentPtr textItem(const QString& text, double date)
         textItem({QStringLiteral("public.utf8-plain-text")}, {text.toUtf8()}, false);
     item->date = date;
     return item;
+}
+
+// An item of the kind named by the first letter of its keyword: t text, u URL, f file, i image;
+// a capital marks it.
+PBContentPtr itemOfKind(const QString& keyword, double date)
+{
+    PBContentPtr item;
+    switch (keyword.at(0).toLower().unicode()) {
+    case 'u':
+        item = PBContent::createInstance<PBURLContent>();
+        break;
+    case 'f':
+        item = PBContent::createInstance<PBFileContent>();
+        break;
+    case 'i':
+        item = PBContent::createInstance<PBImageContent>();
+        break;
+    default:
+        item = PBContent::createInstance<PBTextContent>();
+    }
+    item->setKeyword(keyword);
+    item->setPasteboardTypes({QStringLiteral("public.utf8-plain-text")});
+    item->setDataArray({keyword.toUtf8()});
+    item->setDataPathArray(QStringList{QStringLiteral("/nowhere/") + item->uuid()});
+    item->marked = keyword.at(0).isUpper();
+    item->date = date;
+    return item;
+}
+
+QStringList descsIn(const QJsonValue& summaries)
+{
+    QStringList descs;
+    for (const QJsonValue& summary : summaries.toArray())
+        descs << summary.toObject()[QStringLiteral("desc")].toString();
+    return descs;
 }
 
 QStringList uuidsIn(const QJsonValue& summaries)
@@ -331,6 +369,81 @@ private slots:
         QCOMPARE(recent.size(), told ? 1 : 0);
         if (told)
             QCOMPARE(uuidsIn(recent.first()), uuidsOf(m_store->manager->recentItems()));
+    }
+
+    // The items are inserted oldest first, so newest first is the reverse of this list.
+    void searchRequestIsAnsweredNewestFirstNarrowedAndCut_data()
+    {
+        QTest::addColumn<QJsonObject>("request");
+        QTest::addColumn<QStringList>("found");
+
+        QTest::newRow("list") << QJsonObject{}
+                              << QStringList{u"u red"_s,      u"F red.txt"_s,  u"i blue"_s,
+                                             u"T red wine"_s, u"t blue sky"_s, u"t red sky"_s};
+        QTest::newRow("list cut") << QJsonObject{{u"limit"_s, 2}}
+                                  << QStringList{u"u red"_s, u"F red.txt"_s};
+        QTest::newRow("list of texts")
+            << QJsonObject{{u"kind"_s, u"text"_s}}
+            << QStringList{u"T red wine"_s, u"t blue sky"_s, u"t red sky"_s};
+        QTest::newRow("list of marked") << QJsonObject{{u"kind"_s, u"marked"_s}}
+                                        << QStringList{u"F red.txt"_s, u"T red wine"_s};
+        QTest::newRow("search") << QJsonObject{{u"text"_s, u"red"_s}}
+                                << QStringList{u"u red"_s, u"F red.txt"_s, u"T red wine"_s,
+                                               u"t red sky"_s};
+        QTest::newRow("search ignores case")
+            << QJsonObject{{u"text"_s, u"RED S"_s}} << QStringList{u"t red sky"_s};
+        QTest::newRow("search with wildcards")
+            << QJsonObject{{u"text"_s, u"r_d%y"_s}} << QStringList{u"t red sky"_s};
+        QTest::newRow("search narrowed to files")
+            << QJsonObject{{u"text"_s, u"red"_s}, {u"kind"_s, u"file"_s}}
+            << QStringList{u"F red.txt"_s};
+        QTest::newRow("search narrowed to marked and cut")
+            << QJsonObject{{u"text"_s, u"red"_s}, {u"kind"_s, u"marked"_s}, {u"limit"_s, 1}}
+            << QStringList{u"F red.txt"_s};
+        QTest::newRow("search of urls")
+            << QJsonObject{{u"text"_s, u"e"_s}, {u"kind"_s, u"url"_s}} << QStringList{u"u red"_s};
+        QTest::newRow("search finding nothing")
+            << QJsonObject{{u"text"_s, u"green"_s}} << QStringList{};
+        QTest::newRow("unknown kind") << QJsonObject{{u"kind"_s, u"sound"_s}} << QStringList{};
+        QTest::newRow("limit zero") << QJsonObject{{u"limit"_s, 0}} << QStringList{};
+    }
+
+    void searchRequestIsAnsweredNewestFirstNarrowedAndCut()
+    {
+        QFETCH(QJsonObject, request);
+        const QStringList keywords{u"t red sky"_s, u"t blue sky"_s, u"T red wine"_s,
+                                   u"i blue"_s,    u"F red.txt"_s,  u"u red"_s};
+        for (int i = 0; i < keywords.size(); ++i)
+            insert(itemOfKind(keywords[i], 1000 + i));
+        load();
+
+        request.insert(u"reply"_s, u"r1"_s);
+        m_channel->deliver(u"request.search"_s, request);
+        QTRY_COMPARE(m_channel->messages(u"response.search.r1"_s).size(), 1);
+        QTEST(descsIn(m_channel->messages(u"response.search.r1"_s).first()), "found");
+
+        // Without a token there is nowhere to answer.
+        request.remove(u"reply"_s);
+        m_channel->deliver(u"request.search"_s, request);
+        QTest::qWait(50);
+        QCOMPARE(m_channel->messages(u"response.search.r1"_s).size(), 1);
+    }
+
+    // Two companions searching at once each get their own answer.
+    void searchesSideBySideAreEachAnswered()
+    {
+        insert(itemOfKind(u"t alpha"_s, 1));
+        insert(itemOfKind(u"t beta"_s, 2));
+        m_channel->deliver(u"request.search"_s,
+                           QJsonObject{{u"text"_s, u"alpha"_s}, {u"reply"_s, u"a"_s}});
+        m_channel->deliver(u"request.search"_s,
+                           QJsonObject{{u"text"_s, u"beta"_s}, {u"reply"_s, u"b"_s}});
+        QTRY_COMPARE(m_channel->messages(u"response.search.a"_s).size(), 1);
+        QTRY_COMPARE(m_channel->messages(u"response.search.b"_s).size(), 1);
+        QCOMPARE(descsIn(m_channel->messages(u"response.search.a"_s).first()),
+                 QStringList{u"t alpha"_s});
+        QCOMPARE(descsIn(m_channel->messages(u"response.search.b"_s).first()),
+                 QStringList{u"t beta"_s});
     }
 
 private:

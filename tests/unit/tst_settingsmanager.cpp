@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -14,12 +15,23 @@ using namespace Qt::StringLiterals;
 namespace {
 const QByteArray kAbsent = "<no file>"_ba;
 
-QJsonObject expectedObject(qint64 copyMode, qint64 saveMode, qint64 saveTime, qint64 saveCount)
+// The whole object a model is saved as: these numbers, the other members' defaults but where
+// `others` says otherwise.
+QJsonObject expectedObject(qint64 copyMode, qint64 saveMode, qint64 saveTime, qint64 saveCount,
+                           const QJsonObject& others = {})
 {
-    return QJsonObject{{"copyMode"_L1, copyMode},
+    QJsonObject object{{"copyMode"_L1, copyMode},
                        {"saveMode"_L1, saveMode},
                        {"saveTime"_L1, saveTime},
-                       {"saveCount"_L1, saveCount}};
+                       {"saveCount"_L1, saveCount},
+                       {"pasteFromMiniWindow"_L1, true},
+                       {"pasteFromMainWindow"_L1, false},
+                       {"terminalApplications"_L1,
+                        QJsonArray::fromStringList(SettingsModel::defaultTerminalApplications())},
+                       {"ignoredApplications"_L1, QJsonArray()}};
+    for (auto member = others.begin(); member != others.end(); ++member)
+        object.insert(member.key(), member.value());
+    return object;
 }
 
 bool writeFile(const QString& path, const QByteArray& content)
@@ -76,6 +88,18 @@ void TestSettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole_data()
         << expectedObject(0, 2, 0, 0) << false;
     QTest::newRow("unknown member")
         << R"({"copyMode":1,"theme":"dark"})"_ba << expectedObject(1, 3, 0, 0) << false;
+    QTest::newRow("paste and application lists")
+        << R"({"pasteFromMiniWindow":false,"pasteFromMainWindow":true,"terminalApplications":["kitty"],"ignoredApplications":["org.keepassxc.KeePassXC","Remmina"]})"_ba
+        << expectedObject(
+               0, 3, 0, 0,
+               {{"pasteFromMiniWindow"_L1, false},
+                {"pasteFromMainWindow"_L1, true},
+                {"terminalApplications"_L1, QJsonArray{u"kitty"_s}},
+                {"ignoredApplications"_L1, QJsonArray{u"org.keepassxc.KeePassXC"_s, u"Remmina"_s}}})
+        << false;
+    QTest::newRow("paste and application lists of the wrong kind")
+        << R"({"pasteFromMiniWindow":0,"terminalApplications":"kitty","ignoredApplications":["a",1]})"_ba
+        << expectedObject(0, 3, 0, 0) << false;
     QTest::newRow("64-bit value") << R"({"saveCount":8589934592})"_ba
                                   << expectedObject(0, 3, 0, 8589934592) << false;
 }
@@ -99,6 +123,10 @@ void TestSettingsManager::fileIsReadMemberByMemberAndWrittenBackWhole()
     QCOMPARE(qint64(model.saveMode()), expected.value("saveMode"_L1).toInteger());
     QCOMPARE(model.saveTime(), expected.value("saveTime"_L1).toInteger());
     QCOMPARE(model.saveCount(), expected.value("saveCount"_L1).toInteger());
+    QCOMPARE(model.pasteFromMiniWindow(), expected.value("pasteFromMiniWindow"_L1).toBool());
+    QCOMPARE(model.pasteFromMainWindow(), expected.value("pasteFromMainWindow"_L1).toBool());
+    QCOMPARE(QJsonArray::fromStringList(model.ignoredApplications()),
+             expected.value("ignoredApplications"_L1).toArray());
 
     QVERIFY(manager.save());
     const QByteArray saved = readFile(manager.filePath());

@@ -40,6 +40,10 @@ void CtlClient::start()
     case CtlOptions::Command::Marked:
         ask(ChannelMessages::requestMarked, ChannelMessages::markedItems, &CtlClient::printList);
         break;
+    case CtlOptions::Command::Search:
+    case CtlOptions::Command::List:
+        passSearch();
+        break;
     case CtlOptions::Command::Copy:
         ask(ChannelMessages::isLaunched, ChannelMessages::launched, &CtlClient::passCopy);
         break;
@@ -117,6 +121,25 @@ void CtlClient::printCopyAnswer(const std::optional<QJsonValue>& message)
                  .arg(error.isEmpty() ? QStringLiteral("Vantrel did not copy the item") : error,
                       m_options.uuid);
     finish(Failure);
+}
+
+void CtlClient::passSearch()
+{
+    namespace Keys = ChannelMessages::SearchKeys;
+    const QString token = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QJsonObject request = {
+        {Keys::text, m_options.text}, {Keys::limit, m_options.limit}, {Keys::reply, token}};
+    if (!m_options.kind.isEmpty())
+        request.insert(Keys::kind, m_options.kind);
+    m_searchAnswer = ChannelMessages::searchAnswerPrefix + token;
+    ask(ChannelMessages::requestSearch, m_searchAnswer, &CtlClient::printSearchAnswer, request);
+}
+
+// The answer is this request's alone: its file goes once read.
+void CtlClient::printSearchAnswer(const std::optional<QJsonValue>& message)
+{
+    m_channel.removeMessage(m_searchAnswer);
+    printList(message);
 }
 
 void CtlClient::watch()

@@ -16,6 +16,8 @@ class QTextStream;
 //   copy: ask "app.isLaunched" first; once Vantrel answers, pass "copy" with a summary holding
 //     the uuid and a reply token, and wait for Vantrel's answer under that token: success when
 //     the item is on the clipboard, failure with Vantrel's reason ("no such item", ...) when not.
+//   search, list: pass "request.search" with the text, the limit, the kind and a reply token, and
+//     print the summaries Vantrel answers under that token.
 //   watch: print every announcement until the timeout, if one was given.
 class CtlClient : public QObject
 {
@@ -40,6 +42,8 @@ private:
     void printList(const std::optional<QJsonValue>& message);
     void passCopy(const std::optional<QJsonValue>& launched);
     void printCopyAnswer(const std::optional<QJsonValue>& message);
+    void passSearch();
+    void printSearchAnswer(const std::optional<QJsonValue>& message);
     void watch();
     void printAnnouncement(const QString& identifier);
     void onTimeout();
@@ -50,7 +54,8 @@ private:
     QTextStream& m_out;
     QTextStream& m_err;
     QTimer m_timer;
-    // The identifier of this run's copy answer.
+    // The identifier of this run's copy or search answer.
     QString m_copyAnswer;
+    QString m_searchAnswer;
     bool m_finished = false;
 };

@@ -5,17 +5,25 @@
 #include <optional>
 
 // What one vantrelctl run is asked to do, from its command line:
-//   vantrelctl [--json] [--timeout MS] status | recent | marked | copy UUID | watch
+//   vantrelctl [--json] [--timeout MS] [--limit N] [--kind KIND]
+//              status | recent | marked | search TEXT | list | copy UUID | watch
 class CtlOptions
 {
 public:
-    enum class Command { Help, Status, Recent, Marked, Copy, Watch };
+    enum class Command { Help, Status, Recent, Marked, Search, List, Copy, Watch };
 
     static constexpr int DefaultTimeoutMs = 2000;
+    static constexpr int DefaultLimit = 20;
 
     Command command = Command::Help;
     // The item to copy.
     QString uuid;
+    // What to search for.
+    QString text;
+    // How many items search and list print at most, and the kind they are narrowed to ("" for
+    // every kind).
+    int limit = DefaultLimit;
+    QString kind;
     bool json = false;
     // How long to wait for the application's answer; for watch, how long to watch (until
     // interrupted when not given).

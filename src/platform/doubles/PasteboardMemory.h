@@ -17,6 +17,14 @@ public:
     // Announces changes only after setAnnouncesChanges(true); otherwise it must be polled.
     bool setChangeHandler(ChangeHandler handler) override;
 
+    bool knowsOwners() const override { return m_knowsOwners; }
+    void setIgnoredApplications(const QStringList& applicationIds) override
+    {
+        m_ignoredApplications = applicationIds;
+    }
+    void setKnowsOwners(bool knows) { m_knowsOwners = knows; }
+    QStringList ignoredApplications() const { return m_ignoredApplications; }
+
     // Whether each change is announced at once, as a system clipboard that reports its changes.
     void setAnnouncesChanges(bool announces) { m_announces = announces; }
 
@@ -32,4 +40,6 @@ private:
     bool m_announces = false;
     qint64 m_changeCount = 0;
     int m_readCount = 0;
+    bool m_knowsOwners = true;
+    QStringList m_ignoredApplications;
 };

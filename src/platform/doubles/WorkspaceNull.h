@@ -9,4 +9,5 @@ public:
     DesktopWindow activeWindow() const override { return {}; }
     QString applicationId(DesktopWindow) const override { return QStringLiteral(""); }
     bool activateWindow(DesktopWindow) override { return false; }
+    QStringList runningApplicationIds() const override { return {}; }
 };

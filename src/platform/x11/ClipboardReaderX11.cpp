@@ -1,6 +1,7 @@
 #include "platform/x11/ClipboardReaderX11.h"
 
 #include "platform/MimeTypeMapping.h"
+#include "platform/x11/SelectionOwnerX11.h"
 #include "platform/x11/X11ClipboardFormats.h"
 #include "platform/x11/XcbReply.h"
 #include "support/Logging.h"
@@ -78,6 +79,7 @@ bool ClipboardReaderX11::connect()
     m_targets = atom("TARGETS");
     m_incr = atom("INCR");
     m_property = atom("VANTREL_SELECTION");
+    m_owners = std::make_unique<SelectionOwnerX11>(m_connection, screen->root);
     xcb_xfixes_select_selection_input(m_connection, m_window, m_clipboard,
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
@@ -117,6 +119,10 @@ QList<PasteboardItem> ClipboardReaderX11::read(const Change& change)
     if (change.owner == XCB_WINDOW_NONE ||
         (m_ownIdMask != 0 && (change.owner & ~m_ownIdMask) == m_ownIdBase))
         return {};
+    if (ownerIgnored(change.owner)) {
+        qCDebug(lcPlatform, "a copy of an ignored application is left unread");
+        return {};
+    }
     QDeadlineTimer deadline(m_deadlineMs);
     const std::optional<QByteArray> list = convert(m_targets, change.timestamp, deadline);
     if (!list)
@@ -137,6 +143,26 @@ QList<PasteboardItem> ClipboardReaderX11::read(const Change& change)
         });
     // Part of a change is not that change.
     return overtaken() ? QList<PasteboardItem>() : items;
+}
+
+void ClipboardReaderX11::setIgnoredNames(const QStringList& names)
+{
+    const std::lock_guard lock(m_ignoredMutex);
+    m_ignoredNames = names;
+}
+
+bool ClipboardReaderX11::ownerIgnored(uint32_t owner)
+{
+    QStringList ignored;
+    {
+        const std::lock_guard lock(m_ignoredMutex);
+        ignored = m_ignoredNames;
+    }
+    if (ignored.isEmpty())
+        return false;
+    const QStringList names = m_owners->applicationNames(owner);
+    return std::any_of(names.cbegin(), names.cend(),
+                       [&ignored](const QString& name) { return ignored.contains(name); });
 }
 
 // The names of the atoms of a TARGETS answer, asked for together; names once learned are kept,

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <xcb/xcb.h>
@@ -23,6 +25,8 @@
 // moves the deadline to a full period after it. A change overtaken by a newer one before its
 // reading is done gives no items, and the newer one is read at once: what an owner replaced
 // before it could be read is gone for every reader. Each change is delivered, in order, once.
+class SelectionOwnerX11;
+
 class ClipboardReaderX11
 {
 public:
@@ -48,6 +52,11 @@ public:
         m_ownIdMask = idMask;
     }
 
+    // The application names (case-folded application ids, window classes and instance names)
+    // whose copies are never read: a change whose owner goes by one of them gives no items, and
+    // nothing is asked of the owner. Any thread.
+    void setIgnoredNames(const QStringList& names);
+
 private:
     struct Change
     {
@@ -59,6 +68,7 @@ private:
     bool connect();
     void run();
     QList<PasteboardItem> read(const Change& change);
+    bool ownerIgnored(uint32_t owner);
     std::optional<QByteArray> convert(uint32_t target, uint32_t timestamp,
                                       QDeadlineTimer& deadline);
     std::optional<QByteArray> readIncremental(uint32_t sizeHint, QDeadlineTimer& deadline);
@@ -84,7 +94,11 @@ private:
     std::atomic<bool> m_stopping = false;
     std::thread m_thread;
 
+    std::mutex m_ignoredMutex;
+    QStringList m_ignoredNames;
+
     // Touched by the reader's thread only.
+    std::unique_ptr<SelectionOwnerX11> m_owners;
     std::deque<Change> m_changes;
     QHash<uint32_t, QByteArray> m_atomNames;
     // The answer to the conversion under way: its target and time, and what came back.

@@ -2,6 +2,7 @@
 
 #include "platform/MimeTypeMapping.h"
 #include "platform/x11/ClipboardReaderX11.h"
+#include "platform/xdg/DesktopEntryIndex.h"
 #include "support/ThreadPoster.h"
 
 #include <QClipboard>
@@ -42,4 +43,28 @@ bool PasteboardX11::writeItem(const QStringList& types, const QList<QByteArray>&
     m_clipboard->setMimeData(MimeTypeMapping::mimeDataForItem(types, payloads).release(),
                              QClipboard::Clipboard);
     return true;
+}
+
+void PasteboardX11::setIgnoredApplications(const QStringList& applicationIds)
+{
+    m_ignoredApplications = applicationIds;
+    if (!m_desktopEntries && !applicationIds.isEmpty()) {
+        m_desktopEntries = std::make_unique<DesktopEntryIndex>();
+        connect(m_desktopEntries.get(), &DesktopEntryIndex::refreshed, this,
+                &PasteboardX11::passIgnoredNames);
+    }
+    passIgnoredNames();
+}
+
+// An application id names a desktop entry, whose windows may carry another class (its
+// StartupWMClass), or it is itself the class of windows that have no entry.
+void PasteboardX11::passIgnoredNames()
+{
+    QStringList names;
+    for (const QString& id : std::as_const(m_ignoredApplications)) {
+        names.append(id.toCaseFolded());
+        for (const QString& windowClass : m_desktopEntries->windowClassesOfDesktopId(id))
+            names.append(windowClass.toCaseFolded());
+    }
+    m_reader->setIgnoredNames(names);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class ClipboardReaderX11;
+class DesktopEntryIndex;
 class QClipboard;
 class ThreadPoster;
 
@@ -33,11 +34,20 @@ public:
     QList<PasteboardItem> pasteboardItems() override { return m_changes.items(); }
     bool writeItem(const QStringList& types, const QList<QByteArray>& payloads) override;
     bool setChangeHandler(ChangeHandler handler) override;
+    // The owner of each change is known from its window, before anything is read.
+    bool knowsOwners() const override { return m_reading; }
+    void setIgnoredApplications(const QStringList& applicationIds) override;
 
 private:
+    void passIgnoredNames();
+
     QClipboard* m_clipboard;
     ThreadPoster* m_poster;
     std::unique_ptr<ClipboardReaderX11> m_reader;
     bool m_reading = false;
     PasteboardChanges m_changes;
+    QStringList m_ignoredApplications;
+    // Made when the first application is ignored: which window classes belong to a desktop
+    // entry.
+    std::unique_ptr<DesktopEntryIndex> m_desktopEntries;
 };

@@ -12,29 +12,20 @@ constexpr int maxTreeDepth = 32;
 // The source indication of an activation request: a pager or task bar acting for the user, which
 // window managers honour without their focus-stealing prevention.
 constexpr uint32_t sourceIsPager = 2;
-
-// A reply whose error, if any, is dropped here rather than reported on the connection (where Qt
-// would log it): a window may be gone by the time it is asked about.
-template <class Reply, class Cookie>
-XcbReply<Reply> replyOrNothing(Reply* (*reply)(xcb_connection_t*, Cookie, xcb_generic_error_t**),
-                               xcb_connection_t* connection, Cookie cookie)
-{
-    xcb_generic_error_t* error = nullptr;
-    XcbReply<Reply> answer(reply(connection, cookie, &error));
-    std::free(error);
-    return answer;
-}
 } // namespace
 
 WorkspaceX11::WorkspaceX11(xcb_connection_t* connection, uint32_t rootWindow)
-    : m_connection(connection), m_root(rootWindow), m_netActiveWindow(atom("_NET_ACTIVE_WINDOW")),
-      m_netSupportingWmCheck(atom("_NET_SUPPORTING_WM_CHECK")),
-      m_gtkApplicationId(atom("_GTK_APPLICATION_ID")), m_utf8String(atom("UTF8_STRING"))
+    : m_connection(connection), m_properties(connection), m_root(rootWindow),
+      m_netActiveWindow(m_properties.atom("_NET_ACTIVE_WINDOW")),
+      m_netSupportingWmCheck(m_properties.atom("_NET_SUPPORTING_WM_CHECK")),
+      m_netClientList(m_properties.atom("_NET_CLIENT_LIST")),
+      m_gtkApplicationId(m_properties.atom("_GTK_APPLICATION_ID")),
+      m_utf8String(m_properties.atom("UTF8_STRING"))
 {}
 
 DesktopWindow WorkspaceX11::activeWindow() const
 {
-    uint32_t window = windowProperty(m_root, m_netActiveWindow);
+    uint32_t window = m_properties.windowProperty(m_root, m_netActiveWindow);
     if (window == XCB_WINDOW_NONE)
         window = focusedClientWindow();
     return DesktopWindow{window};
@@ -52,7 +43,7 @@ uint32_t WorkspaceX11::focusedClientWindow() const
     for (int depth = 0; depth < maxTreeDepth; ++depth) {
         if (window == XCB_WINDOW_NONE || window == XCB_INPUT_FOCUS_POINTER_ROOT || window == m_root)
             return XCB_WINDOW_NONE;
-        if (!property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).isEmpty())
+        if (!m_properties.windowClass(window).isEmpty())
             return window;
         const auto tree = replyOrNothing(xcb_query_tree_reply, m_connection,
                                          xcb_query_tree(m_connection, window));
@@ -68,20 +59,31 @@ QString WorkspaceX11::applicationId(DesktopWindow window) const
     if (!window.isValid())
         return QStringLiteral("");
     const auto id = uint32_t(window.id);
-    const QByteArray gtkId = property(id, m_gtkApplicationId, m_utf8String);
+    const QByteArray gtkId = m_properties.property(id, m_gtkApplicationId, m_utf8String);
     if (!gtkId.isEmpty())
         return QString::fromUtf8(gtkId);
 
-    // WM_CLASS holds two NUL-terminated strings: the instance name, then the class.
-    const QList<QByteArray> parts = property(id, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).split('\0');
-    const QString instance = parts.size() > 0 ? QString::fromLatin1(parts[0]) : QString();
-    const QString windowClass = parts.size() > 1 ? QString::fromLatin1(parts[1]) : QString();
-    if (instance.isEmpty() && windowClass.isEmpty())
+    const WindowPropertiesX11::WindowClass names = m_properties.windowClass(id);
+    if (names.isEmpty())
         return QStringLiteral("");
-    const QString desktopId = m_desktopEntries.desktopIdForWindowClass(instance, windowClass);
+    const QString desktopId =
+        m_desktopEntries.desktopIdForWindowClass(names.instance, names.windowClass);
     if (!desktopId.isEmpty())
         return desktopId;
-    return windowClass.isEmpty() ? instance : windowClass;
+    return names.windowClass.isEmpty() ? names.instance : names.windowClass;
+}
+
+QStringList WorkspaceX11::runningApplicationIds() const
+{
+    QStringList ids;
+    const QList<uint32_t> windows =
+        m_properties.cardinals(m_root, m_netClientList, XCB_ATOM_WINDOW);
+    for (uint32_t window : windows) {
+        const QString id = applicationId(DesktopWindow{window});
+        if (!id.isEmpty() && !ids.contains(id))
+            ids.append(id);
+    }
+    return ids;
 }
 
 bool WorkspaceX11::activateWindow(DesktopWindow window)
@@ -99,8 +101,9 @@ bool WorkspaceX11::activateWindow(DesktopWindow window)
 // names itself; a name left behind by one that has exited names a window that is gone.
 bool WorkspaceX11::windowManagerRuns() const
 {
-    const uint32_t check = windowProperty(m_root, m_netSupportingWmCheck);
-    return check != XCB_WINDOW_NONE && windowProperty(check, m_netSupportingWmCheck) == check;
+    const uint32_t check = m_properties.windowProperty(m_root, m_netSupportingWmCheck);
+    return check != XCB_WINDOW_NONE &&
+           m_properties.windowProperty(check, m_netSupportingWmCheck) == check;
 }
 
 bool WorkspaceX11::exists(uint32_t window) const
@@ -138,34 +141,4 @@ bool WorkspaceX11::focus(uint32_t window) const
         m_connection, xcb_set_input_focus_checked(m_connection, XCB_INPUT_FOCUS_PARENT, window,
                                                   XCB_CURRENT_TIME)));
     return !error;
-}
-
-uint32_t WorkspaceX11::windowProperty(uint32_t window, uint32_t atom) const
-{
-    const QByteArray value = property(window, atom, XCB_ATOM_WINDOW);
-    if (value.size() < int(sizeof(uint32_t)))
-        return XCB_WINDOW_NONE;
-    uint32_t named;
-    std::memcpy(&named, value.constData(), sizeof named);
-    return named;
-}
-
-QByteArray WorkspaceX11::property(uint32_t window, uint32_t atom, uint32_t type) const
-{
-    constexpr uint32_t maxLength = 4096;
-    const auto reply =
-        replyOrNothing(xcb_get_property_reply, m_connection,
-                       xcb_get_property(m_connection, 0, window, atom, type, 0, maxLength));
-    if (!reply || reply->type == XCB_ATOM_NONE)
-        return {};
-    const int length = xcb_get_property_value_length(reply.get());
-    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())), length);
-}
-
-uint32_t WorkspaceX11::atom(const char* name) const
-{
-    const auto reply =
-        replyOrNothing(xcb_intern_atom_reply, m_connection,
-                       xcb_intern_atom(m_connection, 0, uint16_t(std::strlen(name)), name));
-    return reply ? reply->atom : uint32_t(XCB_ATOM_NONE);
 }

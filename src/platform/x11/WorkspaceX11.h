@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Workspace.h"
+#include "platform/x11/WindowPropertiesX11.h"
 #include "platform/xdg/DesktopEntryIndex.h"
 
 #include <QByteArray>
@@ -24,6 +25,7 @@ public:
     DesktopWindow activeWindow() const override;
     QString applicationId(DesktopWindow window) const override;
     bool activateWindow(DesktopWindow window) override;
+    QStringList runningApplicationIds() const override;
 
 private:
     uint32_t netActiveWindow() const;
@@ -32,14 +34,13 @@ private:
     bool exists(uint32_t window) const;
     void askWindowManagerToActivate(uint32_t window) const;
     bool focus(uint32_t window) const;
-    uint32_t windowProperty(uint32_t window, uint32_t atom) const;
-    QByteArray property(uint32_t window, uint32_t atom, uint32_t type) const;
-    uint32_t atom(const char* name) const;
 
     xcb_connection_t* m_connection;
+    WindowPropertiesX11 m_properties;
     uint32_t m_root;
     uint32_t m_netActiveWindow;
     uint32_t m_netSupportingWmCheck;
+    uint32_t m_netClientList;
     uint32_t m_gtkApplicationId;
     uint32_t m_utf8String;
     DesktopEntryIndex m_desktopEntries;

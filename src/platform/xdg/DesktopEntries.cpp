@@ -34,12 +34,22 @@ QString unescapeValue(const QString& value)
 
 QString DesktopEntries::iconName(const QString& desktopId)
 {
+    return entryValue(desktopId, QStringLiteral("Icon"));
+}
+
+QString DesktopEntries::applicationName(const QString& desktopId)
+{
+    return entryValue(desktopId, QStringLiteral("Name"));
+}
+
+QString DesktopEntries::entryValue(const QString& desktopId, const QString& key)
+{
     if (!FileNames::isPlainFileName(desktopId))
         return {};
     for (const QString& folder : applicationFolders()) {
         const QString path = folder + QLatin1Char('/') + desktopId + desktopSuffix;
         if (QFileInfo(path).isFile())
-            return readEntry(path).value(QStringLiteral("Icon"));
+            return readEntry(path).value(key);
     }
     return {};
 }

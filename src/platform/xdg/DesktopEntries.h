@@ -15,6 +15,9 @@ public:
     // file name.
     static QString iconName(const QString& desktopId);
 
+    // The Name= value of the application's entry (not localised); a null string as for iconName.
+    static QString applicationName(const QString& desktopId);
+
     // The application's icon, from the icon theme or from the file its entry names; a null icon
     // when none can be found.
     static QIcon applicationIcon(const QString& desktopId);
@@ -29,4 +32,7 @@ public:
     static QStringList applicationFolders();
     // The ids and paths of every entry in the folders, each id once, in search order.
     static QList<std::pair<QString, QString>> allEntries(const QStringList& folders);
+
+private:
+    static QString entryValue(const QString& desktopId, const QString& key);
 };

@@ -45,6 +45,16 @@ QString DesktopEntryIndex::desktopIdForWindowClass(const QString& instance,
     return QStringLiteral("");
 }
 
+QStringList DesktopEntryIndex::windowClassesOfDesktopId(const QString& desktopId) const
+{
+    QStringList classes;
+    for (auto entry = m_idByStartupClass.cbegin(); entry != m_idByStartupClass.cend(); ++entry) {
+        if (entry.value() == desktopId)
+            classes.append(entry.key());
+    }
+    return classes;
+}
+
 void DesktopEntryIndex::refresh()
 {
     m_idByStartupClass.clear();

@@ -26,6 +26,10 @@ public:
     // the class, else the instance, ignoring case. The empty string when no entry matches.
     QString desktopIdForWindowClass(const QString& instance, const QString& windowClass) const;
 
+    // The window classes whose windows belong to this entry by its StartupWMClass: the names,
+    // beside the id itself, that its windows may carry.
+    QStringList windowClassesOfDesktopId(const QString& desktopId) const;
+
 signals:
     // The folders changed and the index was read again.
     void refreshed();

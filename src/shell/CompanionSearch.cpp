@@ -1,0 +1,92 @@
+#include "shell/CompanionSearch.h"
+
+#include "storage/DBManager.h"
+#include "support/ChannelMessages.h"
+
+#include <QJsonObject>
+#include <algorithm>
+#include <array>
+
+namespace {
+struct Kind
+{
+    QLatin1StringView name;
+    Category category;
+};
+
+const std::array<Kind, 5> kinds{{
+    {ChannelMessages::SearchKinds::text, Category::Text},
+    {ChannelMessages::SearchKinds::image, Category::Image},
+    {ChannelMessages::SearchKinds::url, Category::URL},
+    {ChannelMessages::SearchKinds::file, Category::File},
+    {ChannelMessages::SearchKinds::marked, Category::Marked},
+}};
+
+bool isOfKind(const PBContent& item, Category kind)
+{
+    switch (kind) {
+    case Category::Recents:
+        return true;
+    case Category::Marked:
+        return item.marked;
+    default:
+        return categoryOfType(item.type()) == kind;
+    }
+}
+
+// The first items of the kind, newest first.
+QJsonArray summaries(const QList<PBContentPtr>& items, const CompanionSearch::Query& query)
+{
+    QJsonArray array;
+    for (const PBContentPtr& item : items) {
+        if (array.size() >= query.limit)
+            break;
+        if (isOfKind(*item, query.kind))
+            array.append(item->contentExtension().toJson());
+    }
+    return array;
+}
+} // namespace
+
+std::optional<CompanionSearch::Query> CompanionSearch::queryOfRequest(const QJsonValue& message)
+{
+    if (!message.isObject())
+        return std::nullopt;
+    namespace Keys = ChannelMessages::SearchKeys;
+    const QJsonObject request = message.toObject();
+    Query query;
+    query.text = request.value(Keys::text).toString();
+    query.limit = request.value(Keys::limit).toInteger(defaultLimit);
+    if (query.limit <= 0)
+        return std::nullopt;
+    const QString kind = request.value(Keys::kind).toString();
+    if (kind.isEmpty())
+        return query;
+    const auto found = std::find_if(kinds.cbegin(), kinds.cend(),
+                                    [&kind](const Kind& entry) { return entry.name == kind; });
+    if (found == kinds.cend())
+        return std::nullopt;
+    query.kind = found->category;
+    return query;
+}
+
+CompanionSearch::CompanionSearch(DBManager& dbManager, QObject* parent)
+    : QObject(parent), m_dbManager(dbManager)
+{}
+
+// The store's lists are newest first already, and a kind's list holds just that kind; a search
+// is the one the windows run. Each search has a context of its own, since the store lets a
+// context's later search stop its earlier one.
+void CompanionSearch::answer(const Query& query, AnswerBlock block)
+{
+    if (query.text.isEmpty()) {
+        block(summaries(m_dbManager.items(query.kind), query));
+        return;
+    }
+    auto* context = new QObject(this);
+    m_dbManager.searchPbItems(query.text, context,
+                              [context, query, block](const QList<PBContentPtr>& found) {
+                                  context->deleteLater();
+                                  block(summaries(found, query));
+                              });
+}
