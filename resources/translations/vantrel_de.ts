@@ -130,6 +130,14 @@
 <context>
     <name>EmptyView</name>
     <message>
+        <source>Nothing in the history matches “%1”</source>
+        <translation>Nichts im Verlauf passt zu „%1“</translation>
+    </message>
+    <message>
+        <source>Type in the search field to search the whole history</source>
+        <translation>Tippen Sie ins Suchfeld, um den ganzen Verlauf zu durchsuchen</translation>
+    </message>
+    <message>
         <source>Vantrel will capture items automatically</source>
         <translation>Vantrel zeichnet Kopiertes automatisch auf</translation>
     </message>
@@ -448,6 +456,17 @@
 </context>
 <context>
     <name>ViewController</name>
+    <message numerus="yes">
+        <source>%Ln items</source>
+        <translation>
+            <numerusform>%Ln Eintrag</numerusform>
+            <numerusform>%Ln Einträge</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Number of results</source>
+        <translation>Anzahl der Treffer</translation>
+    </message>
     <message>
         <source>Search</source>
         <translation>Suchen</translation>

@@ -28,4 +28,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>ViewController</name>
+    <message numerus="yes">
+        <source>%Ln items</source>
+        <translation>
+            <numerusform>%Ln item</numerusform>
+            <numerusform>%Ln items</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -130,6 +130,14 @@
 <context>
     <name>EmptyView</name>
     <message>
+        <source>Nothing in the history matches “%1”</source>
+        <translation>历史记录中没有与“%1”匹配的内容</translation>
+    </message>
+    <message>
+        <source>Type in the search field to search the whole history</source>
+        <translation>在搜索框中输入以搜索全部历史记录</translation>
+    </message>
+    <message>
         <source>Vantrel will capture items automatically</source>
         <translation>Vantrel 会自动记录复制的内容</translation>
     </message>
@@ -445,6 +453,16 @@
 </context>
 <context>
     <name>ViewController</name>
+    <message numerus="yes">
+        <source>%Ln items</source>
+        <translation>
+            <numerusform>%Ln 个项目</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Number of results</source>
+        <translation>结果数量</translation>
+    </message>
     <message>
         <source>Search</source>
         <translation>搜索</translation>

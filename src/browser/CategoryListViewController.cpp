@@ -82,6 +82,8 @@ Category CategoryListViewController::fetchCategory() const
 void CategoryListViewController::setKeyword(const QString& keyword)
 {
     m_contents->setKeyword(keyword);
+    if (fetchCategory() == Category::Search)
+        m_emptyView->setKeyword(keyword);
 }
 
 QString CategoryListViewController::keyword() const

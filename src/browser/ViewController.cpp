@@ -1,6 +1,7 @@
 #include "browser/ViewController.h"
 
 #include "browser/CategoryViewController.h"
+#include "browser/HistoryListModel.h"
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowArtworkCache.h"
 #include "browser/TabItemView.h"
@@ -90,6 +91,10 @@ void ViewController::buildTabs()
     m_pages.append(m_searchVC);
     connect(m_ui->searchField, &QLineEdit::textChanged, m_searchVC,
             &CategoryViewController::setKeyword);
+    connect(m_ui->searchField, &QLineEdit::textChanged, this, &ViewController::updateResultCount);
+    const HistoryListModel* results = m_searchVC->listViewController()->contents();
+    connect(results, &QAbstractItemModel::modelReset, this, &ViewController::updateResultCount);
+    connect(results, &QAbstractItemModel::rowsRemoved, this, &ViewController::updateResultCount);
     m_ui->searchField->setBecomeFirstResponderBlock([this] { showSearchPage(); });
     selectTab(0);
 }
@@ -136,6 +141,9 @@ void ViewController::selectTab(int index)
     m_lastSelectedTab = index;
     if (QWidget* focus = window()->focusWidget())
         focus->clearFocus();
+    // The tab lists its whole category, so a search text left in the field would not be what
+    // the list shows.
+    m_ui->searchField->clear();
 }
 
 void ViewController::showSearchPage()
@@ -145,6 +153,18 @@ void ViewController::showSearchPage()
     for (TabItemView* item : allTabItems())
         item->setSelected(false);
     m_ui->tabView->setCurrentWidget(m_searchVC);
+}
+
+// Beside the field while there is a search text: how many items the search found.
+void ViewController::updateResultCount()
+{
+    const QString keyword = m_ui->searchField->text();
+    const bool shown = m_searchVC && !keyword.isEmpty();
+    m_ui->resultCountLabel->setVisible(shown);
+    if (!shown)
+        return;
+    const int count = m_searchVC->listViewController()->contents()->rowCount();
+    m_ui->resultCountLabel->setText(tr("%Ln items", nullptr, count));
 }
 
 void ViewController::setupKeys()
@@ -169,10 +189,11 @@ void ViewController::focusSearchField()
     showSearchPage();
 }
 
-// Escape leaves the search for the tab that was selected before; anywhere else it closes.
+// Escape leaves the search, its text cleared, for the tab that was selected before; anywhere
+// else it closes the window.
 void ViewController::escapePressed()
 {
-    if (m_ui->searchField->hasFocus())
+    if (m_ui->searchField->hasFocus() || (m_searchVC && selectedTab() < 0))
         selectTab(m_lastSelectedTab);
     else
         window()->close();

@@ -70,8 +70,8 @@ public:
     // The selected tab's index, -1 while the search page shows or before the tabs are built.
     int selectedTab() const;
 
-    // What a click on the tab does: selects it alone, shows its page and takes the keyboard
-    // focus from the search field (its text stays).
+    // What a click on the tab does: selects it alone, shows its page, takes the keyboard focus
+    // from the search field and clears its text.
     void selectTab(int index);
     // What a click in the search field does: no tab selected, the search page shown.
     void showSearchPage();
@@ -91,6 +91,7 @@ private:
     void buildTab(int index);
     void focusSearchField();
     void escapePressed();
+    void updateResultCount();
     CategoryListViewController::Services listServices() const;
 
     std::unique_ptr<Ui::ViewController> m_ui;
