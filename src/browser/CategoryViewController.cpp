@@ -120,11 +120,24 @@ void CategoryViewController::onSortButton()
 void CategoryViewController::onEmptyButton()
 {
     QPointer<CategoryViewController> self(this);
-    Dialogs::confirm(this, tr("Are you sure you want to clear the list?"), tr("Cancel"),
-                     tr("Clear"), [self](bool accepted) {
-                         if (self && accepted)
-                             self->clearList();
-                     });
+    Dialogs::confirm(this, clearQuestion(), tr("Cancel"), tr("Clear"), [self](bool accepted) {
+        if (self && accepted)
+            self->clearList();
+    });
+}
+
+// Says what "Clear" will do to how many items, before the user agrees to it.
+QString CategoryViewController::clearQuestion() const
+{
+    const HistoryListModel* contents = m_listViewController->contents();
+    const int count = contents->rowCount();
+    if (fetchCategory() == Category::Marked)
+        return tr("Unmark %Ln items? They stay in the history.", nullptr, count);
+    for (int row = 0; row < count; ++row) {
+        if (contents->contentWithRow(row)->marked)
+            return tr("Delete %Ln items? Marked items are deleted too.", nullptr, count);
+    }
+    return tr("Delete %Ln items?", nullptr, count);
 }
 
 void CategoryViewController::clearList()

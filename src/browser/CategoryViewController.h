@@ -36,8 +36,9 @@ public:
     PreviewViewController* previewVC();
 
     void onSortButton();
-    // Asks first; "Clear" unmarks every item of the Marked page, and deletes every item listed
-    // on any other page, marked ones included, whatever the order.
+    // Asks first, naming how many items and what happens to them; "Clear" unmarks every item of
+    // the Marked page, and deletes every item listed on any other page, marked ones included,
+    // whatever the order.
     void onEmptyButton();
     void onCopyButton();
     void onOpenButton();
@@ -48,6 +49,7 @@ private:
     void setupButtons();
     void setCurrentContent(const PBContentPtr& item);
     void showMarked(bool marked);
+    QString clearQuestion() const;
     void clearList();
 
     std::unique_ptr<Ui::CategoryViewController> m_ui;

@@ -173,6 +173,30 @@ void SettingsViewController::onAutoLaunchButton()
     LoginItems& loginItems = m_services.loginItems;
     loginItems.setEnabled(!loginItems.isEnabled());
     m_ui->autoLaunchButton->setChecked(loginItems.isEnabled());
+    showAutoLaunchRefusal();
+}
+
+// Under the box: why the change the user asked for did not happen.
+void SettingsViewController::showAutoLaunchRefusal()
+{
+    const LoginItems& loginItems = m_services.loginItems;
+    const QString entry = loginItems.entryLocation();
+    QString text;
+    switch (loginItems.lastRefusal()) {
+    case LoginItems::Refusal::None:
+        break;
+    case LoginItems::Refusal::ForeignEntry:
+        text = tr("%1 already starts another program at log-in; it is left as it is").arg(entry);
+        break;
+    case LoginItems::Refusal::CannotWrite:
+        text = tr("The autostart entry %1 cannot be written").arg(entry);
+        break;
+    case LoginItems::Refusal::CannotRemove:
+        text = tr("The autostart entry %1 cannot be removed").arg(entry);
+        break;
+    }
+    m_ui->autoLaunchStatus->setText(text);
+    m_ui->autoLaunchStatus->setVisible(!text.isEmpty());
 }
 
 // Stored in the user defaults at once; the box follows a change made in the file as well.

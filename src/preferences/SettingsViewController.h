@@ -68,6 +68,7 @@ private:
     void showShortcut(const QString& key, const QKeySequence& sequence);
     void showRefusal(const Recorder& recorder);
     void onAutoLaunchButton();
+    void showAutoLaunchRefusal();
     void connectWebPreview();
 
     Services m_services;
