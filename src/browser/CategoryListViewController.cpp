@@ -1,9 +1,11 @@
 #include "browser/CategoryListViewController.h"
 
+#include "browser/DeliverLater.h"
 #include "browser/EmptyView.h"
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
 #include "browser/HistoryRowDelegate.h"
+#include "browser/PreviewPreparation.h"
 #include "browser/RowAnimations.h"
 #include "browser/RowArtworkCache.h"
 #include "controls/RFOverlayScrollView.h"
@@ -14,9 +16,11 @@
 #include "storage/DBManager.h"
 #include "support/Logging.h"
 
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QStackedLayout>
+#include <QtConcurrent>
 
 CategoryListViewController::CategoryListViewController(Category fetchCategory,
                                                        const Services& services, QWidget* parent)
@@ -130,16 +134,41 @@ void CategoryListViewController::chooseRow(int row)
     userChoseRow(index);
 }
 
+// A large item is read on a pool thread and written once it is read, unless another copy was
+// asked for meanwhile: the window never waits for hundreds of megabytes.
 void CategoryListViewController::copyCurrentContent()
 {
     const PBContentPtr item = m_currentContent.value();
     if (!item)
         return;
-    const PBContent::TypedPayloads typed = item->readTypedPayloads();
+    const quint64 copy = ++m_copyGeneration;
+    auto reading = item->typedPayloadsReading();
+    if (payloadBytes(*item) <= PreviewPreparation::previewBytes) {
+        writeToClipboard(*item, reading());
+        return;
+    }
+    deliverLater(this, QtConcurrent::run(std::move(reading)),
+                 [this, item, copy](const PBContent::TypedPayloads& typed) {
+                     if (copy == m_copyGeneration)
+                         writeToClipboard(*item, typed);
+                 });
+}
+
+qint64 CategoryListViewController::payloadBytes(const PBContent& item)
+{
+    qint64 bytes = 0;
+    for (const QString& path : item.dataPathArray().value_or(QStringList()))
+        bytes += QFileInfo(path).size();
+    return bytes;
+}
+
+void CategoryListViewController::writeToClipboard(const PBContent& item,
+                                                  const PBContent::TypedPayloads& typed)
+{
     if (typed.types.isEmpty()) {
         // Writing nothing would empty the clipboard: what it holds stays, and the user learns
         // why the selection copied nothing.
-        qCWarning(lcBrowser).noquote() << "no payload of item" << item->uuid() << "can be read";
+        qCWarning(lcBrowser).noquote() << "no payload of item" << item.uuid() << "can be read";
         Dialogs::alert(window(), tr("The contents of this item can no longer be found."));
         return;
     }

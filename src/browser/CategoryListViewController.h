@@ -56,7 +56,8 @@ public:
 
     // Writes the current item to the clipboard as the program's own copy, never recorded, each
     // type with its own payload; a payload that cannot be read is left out with its type. When none
-    // can be read the clipboard keeps what it holds and an alert says so.
+    // can be read the clipboard keeps what it holds and an alert says so. An item larger than a
+    // preview's bound is written once a pool thread has read it.
     void copyCurrentContent();
     void deleteCurrentContent();
     // Selects the row for the user, as their click would: the item is copied.
@@ -85,6 +86,8 @@ private:
     void toggleMarked(const QModelIndex& index);
     void rememberSelection();
     void restoreSelection();
+    static qint64 payloadBytes(const PBContent& item);
+    void writeToClipboard(const PBContent& item, const PBContent::TypedPayloads& typed);
 
     Services m_services;
     HistoryListModel* m_contents;
@@ -95,4 +98,5 @@ private:
     ObservableValue<PBContentPtr> m_currentContent;
     ObservableValue<bool> m_empty;
     QString m_selectedBeforeReset;
+    quint64 m_copyGeneration = 0;
 };
