@@ -35,6 +35,10 @@ public:
     // The preview pane, made on first use.
     PreviewViewController* previewVC();
 
+    // The width of the list beside the preview: the divider's place.
+    int listWidth() const;
+    void setListWidth(int width);
+
     void onSortButton();
     // Asks first, naming how many items and what happens to them; "Clear" unmarks every item of
     // the Marked page, and deletes every item listed on any other page, marked ones included,
@@ -45,8 +49,16 @@ public:
     void onBookmarkButton();
     void onDeleteButton();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+signals:
+    // The user moved the divider between the list and the preview.
+    void listWidthChanged(int width);
+
 private:
     void setupButtons();
+    void applyListWidth();
     void setCurrentContent(const PBContentPtr& item);
     void showMarked(bool marked);
     QString clearQuestion() const;
@@ -57,4 +69,5 @@ private:
     CategoryListViewController* m_listViewController;
     PreviewViewController* m_previewVC = nullptr;
     PBContentPtr m_currentContent;
+    int m_listWidth = 0;
 };

@@ -87,8 +87,7 @@ void ViewController::buildTabs()
         buildTab(index);
     m_searchVC = new CategoryViewController(Category::Search, listServices(), m_ui->tabView);
     m_searchVC->setObjectName(QStringLiteral("searchVC"));
-    m_ui->tabView->addWidget(m_searchVC);
-    m_pages.append(m_searchVC);
+    addPage(m_searchVC);
     connect(m_ui->searchField, &QLineEdit::textChanged, m_searchVC,
             &CategoryViewController::setKeyword);
     connect(m_ui->searchField, &QLineEdit::textChanged, this, &ViewController::updateResultCount);
@@ -107,12 +106,37 @@ void ViewController::buildTab(int index)
     item->setTitle(tr(tab.title));
     auto* page = new CategoryViewController(tab.category, listServices(), m_ui->tabView);
     page->setObjectName(QStringLiteral("page%1").arg(index + 1));
-    m_ui->tabView->addWidget(page);
-    m_pages.append(page);
+    addPage(page);
     item->setClickBlock([this, index] { selectTab(index); });
     m_services.dbManager.count(tab.category).observe(item, [item](qint64 count) {
         item->setCount(count);
     });
+}
+
+void ViewController::addPage(CategoryViewController* page)
+{
+    m_ui->tabView->addWidget(page);
+    m_pages.append(page);
+    if (m_listWidth > 0)
+        page->setListWidth(m_listWidth);
+    connect(page, &CategoryViewController::listWidthChanged, this, &ViewController::setListWidth);
+}
+
+// A divider moved on one page moves on every page.
+void ViewController::setListWidth(int width)
+{
+    m_listWidth = width;
+    for (CategoryViewController* page : std::as_const(m_pages)) {
+        if (page->listWidth() != width)
+            page->setListWidth(width);
+    }
+}
+
+void ViewController::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_ui->tabContainer->setFixedWidth(width() < sidebarCollapseWidth ? collapsedSidebarWidth
+                                                                     : sidebarWidth);
 }
 
 QList<TabItemView*> ViewController::allTabItems() const

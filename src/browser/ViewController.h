@@ -76,12 +76,21 @@ public:
     // What a click in the search field does: no tab selected, the search page shown.
     void showSearchPage();
 
+    // The divider between list and preview, one place for every page; 0: each page's own.
+    int listWidth() const { return m_listWidth; }
+    void setListWidth(int width);
+    // Below this width the tab bar shows its icons alone.
+    static constexpr int sidebarCollapseWidth = 760;
+    static constexpr int sidebarWidth = 190;
+    static constexpr int collapsedSidebarWidth = 48;
+
 signals:
     // The view has been shown (each time).
     void viewDidAppear();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void viewDidLoad();
@@ -89,6 +98,7 @@ private:
     void firstFetchDone();
     void buildTabs();
     void buildTab(int index);
+    void addPage(CategoryViewController* page);
     void focusSearchField();
     void escapePressed();
     void updateResultCount();
@@ -104,4 +114,5 @@ private:
     QList<CategoryViewController*> m_pages;
     CategoryViewController* m_searchVC = nullptr;
     int m_lastSelectedTab = 0;
+    int m_listWidth = 0;
 };

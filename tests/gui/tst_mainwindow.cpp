@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -290,19 +291,36 @@ void TestMainWindow::searchShowsWhyAndHowManyMatched()
     QVERIFY(window->isVisible());
 }
 
+// The frame and the one divider between list and preview, which a drag on any page moves on
+// every page; the window fits a 1280 x 800 screen at twice the scale.
 void TestMainWindow::theFrameComesBackAtTheNextLaunch()
 {
     QRect frame;
+    int divider = 0;
     {
         auto window = openLoaded();
         QVERIFY(window);
+        QVERIFY(window->minimumSize().width() <= 640 && window->minimumSize().height() <= 400);
         window->setGeometry(QRect(120, 90, 800, 500));
+        const ViewController& controller = window->contentViewController();
+        QSplitterHandle* handle =
+            part<QSplitter>(controller.pages().at(0), u"splitter"_s)->handle(1);
+        const QPoint grip = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(handle, grip + QPoint(-60, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(-60, 0));
+        divider = controller.pages().at(0)->listWidth();
+        QVERIFY(divider > 0);
+        QCOMPARE(controller.listWidth(), divider);
+        for (const CategoryViewController* page : controller.pages())
+            QCOMPARE(page->listWidth(), divider);
         frame = window->geometry();
         window->close();
     }
     auto window = m_fixture->open();
     QCOMPARE(window->geometry().size(), frame.size());
     QCOMPARE(window->geometry().topLeft(), frame.topLeft());
+    QCOMPARE(window->contentViewController().listWidth(), divider);
 }
 
 QTEST_MAIN(TestMainWindow)
