@@ -172,7 +172,7 @@ void HistoryRowDelegate::paintTexts(QPainter* painter, const QStyleOptionViewIte
     painter->setPen(text);
     desc.paint(painter, descRect, option.palette, selected);
     painter->setFont(small);
-    QColor timeColor = option.palette.color(QPalette::PlaceholderText);
+    QColor timeColor = RowColors::secondaryText(option.palette);
     if (selected) {
         timeColor = text;
         timeColor.setAlphaF(selectedTimeOpacity);

@@ -5,6 +5,7 @@
 
 namespace {
 constexpr int hoverAlpha = 48;
+constexpr qreal secondaryOpacity = 0.65;
 // Steps of darkening or lightening tried before falling back to the text colour.
 constexpr int adjustSteps = 20;
 constexpr int adjustFactor = 110;
@@ -62,6 +63,17 @@ QColor RowColors::hoverFill(const QPalette& palette)
     QColor fill = palette.color(QPalette::Highlight);
     fill.setAlpha(hoverAlpha);
     return fill;
+}
+
+QColor RowColors::secondaryText(const QPalette& palette, QPalette::ColorRole background)
+{
+    const QColor placeholder = palette.color(QPalette::PlaceholderText);
+    if (contrast(placeholder, palette.color(background)) >= minimumContrast)
+        return placeholder;
+    QColor text =
+        palette.color(background == QPalette::Base ? QPalette::Text : QPalette::WindowText);
+    text.setAlphaF(secondaryOpacity);
+    return text;
 }
 
 QColor RowColors::focusFrame(const QPalette& palette)

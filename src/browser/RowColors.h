@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QColor>
-
-class QPalette;
+#include <QPalette>
 
 // The colours a history row is drawn in, from the palette's highlight colours. The selected
 // row must stand out from the list in light and dark themes alike: a highlight too close to the
@@ -18,6 +17,10 @@ public:
     static QColor selectedText(const QPalette& palette);
     // The row under the pointer: a light wash of the highlight.
     static QColor hoverFill(const QPalette& palette);
+    // Secondary text (a row's time, a count): the placeholder colour, or the text colour made
+    // fainter where a theme's placeholder colour is lost on the `background` it stands on.
+    static QColor secondaryText(const QPalette& palette,
+                                QPalette::ColorRole background = QPalette::Base);
     // The outline of the current row while the list has the keyboard focus.
     static QColor focusFrame(const QPalette& palette);
 

@@ -1,5 +1,6 @@
 #include "browser/TabItemView.h"
 
+#include "browser/RowColors.h"
 #include "controls/TemplateImage.h"
 
 #include <QAccessible>
@@ -211,5 +212,6 @@ void TabItemView::updateColors()
         label->setPalette(palette);
     };
     setColor(m_textField, text);
-    setColor(m_countField, m_selected ? text : palette().color(QPalette::PlaceholderText));
+    setColor(m_countField,
+             m_selected ? text : RowColors::secondaryText(palette(), QPalette::Window));
 }

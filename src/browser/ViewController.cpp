@@ -4,6 +4,7 @@
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowArtworkCache.h"
+#include "browser/RowColors.h"
 #include "browser/TabItemView.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
@@ -188,6 +189,9 @@ void ViewController::updateResultCount()
     if (!shown)
         return;
     const int count = m_searchVC->listViewController()->contents()->rowCount();
+    QPalette palette = m_ui->resultCountLabel->palette();
+    palette.setColor(QPalette::WindowText, RowColors::secondaryText(palette, QPalette::Window));
+    m_ui->resultCountLabel->setPalette(palette);
     m_ui->resultCountLabel->setText(tr("%Ln items", nullptr, count));
 }
 
