@@ -252,6 +252,10 @@
 <context>
     <name>MySearchField</name>
     <message>
+        <source>Clear search</source>
+        <translation>Suche leeren</translation>
+    </message>
+    <message>
         <source>Search</source>
         <translation>Suchen</translation>
     </message>

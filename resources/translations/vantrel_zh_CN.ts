@@ -249,6 +249,10 @@
 <context>
     <name>MySearchField</name>
     <message>
+        <source>Clear search</source>
+        <translation>清除搜索</translation>
+    </message>
+    <message>
         <source>Search</source>
         <translation>搜索</translation>
     </message>

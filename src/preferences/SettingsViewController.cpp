@@ -10,6 +10,7 @@
 #include "ui_settings.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 
 namespace {
 // Each pop-up and each record-keeping choice stands for one of four stored numbers, 0 to 3.
@@ -30,6 +31,11 @@ SettingsViewController::SettingsViewController(const Services& services, QWidget
                             m_ui->mainWindowShortcutStatus},
                    Recorder{UserDefaults::miniWindowShortcutKey, m_ui->miniWindowShortcutView,
                             m_ui->miniWindowShortcutStatus}};
+    // The text field inside each recorder is what a screen reader reaches: it takes its name.
+    for (const Recorder& recorder : m_recorders) {
+        if (auto* field = recorder.view->findChild<QLineEdit*>())
+            field->setAccessibleName(recorder.view->accessibleName());
+    }
     viewDidLoad();
 }
 
