@@ -4,6 +4,10 @@
 <context>
     <name>AppDelegate</name>
     <message>
+        <source>Vantrel — recording paused</source>
+        <translation>Vantrel — Aufnahme pausiert</translation>
+    </message>
+    <message>
         <source>Recording...</source>
         <translation>Aufzeichnung...</translation>
     </message>
@@ -72,6 +76,27 @@
 </context>
 <context>
     <name>CategoryViewController</name>
+    <message numerus="yes">
+        <source>Delete %Ln items?</source>
+        <translation>
+            <numerusform>%Ln Eintrag löschen?</numerusform>
+            <numerusform>%Ln Einträge löschen?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %Ln items? Marked items are deleted too.</source>
+        <translation>
+            <numerusform>%Ln Eintrag löschen? Markierte Einträge werden ebenfalls gelöscht.</numerusform>
+            <numerusform>%Ln Einträge löschen? Markierte Einträge werden ebenfalls gelöscht.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Unmark %Ln items? They stay in the history.</source>
+        <translation>
+            <numerusform>%Ln Eintrag nicht mehr markieren? Er bleibt im Verlauf.</numerusform>
+            <numerusform>%Ln Einträge nicht mehr markieren? Sie bleiben im Verlauf.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Sort order</source>
         <translation>Sortierung</translation>
@@ -109,10 +134,6 @@
         <translation>Markierung entfernen</translation>
     </message>
     <message>
-        <source>Are you sure you want to clear the list?</source>
-        <translation>Möchten Sie die Liste wirklich leeren?</translation>
-    </message>
-    <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
@@ -141,6 +162,14 @@
 </context>
 <context>
     <name>EmptyView</name>
+    <message>
+        <source>Nothing in the history matches “%1”</source>
+        <translation>Nichts im Verlauf passt zu „%1“</translation>
+    </message>
+    <message>
+        <source>Type in the search field to search the whole history</source>
+        <translation>Tippen Sie ins Suchfeld, um den ganzen Verlauf zu durchsuchen</translation>
+    </message>
     <message>
         <source>Vantrel will capture items automatically</source>
         <translation>Vantrel zeichnet Kopiertes automatisch auf</translation>
@@ -278,6 +307,10 @@
 <context>
     <name>MySearchField</name>
     <message>
+        <source>Clear search</source>
+        <translation>Suche leeren</translation>
+    </message>
+    <message>
         <source>Search</source>
         <translation>Suchen</translation>
     </message>
@@ -358,6 +391,10 @@
 <context>
     <name>PreviewPreparation</name>
     <message>
+        <source>Only the first %1 of %2 are shown; the rest is not.</source>
+        <translation>Nur die ersten %1 von %2 werden angezeigt, der Rest nicht.</translation>
+    </message>
+    <message>
         <source>Folder</source>
         <translation>Ordner</translation>
     </message>
@@ -382,6 +419,18 @@
 </context>
 <context>
     <name>SettingsViewController</name>
+    <message>
+        <source>The autostart entry %1 cannot be removed</source>
+        <translation>Der Autostart-Eintrag %1 kann nicht entfernt werden</translation>
+    </message>
+    <message>
+        <source>The autostart entry %1 cannot be written</source>
+        <translation>Der Autostart-Eintrag %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>%1 already starts another program at log-in; it is left as it is</source>
+        <translation>%1 startet bereits ein anderes Programm bei der Anmeldung; der Eintrag bleibt unverändert</translation>
+    </message>
     <message>
         <source>Mode:</source>
         <translation>Modus:</translation>
@@ -548,6 +597,17 @@
 </context>
 <context>
     <name>ViewController</name>
+    <message numerus="yes">
+        <source>%Ln items</source>
+        <translation>
+            <numerusform>%Ln Eintrag</numerusform>
+            <numerusform>%Ln Einträge</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Number of results</source>
+        <translation>Anzahl der Treffer</translation>
+    </message>
     <message>
         <source>Search</source>
         <translation>Suchen</translation>

@@ -28,4 +28,38 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>ViewController</name>
+    <message numerus="yes">
+        <source>%Ln items</source>
+        <translation>
+            <numerusform>%Ln item</numerusform>
+            <numerusform>%Ln items</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CategoryViewController</name>
+    <message numerus="yes">
+        <source>Delete %Ln items?</source>
+        <translation>
+            <numerusform>Delete %Ln item?</numerusform>
+            <numerusform>Delete %Ln items?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %Ln items? Marked items are deleted too.</source>
+        <translation>
+            <numerusform>Delete %Ln item? Marked items are deleted too.</numerusform>
+            <numerusform>Delete %Ln items? Marked items are deleted too.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Unmark %Ln items? They stay in the history.</source>
+        <translation>
+            <numerusform>Unmark %Ln item? It stays in the history.</numerusform>
+            <numerusform>Unmark %Ln items? They stay in the history.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

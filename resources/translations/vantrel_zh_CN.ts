@@ -4,6 +4,10 @@
 <context>
     <name>AppDelegate</name>
     <message>
+        <source>Vantrel — recording paused</source>
+        <translation>Vantrel — 已暂停记录</translation>
+    </message>
+    <message>
         <source>Recording...</source>
         <translation>正在记录...</translation>
     </message>
@@ -72,6 +76,24 @@
 </context>
 <context>
     <name>CategoryViewController</name>
+    <message numerus="yes">
+        <source>Delete %Ln items?</source>
+        <translation>
+            <numerusform>删除 %Ln 个项目？</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %Ln items? Marked items are deleted too.</source>
+        <translation>
+            <numerusform>删除 %Ln 个项目？已标记的项目也会被删除。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Unmark %Ln items? They stay in the history.</source>
+        <translation>
+            <numerusform>取消标记 %Ln 个项目？它们会保留在历史记录中。</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Sort order</source>
         <translation>排序方式</translation>
@@ -109,10 +131,6 @@
         <translation>取消标记</translation>
     </message>
     <message>
-        <source>Are you sure you want to clear the list?</source>
-        <translation>确定要清空列表吗？</translation>
-    </message>
-    <message>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
@@ -141,6 +159,14 @@
 </context>
 <context>
     <name>EmptyView</name>
+    <message>
+        <source>Nothing in the history matches “%1”</source>
+        <translation>历史记录中没有与“%1”匹配的内容</translation>
+    </message>
+    <message>
+        <source>Type in the search field to search the whole history</source>
+        <translation>在搜索框中输入以搜索全部历史记录</translation>
+    </message>
     <message>
         <source>Vantrel will capture items automatically</source>
         <translation>Vantrel 会自动记录复制的内容</translation>
@@ -278,6 +304,10 @@
 <context>
     <name>MySearchField</name>
     <message>
+        <source>Clear search</source>
+        <translation>清除搜索</translation>
+    </message>
+    <message>
         <source>Search</source>
         <translation>搜索</translation>
     </message>
@@ -357,6 +387,10 @@
 <context>
     <name>PreviewPreparation</name>
     <message>
+        <source>Only the first %1 of %2 are shown; the rest is not.</source>
+        <translation>仅显示前 %1（共 %2），其余部分未显示。</translation>
+    </message>
+    <message>
         <source>Folder</source>
         <translation>文件夹</translation>
     </message>
@@ -381,6 +415,18 @@
 </context>
 <context>
     <name>SettingsViewController</name>
+    <message>
+        <source>The autostart entry %1 cannot be removed</source>
+        <translation>无法删除自动启动条目 %1</translation>
+    </message>
+    <message>
+        <source>The autostart entry %1 cannot be written</source>
+        <translation>无法写入自动启动条目 %1</translation>
+    </message>
+    <message>
+        <source>%1 already starts another program at log-in; it is left as it is</source>
+        <translation>%1 已在登录时启动另一个程序；该条目保持不变</translation>
+    </message>
     <message>
         <source>Mode:</source>
         <translation>模式：</translation>
@@ -545,6 +591,16 @@
 </context>
 <context>
     <name>ViewController</name>
+    <message numerus="yes">
+        <source>%Ln items</source>
+        <translation>
+            <numerusform>%Ln 个项目</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Number of results</source>
+        <translation>结果数量</translation>
+    </message>
     <message>
         <source>Search</source>
         <translation>搜索</translation>

@@ -1,9 +1,11 @@
 #include "browser/CategoryListViewController.h"
 
+#include "browser/DeliverLater.h"
 #include "browser/EmptyView.h"
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
 #include "browser/HistoryRowDelegate.h"
+#include "browser/PreviewPreparation.h"
 #include "browser/RowAnimations.h"
 #include "browser/RowArtworkCache.h"
 #include "controls/RFOverlayScrollView.h"
@@ -16,11 +18,13 @@
 #include "storage/DBManager.h"
 #include "support/Logging.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QPointer>
 #include <QStackedLayout>
+#include <QtConcurrent>
 
 CategoryListViewController::CategoryListViewController(Category fetchCategory,
                                                        const Services& services, QWidget* parent)
@@ -107,6 +111,8 @@ Category CategoryListViewController::fetchCategory() const
 void CategoryListViewController::setKeyword(const QString& keyword)
 {
     m_contents->setKeyword(keyword);
+    if (fetchCategory() == Category::Search)
+        m_emptyView->setKeyword(keyword);
 }
 
 QString CategoryListViewController::keyword() const
@@ -153,16 +159,45 @@ void CategoryListViewController::chooseRow(int row)
     userChoseRow(index);
 }
 
-bool CategoryListViewController::copyCurrentContent()
+// A large item is read on a pool thread and written once it is read, unless another copy was
+// asked for meanwhile: the window never waits for hundreds of megabytes.
+bool CategoryListViewController::copyCurrentContent(const std::function<void()>& written)
 {
     const PBContentPtr item = m_currentContent.value();
     if (!item)
         return false;
-    const PBContent::TypedPayloads typed = item->readTypedPayloads();
+    const quint64 copy = ++m_copyGeneration;
+    auto reading = item->typedPayloadsReading();
+    if (payloadBytes(*item) <= PreviewPreparation::previewBytes) {
+        if (!writeToClipboard(*item, reading()))
+            return false;
+        if (written)
+            written();
+        return true;
+    }
+    deliverLater(this, QtConcurrent::run(std::move(reading)),
+                 [this, item, copy, written](const PBContent::TypedPayloads& typed) {
+                     if (copy == m_copyGeneration && writeToClipboard(*item, typed) && written)
+                         written();
+                 });
+    return true;
+}
+
+qint64 CategoryListViewController::payloadBytes(const PBContent& item)
+{
+    qint64 bytes = 0;
+    for (const QString& path : item.dataPathArray().value_or(QStringList()))
+        bytes += QFileInfo(path).size();
+    return bytes;
+}
+
+bool CategoryListViewController::writeToClipboard(const PBContent& item,
+                                                  const PBContent::TypedPayloads& typed)
+{
     if (typed.types.isEmpty()) {
         // Writing nothing would empty the clipboard: what it holds stays, and the user learns
         // why the selection copied nothing.
-        qCWarning(lcBrowser).noquote() << "no payload of item" << item->uuid() << "can be read";
+        qCWarning(lcBrowser).noquote() << "no payload of item" << item.uuid() << "can be read";
         Dialogs::alert(window(), tr("The contents of this item can no longer be found."));
         return false;
     }
@@ -180,17 +215,20 @@ bool CategoryListViewController::copyCurrentContentAsPlainText()
 }
 
 // The window closes before the paste, so that the application it was called from gets the
-// focus back.
+// focus back; a large item is pasted once it has been read and written.
 void CategoryListViewController::chooseCurrentContent(bool plainText)
 {
-    const bool copied = plainText ? copyCurrentContentAsPlainText() : copyCurrentContent();
-    if (!copied)
-        return;
     const bool pastes = m_services.paste && m_services.paste->pastesFrom(m_pasteOrigin);
-    if (pastes || m_pasteOrigin == PasteToApplication::Origin::MiniWindow)
-        window()->close();
-    if (pastes)
-        m_services.paste->paste();
+    const auto closeAndPaste = [this, pastes] {
+        if (pastes || m_pasteOrigin == PasteToApplication::Origin::MiniWindow)
+            window()->close();
+        if (pastes)
+            m_services.paste->paste();
+    };
+    if (!plainText)
+        copyCurrentContent(closeAndPaste);
+    else if (copyCurrentContentAsPlainText())
+        closeAndPaste();
 }
 
 void CategoryListViewController::deleteCurrentContent()

@@ -6,6 +6,7 @@
 #include "support/ObservableValue.h"
 
 #include <QWidget>
+#include <functional>
 
 class DBManager;
 class EmptyView;
@@ -63,9 +64,10 @@ public:
 
     // Writes the current item to the clipboard as the program's own copy, never recorded, each
     // type with its own payload; a payload that cannot be read is left out with its type. When none
-    // can be read the clipboard keeps what it holds and an alert says so.
-    // True when the clipboard was written.
-    bool copyCurrentContent();
+    // can be read the clipboard keeps what it holds and an alert says so. An item larger than a
+    // preview's bound is written once a pool thread has read it. `written` runs once the clipboard
+    // holds the item. False when nothing is or will be written.
+    bool copyCurrentContent(const std::function<void()>& written = {});
     // Writes only the current item's plain text (Ctrl+Shift+V-style "without formatting"): a rich
     // text as its text, files as their paths; nothing for an image. The history does not change.
     bool copyCurrentContentAsPlainText();
@@ -103,6 +105,8 @@ private:
     void rememberSelection();
     void showRowMenu(const QPoint& position);
     void restoreSelection();
+    static qint64 payloadBytes(const PBContent& item);
+    bool writeToClipboard(const PBContent& item, const PBContent::TypedPayloads& typed);
 
     Services m_services;
     HistoryListModel* m_contents;
@@ -114,4 +118,5 @@ private:
     ObservableValue<bool> m_empty;
     QString m_selectedBeforeReset;
     PasteToApplication::Origin m_pasteOrigin = PasteToApplication::Origin::MainWindow;
+    quint64 m_copyGeneration = 0;
 };

@@ -9,6 +9,7 @@
 #include "ui_CategoryViewController.h"
 
 #include <QPointer>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,6 +36,10 @@ CategoryViewController::CategoryViewController(Category fetchCategory,
     m_ui->splitter->setStretchFactor(0, 0);
     m_ui->splitter->setStretchFactor(1, 1);
     m_ui->splitter->setSizes({360, 400});
+    connect(m_ui->splitter, &QSplitter::splitterMoved, this, [this] {
+        m_listWidth = m_ui->splitter->sizes().value(0);
+        emit listWidthChanged(m_listWidth);
+    });
     m_listViewController->empty().observe(
         this, [this](bool empty) { m_ui->toolsContainer->setHidden(empty); });
     m_listViewController->currentContent().observe(
@@ -109,6 +114,32 @@ void CategoryViewController::showMarked(bool marked)
     m_ui->markButton->setToolTip(m_ui->markButton->accessibleName());
 }
 
+int CategoryViewController::listWidth() const
+{
+    return m_listWidth > 0 ? m_listWidth : m_ui->splitter->sizes().value(0);
+}
+
+// A page not shown has not been laid out: the width is applied when it shows.
+void CategoryViewController::setListWidth(int width)
+{
+    m_listWidth = width;
+    if (isVisible())
+        applyListWidth();
+}
+
+void CategoryViewController::applyListWidth()
+{
+    const int total = m_ui->splitter->width();
+    if (m_listWidth > 0 && total > m_listWidth)
+        m_ui->splitter->setSizes({m_listWidth, total - m_listWidth});
+}
+
+void CategoryViewController::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    applyListWidth();
+}
+
 void CategoryViewController::onSortButton()
 {
     const bool asc = !m_listViewController->asc();
@@ -120,11 +151,24 @@ void CategoryViewController::onSortButton()
 void CategoryViewController::onEmptyButton()
 {
     QPointer<CategoryViewController> self(this);
-    Dialogs::confirm(this, tr("Are you sure you want to clear the list?"), tr("Cancel"),
-                     tr("Clear"), [self](bool accepted) {
-                         if (self && accepted)
-                             self->clearList();
-                     });
+    Dialogs::confirm(this, clearQuestion(), tr("Cancel"), tr("Clear"), [self](bool accepted) {
+        if (self && accepted)
+            self->clearList();
+    });
+}
+
+// Says what "Clear" will do to how many items, before the user agrees to it.
+QString CategoryViewController::clearQuestion() const
+{
+    const HistoryListModel* contents = m_listViewController->contents();
+    const int count = contents->rowCount();
+    if (fetchCategory() == Category::Marked)
+        return tr("Unmark %Ln items? They stay in the history.", nullptr, count);
+    for (int row = 0; row < count; ++row) {
+        if (contents->contentWithRow(row)->marked)
+            return tr("Delete %Ln items? Marked items are deleted too.", nullptr, count);
+    }
+    return tr("Delete %Ln items?", nullptr, count);
 }
 
 void CategoryViewController::clearList()

@@ -35,19 +35,33 @@ public:
     // The preview pane, made on first use.
     PreviewViewController* previewVC();
 
+    // The width of the list beside the preview: the divider's place.
+    int listWidth() const;
+    void setListWidth(int width);
+
     void onSortButton();
-    // Asks first; "Clear" unmarks every item of the Marked page, and deletes every item listed
-    // on any other page, marked ones included, whatever the order.
+    // Asks first, naming how many items and what happens to them; "Clear" unmarks every item of
+    // the Marked page, and deletes every item listed on any other page, marked ones included,
+    // whatever the order.
     void onEmptyButton();
     void onCopyButton();
     void onOpenButton();
     void onBookmarkButton();
     void onDeleteButton();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+signals:
+    // The user moved the divider between the list and the preview.
+    void listWidthChanged(int width);
+
 private:
     void setupButtons();
+    void applyListWidth();
     void setCurrentContent(const PBContentPtr& item);
     void showMarked(bool marked);
+    QString clearQuestion() const;
     void clearList();
 
     std::unique_ptr<Ui::CategoryViewController> m_ui;
@@ -55,4 +69,5 @@ private:
     CategoryListViewController* m_listViewController;
     PreviewViewController* m_previewVC = nullptr;
     PBContentPtr m_currentContent;
+    int m_listWidth = 0;
 };

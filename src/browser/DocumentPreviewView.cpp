@@ -97,7 +97,7 @@ void DocumentPreviewView::showPrepared(PreparedPreview prepared)
         m_pages->setCurrentWidget(m_text);
         break;
     case PreparedPreview::Kind::Pdf:
-        showPdf(prepared.path);
+        showPdf(std::move(prepared.pdf));
         break;
     case PreparedPreview::Kind::FileInfo:
         showFileInfo(prepared);
@@ -117,28 +117,24 @@ void DocumentPreviewView::showFileInfo(const PreparedPreview& prepared)
     m_pages->setCurrentWidget(m_fileInfo);
 }
 
-void DocumentPreviewView::showPdf(const QString& path)
+void DocumentPreviewView::showPdf(std::shared_ptr<QPdfDocument> document)
 {
     if (!m_pdf)
         setupPdfView();
-    // A damaged PDF shows what any other file shows rather than an empty page.
-    if (m_pdfDocument->load(path) != QPdfDocument::Error::None) {
-        showFileInfo(PreviewPreparation::fileInfo(path));
-        return;
-    }
+    // The view lets go of the old document before it goes.
+    m_pdf->setDocument(document.get());
+    m_pdfDocument = std::move(document);
     m_pages->setCurrentWidget(m_pdf);
 }
 
 void DocumentPreviewView::setupPdfView()
 {
-    m_pdfDocument = new QPdfDocument(this);
     m_pdf = new QPdfView(this);
     m_pdf->setObjectName(QStringLiteral("pdfPreview"));
     m_pdf->setAccessibleName(tr("PDF preview"));
     m_pdf->setFrameShape(QFrame::NoFrame);
     m_pdf->setPageMode(QPdfView::PageMode::MultiPage);
     m_pdf->setZoomMode(QPdfView::ZoomMode::FitToWidth);
-    m_pdf->setDocument(m_pdfDocument);
     m_pages->addWidget(m_pdf);
 }
 

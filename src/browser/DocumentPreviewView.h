@@ -5,6 +5,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 class FileInfoView;
 class ImagePreviewView;
@@ -38,7 +39,7 @@ private:
     void prepare();
     void showPrepared(PreparedPreview prepared);
     void showFileInfo(const PreparedPreview& prepared);
-    void showPdf(const QString& path);
+    void showPdf(std::shared_ptr<QPdfDocument> document);
     void setupPdfView();
 
     QStackedLayout* m_pages;
@@ -46,8 +47,8 @@ private:
     ImagePreviewView* m_image;
     TextPreviewView* m_text;
     FileInfoView* m_fileInfo;
-    QPdfDocument* m_pdfDocument = nullptr;
     QPdfView* m_pdf = nullptr;
+    std::shared_ptr<QPdfDocument> m_pdfDocument;
     QString m_path;
     quint64 m_generation = 0;
     // A larger picture is decoded once resizing has paused.

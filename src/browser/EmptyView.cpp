@@ -5,8 +5,7 @@
 #include <QVBoxLayout>
 
 EmptyView::EmptyView(QWidget* parent)
-    : QWidget(parent), m_titleLabel(new QLabel(this)),
-      m_hintLabel(new QLabel(tr("Vantrel will capture items automatically"), this))
+    : QWidget(parent), m_titleLabel(new QLabel(this)), m_hintLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("emptyView"));
     m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
@@ -18,6 +17,8 @@ EmptyView::EmptyView(QWidget* parent)
     m_titleLabel->setFont(titleFont);
     m_hintLabel->setForegroundRole(QPalette::PlaceholderText);
     m_hintLabel->setWordWrap(true);
+    // The hint may quote what the user typed, which is never markup.
+    m_hintLabel->setTextFormat(Qt::PlainText);
     for (QLabel* label : {m_titleLabel, m_hintLabel})
         label->setAlignment(Qt::AlignHCenter);
 
@@ -26,16 +27,28 @@ EmptyView::EmptyView(QWidget* parent)
     layout->addWidget(m_titleLabel);
     layout->addWidget(m_hintLabel);
     layout->addStretch();
-    updateTitle();
+    updateTexts();
 }
 
 void EmptyView::setForSearch(bool forSearch)
 {
     m_forSearch = forSearch;
-    updateTitle();
+    updateTexts();
 }
 
-void EmptyView::updateTitle()
+void EmptyView::setKeyword(const QString& keyword)
+{
+    m_keyword = keyword;
+    updateTexts();
+}
+
+void EmptyView::updateTexts()
 {
     m_titleLabel->setText(m_forSearch ? tr("No Result") : tr("No Record"));
+    if (!m_forSearch)
+        m_hintLabel->setText(tr("Vantrel will capture items automatically"));
+    else if (m_keyword.isEmpty())
+        m_hintLabel->setText(tr("Type in the search field to search the whole history"));
+    else
+        m_hintLabel->setText(tr("Nothing in the history matches \u201c%1\u201d").arg(m_keyword));
 }

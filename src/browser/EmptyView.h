@@ -16,11 +16,14 @@ public:
     bool forSearch() const { return m_forSearch; }
     // A search-results list says that nothing was found rather than that nothing was recorded.
     void setForSearch(bool forSearch);
+    // The text searched for, which a search-results list's hint names.
+    void setKeyword(const QString& keyword);
 
 private:
-    void updateTitle();
+    void updateTexts();
 
     QLabel* m_titleLabel;
     QLabel* m_hintLabel;
     bool m_forSearch = false;
+    QString m_keyword;
 };

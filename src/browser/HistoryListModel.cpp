@@ -2,12 +2,19 @@
 
 #include "browser/RowArtwork.h"
 #include "browser/RowArtworkCache.h"
+#include "browser/SearchMatch.h"
 #include "support/StringAdditions.h"
+
+#include <algorithm>
 
 namespace {
 // A description longer than any row can show is cut before it is laid out: a copied megabyte of
 // text must not be measured on every paint.
 constexpr qsizetype longestLine = 300;
+// A search result's line starts this many characters before a match that lies further in.
+constexpr qsizetype matchContext = 60;
+// How far into a description a match is looked for, on every paint of the row.
+constexpr qsizetype matchSearchLimit = 64 * 1024;
 } // namespace
 
 HistoryListModel::HistoryListModel(Category fetchCategory, DBManager& store,
@@ -86,9 +93,9 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole: {
         if (item->type() == PBContentTypeText || item->type() == PBContentTypeURL)
-            return oneLine(item->desc());
+            return oneLine(item->desc(), m_keyword);
         const RowArtwork* made = artwork(index);
-        return made ? oneLine(made->description) : QString();
+        return made ? oneLine(made->description, m_keyword) : QString();
     }
     case TimeRole:
     case Qt::AccessibleDescriptionRole:
@@ -98,9 +105,20 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QString HistoryListModel::oneLine(const QString& text)
+// A result whose match lies beyond the part a row is given starts shortly before the match, so
+// the row can show why it was found.
+QString HistoryListModel::oneLine(const QString& text, const QString& keyword)
 {
-    return text.left(longestLine).simplified();
+    const auto match =
+        keyword.isEmpty() ? std::nullopt : SearchMatch::first(text, keyword, matchSearchLimit);
+    if (!match || match->start + match->length <= longestLine - matchContext)
+        return text.left(longestLine).simplified();
+    qsizetype start = std::max<qsizetype>(0, match->start - matchContext);
+    if (start == 0)
+        return text.left(longestLine).simplified();
+    if (text.at(start).isLowSurrogate())
+        --start;
+    return QChar(0x2026) + text.mid(start, longestLine).simplified();
 }
 
 const RowArtwork* HistoryListModel::artwork(const QModelIndex& index) const

@@ -55,7 +55,7 @@ private:
     void itemsDeleted(const QList<PBContentPtr>& items);
     void markChanged(const PBContentPtr& item);
     void showResults(QList<PBContentPtr> results);
-    static QString oneLine(const QString& text);
+    static QString oneLine(const QString& text, const QString& keyword);
 
     Category m_category;
     DBManager& m_store;

@@ -117,6 +117,13 @@ bool HistoryListView::viewportEvent(QEvent* event)
     return QListView::viewportEvent(event);
 }
 
+void HistoryListView::changeEvent(QEvent* event)
+{
+    QListView::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        followPointer();
+}
+
 void HistoryListView::pointerMoved(const QPoint& position)
 {
     m_pointer = position;
@@ -151,9 +158,12 @@ void HistoryListView::followPointer()
     if (!m_pointer && !m_hovered.isValid())
         return;
     executeDelayedItemsLayout();
-    const QModelIndex now = m_pointer ? indexAt(*m_pointer) : QModelIndex();
-    if (now != m_hovered)
+    // Only the window the user works in shows the buttons under the pointer.
+    const QModelIndex now = m_pointer && isActiveWindow() ? indexAt(*m_pointer) : QModelIndex();
+    if (now != m_hovered) {
         m_markHeld = false;
+        viewport()->update();
+    }
     m_hovered = now;
     const PBContentPtr item =
         m_model && now.isValid() ? m_model->contentWithRow(now.row()) : nullptr;

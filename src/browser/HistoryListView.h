@@ -9,7 +9,8 @@ class TemplateButton;
 
 // The list of history rows: one fixed row height, one selected row, and the row under the
 // pointer carrying the mark and open buttons (two widgets for the whole list, moved to that
-// row). Backspace and Delete ask for the current item's deletion; typing does not search.
+// row) while the window is the active one. Backspace and Delete ask for the current item's
+// deletion; typing does not search.
 //
 // Only the user chooses a row: rowChosen comes from a press, a drag or a key that moved the
 // selection, never from a change the program makes. When the selected row is removed nothing is
@@ -40,6 +41,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 

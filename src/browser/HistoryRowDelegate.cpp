@@ -1,8 +1,11 @@
 #include "browser/HistoryRowDelegate.h"
 
 #include "browser/HistoryListModel.h"
+#include "browser/HistoryListView.h"
 #include "browser/RowArtwork.h"
 #include "browser/RowArtworkCache.h"
+#include "browser/RowColors.h"
+#include "browser/RowDescription.h"
 #include "controls/TemplateImage.h"
 
 #include <QPainter>
@@ -18,6 +21,8 @@ static void registerBrowserIcons()
 namespace {
 constexpr int lineGap = 4;
 constexpr qreal smallFontScale = 0.85;
+constexpr int focusFrameWidth = 2;
+constexpr qreal selectedTimeOpacity = 0.8;
 
 QString kindIconName(PBContentType type)
 {
@@ -36,6 +41,17 @@ QString kindIconName(PBContentType type)
 qreal pixelRatio(const QStyleOptionViewItem& option)
 {
     return option.widget ? option.widget->devicePixelRatio() : 1.0;
+}
+
+bool isSelected(const QStyleOptionViewItem& option)
+{
+    return option.state & QStyle::State_Selected;
+}
+
+QColor iconColor(const QStyleOptionViewItem& option)
+{
+    return isSelected(option) ? RowColors::selectedText(option.palette)
+                              : TemplateImage::color(option.palette);
 }
 } // namespace
 
@@ -77,11 +93,7 @@ void HistoryRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (!item)
         return;
     painter->save();
-    const QPalette& palette = option.palette;
-    if (option.state & QStyle::State_Selected)
-        painter->fillRect(option.rect, palette.color(QPalette::Mid));
-    painter->fillRect(QRect(option.rect.left(), option.rect.bottom(), option.rect.width(), 1),
-                      palette.color(QPalette::Mid));
+    paintBackground(painter, option, index);
     paintIcon(painter, option, index, *item);
     paintTexts(painter, option, index);
     // Under the pointer the view's own button covers this place.
@@ -89,8 +101,25 @@ void HistoryRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->drawPixmap(markButtonRect(option.rect),
                             TemplateImage::pixmap(image(QStringLiteral("bookmark_s")),
                                                   QSize(buttonSize, buttonSize), pixelRatio(option),
-                                                  TemplateImage::color(palette)));
+                                                  iconColor(option)));
     painter->restore();
+}
+
+void HistoryRowDelegate::paintBackground(QPainter* painter, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index)
+{
+    const QPalette& palette = option.palette;
+    const auto* view = qobject_cast<const HistoryListView*>(option.widget);
+    if (isSelected(option))
+        painter->fillRect(option.rect, RowColors::selectedFill(palette));
+    else if (view && view->hoveredIndex() == index)
+        painter->fillRect(option.rect, RowColors::hoverFill(palette));
+    if ((option.state & QStyle::State_HasFocus) && !isSelected(option)) {
+        painter->setPen(QPen(RowColors::focusFrame(palette), focusFrameWidth));
+        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+    }
+    painter->fillRect(QRect(option.rect.left(), option.rect.bottom(), option.rect.width(), 1),
+                      palette.color(QPalette::Mid));
 }
 
 void HistoryRowDelegate::paintIcon(QPainter* painter, const QStyleOptionViewItem& option,
@@ -102,8 +131,7 @@ void HistoryRowDelegate::paintIcon(QPainter* painter, const QStyleOptionViewItem
     const RowArtwork* artwork = model->artwork(index);
     if (!artwork) {
         painter->drawPixmap(box, TemplateImage::pixmap(image(kindIconName(item.type())), box.size(),
-                                                       pixelRatio(option),
-                                                       TemplateImage::color(option.palette)));
+                                                       pixelRatio(option), iconColor(option)));
         return;
     }
     if (!artwork->picture.isNull()) {
@@ -135,13 +163,22 @@ void HistoryRowDelegate::paintTexts(QPainter* painter, const QStyleOptionViewIte
     const QRect timeRect(left, descRect.bottom() + 1 + lineGap, descRect.width(),
                          timeMetrics.height());
 
-    const QString desc = index.data(Qt::DisplayRole).toString();
-    painter->setFont(option.font);
-    painter->setPen(option.palette.color(QPalette::Text));
-    painter->drawText(descRect, Qt::AlignLeft | Qt::AlignVCenter,
-                      descMetrics.elidedText(desc, Qt::ElideRight, descRect.width()));
+    const auto* model = static_cast<const HistoryListModel*>(index.model());
+    const RowDescription desc(index.data(Qt::DisplayRole).toString(), model->keyword(), option.font,
+                              descRect.width());
+    const bool selected = isSelected(option);
+    const QColor text =
+        selected ? RowColors::selectedText(option.palette) : option.palette.color(QPalette::Text);
+    painter->setPen(text);
+    desc.paint(painter, descRect, option.palette, selected);
     painter->setFont(small);
-    painter->setPen(option.palette.color(QPalette::PlaceholderText));
-    painter->drawText(timeRect, Qt::AlignLeft | Qt::AlignVCenter,
+    QColor timeColor = RowColors::secondaryText(option.palette);
+    if (selected) {
+        timeColor = text;
+        timeColor.setAlphaF(selectedTimeOpacity);
+    }
+    painter->setPen(timeColor);
+    painter->drawText(timeRect,
+                      (desc.isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
                       index.data(HistoryListModel::TimeRole).toString());
 }

@@ -6,9 +6,10 @@ class PBContent;
 class QIcon;
 
 // Paints a history row: the item's icon (its picture or the kind's icon until that is made), the
-// description on one line, the capture time under it, the mark of a marked item, the separator,
-// and the selected row filled with the palette's mid colour. The buttons under the pointer are
-// the list view's own widgets, placed where this draws them.
+// description on one line with the search text's matches highlighted, the capture time under
+// it, the mark of a marked item, the separator, and the selected row, the row under the pointer
+// and the focused row in the palette's highlight colours. The buttons under the pointer are the
+// list view's own widgets, placed where this draws them.
 class HistoryRowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -44,6 +45,8 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    static void paintBackground(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index);
     static void paintIcon(QPainter* painter, const QStyleOptionViewItem& option,
                           const QModelIndex& index, PBContent& item);
     static void paintTexts(QPainter* painter, const QStyleOptionViewItem& option,

@@ -8,7 +8,10 @@ MainWindowController::MainWindowController(const ViewController::Services& servi
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Vantrel"));
     setCentralWidget(m_content);
-    setMinimumSize(720, 440);
+    // Fits a 1280 x 800 screen at twice the scale.
+    setMinimumSize(480, 360);
+    m_frame.setDivider([this] { return m_content->listWidth(); },
+                       [this](int width) { m_content->setListWidth(width); });
     windowDidLoad();
 }
 

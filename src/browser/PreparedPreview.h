@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+class QPdfDocument;
 class QTextDocument;
 
 // What the preview's worker made ready for one file, handed to the GUI thread to show.
@@ -15,6 +16,8 @@ struct PreparedPreview
     Kind kind = Kind::FileInfo;
     // Text: laid out off the GUI thread and already moved to it.
     std::shared_ptr<QTextDocument> document;
+    // Pdf: opened off the GUI thread and already moved to it.
+    std::shared_ptr<QPdfDocument> pdf;
     // Image: decoded at the size it is shown at, and the picture's own size.
     QImage image;
     QSize fullSize;

@@ -2,26 +2,53 @@
 
 #include "platform/PasteboardTypes.h"
 #include "support/RtfReader.h"
+#include "support/StringAdditions.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeDatabase>
+#include <QPdfDocument>
 #include <QStringDecoder>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
-// A text file longer than this is previewed by its beginning: the preview is a glance, and
-// laying out hundreds of megabytes would hold memory for nothing.
-constexpr qint64 maxTextFileBytes = 4 * 1024 * 1024;
+constexpr qreal cutNoteGap = 12;
 
-std::optional<QByteArray> readFile(const QString& path, qint64 limit = -1)
+// The beginning of a file, up to the preview's bound, and the file's whole size.
+struct Beginning
+{
+    QByteArray bytes;
+    qint64 size = 0;
+    bool isCut() const { return size > bytes.size(); }
+};
+
+std::optional<Beginning> readBeginning(const QString& path)
 {
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return limit < 0 ? file.readAll() : file.read(limit);
+    Beginning beginning;
+    beginning.size = file.size();
+    beginning.bytes = file.read(PreviewPreparation::previewBytes);
+    return beginning;
+}
+
+// A last paragraph saying how much of the file is shown, set apart from the text.
+void appendCutNote(QTextDocument& document, const Beginning& beginning)
+{
+    if (!beginning.isCut())
+        return;
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    QTextBlockFormat block;
+    block.setTopMargin(cutNoteGap);
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
+    cursor.insertBlock(block, italic);
+    cursor.insertText(PreviewPreparation::cutNote(beginning.bytes.size(), beginning.size), italic);
 }
 
 // A text type by name over binary content (flat RTFD saved as .rtf, say) is not shown as text.
@@ -39,12 +66,20 @@ QString decodedText(const QByteArray& bytes)
 }
 } // namespace
 
+QString PreviewPreparation::cutNote(qint64 shown, qint64 size)
+{
+    return QCoreApplication::translate("PreviewPreparation",
+                                       "Only the first %1 of %2 are shown; the rest is not.")
+        .arg(StringAdditions::stringWithSize(shown), StringAdditions::stringWithSize(size));
+}
+
 std::shared_ptr<QTextDocument> PreviewPreparation::formattedText(const QString& path,
                                                                  const QString& firstType)
 {
-    const std::optional<QByteArray> bytes = readFile(path);
-    const std::optional<QString> rtf = bytes ? RtfReader::toHtml(*bytes) : std::nullopt;
-    if (!bytes ||
+    const std::optional<Beginning> beginning = readBeginning(path);
+    const QByteArray bytes = beginning ? beginning->bytes : QByteArray();
+    const std::optional<QString> rtf = beginning ? RtfReader::toHtml(bytes) : std::nullopt;
+    if (!beginning ||
         (!rtf && (firstType == PasteboardTypes::rtf || firstType == PasteboardTypes::rtfd)))
         return nullptr;
     auto document = std::make_unique<QTextDocument>();
@@ -52,21 +87,22 @@ std::shared_ptr<QTextDocument> PreviewPreparation::formattedText(const QString& 
         document->setHtml(*rtf);
     } else if (firstType == PasteboardTypes::html) {
         // Browsers put HTML on the X11 clipboard in UTF-16 as often as in UTF-8.
-        QStringDecoder decoder = QStringDecoder::decoderForHtml(*bytes);
-        document->setHtml(decoder.isValid() ? decoder.decode(*bytes) : decodedText(*bytes));
+        QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+        document->setHtml(decoder.isValid() ? decoder.decode(bytes) : decodedText(bytes));
     } else {
-        document->setPlainText(decodedText(*bytes));
+        document->setPlainText(decodedText(bytes));
     }
+    appendCutNote(*document, *beginning);
     return handOver(std::move(document));
 }
 
-std::shared_ptr<QTextDocument> PreviewPreparation::handOver(std::unique_ptr<QTextDocument> document)
+template <class Document>
+std::shared_ptr<Document> PreviewPreparation::handOver(std::unique_ptr<Document> document)
 {
     // Made on this pool thread, shown on the GUI thread: the move has to come from here. It is
     // deleted later on the GUI thread, also when its result is dropped.
     document->moveToThread(QCoreApplication::instance()->thread());
-    return std::shared_ptr<QTextDocument>(document.release(),
-                                          [](QTextDocument* d) { d->deleteLater(); });
+    return std::shared_ptr<Document>(document.release(), [](Document* d) { d->deleteLater(); });
 }
 
 PreparedPreview PreviewPreparation::document(const QString& path, QSize fit)
@@ -75,12 +111,8 @@ PreparedPreview PreviewPreparation::document(const QString& path, QSize fit)
     if (path.isEmpty() || !info.isFile())
         return fileInfo(path);
     const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
-    if (type.inherits(QStringLiteral("application/pdf"))) {
-        PreparedPreview prepared;
-        prepared.kind = PreparedPreview::Kind::Pdf;
-        prepared.path = path;
-        return prepared;
-    }
+    if (type.inherits(QStringLiteral("application/pdf")))
+        return pdf(path);
     if (type.name().startsWith(QStringLiteral("image/"))) {
         PreparedPreview prepared = image(path, fit);
         if (!prepared.image.isNull())
@@ -89,6 +121,20 @@ PreparedPreview PreviewPreparation::document(const QString& path, QSize fit)
     if (type.inherits(QStringLiteral("text/plain")))
         return textFile(path);
     return fileInfo(path);
+}
+
+// Opened here, where reading a long document's structure stalls nothing; a damaged PDF shows
+// what any other file shows rather than an empty page.
+PreparedPreview PreviewPreparation::pdf(const QString& path)
+{
+    auto document = std::make_unique<QPdfDocument>();
+    if (document->load(path) != QPdfDocument::Error::None)
+        return fileInfo(path);
+    PreparedPreview prepared;
+    prepared.kind = PreparedPreview::Kind::Pdf;
+    prepared.path = path;
+    prepared.pdf = handOver(std::move(document));
+    return prepared;
 }
 
 PreparedPreview PreviewPreparation::image(const QString& path, QSize fit)
@@ -109,11 +155,12 @@ PreparedPreview PreviewPreparation::image(const QString& path, QSize fit)
 
 PreparedPreview PreviewPreparation::textFile(const QString& path)
 {
-    const std::optional<QByteArray> bytes = readFile(path, maxTextFileBytes);
-    if (!bytes || isBinary(*bytes))
+    const std::optional<Beginning> beginning = readBeginning(path);
+    if (!beginning || isBinary(beginning->bytes))
         return fileInfo(path);
     auto document = std::make_unique<QTextDocument>();
-    document->setPlainText(decodedText(*bytes));
+    document->setPlainText(decodedText(beginning->bytes));
+    appendCutNote(*document, *beginning);
     PreparedPreview prepared;
     prepared.kind = PreparedPreview::Kind::Text;
     prepared.document = handOver(std::move(document));

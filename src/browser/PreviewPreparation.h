@@ -16,10 +16,18 @@ class PreviewPreparation
 public:
     PreviewPreparation() = delete;
 
-    // A text item's first payload as a document: RTF through RtfReader, HTML and plain text
-    // through QTextDocument, `firstType` (the item's first pasteboard type) telling HTML from
-    // plain text. Null when the file cannot be read or holds nothing the preview reads (flat
-    // RTFD, an RTF type over other bytes): the caller then falls back to the document preview.
+    // The most of a file a preview reads: the preview is a glance, and laying out hundreds of
+    // megabytes would hold memory and time for nothing. A copy-back larger than this is read off
+    // the GUI thread too.
+    static constexpr qint64 previewBytes = 4 * 1024 * 1024;
+    // The line under a text cut at `shown` bytes of `size`.
+    static QString cutNote(qint64 shown, qint64 size);
+
+    // A text item's first payload as a document, at most its first previewBytes with the cut
+    // note under them: RTF through RtfReader, HTML and plain text through QTextDocument,
+    // `firstType` (the item's first pasteboard type) telling HTML from plain text. Null when the
+    // file cannot be read or holds nothing the preview reads (flat RTFD, an RTF type over other
+    // bytes): the caller then falls back to the document preview.
     static std::shared_ptr<QTextDocument> formattedText(const QString& path,
                                                         const QString& firstType);
 
@@ -31,7 +39,9 @@ public:
     static PreparedPreview fileInfo(const QString& path);
 
 private:
-    static std::shared_ptr<QTextDocument> handOver(std::unique_ptr<QTextDocument> document);
+    template <class Document>
+    static std::shared_ptr<Document> handOver(std::unique_ptr<Document> document);
+    static PreparedPreview pdf(const QString& path);
     static PreparedPreview image(const QString& path, QSize fit);
     static PreparedPreview textFile(const QString& path);
 };

@@ -1,5 +1,6 @@
 #include "browser/TabItemView.h"
 
+#include "browser/RowColors.h"
 #include "controls/TemplateImage.h"
 
 #include <QAccessible>
@@ -171,13 +172,22 @@ void TabItemView::changeEvent(QEvent* event)
         updateColors();
 }
 
+// Too narrow for its title, the tab shows its icon alone, centred; the title and the count then
+// show as its tooltip.
 void TabItemView::layoutContents()
 {
     const int middle = height() / 2;
+    const bool iconOnly = width() < collapsedWidth;
     if (m_effectView)
         m_effectView->setGeometry(rect());
     if (m_imageView)
-        m_imageView->setGeometry(iconLeft, middle - iconSize / 2, iconSize, iconSize);
+        m_imageView->setGeometry(iconOnly ? (width() - iconSize) / 2 : iconLeft,
+                                 middle - iconSize / 2, iconSize, iconSize);
+    for (QLabel* label : {m_textField, m_countField}) {
+        if (label)
+            label->setHidden(iconOnly);
+    }
+    setToolTip(iconOnly ? QStringLiteral("%1 (%2)").arg(m_title).arg(m_count) : QString());
     if (m_textField)
         m_textField->setGeometry(titleLeft, middle - titleHeight / 2, titleWidth, titleHeight);
     if (m_countField) {
@@ -202,5 +212,6 @@ void TabItemView::updateColors()
         label->setPalette(palette);
     };
     setColor(m_textField, text);
-    setColor(m_countField, m_selected ? text : palette().color(QPalette::PlaceholderText));
+    setColor(m_countField,
+             m_selected ? text : RowColors::secondaryText(palette(), QPalette::Window));
 }

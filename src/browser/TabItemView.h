@@ -23,6 +23,8 @@ public:
     static constexpr int countRight = 10;
     static constexpr int titlePixels = 16;
     static constexpr int countPixels = 14;
+    // Narrower than this, the tab shows its icon alone.
+    static constexpr int collapsedWidth = 100;
 
     explicit TabItemView(QWidget* parent = nullptr);
 

@@ -6,6 +6,7 @@ TextPreviewView::TextPreviewView(QWidget* parent) : QTextEdit(parent)
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAutoFillBackground(false);
+    setViewportMargins(margin, margin, margin, margin);
 }
 
 void TextPreviewView::setPreparedDocument(std::shared_ptr<QTextDocument> document)

@@ -1,8 +1,10 @@
 #include "browser/ViewController.h"
 
 #include "browser/CategoryViewController.h"
+#include "browser/HistoryListModel.h"
 #include "browser/HistoryRowDelegate.h"
 #include "browser/RowArtworkCache.h"
+#include "browser/RowColors.h"
 #include "browser/TabItemView.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
@@ -86,10 +88,13 @@ void ViewController::buildTabs()
         buildTab(index);
     m_searchVC = new CategoryViewController(Category::Search, listServices(), m_ui->tabView);
     m_searchVC->setObjectName(QStringLiteral("searchVC"));
-    m_ui->tabView->addWidget(m_searchVC);
-    m_pages.append(m_searchVC);
+    addPage(m_searchVC);
     connect(m_ui->searchField, &QLineEdit::textChanged, m_searchVC,
             &CategoryViewController::setKeyword);
+    connect(m_ui->searchField, &QLineEdit::textChanged, this, &ViewController::updateResultCount);
+    const HistoryListModel* results = m_searchVC->listViewController()->contents();
+    connect(results, &QAbstractItemModel::modelReset, this, &ViewController::updateResultCount);
+    connect(results, &QAbstractItemModel::rowsRemoved, this, &ViewController::updateResultCount);
     m_ui->searchField->setBecomeFirstResponderBlock([this] { showSearchPage(); });
     selectTab(0);
 }
@@ -102,12 +107,37 @@ void ViewController::buildTab(int index)
     item->setTitle(tr(tab.title));
     auto* page = new CategoryViewController(tab.category, listServices(), m_ui->tabView);
     page->setObjectName(QStringLiteral("page%1").arg(index + 1));
-    m_ui->tabView->addWidget(page);
-    m_pages.append(page);
+    addPage(page);
     item->setClickBlock([this, index] { selectTab(index); });
     m_services.dbManager.count(tab.category).observe(item, [item](qint64 count) {
         item->setCount(count);
     });
+}
+
+void ViewController::addPage(CategoryViewController* page)
+{
+    m_ui->tabView->addWidget(page);
+    m_pages.append(page);
+    if (m_listWidth > 0)
+        page->setListWidth(m_listWidth);
+    connect(page, &CategoryViewController::listWidthChanged, this, &ViewController::setListWidth);
+}
+
+// A divider moved on one page moves on every page.
+void ViewController::setListWidth(int width)
+{
+    m_listWidth = width;
+    for (CategoryViewController* page : std::as_const(m_pages)) {
+        if (page->listWidth() != width)
+            page->setListWidth(width);
+    }
+}
+
+void ViewController::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_ui->tabContainer->setFixedWidth(width() < sidebarCollapseWidth ? collapsedSidebarWidth
+                                                                     : sidebarWidth);
 }
 
 QList<TabItemView*> ViewController::allTabItems() const
@@ -136,6 +166,9 @@ void ViewController::selectTab(int index)
     m_lastSelectedTab = index;
     if (QWidget* focus = window()->focusWidget())
         focus->clearFocus();
+    // The tab lists its whole category, so a search text left in the field would not be what
+    // the list shows.
+    m_ui->searchField->clear();
 }
 
 void ViewController::showSearchPage()
@@ -145,6 +178,21 @@ void ViewController::showSearchPage()
     for (TabItemView* item : allTabItems())
         item->setSelected(false);
     m_ui->tabView->setCurrentWidget(m_searchVC);
+}
+
+// Beside the field while there is a search text: how many items the search found.
+void ViewController::updateResultCount()
+{
+    const QString keyword = m_ui->searchField->text();
+    const bool shown = m_searchVC && !keyword.isEmpty();
+    m_ui->resultCountLabel->setVisible(shown);
+    if (!shown)
+        return;
+    const int count = m_searchVC->listViewController()->contents()->rowCount();
+    QPalette palette = m_ui->resultCountLabel->palette();
+    palette.setColor(QPalette::WindowText, RowColors::secondaryText(palette, QPalette::Window));
+    m_ui->resultCountLabel->setPalette(palette);
+    m_ui->resultCountLabel->setText(tr("%Ln items", nullptr, count));
 }
 
 void ViewController::setupKeys()
@@ -169,10 +217,11 @@ void ViewController::focusSearchField()
     showSearchPage();
 }
 
-// Escape leaves the search for the tab that was selected before; anywhere else it closes.
+// Escape leaves the search, its text cleared, for the tab that was selected before; anywhere
+// else it closes the window.
 void ViewController::escapePressed()
 {
-    if (m_ui->searchField->hasFocus())
+    if (m_ui->searchField->hasFocus() || (m_searchVC && selectedTab() < 0))
         selectTab(m_lastSelectedTab);
     else
         window()->close();

@@ -73,11 +73,19 @@ public:
     // The selected tab's index, -1 while the search page shows or before the tabs are built.
     int selectedTab() const;
 
-    // What a click on the tab does: selects it alone, shows its page and takes the keyboard
-    // focus from the search field (its text stays).
+    // What a click on the tab does: selects it alone, shows its page, takes the keyboard focus
+    // from the search field and clears its text.
     void selectTab(int index);
     // What a click in the search field does: no tab selected, the search page shown.
     void showSearchPage();
+
+    // The divider between list and preview, one place for every page; 0: each page's own.
+    int listWidth() const { return m_listWidth; }
+    void setListWidth(int width);
+    // Below this width the tab bar shows its icons alone.
+    static constexpr int sidebarCollapseWidth = 760;
+    static constexpr int sidebarWidth = 190;
+    static constexpr int collapsedSidebarWidth = 48;
 
 signals:
     // The view has been shown (each time).
@@ -85,6 +93,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void viewDidLoad();
@@ -92,9 +101,11 @@ private:
     void firstFetchDone();
     void buildTabs();
     void buildTab(int index);
+    void addPage(CategoryViewController* page);
     void focusSearchField();
     void escapePressed();
     void rememberActiveWindow();
+    void updateResultCount();
     CategoryListViewController::Services listServices() const;
 
     std::unique_ptr<Ui::ViewController> m_ui;
@@ -107,4 +118,5 @@ private:
     QList<CategoryViewController*> m_pages;
     CategoryViewController* m_searchVC = nullptr;
     int m_lastSelectedTab = 0;
+    int m_listWidth = 0;
 };

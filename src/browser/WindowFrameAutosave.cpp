@@ -5,6 +5,13 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace {
+QString dividerKey(const QString& name)
+{
+    return name + QStringLiteral(" Divider");
+}
+} // namespace
+
 WindowFrameAutosave::WindowFrameAutosave(QWidget& window, const QString& name,
                                          const QString& userDefaultsPath)
     : m_window(window), m_name(name),
@@ -23,9 +30,18 @@ WindowFrameAutosave::~WindowFrameAutosave()
         saveFrame();
 }
 
+void WindowFrameAutosave::setDivider(std::function<int()> read, std::function<void(int)> apply)
+{
+    m_readDivider = std::move(read);
+    m_applyDivider = std::move(apply);
+}
+
 bool WindowFrameAutosave::restore()
 {
     const UserDefaults defaults(m_userDefaultsPath);
+    const int divider = defaults.value(dividerKey(m_name)).toInt();
+    if (m_applyDivider && divider > 0)
+        m_applyDivider(divider);
     const QByteArray frame = defaults.value(m_name).toByteArray();
     return !frame.isEmpty() && m_window.restoreGeometry(frame);
 }
@@ -39,7 +55,10 @@ void WindowFrameAutosave::saveFrame()
 void WindowFrameAutosave::saveFrameUsingName(const QString& name) const
 {
     // Through the user defaults, which keep their file private.
-    UserDefaults(m_userDefaultsPath).setValue(name, m_window.saveGeometry());
+    UserDefaults defaults(m_userDefaultsPath);
+    defaults.setValue(name, m_window.saveGeometry());
+    if (m_readDivider && m_readDivider() > 0)
+        defaults.setValue(dividerKey(name), m_readDivider());
 }
 
 bool WindowFrameAutosave::eventFilter(QObject* watched, QEvent* event)

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 class QWidget;
 
@@ -18,6 +19,9 @@ public:
     WindowFrameAutosave(QWidget& window, const QString& name, const QString& userDefaultsPath);
     ~WindowFrameAutosave() override;
 
+    // A divider inside the window, kept with its frame under "<name> Divider": read when the frame
+    // is saved, applied when it is restored.
+    void setDivider(std::function<int()> read, std::function<void(int)> apply);
     // Puts the saved frame back; false when none was saved or it no longer fits.
     bool restore();
     void saveFrame();
@@ -31,6 +35,8 @@ private:
     QWidget& m_window;
     QString m_name;
     QString m_userDefaultsPath;
+    std::function<int()> m_readDivider;
+    std::function<void(int)> m_applyDivider;
     // Moves and resizes come in bursts while the user drags; the frame is written once it rests.
     QTimer m_saveTimer;
 };

@@ -18,6 +18,10 @@ MySearchField::MySearchField(QWidget* parent) : QLineEdit(parent), m_searchIcon(
     setPlaceholderText(tr("Search"));
     setAccessibleName(tr("Search"));
     setClearButtonEnabled(true);
+    // The buttons in the field are named by their actions, for screen readers.
+    m_searchIcon->setText(tr("Search"));
+    if (auto* clear = findChild<QAction*>(QStringLiteral("_q_qlineeditclearaction")))
+        clear->setText(tr("Clear search"));
     addAction(m_searchIcon, QLineEdit::LeadingPosition);
     updateSearchIcon();
 }

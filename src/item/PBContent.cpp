@@ -240,22 +240,29 @@ std::optional<QByteArray> PBContent::payloadForType(const QString& type) const
 
 PBContent::TypedPayloads PBContent::readTypedPayloads() const
 {
-    TypedPayloads typed;
+    return typedPayloadsReading()();
+}
+
+std::function<PBContent::TypedPayloads()> PBContent::typedPayloadsReading() const
+{
     const QStringList types = pasteboardTypes();
     if (!m_payloadReader || !joinedDataPaths()) {
         const QList<QByteArray> payloads = readDataArray();
         const qsizetype count = std::min(types.size(), payloads.size());
-        return {types.first(count), payloads.first(count)};
+        return [typed = TypedPayloads{types.first(count), payloads.first(count)}] { return typed; };
     }
     const QStringList paths = dataPathArray().value_or(QStringList());
-    const qsizetype count = std::min(types.size(), paths.size());
-    for (qsizetype i = 0; i < count; ++i) {
-        if (auto bytes = m_payloadReader->readPayload(paths[i])) {
-            typed.types.append(types[i]);
-            typed.payloads.append(std::move(*bytes));
+    return [types, paths, reader = m_payloadReader] {
+        TypedPayloads typed;
+        const qsizetype count = std::min(types.size(), paths.size());
+        for (qsizetype i = 0; i < count; ++i) {
+            if (auto bytes = reader->readPayload(paths[i])) {
+                typed.types.append(types[i]);
+                typed.payloads.append(std::move(*bytes));
+            }
         }
-    }
-    return typed;
+        return typed;
+    };
 }
 
 QIcon PBContent::icon()

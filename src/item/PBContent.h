@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -117,6 +118,9 @@ public:
     // at position i belongs to type i. A payload that cannot be read is left out with its type,
     // so no type is ever written with another's bytes; types without a payload are left out too.
     TypedPayloads readTypedPayloads() const;
+    // The same reading, with what it needs of the item taken now, on this thread: the files are
+    // read when it is called, which may be on any thread.
+    std::function<TypedPayloads()> typedPayloadsReading() const;
 
     QIcon icon();
     // The icon's display size in device-independent pixels (see getBiggestImage).

@@ -109,7 +109,7 @@ void MiniViewController::previewCurrentItem()
     const QRect anchor = row.isNull() ? QRect(mapToGlobal(QPoint()), size())
                                       : QRect(list->mapToGlobal(row.topLeft()), row.size());
     previewVC()->setPreviewContent(item);
-    popover()->showRelativeToRect(anchor);
+    popover()->showBeside(window()->frameGeometry(), anchor);
 }
 
 // The pin changes the window's level and the image only; the window stays open when it loses the

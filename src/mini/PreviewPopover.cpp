@@ -23,29 +23,35 @@ void PreviewPopover::setContentViewController(PreviewViewController* content)
 
 void PreviewPopover::setContentSize(const QSize& size)
 {
+    m_contentSize = size;
     resize(size);
 }
 
-void PreviewPopover::showRelativeToRect(const QRect& anchor)
+void PreviewPopover::showBeside(const QRect& window, const QRect& anchor)
 {
-    QScreen* screen = QGuiApplication::screenAt(anchor.center());
+    QScreen* screen = QGuiApplication::screenAt(window.center());
     if (!screen)
         screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    setGeometry(placement(anchor, size(), screen->availableGeometry()));
+    setGeometry(placement(window, anchor, m_contentSize, screen->availableGeometry()));
     show();
     activateWindow();
 }
 
-QRect PreviewPopover::placement(const QRect& anchor, const QSize& size, const QRect& available)
+QRect PreviewPopover::placement(const QRect& window, const QRect& anchor, const QSize& size,
+                                const QRect& available)
 {
+    const int roomRight = available.right() - window.right();
+    const int roomLeft = window.left() - available.left();
+    const bool right = roomRight >= size.width() || roomRight >= roomLeft;
+    const int room = right ? roomRight : roomLeft;
     QRect frame(QPoint(), size.boundedTo(available.size()));
-    frame.moveLeft(anchor.center().x() - frame.width() / 2);
-    const bool roomBelow = anchor.bottom() + frame.height() <= available.bottom();
-    const bool roomAbove = anchor.top() - frame.height() >= available.top();
-    if (roomBelow || !roomAbove)
-        frame.moveTop(anchor.bottom() + 1);
+    if (room < frame.width() && room >= minimumWidth)
+        frame.setWidth(room);
+    if (right)
+        frame.moveLeft(window.right() + 1);
     else
-        frame.moveBottom(anchor.top() - 1);
+        frame.moveRight(window.left() - 1);
+    frame.moveTop(anchor.top());
     frame.moveLeft(
         std::clamp(frame.left(), available.left(), available.right() - frame.width() + 1));
     frame.moveTop(

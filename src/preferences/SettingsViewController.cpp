@@ -12,6 +12,7 @@
 #include "ui_settings.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 
 namespace {
 // Each pop-up and each record-keeping choice stands for one of four stored numbers, 0 to 3.
@@ -32,6 +33,11 @@ SettingsViewController::SettingsViewController(const Services& services, QWidget
                             m_ui->mainWindowShortcutStatus},
                    Recorder{UserDefaults::miniWindowShortcutKey, m_ui->miniWindowShortcutView,
                             m_ui->miniWindowShortcutStatus}};
+    // The text field inside each recorder is what a screen reader reaches: it takes its name.
+    for (const Recorder& recorder : m_recorders) {
+        if (auto* field = recorder.view->findChild<QLineEdit*>())
+            field->setAccessibleName(recorder.view->accessibleName());
+    }
     viewDidLoad();
 }
 
@@ -189,6 +195,30 @@ void SettingsViewController::onAutoLaunchButton()
     LoginItems& loginItems = m_services.loginItems;
     loginItems.setEnabled(!loginItems.isEnabled());
     m_ui->autoLaunchButton->setChecked(loginItems.isEnabled());
+    showAutoLaunchRefusal();
+}
+
+// Under the box: why the change the user asked for did not happen.
+void SettingsViewController::showAutoLaunchRefusal()
+{
+    const LoginItems& loginItems = m_services.loginItems;
+    const QString entry = loginItems.entryLocation();
+    QString text;
+    switch (loginItems.lastRefusal()) {
+    case LoginItems::Refusal::None:
+        break;
+    case LoginItems::Refusal::ForeignEntry:
+        text = tr("%1 already starts another program at log-in; it is left as it is").arg(entry);
+        break;
+    case LoginItems::Refusal::CannotWrite:
+        text = tr("The autostart entry %1 cannot be written").arg(entry);
+        break;
+    case LoginItems::Refusal::CannotRemove:
+        text = tr("The autostart entry %1 cannot be removed").arg(entry);
+        break;
+    }
+    m_ui->autoLaunchStatus->setText(text);
+    m_ui->autoLaunchStatus->setVisible(!text.isEmpty());
 }
 
 // Stored in the user defaults at once; the box follows a change made in the file as well.

@@ -78,6 +78,7 @@ private:
     void showShortcut(const QString& key, const QKeySequence& sequence);
     void showRefusal(const Recorder& recorder);
     void onAutoLaunchButton();
+    void showAutoLaunchRefusal();
     void connectWebPreview();
     void addPasteAndIgnoredApplications();
 

@@ -1,5 +1,6 @@
 #include "preferences/SettingsWindowController.h"
 
+#include <QShortcut>
 #include <QVBoxLayout>
 
 SettingsWindowController::SettingsWindowController(const SettingsViewController::Services& services,
@@ -8,6 +9,10 @@ SettingsWindowController::SettingsWindowController(const SettingsViewController:
 {
     setObjectName(QStringLiteral("settingsWindow"));
     setWindowTitle(tr("Preferences"));
+    // A screen reader announces the window by this name.
+    setAccessibleName(windowTitle());
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_content);

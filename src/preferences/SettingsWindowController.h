@@ -6,7 +6,7 @@
 
 // The preferences window "Preferences", its content the SettingsViewController. Made once and
 // kept: showing it again shows the same panel with the states the user left. Its size follows
-// its content and cannot be changed.
+// its content and cannot be changed. Escape closes it.
 class SettingsWindowController : public QWidget
 {
     Q_OBJECT

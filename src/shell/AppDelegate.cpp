@@ -4,6 +4,7 @@
 #include "recording/PBWatcher.h"
 #include "shell/ReviewPrompt.h"
 #include "shell/ShortcutBindings.h"
+#include "shell/StatusIcon.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
 #include "shell/WindowCommands.h"
@@ -15,7 +16,6 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QMenu>
-#include <QPainter>
 #include <QSessionManager>
 #include <QUrl>
 #include <algorithm>
@@ -28,22 +28,6 @@ static void registerShellIcons()
 }
 
 namespace {
-// A template image: the shape of the named image drawn in the given colour.
-QIcon templateImage(const QString& name, const QColor& color)
-{
-    const QIcon shape(QStringLiteral(":/icons/%1.svg").arg(name));
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64}) {
-        QPixmap pixmap = shape.pixmap(QSize(size, size));
-        QPainter painter(&pixmap);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.fillRect(pixmap.rect(), color);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
 // The named image drawn once at the given size in device-independent pixels; a menu shows it at
 // that size, not larger.
 QIcon resizedImage(const QString& name, int pixels)
@@ -192,22 +176,27 @@ void AppDelegate::configStatusItem()
     connect(m_statusBarMenu.get(), &QMenu::aboutToShow, this, &AppDelegate::statusBarMenu);
 
     m_statusItem = std::make_unique<QSystemTrayIcon>();
-    m_statusItem->setToolTip(QStringLiteral("Vantrel"));
     m_statusItem->setContextMenu(m_statusBarMenu.get());
     connect(m_statusItem.get(), &QSystemTrayIcon::activated, this, &AppDelegate::onStatusItem);
     // The application object hears of a new palette (a light or dark desktop theme); watching
     // it means seeing every event of the application, each one a type comparison here.
     qApp->installEventFilter(this);
+    connect(&m_services.watcher, &PBWatcher::watchingChanged, this, &AppDelegate::updateStatusIcon);
     updateStatusIcon();
     m_statusItem->show();
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         qCInfo(lcShell, "no system tray: start vantrel again to bring up its window");
 }
 
+// The icon and its tooltip say whether Vantrel records.
 void AppDelegate::updateStatusIcon()
 {
-    m_statusItem->setIcon(templateImage(QStringLiteral("state_bar_icon"),
-                                        QGuiApplication::palette().color(QPalette::WindowText)));
+    const bool paused = !m_services.watcher.watching();
+    const QPalette palette = QGuiApplication::palette();
+    m_statusItem->setIcon(StatusIcon::icon(palette.color(QPalette::WindowText),
+                                           palette.color(QPalette::Window), paused));
+    m_statusItem->setToolTip(paused ? tr("Vantrel \u2014 recording paused")
+                                    : QStringLiteral("Vantrel"));
 }
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event)

@@ -53,7 +53,7 @@ bool refersTo(const QByteArray& joinedPaths, const QString& name)
 } // namespace
 
 OrphanSweeper::OrphanSweeper(QString folder, DBManager& store, const Clock& clock, QObject* parent)
-    : QObject(parent), m_folder(std::move(folder)), m_store(store), m_clock(clock),
+    : QObject(parent), m_folder(std::move(folder)), m_store(store), m_runStart(clock.now()),
       m_poster(new ThreadPoster(this)), m_queue(std::make_unique<SerialQueue>())
 {}
 
@@ -75,7 +75,7 @@ int OrphanSweeper::sweep()
 {
     // Listed before the rows are read: a capture writes its files before its row, so any file
     // listed here whose capture has finished has its row by the time the rows are read.
-    const QStringList candidates = filesOlderThan(m_clock.now() - minimumAgeSeconds);
+    const QStringList candidates = filesOlderThan(m_runStart);
     if (candidates.isEmpty())
         return 0;
     const std::optional<bool> hasRows = m_store.hasRows();

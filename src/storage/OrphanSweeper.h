@@ -14,21 +14,19 @@ class ThreadPoster;
 // Removes payload files that belong to no row. A capture writes its files before its row, so a
 // program ended between the two (a crash, a kill) leaves files that no deletion and no retention
 // pass would ever reach: whatever was copied, kept for good. The sweep runs once, in the
-// background, when started.
+// background, when started; what an earlier run left goes at this start, however recent.
 //
-// What it never takes: files younger than a minute (a capture in progress writes them), files
-// whose names are not payload names, and anything at all while the history holds no row (a
-// history made anew beside a damaged one kept aside, whose files may be all that is left of it)
-// or cannot be read.
+// What it never takes: files this run made (changed at or after the sweeper was made, which the
+// composition root does before anything is captured), files whose names are not payload names,
+// and anything at all while the history holds no row (a history made anew beside a damaged one
+// kept aside, whose files may be all that is left of it) or cannot be read.
 class OrphanSweeper : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr double minimumAgeSeconds = 60;
-
     // Sweeps the payload folder `folder` against the rows of `store`; both must outlive the
-    // sweeper.
+    // sweeper. This run began at `clock`'s time now.
     OrphanSweeper(QString folder, DBManager& store, const Clock& clock, QObject* parent = nullptr);
     // Stops a sweep in progress after its current batch, and waits for it.
     ~OrphanSweeper() override;
@@ -50,7 +48,8 @@ private:
 
     const QString m_folder;
     DBManager& m_store;
-    const Clock& m_clock;
+    // When this run began, as `clock` tells it, in seconds since 1970.
+    const double m_runStart;
     ThreadPoster* m_poster; // child
     std::atomic<bool> m_stopping = false;
     std::unique_ptr<SerialQueue> m_queue; // last: its thread ends before the rest goes

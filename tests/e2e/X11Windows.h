@@ -4,7 +4,15 @@
 #include <QString>
 #include <QStringList>
 
-// What the X server shows, as the window manager sees it.
+// What the X server shows, as the window manager sees it. The window manager is given each title
+// followed by " — Vantrel", the application's name, unless it already ends with the name; these
+// helpers speak of the windows' own titles.
+
+// The pattern of xdotool's search for the window titled `title`.
+inline QString titlePattern(const QString& title)
+{
+    return u'^' + title + QStringLiteral("( \u2014 Vantrel)?$");
+}
 
 // True when a shown window has exactly this title.
 inline bool windowShown(const QString& title)
@@ -12,7 +20,7 @@ inline bool windowShown(const QString& title)
     QProcess xdotool;
     xdotool.start(QStringLiteral("xdotool"),
                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                   QStringLiteral("--name"), u'^' + title + u'$'});
+                   QStringLiteral("--name"), titlePattern(title)});
     return xdotool.waitForFinished() && xdotool.exitCode() == 0;
 }
 
@@ -22,7 +30,11 @@ inline QString activeWindowTitle()
     xdotool.start(QStringLiteral("xdotool"),
                   {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")});
     xdotool.waitForFinished();
-    return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+    QString title = QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+    const QString suffix = QStringLiteral(" \u2014 Vantrel");
+    if (title.endsWith(suffix))
+        title.chop(suffix.size());
+    return title;
 }
 
 // A click of the first button at a point of the shown window with this title, in the window's
@@ -32,7 +44,7 @@ inline bool clickInWindow(const QString& title, int x, int y)
     QProcess search;
     search.start(QStringLiteral("xdotool"),
                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                  QStringLiteral("--name"), u'^' + title + u'$'});
+                  QStringLiteral("--name"), titlePattern(title)});
     search.waitForFinished();
     const QString window = QString::fromUtf8(search.readAllStandardOutput()).section(u'\n', 0, 0);
     if (window.isEmpty())

@@ -3,6 +3,7 @@
 // pressed; with "Load web pages in previews" on, selecting it loads it at once.
 #include "PageServer.h"
 #include "VantrelSession.h"
+#include "X11Windows.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -24,11 +25,6 @@ QByteArray xdotool(const QStringList& arguments)
     process.start(u"xdotool"_s, arguments);
     process.waitForFinished();
     return process.exitCode() == 0 ? process.readAllStandardOutput().trimmed() : QByteArray();
-}
-
-QString activeWindowTitle()
-{
-    return QString::fromUtf8(xdotool({u"getactivewindow"_s, u"getwindowname"_s}));
 }
 
 void clickInMainWindow(QPoint at)

@@ -1,4 +1,5 @@
 #include "VantrelSession.h"
+#include "X11Windows.h"
 
 #include <QProcess>
 #include <QRect>
@@ -20,12 +21,7 @@ QByteArray xdotool(const QStringList& arguments)
 // The shown window with exactly this title, or 0.
 QByteArray shownWindow(const QString& title)
 {
-    return xdotool({u"search"_s, u"--onlyvisible"_s, u"--name"_s, u'^' + title + u'$'}).trimmed();
-}
-
-bool windowShown(const QString& title)
-{
-    return !shownWindow(title).isEmpty();
+    return xdotool({u"search"_s, u"--onlyvisible"_s, u"--name"_s, titlePattern(title)}).trimmed();
 }
 
 // The window's frame as the window manager reports it.
@@ -86,9 +82,7 @@ private slots:
 
         // Closed by hand (the window manager's Alt+F4), the mini window still is the one a
         // re-open brings back.
-        QTRY_COMPARE_WITH_TIMEOUT(
-            QString::fromUtf8(xdotool({u"getactivewindow"_s, u"getwindowname"_s}).trimmed()),
-            u"Vantrel Mini"_s, timeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), u"Vantrel Mini"_s, timeoutMs);
         xdotool({u"key"_s, u"--clearmodifiers"_s, u"alt+F4"_s});
         QTRY_VERIFY_WITH_TIMEOUT(!windowShown(u"Vantrel Mini"_s), timeoutMs);
         QCOMPARE(session.vantrel({}).first, 0);
@@ -110,9 +104,7 @@ private slots:
             QVERIFY(session.copyAndWaitSeen({u"text/plain="_s + QLatin1StringView(text)}));
 
         QCOMPARE(session.vantrel({u"--show-mini"_s}).first, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(
-            QString::fromUtf8(xdotool({u"getactivewindow"_s, u"getwindowname"_s}).trimmed()),
-            u"Vantrel Mini"_s, timeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), u"Vantrel Mini"_s, timeoutMs);
         xdotool({u"type"_s, u"apple"_s});
         QVERIFY(session.waitForOutput("mini search \"apple\": 2 rows"));
 

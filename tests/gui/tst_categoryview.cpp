@@ -149,12 +149,19 @@ void TestCategoryView::clearActsOnEveryListedItemOfItsPage_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("rowsLeft");
     QTest::addColumn<int>("markedLeft");
+    QTest::addColumn<QString>("question");
     // Ten text items, "item 0" … "item 9"; items 3 and 7 marked.
-    QTest::newRow("Recents deletes all, marked too") << Category::Recents << false << 1 << 0 << 0;
-    QTest::newRow("oldest first clears the same") << Category::Recents << true << 1 << 0 << 0;
-    QTest::newRow("Marked only unmarks") << Category::Marked << false << 1 << 10 << 0;
-    QTest::newRow("search deletes its results") << Category::Search << false << 1 << 0 << 0;
-    QTest::newRow("Cancel changes nothing") << Category::Recents << false << 0 << 10 << 2;
+    const QString deleteAll = u"Delete 10 items? Marked items are deleted too."_s;
+    QTest::newRow("Recents deletes all, marked too")
+        << Category::Recents << false << 1 << 0 << 0 << deleteAll;
+    QTest::newRow("oldest first clears the same")
+        << Category::Recents << true << 1 << 0 << 0 << deleteAll;
+    QTest::newRow("Marked only unmarks") << Category::Marked << false << 1 << 10 << 0
+                                         << u"Unmark 2 items? They stay in the history."_s;
+    QTest::newRow("search deletes its results")
+        << Category::Search << false << 1 << 0 << 0 << deleteAll;
+    QTest::newRow("Cancel changes nothing")
+        << Category::Recents << false << 0 << 10 << 2 << deleteAll;
 }
 
 void TestCategoryView::clearActsOnEveryListedItemOfItsPage()
@@ -164,6 +171,7 @@ void TestCategoryView::clearActsOnEveryListedItemOfItsPage()
     QFETCH(int, answer);
     QFETCH(int, rowsLeft);
     QFETCH(int, markedLeft);
+    QFETCH(QString, question);
     QList<PBContentPtr> items;
     for (int i = 0; i < 10; ++i)
         items.append(m_fixture->add(PBContentTypeText, u"item %1"_s.arg(i)));
@@ -186,7 +194,7 @@ void TestCategoryView::clearActsOnEveryListedItemOfItsPage()
     });
     page->onEmptyButton();
 
-    QCOMPARE(asked.text, u"Are you sure you want to clear the list?"_s);
+    QCOMPARE(asked.text, question);
     QCOMPARE(asked.buttons, QStringList({u"Cancel"_s, u"Clear"_s}));
     QCOMPARE(asked.defaultButton, 0);
     DBManager& store = m_fixture->manager();

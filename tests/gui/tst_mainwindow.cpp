@@ -1,13 +1,17 @@
 #include "ListFixture.h"
 #include "browser/CategoryViewController.h"
+#include "browser/EmptyView.h"
 #include "browser/HistoryListModel.h"
 #include "browser/MainWindowController.h"
+#include "browser/RowDescription.h"
 #include "browser/TabItemView.h"
 #include "controls/MySearchField.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +52,8 @@ private slots:
     void keysMoveBetweenTabsAndTheSearchPage();
     void escapeOrCtrlWClosesTheWindow_data();
     void escapeOrCtrlWClosesTheWindow();
+    void searchShowsWhyAndHowManyMatched_data();
+    void searchShowsWhyAndHowManyMatched();
     void theFrameComesBackAtTheNextLaunch();
 
 private:
@@ -153,7 +159,8 @@ void TestMainWindow::clicksMoveBetweenTabsAndTheSearchPage()
     QCOMPARE(currentPage(window.get()), controller.pages().at(1));
     QCOMPARE(controller.selectedTab(), 1);
     QVERIFY(!search->hasFocus());
-    QCOMPARE(search->text(), u"abc"_s);
+    QCOMPARE(search->text(), QString());
+    QCOMPARE(controller.searchVC()->keyword(), QString());
 
     // Focus that arrives without a click leaves the page alone.
     search->setFocus(Qt::TabFocusReason);
@@ -179,7 +186,7 @@ void TestMainWindow::keysMoveBetweenTabsAndTheSearchPage()
     QTest::keyClick(search, Qt::Key_Escape);
     QCOMPARE(controller.selectedTab(), 3);
     QCOMPARE(currentPage(window.get()), controller.pages().at(3));
-    QCOMPARE(search->text(), u"needle"_s);
+    QCOMPARE(search->text(), QString());
     QVERIFY(window->isVisible());
 }
 
@@ -199,19 +206,121 @@ void TestMainWindow::escapeOrCtrlWClosesTheWindow()
     QTRY_VERIFY(!window->isVisible());
 }
 
+void TestMainWindow::searchShowsWhyAndHowManyMatched_data()
+{
+    const QString far = QString(400, u'x') + u" the needle at the end"_s;
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QString>("countText");
+    // The highlighted parts of the first result's line, as a 240 px row shows it.
+    QTest::addColumn<QStringList>("highlighted");
+    QTest::addColumn<bool>("startsLater");
+    QTest::addColumn<QString>("hint");
+
+    const QString noHint;
+    QTest::newRow("every match, without case")
+        << QStringList{u"Lorem ipsum"_s, u"a Quick quick fox"_s} << u"QUICK"_s << u"1 items"_s
+        << QStringList{u"Quick"_s, u"quick"_s} << false << noHint;
+    QTest::newRow("wildcards match what lies between")
+        << QStringList{u"brown fox"_s, u"grey cat"_s} << u"b%n"_s << u"1 items"_s
+        << QStringList{u"brown"_s} << false << noHint;
+    QTest::newRow("one character wildcard")
+        << QStringList{u"cat"_s, u"cut"_s, u"dog"_s} << u"c_t"_s << u"2 items"_s
+        << QStringList{u"cut"_s} << false << noHint;
+    QTest::newRow("a match far in shows its part")
+        << QStringList{far} << u"needle"_s << u"1 items"_s << QStringList{u"needle"_s} << true
+        << noHint;
+    QTest::newRow("no match") << QStringList{u"alpha"_s} << u"zzz"_s << u"0 items"_s
+                              << QStringList{} << false
+                              << u"Nothing in the history matches \u201czzz\u201d"_s;
+    QTest::newRow("empty search") << QStringList{u"alpha"_s} << QString() << QString()
+                                  << QStringList{} << false
+                                  << u"Type in the search field to search the whole history"_s;
+}
+
+// What the search page shows for a search text: the matches highlighted in the rows, the count
+// beside the field, wording that fits a search when nothing is found; Escape then clears the
+// text and returns to the tab shown before.
+void TestMainWindow::searchShowsWhyAndHowManyMatched()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QString, keyword);
+    QFETCH(QString, countText);
+    QFETCH(QStringList, highlighted);
+    QFETCH(bool, startsLater);
+    QFETCH(QString, hint);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    for (const QString& text : std::as_const(texts))
+        QVERIFY(m_fixture->list.add(PBContentTypeText, text));
+    auto window = openLoaded();
+    QVERIFY(window);
+    const ViewController& controller = window->contentViewController();
+    auto* search = part<MySearchField>(window.get(), u"searchField"_s);
+    auto* count = part<QLabel>(window.get(), u"resultCountLabel"_s);
+    QTest::keyClick(window.get(), Qt::Key_3, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(search, keyword);
+    const HistoryListModel* results = controller.searchVC()->listViewController()->contents();
+    if (keyword.isEmpty()) {
+        QVERIFY(count->isHidden());
+    } else {
+        QTRY_COMPARE(count->text(), countText);
+        QVERIFY(!count->isHidden());
+    }
+
+    if (!highlighted.isEmpty()) {
+        const RowDescription line(results->index(0).data().toString(), keyword, window->font(),
+                                  240);
+        QStringList shown;
+        for (const SearchMatch::Range& range : line.highlights())
+            shown.append(line.shownText().mid(range.start, range.length));
+        QCOMPARE(shown, highlighted);
+        QCOMPARE(line.shownText().startsWith(QChar(0x2026)), startsLater);
+    } else {
+        const auto* empty = controller.searchVC()->findChild<EmptyView*>(u"emptyView"_s);
+        QVERIFY(empty->isVisible());
+        QCOMPARE(empty->findChild<QLabel*>(u"titleLabel"_s)->text(), u"No Result"_s);
+        QCOMPARE(empty->findChild<QLabel*>(u"hintLabel"_s)->text(), hint);
+    }
+
+    QTest::keyClick(search, Qt::Key_Escape);
+    QCOMPARE(controller.selectedTab(), 2);
+    QCOMPARE(search->text(), QString());
+    QVERIFY(count->isHidden());
+    QCOMPARE(results->rowCount(), 0);
+    QVERIFY(window->isVisible());
+}
+
+// The frame and the one divider between list and preview, which a drag on any page moves on
+// every page; the window fits a 1280 x 800 screen at twice the scale.
 void TestMainWindow::theFrameComesBackAtTheNextLaunch()
 {
     QRect frame;
+    int divider = 0;
     {
         auto window = openLoaded();
         QVERIFY(window);
+        QVERIFY(window->minimumSize().width() <= 640 && window->minimumSize().height() <= 400);
         window->setGeometry(QRect(120, 90, 800, 500));
+        const ViewController& controller = window->contentViewController();
+        QSplitterHandle* handle =
+            part<QSplitter>(controller.pages().at(0), u"splitter"_s)->handle(1);
+        const QPoint grip = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(handle, grip + QPoint(-60, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(-60, 0));
+        divider = controller.pages().at(0)->listWidth();
+        QVERIFY(divider > 0);
+        QCOMPARE(controller.listWidth(), divider);
+        for (const CategoryViewController* page : controller.pages())
+            QCOMPARE(page->listWidth(), divider);
         frame = window->geometry();
         window->close();
     }
     auto window = m_fixture->open();
     QCOMPARE(window->geometry().size(), frame.size());
     QCOMPARE(window->geometry().topLeft(), frame.topLeft());
+    QCOMPARE(window->contentViewController().listWidth(), divider);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -141,7 +141,8 @@ void TestMiniWindow::spacePreviewsTheVisibleListsItem()
     QSignalSpy shown(content().previewVC(), &PreviewViewController::previewShown);
     QTest::keyClick(table, Qt::Key_Space);
     QVERIFY(content().popover()->isVisible());
-    QCOMPARE(content().popover()->size(), MiniViewController::popoverSize);
+    QCOMPARE(content().popover()->height(), MiniViewController::popoverSize.height());
+    QVERIFY(!content().popover()->frameGeometry().intersects(m_window->frameGeometry()));
     QTRY_COMPARE(shown.count(), 1);
     QCOMPARE(content().previewVC()->textView()->toPlainText(), expected);
 
@@ -290,27 +291,33 @@ void TestMiniWindow::pinTogglesTheWindowLevelAndTheImage()
 
 void TestMiniWindow::thePreviewStaysWholeOnTheScreen_data()
 {
+    QTest::addColumn<QRect>("window");
     QTest::addColumn<QRect>("anchor");
     QTest::addColumn<QRect>("expected");
 
-    // On a 1280 x 800 screen, a 600 x 600 popup.
-    QTest::newRow("room below: under the row")
-        << QRect(100, 50, 380, 80) << QRect(0, 130, 600, 600);
-    QTest::newRow("no room below: above the row")
-        << QRect(800, 700, 380, 80) << QRect(680, 100, 600, 600);
-    QTest::newRow("room neither side: pushed onto the screen")
-        << QRect(400, 300, 380, 80) << QRect(289, 200, 600, 600);
+    // On a 1280 x 800 screen, a 600 x 600 popup beside a 380 x 540 mini window.
+    QTest::newRow("room on the right: beside the row")
+        << QRect(100, 50, 380, 540) << QRect(100, 130, 380, 80) << QRect(480, 130, 600, 600);
+    QTest::newRow("room on the left only")
+        << QRect(880, 200, 380, 540) << QRect(880, 300, 380, 80) << QRect(280, 200, 600, 600);
+    QTest::newRow("room on neither side: narrowed on the wider one")
+        << QRect(400, 100, 380, 540) << QRect(400, 150, 380, 80) << QRect(780, 150, 500, 600);
+    QTest::newRow("a low row: pushed up onto the screen")
+        << QRect(0, 250, 380, 540) << QRect(0, 700, 380, 80) << QRect(380, 200, 600, 600);
 }
 
 void TestMiniWindow::thePreviewStaysWholeOnTheScreen()
 {
+    QFETCH(QRect, window);
     QFETCH(QRect, anchor);
     QFETCH(QRect, expected);
 
     const QRect screen(0, 0, 1280, 800);
-    const QRect frame = PreviewPopover::placement(anchor, MiniViewController::popoverSize, screen);
+    const QRect frame =
+        PreviewPopover::placement(window, anchor, MiniViewController::popoverSize, screen);
     QCOMPARE(frame, expected);
     QVERIFY(screen.contains(frame));
+    QVERIFY(!frame.intersects(window));
 }
 
 QTEST_MAIN(TestMiniWindow)

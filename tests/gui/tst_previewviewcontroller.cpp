@@ -1,6 +1,7 @@
 #include "PreviewItems.h"
 #include "browser/DocumentPreviewView.h"
 #include "browser/ImagePreviewView.h"
+#include "browser/PreviewPreparation.h"
 #include "browser/PreviewViewController.h"
 #include "browser/TextPreviewView.h"
 #include "browser/WebAddressView.h"
@@ -15,6 +16,7 @@
 #include <QStackedLayout>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QThreadPool>
 
@@ -37,6 +39,8 @@ private slots:
     void aLongWebAddressWrapsInsteadOfWideningThePreview();
     void resultForAnItemNoLongerShownIsDropped();
     void imageIsDecodedAtTheSizeShown();
+    void aLongTextShowsItsBeginningAndSaysTheRestIsNot_data();
+    void aLongTextShowsItsBeginningAndSaysTheRestIsNot();
 
 private:
     PBContentPtr itemNamed(const QString& name);
@@ -294,6 +298,43 @@ void TestPreviewViewController::imageIsDecodedAtTheSizeShown()
     QTRY_VERIFY(image->image().width() > fit.width());
     QCOMPARE(image->image().size(),
              QSize(4000, 3000).scaled(image->fitSize(image->size()), Qt::KeepAspectRatio));
+}
+
+void TestPreviewViewController::aLongTextShowsItsBeginningAndSaysTheRestIsNot_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("cut");
+    const qint64 bound = PreviewPreparation::previewBytes;
+    QTest::newRow("plain text item") << PasteboardTypes::string << 5 * bound / 4 << true;
+    QTest::newRow("html text item") << PasteboardTypes::html << 5 * bound / 4 << true;
+    QTest::newRow("text file") << PasteboardTypes::fileUrl << 5 * bound / 4 << true;
+    QTest::newRow("exactly the bound") << PasteboardTypes::string << bound << false;
+}
+
+void TestPreviewViewController::aLongTextShowsItsBeginningAndSaysTheRestIsNot()
+{
+    QFETCH(QString, type);
+    QFETCH(qint64, size);
+    QFETCH(bool, cut);
+    QByteArray text;
+    text.reserve(size);
+    for (int line = 0; text.size() < size; ++line)
+        text += "line " + QByteArray::number(line).rightJustified(9, '0') + '\n';
+    text.truncate(size);
+    const QString path = writeFile(m_folder.filePath(u"long.txt"_s), text);
+    QSignalSpy shown(m_preview.get(), &PreviewViewController::previewShown);
+    m_preview->setPreviewContent(type == PasteboardTypes::fileUrl ? fileItem(path)
+                                                                  : textItem(type, path));
+    QTRY_COMPARE(shown.count(), 1);
+    QTextEdit* view = type == PasteboardTypes::fileUrl
+                          ? m_preview->previewView()->findChild<QTextEdit*>(u"textFilePreview"_s)
+                          : m_preview->textView();
+    const QTextDocument* document = view->document();
+    const QString note = PreviewPreparation::cutNote(PreviewPreparation::previewBytes, size);
+    QCOMPARE(document->lastBlock().text() == note, cut);
+    QVERIFY(document->characterCount() <= PreviewPreparation::previewBytes + note.size() + 2);
+    QVERIFY(document->toPlainText().startsWith(u"line 000000000"_s));
 }
 
 QTEST_MAIN(TestPreviewViewController)

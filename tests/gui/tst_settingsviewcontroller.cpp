@@ -205,6 +205,7 @@ private slots:
         Panel panel;
         panel.open(config, defaults);
         QCOMPARE(panel.window->windowTitle(), u"Preferences"_s);
+        QCOMPARE(panel.window->accessibleName(), u"Preferences"_s);
         QCOMPARE(checkedName(panel.find<QButtonGroup>(u"modeGroup"_s)), modeButton);
         QCOMPARE(checkedName(panel.find<QButtonGroup>(u"deleteModeGroup"_s)), deleteModeButton);
         QCOMPARE(panel.find<QComboBox>(u"timeButton"_s)->currentIndex(), timeIndex);
@@ -418,13 +419,18 @@ private slots:
         QVERIFY(writeFile(entry, foreign));
         auto* box = panel.find<QCheckBox>(u"autoLaunchButton"_s);
 
+        auto* reason = panel.find<QLabel>(u"autoLaunchStatus"_s);
         QTest::mouseClick(box, Qt::LeftButton);
         QVERIFY(!box->isChecked());
         QCOMPARE(readFile(entry), foreign);
+        QVERIFY(reason->isVisible());
+        QCOMPARE(reason->text(),
+                 entry + u" already starts another program at log-in; it is left as it is"_s);
 
         QVERIFY(QFile::remove(entry));
         QTest::mouseClick(box, Qt::LeftButton);
         QVERIFY(box->isChecked());
+        QVERIFY(!reason->isVisible());
         QVERIFY(panel.loginItems->isEnabled());
         QTest::mouseClick(box, Qt::LeftButton);
         QVERIFY(!box->isChecked());

@@ -141,27 +141,52 @@ private slots:
         QVERIFY(!app.settingsWindow.isMinimized());
     }
 
+    // Drawn in the text colour inside a halo of the window colour, so it shows on light and dark
+    // panels: its opaque pixels hold both colours and blends of the two at their edges, nothing
+    // else. A paused Vantrel has a badge and says so in the tooltip.
     void trayIconIsDrawnInTheTextColourAndFollowsIt()
     {
         ShellFixture app;
-        const auto drawnColours = [&app] {
-            const QImage image = app.delegate->statusItem()->icon().pixmap(22).toImage();
+        QSystemTrayIcon* tray = app.delegate->statusItem();
+        const auto drawn = [tray] { return tray->icon().pixmap(22).toImage(); };
+        const auto drawnIn = [&drawn](const QColor& text, const QColor& halo) {
+            const QImage image = drawn();
             QSet<QRgb> colours;
             for (int y = 0; y < image.height(); ++y) {
                 for (int x = 0; x < image.width(); ++x) {
-                    if (qAlpha(image.pixel(x, y)) == 255)
-                        colours.insert(image.pixel(x, y) | 0xff000000);
+                    const QColor pixel = image.pixelColor(x, y);
+                    if (pixel.alpha() < 255)
+                        continue;
+                    const qreal t = (pixel.redF() - halo.redF()) / (text.redF() - halo.redF());
+                    for (auto channel : {&QColor::redF, &QColor::greenF, &QColor::blueF}) {
+                        const qreal blend = (text.*channel)() * t + (halo.*channel)() * (1 - t);
+                        if (qAbs((pixel.*channel)() - blend) > 0.02)
+                            return false;
+                    }
+                    colours.insert(pixel.rgb());
                 }
             }
-            return colours;
+            return colours.contains(text.rgb()) && colours.contains(halo.rgb());
         };
         const QPalette original = QApplication::palette();
-        QCOMPARE(drawnColours(), QSet<QRgb>{original.color(QPalette::WindowText).rgb()});
+        const QColor text = original.color(QPalette::WindowText);
+        const QColor window = original.color(QPalette::Window);
+        QVERIFY(drawnIn(text, window));
+        QCOMPARE(tray->toolTip(), u"Vantrel"_s);
+        const QImage recording = drawn();
+
+        app.store.watcher.stopWatch();
+        QCOMPARE(tray->toolTip(), u"Vantrel \u2014 recording paused"_s);
+        QVERIFY(drawn() != recording);
+        QVERIFY(drawnIn(text, window));
+        app.store.watcher.startWatch();
+        QCOMPARE(drawn(), recording);
 
         QPalette dark = original;
         dark.setColor(QPalette::WindowText, QColor(0xee, 0xdd, 0x11));
+        dark.setColor(QPalette::Window, QColor(0x22, 0x11, 0x33));
         QApplication::setPalette(dark);
-        QCOMPARE(drawnColours(), QSet<QRgb>{QColor(0xee, 0xdd, 0x11).rgb()});
+        QVERIFY(drawnIn(QColor(0xee, 0xdd, 0x11), QColor(0x22, 0x11, 0x33)));
         QApplication::setPalette(original);
     }
 

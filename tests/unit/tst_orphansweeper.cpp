@@ -1,3 +1,4 @@
+#include "FixedClock.h"
 #include "StoreFixture.h"
 #include "item/PBTextContent.h"
 #include "storage/OrphanSweeper.h"
@@ -34,14 +35,15 @@ private slots:
     void init() { m_store = std::make_unique<StoreFixture>(); }
     void cleanup() { m_store.reset(); }
 
-    void onlyOldFilesOfNoRowAreRemoved_data()
+    // Whatever an earlier run left goes, however recent; what this run writes stays.
+    void onlyFilesOfNoRowFromEarlierRunsAreRemoved_data()
     {
         QTest::addColumn<QString>("folderName");
         QTest::newRow("plain folder") << u"data"_s;
         QTest::newRow("folder name holding |") << u"da|ta"_s;
     }
 
-    void onlyOldFilesOfNoRowAreRemoved()
+    void onlyFilesOfNoRowFromEarlierRunsAreRemoved()
     {
         QFETCH(QString, folderName);
         const QString folder = m_store->folder.filePath(folderName);
@@ -54,12 +56,13 @@ private slots:
         const QStringList orphans{orphan + u".html"_s, orphan + u" 2.data"_s, stored + u" 3.data"_s,
                                   u"."_s + orphan + u".txt.Zz9Yy8"_s};
         for (const QString& name : orphans + kept) {
-            // A capture writing right now has its files there, not yet its row.
-            QVERIFY(writeAged(folder + u'/' + name, name.contains(writing) ? 0 : 120));
+            // A capture of this run, which began 30 seconds ago, is writing right now: its files
+            // are there, not yet its row. An earlier run ended a second before this one began.
+            QVERIFY(writeAged(folder + u'/' + name, name.contains(writing) ? 0 : 31));
         }
         QVERIFY(insertRow(stored, {folder + u'/' + kept[0], folder + u'/' + kept[1]}));
 
-        QCOMPARE(sweep(folder), orphans.size());
+        QCOMPARE(sweep(folder, 30), orphans.size());
         QCOMPARE(sorted(QDir(folder).entryList(QDir::Files | QDir::Hidden)), sorted(kept));
     }
 
@@ -70,7 +73,7 @@ private slots:
         const QString folder = m_store->folder.filePath(u"data"_s);
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(writeAged(folder + u"/A7C3AB64-2D10-4E6C-9C51-5E4C0E3D4A11.txt"_s, 3600));
-        QCOMPARE(sweep(folder), -1);
+        QCOMPARE(sweep(folder, 0), -1);
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
     }
 
@@ -86,9 +89,11 @@ private:
         return QTest::qWaitFor([&written] { return written.has_value(); }) && *written;
     }
 
-    int sweep(const QString& folder)
+    // A sweep by a run that began `runAge` seconds ago.
+    int sweep(const QString& folder, int runAge)
     {
-        OrphanSweeper sweeper(folder, *m_store->manager, Clock::system());
+        const FixedClock runStart(Clock::system().now() - runAge);
+        OrphanSweeper sweeper(folder, *m_store->manager, runStart);
         QSignalSpy finished(&sweeper, &OrphanSweeper::finished);
         sweeper.start();
         return finished.wait(10'000) ? finished.first().first().toInt() : -2;

@@ -92,16 +92,21 @@ bool LoginItemsXdg::isEnabled() const
 
 bool LoginItemsXdg::setEnabled(bool enabled)
 {
+    m_lastRefusal = Refusal::None;
     const Entry entry = currentEntry();
     if (entry == Entry::Foreign) {
-        if (enabled)
-            qCWarning(lcPlatform) << "not enabling start at log-in:" << m_entryPath
-                                  << "starts another program";
-        return !enabled;
+        if (!enabled)
+            return true;
+        qCWarning(lcPlatform) << "not enabling start at log-in:" << m_entryPath
+                              << "starts another program";
+        m_lastRefusal = Refusal::ForeignEntry;
+        return false;
     }
-    if (enabled)
-        return entry == Entry::Ours || writeEntry();
-    return entry == Entry::None || removeEntry();
+    if (enabled && entry != Entry::Ours && !writeEntry())
+        m_lastRefusal = Refusal::CannotWrite;
+    if (!enabled && entry != Entry::None && !removeEntry())
+        m_lastRefusal = Refusal::CannotRemove;
+    return m_lastRefusal == Refusal::None;
 }
 
 QString LoginItemsXdg::execValue(const QString& program)

@@ -22,6 +22,8 @@ public:
     bool isEnabled() const override;
     // Enabling refuses (and logs) while an entry that is not ours occupies the file.
     bool setEnabled(bool enabled) override;
+    Refusal lastRefusal() const override { return m_lastRefusal; }
+    QString entryLocation() const override { return m_entryPath; }
 
     // The Exec= value that runs `program` with no arguments: quoted where the path holds a
     // reserved character, "%" doubled, then escaped as a desktop-entry string.
@@ -39,4 +41,5 @@ private:
     QString m_folder;
     QString m_entryPath;
     QString m_executablePath;
+    Refusal m_lastRefusal = Refusal::None;
 };
