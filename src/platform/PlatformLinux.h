@@ -14,7 +14,8 @@ class Workspace;
 
 // The implementations of the platform interfaces for the running Linux session: the X11
 // clipboard, active window and global shortcuts where the session is X11, the Wayland clipboard
-// through data-control where Qt runs on Wayland, the message channel on
+// through data-control where Qt runs on Wayland, global shortcuts through the desktop portal in
+// a Wayland session, the message channel on
 // the session bus, start at log-in through the user's XDG autostart folder. On X11 it also gives
 // the application's windows the screen's default colormap (WindowColormapX11).
 // Needs the QGuiApplication.

@@ -161,6 +161,9 @@ void SettingsViewController::showRefusal(const Recorder& recorder)
     case GlobalShortcuts::Refusal::Unavailable:
         text = tr("No global shortcuts in this session");
         break;
+    case GlobalShortcuts::Refusal::Declined:
+        text = tr("Not accepted by the desktop");
+        break;
     }
     recorder.status->setText(text);
     recorder.status->setVisible(!text.isEmpty());

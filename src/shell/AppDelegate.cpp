@@ -103,9 +103,9 @@ void AppDelegate::bindShortcuts()
 {
     m_shortcutBindings =
         std::make_unique<ShortcutBindings>(m_services.globalShortcuts, *m_userDefaults);
-    m_shortcutBindings->bind(UserDefaults::mainWindowShortcutKey,
+    m_shortcutBindings->bind(UserDefaults::mainWindowShortcutKey, tr("Open Vantrel"),
                              [this] { onOpenMainWindowItem(); });
-    m_shortcutBindings->bind(UserDefaults::miniWindowShortcutKey,
+    m_shortcutBindings->bind(UserDefaults::miniWindowShortcutKey, tr("Open Vantrel Mini"),
                              [this] { onOpenMiniWindowItem(); });
 }
 

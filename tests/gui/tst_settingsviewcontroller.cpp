@@ -96,8 +96,8 @@ struct Panel
         bindings.reset();
         userDefaults = std::make_unique<UserDefaults>(folder.filePath(u"vantrel.conf"_s));
         bindings = std::make_unique<ShortcutBindings>(shortcuts, *userDefaults);
-        bindings->bind(mainKey, [] {});
-        bindings->bind(miniKey, [] {});
+        bindings->bind(mainKey, QString(), [] {});
+        bindings->bind(miniKey, QString(), [] {});
         window.reset();
         webPreview = std::make_unique<WebPreviewSetting>(defaultsPath());
         loginItems = std::make_unique<LoginItemsXdg>(autostartFolder(),
