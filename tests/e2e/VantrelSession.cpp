@@ -76,8 +76,8 @@ void VantrelSession::writeFile(const QString& path, const QByteArray& bytes)
 
 bool VantrelSession::start(const QStringList& arguments)
 {
-    const bool onX11 = !qEnvironmentVariableIsEmpty("DISPLAY") &&
-                       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool onX11 =
+        !qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (m_trayHostWanted && onX11 && !startTrayHost())
         return false;
     m_output.clear();

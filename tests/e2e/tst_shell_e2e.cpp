@@ -139,9 +139,8 @@ private slots:
                            QStringLiteral("windowminimize"), QStringLiteral("%@")});
         QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Vantrel")), timeoutMs);
         QVERIFY(session.copy({QStringLiteral("text/plain=copied beside the window")}));
-        QTRY_COMPARE_WITH_TIMEOUT(session.keywords(),
-                                  QStringList{QStringLiteral("copied beside the window")},
-                                  timeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            session.keywords(), QStringList{QStringLiteral("copied beside the window")}, timeoutMs);
     }
 
     void withATrayTheWindowStaysClosedAtStart()
