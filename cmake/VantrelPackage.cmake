@@ -47,6 +47,7 @@ if(VANTREL_BUILD_TESTS)
   # Tab completion in bash and zsh against the real Vantrel and the real X11 clipboard.
   add_test(NAME completion_e2e
            COMMAND dbus-run-session -- ${PROJECT_SOURCE_DIR}/tests/helpers/x11-session
+                   ${PROJECT_SOURCE_DIR}/tests/helpers/with-tray
                    ${PROJECT_SOURCE_DIR}/tests/package/check-completion $<TARGET_FILE:vantrel>
                    $<TARGET_FILE:vantrelctl> $<TARGET_FILE:clipowner>
                    ${PROJECT_SOURCE_DIR}/resources/completions)

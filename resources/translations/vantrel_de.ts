@@ -316,6 +316,13 @@
     </message>
 </context>
 <context>
+    <name>NoticeBar</name>
+    <message>
+        <source>Dismiss</source>
+        <translation>Ausblenden</translation>
+    </message>
+</context>
+<context>
     <name>PBFileContent</name>
     <message numerus="yes">
         <source>%1 and %n more</source>
@@ -547,12 +554,86 @@
         <source>Show a web address as its live page as soon as it is selected. Off: only the address shows until you press Load Page, and nothing is sent to the site.</source>
         <translation>Eine Webadresse gleich beim Auswählen als Seite zeigen. Aus: Nur die Adresse wird gezeigt, bis Sie „Seite laden“ drücken, und nichts wird an die Website gesendet.</translation>
     </message>
+    <message>
+        <source>Not accepted by the desktop</source>
+        <translation>Von der Arbeitsumgebung nicht angenommen</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindowController</name>
     <message>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutCommands</name>
+    <message>
+        <source>In GNOME: Settings → Keyboard → View and Customize Shortcuts → Custom Shortcuts, then add one shortcut for each command.</source>
+        <translation>In GNOME: Einstellungen → Tastatur → Tastenkombinationen anzeigen und anpassen → Eigene Tastenkombinationen, dann für jeden Befehl eine Tastenkombination hinzufügen.</translation>
+    </message>
+    <message>
+        <source>In KDE Plasma: System Settings → Keyboard → Shortcuts → Add New → Command or Script, then add one shortcut for each command.</source>
+        <translation>In KDE Plasma: Systemeinstellungen → Tastatur → Kurzbefehle → Neu hinzufügen → Befehl oder Skript, dann für jeden Befehl einen Kurzbefehl hinzufügen.</translation>
+    </message>
+    <message>
+        <source>In Xfce: Settings → Keyboard → Application Shortcuts, then add one shortcut for each command.</source>
+        <translation>In Xfce: Einstellungen → Tastatur → Tastaturkürzel für Anwendungen, dann für jeden Befehl ein Tastaturkürzel hinzufügen.</translation>
+    </message>
+    <message>
+        <source>In Cinnamon: System Settings → Keyboard → Shortcuts → Custom Shortcuts, then add one shortcut for each command.</source>
+        <translation>In Cinnamon: Systemeinstellungen → Tastatur → Tastenkombinationen → Benutzerdefinierte Tastenkombinationen, dann für jeden Befehl eine Tastenkombination hinzufügen.</translation>
+    </message>
+    <message>
+        <source>In sway: add a line such as “bindsym Ctrl+Alt+v exec %1” to ~/.config/sway/config, then reload sway.</source>
+        <translation>In sway: eine Zeile wie „bindsym Ctrl+Alt+v exec %1“ in ~/.config/sway/config eintragen, dann sway neu laden.</translation>
+    </message>
+    <message>
+        <source>In Hyprland: add a line such as “bind = CTRL ALT, V, exec, %1” to ~/.config/hypr/hyprland.conf.</source>
+        <translation>In Hyprland: eine Zeile wie „bind = CTRL ALT, V, exec, %1“ in ~/.config/hypr/hyprland.conf eintragen.</translation>
+    </message>
+    <message>
+        <source>Add one shortcut for each command in your desktop&apos;s keyboard settings.</source>
+        <translation>Für jeden Befehl in den Tastatureinstellungen der Arbeitsumgebung eine Tastenkombination hinzufügen.</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutCommandsView</name>
+    <message>
+        <source>Commands for the desktop&apos;s shortcuts</source>
+        <translation>Befehle für die Tastenkombinationen der Arbeitsumgebung</translation>
+    </message>
+    <message>
+        <source>This desktop lets Vantrel bind no shortcuts itself. Bind these commands to keys of your choice:</source>
+        <translation>Diese Arbeitsumgebung lässt Vantrel selbst keine Tastenkombinationen belegen. Legen Sie diese Befehle auf Tasten Ihrer Wahl:</translation>
+    </message>
+    <message>
+        <source>Main window</source>
+        <translation>Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Command for the main window</source>
+        <translation>Befehl für das Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copies the command for the main window</source>
+        <translation>Kopiert den Befehl für das Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Mini window</source>
+        <translation>Minifenster</translation>
+    </message>
+    <message>
+        <source>Command for the mini window</source>
+        <translation>Befehl für das Minifenster</translation>
+    </message>
+    <message>
+        <source>Copies the command for the mini window</source>
+        <translation>Kopiert den Befehl für das Minifenster</translation>
     </message>
 </context>
 <context>
@@ -648,6 +729,18 @@
         <source>File</source>
         <translation>Datei</translation>
     </message>
+    <message>
+        <source>Vantrel Menu</source>
+        <translation>Vantrel-Menü</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Your desktop shows no tray icons, so Vantrel lives in this window. Closing it keeps Vantrel recording; to bring the window back, start Vantrel again from your applications menu or run “vantrel”. The menu button at the top right pauses recording, opens the preferences and quits.</source>
+        <translation>Ihre Arbeitsumgebung zeigt keine Symbole im Systembereich, darum lebt Vantrel in diesem Fenster. Nach dem Schließen zeichnet Vantrel weiter auf; um das Fenster zurückzuholen, starten Sie Vantrel erneut aus dem Anwendungsmenü oder mit „vantrel“. Der Menüknopf oben rechts pausiert die Aufzeichnung, öffnet die Einstellungen und beendet Vantrel.</translation>
+    </message>
 </context>
 <context>
     <name>WebAddressView</name>
@@ -681,6 +774,45 @@
     <message>
         <source>Web page</source>
         <translation>Webseite</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomeView</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Willkommen</translation>
+    </message>
+    <message>
+        <source>Start at Log-In</source>
+        <translation>Bei Anmeldung starten</translation>
+    </message>
+    <message>
+        <source>Welcome to Vantrel. It records what you copy from now on.</source>
+        <translation>Willkommen bei Vantrel. Ab jetzt zeichnet es auf, was Sie kopieren.</translation>
+    </message>
+    <message>
+        <source>To bring it up with a key, bind the command “%1” in your desktop&apos;s keyboard settings. %2</source>
+        <translation>Um es mit einer Taste aufzurufen, legen Sie den Befehl „%1“ in den Tastatureinstellungen der Arbeitsumgebung auf eine Taste. %2</translation>
+    </message>
+    <message>
+        <source>Press %1 in any application to bring up its mini window.</source>
+        <translation>Drücken Sie %1 in einer beliebigen Anwendung, um das Minifenster aufzurufen.</translation>
+    </message>
+    <message>
+        <source>Press %1 in any application to bring up this window.</source>
+        <translation>Drücken Sie %1 in einer beliebigen Anwendung, um dieses Fenster aufzurufen.</translation>
+    </message>
+    <message>
+        <source>Choose a shortcut in the Preferences to bring it up from any application.</source>
+        <translation>Wählen Sie in den Einstellungen eine Tastenkombination, um es aus jeder Anwendung aufzurufen.</translation>
+    </message>
+    <message>
+        <source>Vantrel now starts when you log in.</source>
+        <translation>Vantrel startet jetzt bei der Anmeldung.</translation>
+    </message>
+    <message>
+        <source>Vantrel could not be set to start at log-in.</source>
+        <translation>Vantrel konnte nicht für den Start bei der Anmeldung eingerichtet werden.</translation>
     </message>
 </context>
 </TS>

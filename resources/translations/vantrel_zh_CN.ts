@@ -313,6 +313,13 @@
     </message>
 </context>
 <context>
+    <name>NoticeBar</name>
+    <message>
+        <source>Dismiss</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
     <name>PBFileContent</name>
     <message numerus="yes">
         <source>%1 and %n more</source>
@@ -543,12 +550,86 @@
         <source>Show a web address as its live page as soon as it is selected. Off: only the address shows until you press Load Page, and nothing is sent to the site.</source>
         <translation>选中网址时立即显示其网页。关闭时：在按下“加载网页”之前只显示地址，不会向网站发送任何内容。</translation>
     </message>
+    <message>
+        <source>Not accepted by the desktop</source>
+        <translation>未被桌面环境接受</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindowController</name>
     <message>
         <source>Preferences</source>
         <translation>偏好设置</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutCommands</name>
+    <message>
+        <source>In GNOME: Settings → Keyboard → View and Customize Shortcuts → Custom Shortcuts, then add one shortcut for each command.</source>
+        <translation>在 GNOME 中：设置 → 键盘 → 查看及自定义快捷键 → 自定义快捷键，然后为每条命令添加一个快捷键。</translation>
+    </message>
+    <message>
+        <source>In KDE Plasma: System Settings → Keyboard → Shortcuts → Add New → Command or Script, then add one shortcut for each command.</source>
+        <translation>在 KDE Plasma 中：系统设置 → 键盘 → 快捷键 → 添加新项 → 命令或脚本，然后为每条命令添加一个快捷键。</translation>
+    </message>
+    <message>
+        <source>In Xfce: Settings → Keyboard → Application Shortcuts, then add one shortcut for each command.</source>
+        <translation>在 Xfce 中：设置 → 键盘 → 应用程序快捷键，然后为每条命令添加一个快捷键。</translation>
+    </message>
+    <message>
+        <source>In Cinnamon: System Settings → Keyboard → Shortcuts → Custom Shortcuts, then add one shortcut for each command.</source>
+        <translation>在 Cinnamon 中：系统设置 → 键盘 → 快捷键 → 自定义快捷键，然后为每条命令添加一个快捷键。</translation>
+    </message>
+    <message>
+        <source>In sway: add a line such as “bindsym Ctrl+Alt+v exec %1” to ~/.config/sway/config, then reload sway.</source>
+        <translation>在 sway 中：在 ~/.config/sway/config 中添加一行，例如“bindsym Ctrl+Alt+v exec %1”，然后重新加载 sway。</translation>
+    </message>
+    <message>
+        <source>In Hyprland: add a line such as “bind = CTRL ALT, V, exec, %1” to ~/.config/hypr/hyprland.conf.</source>
+        <translation>在 Hyprland 中：在 ~/.config/hypr/hyprland.conf 中添加一行，例如“bind = CTRL ALT, V, exec, %1”。</translation>
+    </message>
+    <message>
+        <source>Add one shortcut for each command in your desktop&apos;s keyboard settings.</source>
+        <translation>请在桌面环境的键盘设置中为每条命令添加一个快捷键。</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutCommandsView</name>
+    <message>
+        <source>Commands for the desktop&apos;s shortcuts</source>
+        <translation>用于桌面快捷键的命令</translation>
+    </message>
+    <message>
+        <source>This desktop lets Vantrel bind no shortcuts itself. Bind these commands to keys of your choice:</source>
+        <translation>此桌面环境不允许 Vantrel 自行绑定快捷键。请将以下命令绑定到您选择的按键：</translation>
+    </message>
+    <message>
+        <source>Main window</source>
+        <translation>主窗口</translation>
+    </message>
+    <message>
+        <source>Command for the main window</source>
+        <translation>主窗口的命令</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Copies the command for the main window</source>
+        <translation>复制主窗口的命令</translation>
+    </message>
+    <message>
+        <source>Mini window</source>
+        <translation>迷你窗口</translation>
+    </message>
+    <message>
+        <source>Command for the mini window</source>
+        <translation>迷你窗口的命令</translation>
+    </message>
+    <message>
+        <source>Copies the command for the mini window</source>
+        <translation>复制迷你窗口的命令</translation>
     </message>
 </context>
 <context>
@@ -641,6 +722,18 @@
         <source>File</source>
         <translation>文件</translation>
     </message>
+    <message>
+        <source>Vantrel Menu</source>
+        <translation>Vantrel 菜单</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Your desktop shows no tray icons, so Vantrel lives in this window. Closing it keeps Vantrel recording; to bring the window back, start Vantrel again from your applications menu or run “vantrel”. The menu button at the top right pauses recording, opens the preferences and quits.</source>
+        <translation>您的桌面环境不显示托盘图标，因此 Vantrel 显示在此窗口中。关闭窗口后 Vantrel 仍会继续记录；要重新打开窗口，请从应用程序菜单再次启动 Vantrel 或运行“vantrel”。右上角的菜单按钮可暂停记录、打开偏好设置和退出。</translation>
+    </message>
 </context>
 <context>
     <name>WebAddressView</name>
@@ -674,6 +767,45 @@
     <message>
         <source>Web page</source>
         <translation>网页</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomeView</name>
+    <message>
+        <source>Welcome</source>
+        <translation>欢迎</translation>
+    </message>
+    <message>
+        <source>Start at Log-In</source>
+        <translation>登录时启动</translation>
+    </message>
+    <message>
+        <source>Welcome to Vantrel. It records what you copy from now on.</source>
+        <translation>欢迎使用 Vantrel。从现在起，它会记录您复制的内容。</translation>
+    </message>
+    <message>
+        <source>To bring it up with a key, bind the command “%1” in your desktop&apos;s keyboard settings. %2</source>
+        <translation>要用按键调出它，请在桌面环境的键盘设置中绑定命令“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Press %1 in any application to bring up its mini window.</source>
+        <translation>在任意应用程序中按 %1 即可调出迷你窗口。</translation>
+    </message>
+    <message>
+        <source>Press %1 in any application to bring up this window.</source>
+        <translation>在任意应用程序中按 %1 即可调出此窗口。</translation>
+    </message>
+    <message>
+        <source>Choose a shortcut in the Preferences to bring it up from any application.</source>
+        <translation>在偏好设置中选择一个快捷键，即可从任意应用程序调出它。</translation>
+    </message>
+    <message>
+        <source>Vantrel now starts when you log in.</source>
+        <translation>Vantrel 现在会在您登录时启动。</translation>
+    </message>
+    <message>
+        <source>Vantrel could not be set to start at log-in.</source>
+        <translation>无法将 Vantrel 设置为登录时启动。</translation>
     </message>
 </context>
 </TS>

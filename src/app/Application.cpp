@@ -2,6 +2,7 @@
 
 #include "browser/MainWindowController.h"
 #include "browser/RowArtworkCache.h"
+#include "browser/WelcomeView.h"
 #include "mini/MiniViewController.h"
 #include "mini/MiniWindowController.h"
 #include "platform/Pasteboard.h"
@@ -98,6 +99,8 @@ void Application::buildShell()
     connect(&content, &ViewController::viewDidAppear, m_delegate.get(),
             &AppDelegate::mainWindowDidAppear);
     installMiniWindowFactory(content);
+    installWelcomeFactory(content);
+    content.setApplicationMenu(m_delegate->windowMenuActions());
     m_delegate->applicationDidFinishLaunching(content);
     connectUnavailableNotice();
     tellOfKeptHistory();
@@ -125,6 +128,15 @@ void Application::installMiniWindowFactory(ViewController& content)
             m_environment.userDefaultsPath);
         window->contentViewController().setResumeBlock([&content] { content.showMainWindow(); });
         return window;
+    });
+}
+
+// The welcome is made once the delegate has bound the shortcuts it tells of.
+void Application::installWelcomeFactory(ViewController& content)
+{
+    content.setWelcomeFactory([this] {
+        return std::make_unique<WelcomeView>(*m_delegate->shortcutBindings(),
+                                             *m_environment.platform.loginItems);
     });
 }
 

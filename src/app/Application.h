@@ -65,6 +65,7 @@ private:
     void buildServices();
     void buildShell();
     void installMiniWindowFactory(ViewController& content);
+    void installWelcomeFactory(ViewController& content);
     // The preferences window, made on first use and kept.
     QWidget* settingsWindow();
     void connectUnavailableNotice();

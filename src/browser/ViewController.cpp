@@ -13,6 +13,7 @@
 #include "support/Logging.h"
 #include "ui_ViewController.h"
 
+#include <QMenu>
 #include <QPointer>
 #include <QShortcut>
 #include <algorithm>
@@ -46,6 +47,13 @@ ViewController::ViewController(const Services& services, QWidget* parent)
     m_ui->setupUi(this);
     m_ui->miniWindowButton->setImage(HistoryRowDelegate::image(QStringLiteral("mini_window")));
     connect(m_ui->miniWindowButton, &QToolButton::clicked, this, &ViewController::showMiniWindow);
+    m_ui->appMenuButton->setImage(HistoryRowDelegate::image(QStringLiteral("app_menu")));
+    m_ui->appMenuButton->hide();
+    m_ui->noTrayNotice->setText(
+        tr("Your desktop shows no tray icons, so Vantrel lives in this window. Closing it keeps "
+           "Vantrel recording; to bring the window back, start Vantrel again from your "
+           "applications menu or run “vantrel”. The menu button at the top right pauses "
+           "recording, opens the preferences and quits."));
     m_tabBuildTimer.setObjectName(QStringLiteral("tabBuildTimer"));
     m_tabBuildTimer.setSingleShot(true);
     connect(&m_tabBuildTimer, &QTimer::timeout, this, &ViewController::buildTabs);
@@ -278,4 +286,43 @@ void ViewController::handleReopenWindow()
         showMiniWindow();
     else
         showMainWindow();
+}
+
+void ViewController::showNoTrayNotice()
+{
+    m_ui->noTrayNotice->show();
+}
+
+void ViewController::setWelcomeFactory(WelcomeFactory factory)
+{
+    m_welcomeFactory = std::move(factory);
+}
+
+// Above the lists, below the no-tray notice.
+void ViewController::showWelcome()
+{
+    if (!m_welcome && m_welcomeFactory) {
+        std::unique_ptr<QWidget> welcome = m_welcomeFactory();
+        m_ui->rootLayout->insertWidget(m_ui->rootLayout->indexOf(m_ui->noTrayNotice) + 1,
+                                       welcome.get());
+        m_welcome = welcome.release(); // the layout gave it to this view
+    }
+    if (m_welcome)
+        m_welcome->show();
+}
+
+void ViewController::setApplicationMenu(const QList<QAction*>& actions)
+{
+    if (!m_applicationMenu) {
+        m_applicationMenu = new QMenu(this);
+        m_applicationMenu->setObjectName(QStringLiteral("applicationMenu"));
+        m_ui->appMenuButton->setMenu(m_applicationMenu);
+    }
+    m_applicationMenu->clear();
+    for (QAction* action : actions) {
+        if (!m_applicationMenu->isEmpty())
+            m_applicationMenu->addSeparator();
+        m_applicationMenu->addAction(action);
+    }
+    m_ui->appMenuButton->setVisible(!actions.isEmpty());
 }

@@ -10,6 +10,8 @@
 #include <memory>
 
 class CategoryViewController;
+class QAction;
+class QMenu;
 class Clock;
 class DBManager;
 class DataManager;
@@ -63,6 +65,14 @@ public:
     bool miniWindowShowing() const { return m_miniWindowShowing; }
     // The mini window is made by the factory on first use, and kept.
     void setMiniWindowFactory(MiniWindowFactory factory);
+    void showNoTrayNotice() override;
+    // Shows the welcome the factory makes; without a factory there is none.
+    void showWelcome() override;
+    using WelcomeFactory = std::function<std::unique_ptr<QWidget>()>;
+    void setWelcomeFactory(WelcomeFactory factory);
+    // The tool bar's menu button offers these actions (the application's pause or resume,
+    // preferences and quit), separated, so that no tray is needed to reach them.
+    void setApplicationMenu(const QList<QAction*>& actions);
 
     // The six tabs in display order: Recents, Marked, Text, Image, URL, File.
     QList<TabItemView*> allTabItems() const;
@@ -111,6 +121,9 @@ private:
     std::unique_ptr<Ui::ViewController> m_ui;
     Services m_services;
     MiniWindowFactory m_miniWindowFactory;
+    WelcomeFactory m_welcomeFactory;
+    QWidget* m_welcome = nullptr;
+    QMenu* m_applicationMenu = nullptr;
     std::unique_ptr<QWidget> m_miniWindowController;
     bool m_miniWindowShowing = false;
     double m_loadingStart = 0;

@@ -19,6 +19,7 @@ public:
         UsedByAnotherId,     // registered here for another id already
         HeldByAnotherClient, // another application holds it
         Unavailable,         // no global shortcuts in this session
+        Declined,            // the desktop (or the user, asked by it) did not take it
     };
     Q_ENUM(Refusal)
 
@@ -42,7 +43,23 @@ public:
         return Refusal::None;
     }
 
+    // What the id's shortcut does, in the user's words, for a desktop that lists the shortcuts of
+    // its applications. Given before the id is registered.
+    virtual void setDescription(const QString& id, const QString& description)
+    {
+        Q_UNUSED(id);
+        Q_UNUSED(description);
+    }
+
+    // Whether this session offers global shortcuts at all. Where it does not, the desktop's own
+    // keyboard settings can run `vantrel --show-main` / `--show-mini` instead. A backend that has
+    // to ask the desktop first answers false until it knows.
+    virtual bool isAvailable() const { return true; }
+
 signals:
     // The combination registered under the id was pressed.
     void activated(const QString& id);
+    // A backend that registers asynchronously learnt the outcome for the id: refusal() changed.
+    void refusalChanged(const QString& id);
+    void availabilityChanged(bool available);
 };

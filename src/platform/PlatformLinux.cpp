@@ -13,10 +13,12 @@
 #include "platform/x11/PasteboardX11.h"
 #include "platform/x11/WindowColormapX11.h"
 #include "platform/x11/WorkspaceX11.h"
+#include "platform/xdg/GlobalShortcutsPortal.h"
 #include "platform/xdg/LoginItemsXdg.h"
 #include "support/Logging.h"
 #include "support/MessageChannelWormhole.h"
 
+#include <QDBusConnection>
 #include <QGuiApplication>
 #include <optional>
 #include <xcb/xcb.h>
@@ -41,8 +43,16 @@ std::unique_ptr<Workspace> makeWorkspace()
     return std::make_unique<WorkspaceX11>(connection, rootWindow(connection));
 }
 
+// A Wayland compositor lets no client grab keys, Xwayland clients included: there the desktop
+// portal binds the shortcuts, or nothing can.
 std::unique_ptr<GlobalShortcuts> makeGlobalShortcuts()
 {
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        if (bus.isConnected())
+            return std::make_unique<GlobalShortcutsPortal>(bus);
+        return std::make_unique<GlobalShortcutsNull>();
+    }
     xcb_connection_t* connection = x11Connection();
     if (!connection)
         return std::make_unique<GlobalShortcutsNull>();

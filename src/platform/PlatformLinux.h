@@ -15,10 +15,11 @@ class Workspace;
 
 // The implementations of the platform interfaces for the running Linux session: the X11
 // clipboard, active window and global shortcuts where the session is X11, the Wayland clipboard
-// through the compositor's data-control protocol where a Wayland compositor offers it, the message
-// channel on the session bus, start at log-in through the user's XDG autostart folder, the paste
-// keystroke through XTest on X11 and a virtual keyboard on Wayland. On X11 it also gives the
-// application's windows the screen's default colormap (WindowColormapX11).
+// through the compositor's data-control protocol where a Wayland compositor offers it, global
+// shortcuts through the desktop portal in a Wayland session, the message channel on the session
+// bus, start at log-in through the user's XDG autostart folder, the paste keystroke through XTest
+// on X11 and a virtual keyboard on Wayland. On X11 it also gives the application's windows the
+// screen's default colormap (WindowColormapX11).
 // Needs the QGuiApplication.
 class PlatformLinux
 {

@@ -53,6 +53,9 @@ void SettingsViewController::viewDidLoad()
         connectRecorder(recorder);
     connect(&m_services.shortcuts, &ShortcutBindings::shortcutChanged, this,
             &SettingsViewController::showShortcut);
+    showAvailability(m_services.shortcuts.isAvailable());
+    connect(&m_services.shortcuts, &ShortcutBindings::availabilityChanged, this,
+            &SettingsViewController::showAvailability);
     m_ui->autoLaunchButton->setChecked(m_services.loginItems.isEnabled());
     connect(m_ui->autoLaunchButton, &QAbstractButton::clicked, this,
             &SettingsViewController::onAutoLaunchButton);
@@ -183,9 +186,23 @@ void SettingsViewController::showRefusal(const Recorder& recorder)
     case GlobalShortcuts::Refusal::Unavailable:
         text = tr("No global shortcuts in this session");
         break;
+    case GlobalShortcuts::Refusal::Declined:
+        text = tr("Not accepted by the desktop");
+        break;
     }
     recorder.status->setText(text);
-    recorder.status->setVisible(!text.isEmpty());
+    recorder.status->setVisible(!text.isEmpty() && m_services.shortcuts.isAvailable());
+}
+
+void SettingsViewController::showAvailability(bool available)
+{
+    m_ui->shortcutMainLabel->setVisible(available);
+    m_ui->shortcutMiniLabel->setVisible(available);
+    for (const Recorder& recorder : m_recorders) {
+        recorder.view->setVisible(available);
+        showRefusal(recorder);
+    }
+    m_ui->shortcutCommandsView->setVisible(!available);
 }
 
 // The box shows what is found afterwards, not what was asked for: an autostart entry of

@@ -77,6 +77,8 @@ private:
     void connectRecorder(const Recorder& recorder);
     void showShortcut(const QString& key, const QKeySequence& sequence);
     void showRefusal(const Recorder& recorder);
+    // The recorders where the session has global shortcuts, else the commands to bind.
+    void showAvailability(bool available);
     void onAutoLaunchButton();
     void showAutoLaunchRefusal();
     void connectWebPreview();

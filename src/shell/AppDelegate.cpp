@@ -66,10 +66,29 @@ AppDelegate::AppDelegate(const Services& services, QObject* parent)
     });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &AppDelegate::applicationStateChanged);
-    connect(&m_services.watcher, &PBWatcher::watchingChanged, this, [this] {
-        if (m_recordingItem)
-            updateRecordingItemUI(m_recordingItem);
-    });
+    makeSharedItems();
+    connect(&m_services.watcher, &PBWatcher::watchingChanged, this,
+            [this] { updateRecordingItemUI(m_recordingItem); });
+}
+
+void AppDelegate::makeSharedItems()
+{
+    m_recordingItem = makeItem(tr("Recording..."), &AppDelegate::onToggleRecording);
+    updateRecordingItemUI(m_recordingItem);
+    m_preferencesItem = makeItem(tr("Preferences..."), &AppDelegate::onPreferencesItem);
+    m_exitItem = makeItem(tr("Quit"), &AppDelegate::onExitItem);
+}
+
+QAction* AppDelegate::makeItem(const QString& title, void (AppDelegate::*action)())
+{
+    auto* item = new QAction(title, this);
+    connect(item, &QAction::triggered, this, action);
+    return item;
+}
+
+QList<QAction*> AppDelegate::windowMenuActions() const
+{
+    return {m_recordingItem, m_preferencesItem, m_exitItem};
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -81,15 +100,37 @@ void AppDelegate::applicationDidFinishLaunching(WindowCommands& windows)
     m_windows = &windows;
     configStatusItem();
     bindShortcuts();
+    greet();
+}
+
+void AppDelegate::greet()
+{
+    if (!m_userDefaults->value(UserDefaults::welcomeShownKey).toBool()) {
+        m_windows->showWelcome();
+        m_userDefaults->setValue(UserDefaults::welcomeShownKey, true);
+    }
+    if (trayAvailable())
+        return;
+    if (!m_userDefaults->value(UserDefaults::noTrayNoticeShownKey).toBool()) {
+        m_windows->showNoTrayNotice();
+        m_userDefaults->setValue(UserDefaults::noTrayNoticeShownKey, true);
+    }
+    m_windows->showMainWindow();
+}
+
+bool AppDelegate::trayAvailable() const
+{
+    return m_services.trayAvailable ? m_services.trayAvailable()
+                                    : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void AppDelegate::bindShortcuts()
 {
     m_shortcutBindings =
         std::make_unique<ShortcutBindings>(m_services.globalShortcuts, *m_userDefaults);
-    m_shortcutBindings->bind(UserDefaults::mainWindowShortcutKey,
+    m_shortcutBindings->bind(UserDefaults::mainWindowShortcutKey, tr("Open Vantrel"),
                              [this] { onOpenMainWindowItem(); });
-    m_shortcutBindings->bind(UserDefaults::miniWindowShortcutKey,
+    m_shortcutBindings->bind(UserDefaults::miniWindowShortcutKey, tr("Open Vantrel Mini"),
                              [this] { onOpenMiniWindowItem(); });
 }
 
@@ -184,7 +225,7 @@ void AppDelegate::configStatusItem()
     connect(&m_services.watcher, &PBWatcher::watchingChanged, this, &AppDelegate::updateStatusIcon);
     updateStatusIcon();
     m_statusItem->show();
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    if (!trayAvailable())
         qCInfo(lcShell, "no system tray: start vantrel again to bring up its window");
 }
 
@@ -216,20 +257,19 @@ void AppDelegate::onStatusItem(QSystemTrayIcon::ActivationReason reason)
 QMenu* AppDelegate::statusBarMenu()
 {
     m_statusBarMenu->clear();
-    m_recordingItem = m_statusBarMenu->addAction(tr("Recording..."));
-    connect(m_recordingItem, &QAction::triggered, this, &AppDelegate::onToggleRecording);
+    m_statusBarMenu->addAction(m_recordingItem);
     updateRecordingItemUI(m_recordingItem);
     addIgnoreNextCopyItem();
     m_statusBarMenu->addSeparator();
     addMenuItem(tr("Open Vantrel"), &AppDelegate::onOpenMainWindowItem);
     addMenuItem(tr("Open Vantrel Mini"), &AppDelegate::onOpenMiniWindowItem);
     m_statusBarMenu->addSeparator();
-    addMenuItem(tr("Preferences..."), &AppDelegate::onPreferencesItem);
+    m_statusBarMenu->addAction(m_preferencesItem);
     m_statusBarMenu->addSeparator();
     addMenuItem(tr("Rate Us"), &AppDelegate::onRateUs);
     addMenuItem(tr("Contact Us"), &AppDelegate::onContactUs);
     m_statusBarMenu->addSeparator();
-    addMenuItem(tr("Quit"), &AppDelegate::onExitItem);
+    m_statusBarMenu->addAction(m_exitItem);
     return m_statusBarMenu.get();
 }
 

@@ -3,7 +3,6 @@
 #include "shell/CommandLine.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
 #include <functional>
@@ -45,12 +44,15 @@ public:
         // The preferences window, made by the layer above on first use and kept there (the shell
         // knows no windows above it); none: the Preferences entry does nothing.
         std::function<QWidget*()> settingsWindow;
+        // Whether a tray host shows the tray icon at start; none: as Qt finds it.
+        std::function<bool()> trayAvailable = {};
     };
 
     explicit AppDelegate(const Services& services, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // The start-up, once the windows have loaded; they must outlive the delegate.
+    // The start-up, once the windows have loaded; they must outlive the delegate. Where no tray
+    // shows the icon, the main window comes up, since nothing else would show that Vantrel runs.
     void applicationDidFinishLaunching(WindowCommands& windows);
 
     // Carries out what a start of `vantrel` asked for.
@@ -75,9 +77,16 @@ public:
     ShortcutBindings* shortcutBindings() const { return m_shortcutBindings.get(); }
     // Rebuilds the tray menu's entries (on each opening) and returns the menu.
     QMenu* statusBarMenu();
+    // The entries the tray menu shares with the main window's own menu, which reaches them on a
+    // desktop without a tray: pause or resume recording, preferences and quit, in this order.
+    // The same actions in both menus, so they do and show the same.
+    QList<QAction*> windowMenuActions() const;
 
 private:
     void bindShortcuts();
+    // The first run's welcome, and without a tray the main window with a word on how to reach it.
+    void greet();
+    bool trayAvailable() const;
     // Makes the tray icon and connects its activation.
     void configStatusItem();
     // Rebuilds the tray menu for the current state when the tray icon is activated.
@@ -85,6 +94,8 @@ private:
     void updateStatusIcon();
     void updateRecordingItemUI(QAction* item);
     void addIgnoreNextCopyItem();
+    void makeSharedItems();
+    QAction* makeItem(const QString& title, void (AppDelegate::*action)());
     void addMenuItem(const QString& title, void (AppDelegate::*action)());
     void onToggleRecording();
     void onOpenMainWindowItem();
@@ -105,6 +116,9 @@ private:
     // Declared after the menu it shows, so that it goes first.
     std::unique_ptr<QMenu> m_statusBarMenu;
     std::unique_ptr<QSystemTrayIcon> m_statusItem;
-    QPointer<QAction> m_recordingItem;
+    // Shared by the tray menu and the window's menu; owned by the delegate.
+    QAction* m_recordingItem = nullptr;
+    QAction* m_preferencesItem = nullptr;
+    QAction* m_exitItem = nullptr;
     Qt::ApplicationState m_applicationState;
 };

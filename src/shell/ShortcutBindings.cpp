@@ -11,6 +11,13 @@ ShortcutBindings::ShortcutBindings(GlobalShortcuts& shortcuts, UserDefaults& def
 {
     connect(&m_defaults, &UserDefaults::changed, this, &ShortcutBindings::reload);
     connect(&m_shortcuts, &GlobalShortcuts::activated, this, &ShortcutBindings::onActivated);
+    connect(&m_shortcuts, &GlobalShortcuts::refusalChanged, this, [this](const QString& id) {
+        const auto found = m_bindings.find(id);
+        if (found != m_bindings.end())
+            emit shortcutChanged(id, found->second.sequence);
+    });
+    connect(&m_shortcuts, &GlobalShortcuts::availabilityChanged, this,
+            &ShortcutBindings::availabilityChanged);
 }
 
 ShortcutBindings::~ShortcutBindings()
@@ -24,8 +31,10 @@ QString ShortcutBindings::settingsPath() const
     return m_defaults.path();
 }
 
-void ShortcutBindings::bind(const QString& key, std::function<void()> action)
+void ShortcutBindings::bind(const QString& key, const QString& description,
+                            std::function<void()> action)
 {
+    m_shortcuts.setDescription(key, description);
     Binding& binding = m_bindings[key];
     binding.action = std::move(action);
     binding.sequence = shortcut(key);
@@ -53,6 +62,11 @@ void ShortcutBindings::setShortcut(const QString& key, const QKeySequence& seque
 GlobalShortcuts::Refusal ShortcutBindings::refusal(const QString& key) const
 {
     return m_bindings.contains(key) ? m_shortcuts.refusal(key) : GlobalShortcuts::Refusal::None;
+}
+
+bool ShortcutBindings::isAvailable() const
+{
+    return m_shortcuts.isAvailable();
 }
 
 // Every changed shortcut is released before any is registered again, so that two bindings can

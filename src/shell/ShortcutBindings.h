@@ -26,9 +26,10 @@ public:
 
     QString settingsPath() const;
 
-    // Runs the action each time the shortcut stored under the key is pressed. Binding a key
-    // again replaces its action.
-    void bind(const QString& key, std::function<void()> action);
+    // Runs the action each time the shortcut stored under the key is pressed; the description
+    // says what it does, for desktops that list the shortcuts they hold. Binding a key again
+    // replaces its action.
+    void bind(const QString& key, const QString& description, std::function<void()> action);
 
     // The shortcut stored under the key, empty when none.
     QKeySequence shortcut(const QString& key) const;
@@ -38,11 +39,14 @@ public:
     // Why the stored shortcut of a bound key is not in effect; Refusal::None when it is, or when
     // none is stored.
     GlobalShortcuts::Refusal refusal(const QString& key) const;
+    // Whether the session offers global shortcuts at all.
+    bool isAvailable() const;
 
 signals:
     // The stored shortcut of a bound key changed and has been registered again (successfully or
-    // not: the reason of a refusal is logged).
+    // not: the reason of a refusal is logged), or the desktop has told what became of it.
     void shortcutChanged(const QString& key, const QKeySequence& sequence);
+    void availabilityChanged(bool available);
 
 private:
     struct Binding

@@ -14,4 +14,9 @@ public:
     // Brings up the window last brought up by the two above: the mini window when it was, else
     // the main window.
     virtual void handleReopenWindow() = 0;
+    // Says in the main window how to reach Vantrel again where the desktop shows no tray.
+    virtual void showNoTrayNotice() = 0;
+    // The first run's welcome in the main window: how to call Vantrel up, and the offer to start
+    // it at log-in.
+    virtual void showWelcome() = 0;
 };

@@ -23,6 +23,10 @@ public:
     static constexpr QLatin1StringView miniWindowShortcutKey{"MiniWindowShortcut"};
     // true: a web address in a preview loads its page as soon as it is shown (WebPreviewSetting).
     static constexpr QLatin1StringView loadWebPagesKey{"LoadWebPagesInPreviews"};
+    // true once the first run's welcome was shown, and once the notice of a desktop without a
+    // tray was: each is shown in one run only.
+    static constexpr QLatin1StringView welcomeShownKey{"WelcomeShown"};
+    static constexpr QLatin1StringView noTrayNoticeShownKey{"NoTrayNoticeShown"};
     // "com.quorvex.rate_<version>": true once the rating request was made for that version.
     static QString rateKey(const QString& version);
 

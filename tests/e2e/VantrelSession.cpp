@@ -2,6 +2,7 @@
 
 #include "StoredRows.h"
 #include "WaitUntil.h"
+#include "X11Windows.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,10 +25,22 @@ VantrelSession::VantrelSession()
 
 VantrelSession::~VantrelSession()
 {
-    if (m_vantrel && m_vantrel->state() != QProcess::NotRunning) {
-        m_vantrel->kill();
-        m_vantrel->waitForFinished();
+    for (QProcess* process : {m_vantrel.get(), m_trayHost.get()}) {
+        if (process && process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished();
+        }
     }
+}
+
+bool VantrelSession::startTrayHost()
+{
+    if (m_trayHost && m_trayHost->state() != QProcess::NotRunning)
+        return true;
+    m_trayHost = std::make_unique<QProcess>();
+    m_trayHost->start(QStringLiteral("trayer"), {});
+    return m_trayHost->waitForStarted() &&
+           waitUntil([] { return windowShown(QStringLiteral("panel")); }, startTimeoutMs);
 }
 
 QString VantrelSession::dataFolder() const
@@ -63,6 +76,10 @@ void VantrelSession::writeFile(const QString& path, const QByteArray& bytes)
 
 bool VantrelSession::start(const QStringList& arguments)
 {
+    const bool onX11 =
+        !qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (m_trayHostWanted && onX11 && !startTrayHost())
+        return false;
     m_output.clear();
     m_vantrel = std::make_unique<QProcess>();
     m_vantrel->setProcessEnvironment(environment());

@@ -31,8 +31,12 @@ public:
     // Replaces the user defaults with this INI text.
     void writeUserDefaults(const QByteArray& ini) const;
 
-    // Starts vantrel (with these arguments) and waits until it watches the clipboard.
+    // Starts vantrel (with these arguments) and waits until it watches the clipboard. On X11 a
+    // tray host runs beside it first, as on most desktops, unless the session is to have none.
     bool start(const QStringList& arguments = {});
+    void setTrayHost(bool wanted) { m_trayHostWanted = wanted; }
+    // Starts the tray host (trayer) and waits until it shows; true when it runs.
+    bool startTrayHost();
     // Sends the signal (SIGTERM by default), then waits for the exit, as waitForExit().
     bool stop(int signalNumber = SIGTERM);
     // Waits for the running vantrel to end; true when it exited by itself with status 0.
@@ -73,6 +77,8 @@ private:
 
     QTemporaryDir m_home;
     std::unique_ptr<QProcess> m_vantrel;
+    bool m_trayHostWanted = true;
+    std::unique_ptr<QProcess> m_trayHost;
     std::vector<std::unique_ptr<ClipOwner>> m_owners;
     QByteArray m_output;
 };

@@ -22,6 +22,28 @@ bool markRow(const QString& dbPath, const QString& uuid)
     return update.exec();
 }
 
+// Whether the tray host (trayer's "panel" window) holds a window of the program with this
+// WM_CLASS: the tray icon, embedded.
+bool trayHolds(const QString& className)
+{
+    QProcess tree;
+    tree.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    tree.waitForFinished();
+    const QStringList lines = QString::fromUtf8(tree.readAllStandardOutput()).split(u'\n');
+    const QString icon = QStringLiteral("(\"%1\" \"%1\")").arg(className);
+    qsizetype panelDepth = -1;
+    for (const QString& line : lines) {
+        const qsizetype depth = line.size() - line.trimmed().size();
+        if (line.contains(QStringLiteral("(\"panel\" \"trayer\")")))
+            panelDepth = depth;
+        else if (panelDepth >= 0 && depth <= panelDepth)
+            panelDepth = -1;
+        else if (panelDepth >= 0 && line.contains(icon))
+            return true;
+    }
+    return false;
+}
+
 QStringList payloadFiles(const QString& dataFolder)
 {
     return QDir(dataFolder + QStringLiteral("/data")).entryList(QDir::Files, QDir::Name);
@@ -81,13 +103,11 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, title);
 
-        // A tray host, as on a desktop: its embedded icon window is not one of the user's.
-        QProcess trayer;
-        trayer.start(QStringLiteral("trayer"), {});
-        QVERIFY(trayer.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("panel")), timeoutMs);
+        // A tray host, as on a desktop (the session starts one): its embedded icon window is not
+        // one of the user's.
         VantrelSession session;
         QVERIFY(session.start());
+        QVERIFY(windowShown(QStringLiteral("panel")));
         QVERIFY(!windowShown(title));
 
         QCOMPARE(session.vantrel(arguments).first, 0);
@@ -95,8 +115,42 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), title, timeoutMs);
         QCOMPARE(session.output().count(QStringLiteral("Start Watching")), 1);
         QVERIFY(!session.output().contains(QStringLiteral("no system tray")));
-        trayer.kill();
-        trayer.waitForFinished();
+    }
+
+    // On a desktop that shows no tray the first start brings up the main window, since nothing
+    // else would show that Vantrel runs; a tray host started later gets the icon.
+    void withoutATrayTheWindowComesUpAndALaterTrayGetsTheIcon()
+    {
+        VantrelSession session;
+        session.setTrayHost(false);
+        QVERIFY(!windowShown(QStringLiteral("panel")));
+        QVERIFY(session.start());
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Vantrel")), timeoutMs);
+        QVERIFY(session.output().contains(QStringLiteral("no system tray")));
+        QVERIFY(!trayHolds(QStringLiteral("vantrel")));
+
+        QVERIFY(session.startTrayHost());
+        QTRY_VERIFY_WITH_TIMEOUT(trayHolds(QStringLiteral("vantrel")), timeoutMs);
+
+        // Recording goes on once the window is put away.
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                           QStringLiteral("--name"), QStringLiteral("^Vantrel$"),
+                           QStringLiteral("windowminimize"), QStringLiteral("%@")});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Vantrel")), timeoutMs);
+        QVERIFY(session.copy({QStringLiteral("text/plain=copied beside the window")}));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            session.keywords(), QStringList{QStringLiteral("copied beside the window")}, timeoutMs);
+    }
+
+    void withATrayTheWindowStaysClosedAtStart()
+    {
+        VantrelSession session;
+        QVERIFY(session.start());
+        QTest::qWait(1000);
+        QVERIFY(!windowShown(QStringLiteral("Vantrel")));
+        QTRY_VERIFY_WITH_TIMEOUT(trayHolds(QStringLiteral("vantrel")), timeoutMs);
+        QVERIFY(!session.output().contains(QStringLiteral("no system tray")));
     }
 
     void laterStartRestoresAMinimisedWindow()

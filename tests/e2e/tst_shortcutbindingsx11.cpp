@@ -53,8 +53,8 @@ void TestShortcutBindingsX11::storedShortcutChangedInTheFileTakesEffectWithoutRe
     QCOMPARE(bindings.settingsPath(), path);
     int mainRuns = 0;
     int miniRuns = 0;
-    bindings.bind(UserDefaults::mainWindowShortcutKey, [&] { ++mainRuns; });
-    bindings.bind(UserDefaults::miniWindowShortcutKey, [&] { ++miniRuns; });
+    bindings.bind(UserDefaults::mainWindowShortcutKey, QString(), [&] { ++mainRuns; });
+    bindings.bind(UserDefaults::miniWindowShortcutKey, QString(), [&] { ++miniRuns; });
 
     QVERIFY(pressKeys(u"ctrl+alt+v"_s));
     QTRY_COMPARE(mainRuns, 1);

@@ -6,6 +6,7 @@
 #include "preferences/SettingsWindowController.h"
 #include "preferences/ShortcutRecorder.h"
 #include "shell/ShortcutBindings.h"
+#include "shell/ShortcutCommands.h"
 #include "storage/SettingsManager.h"
 #include "storage/UserDefaults.h"
 #include "storage/WebPreviewSetting.h"
@@ -13,6 +14,7 @@
 #include <QAccessible>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -22,6 +24,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -57,7 +61,15 @@ public:
         refusals.remove(id);
     }
     Refusal refusal(const QString& id) const override { return refusals.value(id, Refusal::None); }
+    bool isAvailable() const override { return available; }
+    // As a backend that learnt from the desktop whether it has global shortcuts.
+    void setAvailable(bool value)
+    {
+        available = value;
+        emit availabilityChanged(value);
+    }
 
+    bool available = true;
     QMap<QString, QKeySequence> registered;
     QMap<QString, Refusal> refusals;
 };
@@ -116,8 +128,8 @@ struct Panel
         bindings.reset();
         userDefaults = std::make_unique<UserDefaults>(folder.filePath(u"vantrel.conf"_s));
         bindings = std::make_unique<ShortcutBindings>(shortcuts, *userDefaults);
-        bindings->bind(mainKey, [] {});
-        bindings->bind(miniKey, [] {});
+        bindings->bind(mainKey, QString(), [] {});
+        bindings->bind(miniKey, QString(), [] {});
         window.reset();
         webPreview = std::make_unique<WebPreviewSetting>(defaultsPath());
         loginItems = std::make_unique<LoginItemsXdg>(autostartFolder(),
@@ -407,6 +419,54 @@ private slots:
         QCOMPARE(panel.shortcuts.registered.value(key),
                  said.isEmpty() ? QKeySequence(stored) : QKeySequence());
         QCOMPARE(panel.status(key)->isVisible() ? panel.status(key)->text() : QString(), said);
+    }
+
+    // Where the desktop has no global shortcuts for Vantrel (a Wayland session without the
+    // portal), the panel offers the commands to bind instead, and follows the desktop's answer.
+    void withoutGlobalShortcutsTheCommandsToBindAreOffered_data()
+    {
+        QTest::addColumn<bool>("availableAtFirst");
+        QTest::newRow("known at opening") << false;
+        QTest::newRow("learnt after opening") << true;
+    }
+
+    void withoutGlobalShortcutsTheCommandsToBindAreOffered()
+    {
+        QFETCH(bool, availableAtFirst);
+        Panel panel;
+        panel.shortcuts.available = availableAtFirst;
+        panel.open({}, "[General]\nMainWindowShortcut=Ctrl+Alt+V\n");
+        auto* commands = panel.find<QWidget>(u"shortcutCommandsView"_s);
+        QVERIFY(commands);
+        QCOMPARE(commands->isVisible(), !availableAtFirst);
+        if (availableAtFirst) {
+            QVERIFY(panel.recorder(mainKey)->isVisible());
+            panel.shortcuts.setAvailable(false);
+        }
+        QVERIFY(commands->isVisible());
+        for (const QString& key : {mainKey, miniKey}) {
+            QVERIFY(!panel.recorder(key)->isVisible());
+            QVERIFY(!panel.status(key)->isVisible());
+        }
+
+        const QList<std::pair<QString, QString>> rows{
+            {u"main"_s, ShortcutCommands::showMainCommand()},
+            {u"mini"_s, ShortcutCommands::showMiniCommand()}};
+        for (const auto& [name, command] : rows) {
+            auto* field = panel.find<QLineEdit>(name + u"CommandField"_s);
+            QCOMPARE(field->text(), command);
+            QVERIFY(field->isReadOnly());
+            QTest::mouseClick(panel.find<QPushButton>(name + u"CopyButton"_s), Qt::LeftButton);
+            QCOMPARE(QGuiApplication::clipboard()->text(), command);
+        }
+        QVERIFY(ShortcutCommands::showMiniCommand().endsWith(u" --show-mini"_s));
+        QVERIFY(!panel.find<QLabel>(u"whereLabel"_s)->text().isEmpty());
+
+        // The desktop's portal answering later brings the recorders back.
+        panel.shortcuts.setAvailable(true);
+        QVERIFY(!commands->isVisible());
+        QVERIFY(panel.recorder(mainKey)->isVisible());
+        QCOMPARE(panel.recorder(mainKey)->keySequence(), QKeySequence(u"Ctrl+Alt+V"_s));
     }
 
     void logInBoxShowsTheStateFoundAfterAFailedChange()

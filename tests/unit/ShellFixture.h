@@ -14,6 +14,9 @@
 #include "storage/Retention.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMap>
 #include <QTemporaryDir>
@@ -53,16 +56,27 @@ struct ShellFixture
     RowArtworkCache artwork{QSize(40, 40)};
     // Stands for the preferences window, a layer above the shell.
     QWidget settingsWindow;
+    // Whether a tray host shows the icon; the desktop of most tests has one.
+    bool trayShown = true;
     std::unique_ptr<MainWindowController> mainWindow = std::make_unique<MainWindowController>(
         ViewController::Services{*store.manager, store.watcher, timeUpdater, artwork,
                                  Clock::system()},
         userDefaultsPath);
-    std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(
-        AppDelegate::Services{store.watcher, timeUpdater, retention, review, shortcuts,
-                              userDefaultsPath, [this] { return &settingsWindow; }});
+    std::unique_ptr<AppDelegate> delegate;
 
-    ShellFixture()
+    ShellFixture() : ShellFixture(true) {}
+    // Started where a tray shows the icon, or not, on the user defaults given as INI text.
+    explicit ShellFixture(bool withTray, const QByteArray& userDefaults = {}) : trayShown(withTray)
     {
+        if (!userDefaults.isEmpty()) {
+            QDir().mkpath(QFileInfo(userDefaultsPath).absolutePath());
+            QFile file(userDefaultsPath);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(userDefaults);
+        }
+        delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
+            store.watcher, timeUpdater, retention, review, shortcuts, userDefaultsPath,
+            [this] { return &settingsWindow; }, [this] { return trayShown; }});
         settingsWindow.setObjectName(QStringLiteral("settingsWindow"));
         store.watcher.addObserver(&pipeline);
         ViewController& content = mainWindow->contentViewController();
@@ -71,6 +85,12 @@ struct ShellFixture
             auto miniWindow = std::make_unique<QWidget>();
             miniWindow->setObjectName(QStringLiteral("miniWindow"));
             return miniWindow;
+        });
+        // The real welcome tells of shortcuts and log-in; here it only shows that it was asked.
+        content.setWelcomeFactory([] {
+            auto welcome = std::make_unique<QWidget>();
+            welcome->setObjectName(QStringLiteral("welcome"));
+            return welcome;
         });
         QObject::connect(&content, &ViewController::viewDidAppear, delegate.get(),
                          &AppDelegate::mainWindowDidAppear);

@@ -145,6 +145,86 @@ private slots:
         QCOMPARE(app.storedKeywords().isEmpty(), pruned);
     }
 
+    // Where no tray shows the icon, the main window is all that shows Vantrel runs: it comes up
+    // at start, saying once (in one run ever) how to reach Vantrel again. The first run also
+    // welcomes, with or without a tray, and only the first.
+    void startShowsWhatTheDesktopNeeds_data()
+    {
+        QTest::addColumn<bool>("withTray");
+        QTest::addColumn<QByteArray>("userDefaults");
+        QTest::addColumn<bool>("mainShown");
+        QTest::addColumn<bool>("noticeShown");
+        QTest::addColumn<bool>("welcomed");
+
+        const QByteArray welcomed = "[General]\nWelcomeShown=true\n";
+        const QByteArray both = "[General]\nWelcomeShown=true\nNoTrayNoticeShown=true\n";
+        QTest::newRow("tray, first run") << true << QByteArray() << false << false << true;
+        QTest::newRow("tray, later run") << true << welcomed << false << false << false;
+        QTest::newRow("no tray, first run") << false << QByteArray() << true << true << true;
+        QTest::newRow("no tray, first run without one")
+            << false << welcomed << true << true << false;
+        QTest::newRow("no tray, told before") << false << both << true << false << false;
+    }
+
+    void startShowsWhatTheDesktopNeeds()
+    {
+        QFETCH(bool, withTray);
+        QFETCH(QByteArray, userDefaults);
+        QFETCH(bool, mainShown);
+        QFETCH(bool, noticeShown);
+        QFETCH(bool, welcomed);
+
+        ShellFixture app(withTray, userDefaults);
+        QCOMPARE(app.mainWindow->isVisible(), mainShown);
+        QCOMPARE(app.delegate->statusItem()->isVisible(), true);
+        auto* notice = app.mainWindow->findChild<QWidget*>(QStringLiteral("noTrayNotice"));
+        QVERIFY(notice);
+        QCOMPARE(notice->isVisibleTo(app.mainWindow.get()), noticeShown);
+        auto* welcome = app.mainWindow->findChild<QWidget*>(QStringLiteral("welcome"));
+        QCOMPARE(welcome && welcome->isVisibleTo(app.mainWindow.get()), welcomed);
+
+        const QSettings stored(app.userDefaultsPath, QSettings::IniFormat);
+        QVERIFY(stored.value(QStringLiteral("WelcomeShown")).toBool());
+        QCOMPARE(stored.value(QStringLiteral("NoTrayNoticeShown")).toBool(),
+                 !withTray || userDefaults.contains("NoTrayNoticeShown"));
+    }
+
+    // The main window's own menu holds the tray menu's pause, preferences and quit entries: the
+    // same actions, so they act and read the same from either menu.
+    void windowMenuSharesTheTrayMenusEntries()
+    {
+        ShellFixture app(false);
+        app.viewController().setApplicationMenu(app.delegate->windowMenuActions());
+        auto* menu = app.mainWindow->findChild<QMenu*>(QStringLiteral("applicationMenu"));
+        QVERIFY(menu);
+        QStringList titles;
+        for (const QAction* entry : menu->actions())
+            titles << entry->text();
+        QCOMPARE(titles, QStringList({QStringLiteral("Recording..."), QString(),
+                                      QStringLiteral("Preferences..."), QString(),
+                                      QStringLiteral("Quit")}));
+        QAction* pause = menu->actions().at(0);
+        QMenu* trayMenu = app.delegate->statusBarMenu();
+        QVERIFY(trayMenu->actions().contains(pause));
+        QVERIFY(trayMenu->actions().contains(menu->actions().at(2)));
+        QVERIFY(trayMenu->actions().contains(menu->actions().at(4)));
+
+        pause->trigger();
+        QVERIFY(!app.store.watcher.watching());
+        QCOMPARE(pause->text(), QStringLiteral("Paused"));
+        QCOMPARE(app.delegate->statusBarMenu()->actions().first()->text(),
+                 QStringLiteral("Paused"));
+        pause->trigger();
+        QVERIFY(app.store.watcher.watching());
+        QCOMPARE(pause->text(), QStringLiteral("Recording..."));
+
+        // Rebuilding the tray menu leaves the window's entries in place.
+        app.delegate->statusBarMenu();
+        QCOMPARE(menu->actions().size(), 5);
+        menu->actions().at(2)->trigger();
+        QTRY_VERIFY(app.settingsWindow.isVisible());
+    }
+
     void openMenusAndMinimisedWindowsAreToldApart()
     {
         ShellFixture app;

@@ -128,8 +128,8 @@ void TestShortcutBindings::storedShortcutIsRegisteredUnderItsKey()
         QVERIFY(writeInPlace(path(), contents));
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
-    bindings.bind(mainKey, [] {});
-    bindings.bind(miniKey, [] {});
+    bindings.bind(mainKey, QString(), [] {});
+    bindings.bind(miniKey, QString(), [] {});
 
     if (registered.isEmpty())
         QVERIFY(m_shortcuts.registered.isEmpty());
@@ -144,15 +144,15 @@ void TestShortcutBindings::pressingAShortcutRunsOnlyItsAction()
     ShortcutBindings bindings(m_shortcuts, defaults);
     int mainRuns = 0;
     int miniRuns = 0;
-    bindings.bind(mainKey, [&] { ++mainRuns; });
-    bindings.bind(miniKey, [&] { ++miniRuns; });
+    bindings.bind(mainKey, QString(), [&] { ++mainRuns; });
+    bindings.bind(miniKey, QString(), [&] { ++miniRuns; });
 
     m_shortcuts.press(miniKey);
     m_shortcuts.press(u"SomeOtherShortcut"_s);
     QCOMPARE(mainRuns, 0);
     QCOMPARE(miniRuns, 1);
 
-    bindings.bind(miniKey, [&] { mainRuns += 10; });
+    bindings.bind(miniKey, QString(), [&] { mainRuns += 10; });
     m_shortcuts.press(miniKey);
     QCOMPARE(mainRuns, 10);
     QCOMPARE(miniRuns, 1);
@@ -162,7 +162,7 @@ void TestShortcutBindings::setShortcutStoresPortableTextAndRegistersAtOnce()
 {
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
-    bindings.bind(mainKey, [] {});
+    bindings.bind(mainKey, QString(), [] {});
     QSignalSpy changed(&bindings, &ShortcutBindings::shortcutChanged);
 
     bindings.setShortcut(mainKey,
@@ -186,7 +186,7 @@ void TestShortcutBindings::settingNoShortcutRemovesTheKeyAndUnregisters()
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.setShortcut(mainKey, portable(u"Ctrl+Alt+V"_s));
-    bindings.bind(mainKey, [] {});
+    bindings.bind(mainKey, QString(), [] {});
     QVERIFY(m_shortcuts.registered.contains(mainKey));
 
     bindings.setShortcut(mainKey, QKeySequence());
@@ -212,7 +212,7 @@ void TestShortcutBindings::fileChangedByAnotherProcessRegistersAgain()
 
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
-    bindings.bind(mainKey, [] {});
+    bindings.bind(mainKey, QString(), [] {});
     QVERIFY(m_shortcuts.registered.isEmpty());
     QSignalSpy changed(&bindings, &ShortcutBindings::shortcutChanged);
 
@@ -233,8 +233,8 @@ void TestShortcutBindings::unchangedShortcutIsNotRegisteredAgain()
     UserDefaults defaults(path());
     ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.setShortcut(mainKey, portable(u"Ctrl+Alt+V"_s));
-    bindings.bind(mainKey, [] {});
-    bindings.bind(miniKey, [] {});
+    bindings.bind(mainKey, QString(), [] {});
+    bindings.bind(miniKey, QString(), [] {});
     QSignalSpy changed(&bindings, &ShortcutBindings::shortcutChanged);
     const int registrations = m_shortcuts.registrations;
 
@@ -253,8 +253,8 @@ void TestShortcutBindings::twoBindingsCanTradeTheirShortcuts()
     ShortcutBindings bindings(m_shortcuts, defaults);
     bindings.setShortcut(mainKey, portable(u"Ctrl+Alt+V"_s));
     bindings.setShortcut(miniKey, portable(u"Ctrl+Alt+B"_s));
-    bindings.bind(mainKey, [] {});
-    bindings.bind(miniKey, [] {});
+    bindings.bind(mainKey, QString(), [] {});
+    bindings.bind(miniKey, QString(), [] {});
 
     QVERIFY(replace(path(), "[General]\nMainWindowShortcut=Ctrl+Alt+B\n"
                             "MiniWindowShortcut=Ctrl+Alt+V\nOther=1\n"));
@@ -269,7 +269,7 @@ void TestShortcutBindings::destroyedBindingsUnregisterTheirShortcuts()
     QVERIFY(writeInPlace(path(), "[General]\nMainWindowShortcut=Ctrl+Alt+V\n"));
     UserDefaults defaults(path());
     auto bindings = std::make_unique<ShortcutBindings>(m_shortcuts, defaults);
-    bindings->bind(mainKey, [] {});
+    bindings->bind(mainKey, QString(), [] {});
     QVERIFY(m_shortcuts.registered.contains(mainKey));
 
     bindings.reset();

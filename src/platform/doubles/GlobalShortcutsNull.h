@@ -16,6 +16,7 @@ public:
     bool registerShortcut(const QString& id, const QKeySequence& sequence) override;
     void unregisterShortcut(const QString& id) override { m_refused.remove(id); }
     Refusal refusal(const QString& id) const override;
+    bool isAvailable() const override { return false; }
 
 private:
     QSet<QString> m_refused;
