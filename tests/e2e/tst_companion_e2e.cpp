@@ -1,4 +1,5 @@
 #include "VantrelSession.h"
+#include "X11Windows.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
@@ -192,9 +193,7 @@ private slots:
         const QList<QVariantMap> rows = session.rows();
 
         QCOMPARE(session.vantrel({u"--show-mini"_s}).first, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(
-            QString::fromUtf8(xdotool({u"getactivewindow"_s, u"getwindowname"_s}).trimmed()),
-            u"Vantrel Mini"_s, recordTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), u"Vantrel Mini"_s, recordTimeoutMs);
         for (const QString& keyword :
              {u"red"_s, u"SKY"_s, u"r_d"_s, u"50%"_s, u"%off\\_"_s, u"e"_s, u"nowhere"_s}) {
             const QStringList expected = rowsHolding(rows, keyword);

@@ -45,24 +45,28 @@ private slots:
     {
         QTest::addColumn<QList<bool>>("forSearch");
         QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("hint");
 
-        QTest::newRow("history list") << QList<bool>{} << QStringLiteral("No Record");
-        QTest::newRow("search list") << QList<bool>{true} << QStringLiteral("No Result");
+        const QString capturing = QStringLiteral("Vantrel will capture items automatically");
+        QTest::newRow("history list") << QList<bool>{} << QStringLiteral("No Record") << capturing;
+        QTest::newRow("search list")
+            << QList<bool>{true} << QStringLiteral("No Result")
+            << QStringLiteral("Type in the search field to search the whole history");
         QTest::newRow("search switched off")
-            << QList<bool>{true, false} << QStringLiteral("No Record");
+            << QList<bool>{true, false} << QStringLiteral("No Record") << capturing;
     }
 
     void emptyViewSaysWhyTheListIsEmpty()
     {
         QFETCH(QList<bool>, forSearch);
         QFETCH(QString, title);
+        QFETCH(QString, hint);
 
         EmptyView view;
         for (bool value : forSearch)
             view.setForSearch(value);
         QCOMPARE(view.findChild<QLabel*>(QStringLiteral("titleLabel"))->text(), title);
-        QCOMPARE(view.findChild<QLabel*>(QStringLiteral("hintLabel"))->text(),
-                 QStringLiteral("Vantrel will capture items automatically"));
+        QCOMPARE(view.findChild<QLabel*>(QStringLiteral("hintLabel"))->text(), hint);
     }
 
     void copyPanelCoversTheHostAboveItsChildren()
