@@ -85,9 +85,8 @@ void Application::buildShell()
     const PlatformServices& platform = m_environment.platform;
     m_artwork = std::make_unique<RowArtworkCache>(
         RowArtworkCache::rowIconSize(qApp ? qApp->devicePixelRatio() : 1.0));
-    m_paste = std::make_unique<PasteToApplication>(
-        PasteToApplication::Services{*platform.workspace, *platform.applicationState,
-                                     *platform.pasteKeystroke, m_settings->model()});
+    m_paste = std::make_unique<PasteToApplication>(PasteToApplication::Services{
+        *platform.workspace, *platform.pasteKeystroke, m_settings->model()});
     m_mainWindow = std::make_unique<MainWindowController>(
         ViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater, *m_artwork,
                                  Clock::system(), m_webPreview.get(), m_paste.get()},

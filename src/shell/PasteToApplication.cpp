@@ -79,7 +79,7 @@ bool PasteToApplication::targetReady() const
         return false;
     if (m_services.keystroke.needsTargetWindow())
         return m_services.workspace.activeWindow() == m_target;
-    return !m_services.applicationState.isActive() || m_waiting.hasExpired(focusSettleMs);
+    return m_waiting.hasExpired(focusSettleMs);
 }
 
 void PasteToApplication::finish(bool pasted)

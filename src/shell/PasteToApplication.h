@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <functional>
 
-class ApplicationState;
 class PasteKeystroke;
 class SettingsModel;
 class Workspace;
@@ -31,15 +30,14 @@ public:
     static constexpr int giveUpMs = 2000;
     static constexpr int lookIntervalMs = 15;
     // Where windows are not named: how long the compositor is given to move the focus once
-    // Vantrel's window has gone, when it does not tell Vantrel that it lost the focus (a window
-    // that is unmapped may not be told).
+    // Vantrel's window has gone (a window that is unmapped may not be told that it lost the
+    // focus, and none of Vantrel's being shown says nothing of where the focus went).
     static constexpr int focusSettleMs = 250;
 
     // What it works with; all must outlive it.
     struct Services
     {
         Workspace& workspace;
-        const ApplicationState& applicationState;
         PasteKeystroke& keystroke;
         const SettingsModel& settings;
         // Whether a desktop window is one of this application's; by default, one of its

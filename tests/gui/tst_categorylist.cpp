@@ -5,7 +5,6 @@
 #include "browser/RowArtwork.h"
 #include "controls/TemplateButton.h"
 #include "platform/Workspace.h"
-#include "platform/doubles/ApplicationStateMemory.h"
 #include "platform/doubles/PasteKeystrokeMemory.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
@@ -384,12 +383,11 @@ void TestCategoryList::choosingARowPastesAsTheWindowsPreferenceSays()
     QVERIFY(m_fixture->add(item));
 
     OneWindow desktop;
-    ApplicationStateMemory state;
     PasteKeystrokeMemory keystroke;
     SettingsModel settings;
     settings.setPasteFromMiniWindow(pastes);
     settings.setPasteFromMainWindow(pastes);
-    PasteToApplication paste({desktop, state, keystroke, settings});
+    PasteToApplication paste({desktop, keystroke, settings});
     paste.rememberActiveWindow();
     CategoryListViewController::Services services = m_fixture->services();
     services.paste = &paste;

@@ -21,10 +21,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>

@@ -1,5 +1,4 @@
 #include "platform/Workspace.h"
-#include "platform/doubles/ApplicationStateMemory.h"
 #include "platform/doubles/PasteKeystrokeMemory.h"
 #include "shell/PasteToApplication.h"
 #include "storage/SettingsModel.h"
@@ -75,33 +74,29 @@ private slots:
         QTest::addColumn<bool>("activates");
         QTest::addColumn<bool>("modifiersHeld");
         QTest::addColumn<bool>("needsTargetWindow");
-        QTest::addColumn<bool>("stillActive");
         QTest::addColumn<QString>("typed");
 
         QTest::newRow("another application") << otherWindow << u"org.example.Editor"_s << false
-                                             << true << false << true << false << u"ctrl+v"_s;
+                                             << true << false << true << u"ctrl+v"_s;
         QTest::newRow("a terminal") << otherWindow << u"org.gnome.Terminal"_s << false << true
-                                    << false << true << false << u"ctrl+shift+v"_s;
+                                    << false << true << u"ctrl+shift+v"_s;
         QTest::newRow("a terminal by its class, in another case")
-            << otherWindow << u"XTerm"_s << false << true << false << true << false
-            << u"ctrl+shift+v"_s;
+            << otherWindow << u"XTerm"_s << false << true << false << true << u"ctrl+shift+v"_s;
         QTest::newRow("called from its own window")
-            << ownWindow << u"vantrel"_s << false << true << false << true << false << QString();
+            << ownWindow << u"vantrel"_s << false << true << false << true << QString();
         QTest::newRow("called with no window active")
-            << quint64(0) << QString() << false << true << false << true << false << QString();
-        QTest::newRow("the window has gone") << otherWindow << u"org.example.Editor"_s << true
-                                             << true << false << true << false << QString();
+            << quint64(0) << QString() << false << true << false << true << QString();
+        QTest::newRow("the window has gone")
+            << otherWindow << u"org.example.Editor"_s << true << true << false << true << QString();
         QTest::newRow("the window never becomes active")
-            << otherWindow << u"org.example.Editor"_s << false << false << false << true << false
+            << otherWindow << u"org.example.Editor"_s << false << false << false << true
             << QString();
-        QTest::newRow("Shift still held") << otherWindow << u"org.example.Editor"_s << false << true
-                                          << true << true << false << QString();
-        QTest::newRow("no window names: the focus has gone back")
-            << quint64(0) << QString() << false << true << false << false << false << u"ctrl+v"_s;
-        QTest::newRow("no window names: still told active, the compositor is given time")
-            << quint64(0) << QString() << false << true << false << false << true << u"ctrl+v"_s;
+        QTest::newRow("Shift still held")
+            << otherWindow << u"org.example.Editor"_s << false << true << true << true << QString();
+        QTest::newRow("no window names: the compositor is given time")
+            << quint64(0) << QString() << false << true << false << false << u"ctrl+v"_s;
         QTest::newRow("no window names: Shift still held")
-            << quint64(0) << QString() << false << true << true << false << false << QString();
+            << quint64(0) << QString() << false << true << true << false << QString();
     }
 
     void pasteGoesOnlyToTheWindowCalledFromOnceItIsActive()
@@ -112,7 +107,6 @@ private slots:
         QFETCH(bool, activates);
         QFETCH(bool, modifiersHeld);
         QFETCH(bool, needsTargetWindow);
-        QFETCH(bool, stillActive);
         QFETCH(QString, typed);
 
         DesktopDouble desktop;
@@ -121,18 +115,16 @@ private slots:
             desktop.addWindow(activeWhenCalled, application);
         desktop.setActive(DesktopWindow{activeWhenCalled});
         desktop.setActivates(activates);
-        ApplicationStateMemory state;
         PasteKeystrokeMemory keystroke;
         keystroke.setModifiersHeld(modifiersHeld);
         keystroke.setNeedsTargetWindow(needsTargetWindow);
         SettingsModel settings;
-        PasteToApplication paste({desktop, state, keystroke, settings,
+        PasteToApplication paste({desktop, keystroke, settings,
                                   [](DesktopWindow window) { return window.id == ownWindow; }});
 
         paste.rememberActiveWindow();
         // Vantrel's window comes up, takes the focus, and is closed once the item is chosen.
         desktop.setActive(DesktopWindow{ownWindow});
-        state.setActive(stillActive);
         if (gone)
             desktop.removeWindow(activeWhenCalled);
         QSignalSpy finished(&paste, &PasteToApplication::finished);
@@ -149,10 +141,9 @@ private slots:
         DesktopDouble desktop;
         desktop.addWindow(otherWindow, u"org.example.Editor"_s);
         desktop.addWindow(ownWindow, u"vantrel"_s);
-        ApplicationStateMemory state;
         PasteKeystrokeMemory keystroke;
         SettingsModel settings;
-        PasteToApplication paste({desktop, state, keystroke, settings,
+        PasteToApplication paste({desktop, keystroke, settings,
                                   [](DesktopWindow window) { return window.id == ownWindow; }});
         desktop.setActive(DesktopWindow{otherWindow});
         paste.rememberActiveWindow();
@@ -180,7 +171,6 @@ private slots:
         QFETCH(bool, fromMain);
         QFETCH(bool, available);
         DesktopDouble desktop;
-        ApplicationStateMemory state;
         PasteKeystrokeMemory keystroke;
         keystroke.setAvailable(available);
         SettingsModel settings;
@@ -188,7 +178,7 @@ private slots:
             settings.setPasteFromMiniWindow(fromMini);
             settings.setPasteFromMainWindow(fromMain);
         }
-        const PasteToApplication paste({desktop, state, keystroke, settings});
+        const PasteToApplication paste({desktop, keystroke, settings});
         QTEST(paste.pastesFrom(PasteToApplication::Origin::MiniWindow), "miniPastes");
         QTEST(paste.pastesFrom(PasteToApplication::Origin::MainWindow), "mainPastes");
     }
