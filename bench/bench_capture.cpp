@@ -6,6 +6,8 @@
 //                                    same-run baseline (a build of the previous capture path)
 //
 // VANTREL_BENCH_IDLE_SECONDS shortens the idle minute.
+#include "CaptureFigures.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,7 +18,6 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
-#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -72,35 +73,13 @@ public:
 
     qint64 pid() const { return m_process.processId(); }
 
-    qint64 rows() const
-    {
-        sqlite3* db = nullptr;
-        qint64 count = -1;
-        if (sqlite3_open_v2(m_dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-            SQLITE_OK) {
-            sqlite3_stmt* statement = nullptr;
-            if (sqlite3_prepare_v2(db, "SELECT count(*) FROM pb_items", -1, &statement, nullptr) ==
-                    SQLITE_OK &&
-                sqlite3_step(statement) == SQLITE_ROW)
-                count = sqlite3_column_int64(statement, 0);
-            sqlite3_finalize(statement);
-        }
-        sqlite3_close(db);
-        return count;
-    }
+    qint64 rows() const { return committedRows(m_dbPath); }
 
 private:
     QTemporaryDir m_home;
     QProcess m_process;
     QString m_dbPath;
 };
-
-double percentile(QList<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<qsizetype>(p * double(values.size() - 1) + 0.5);
-    return values.value(index);
-}
 
 // From the moment the owner holds the clipboard until the row is committed.
 Latencies captureLatencies(const QString& binary)

@@ -8,6 +8,8 @@
 //                                          capture path)
 //
 // Run as the session's user (scripts/run-benchmarks does).
+#include "CaptureFigures.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,7 +21,6 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -72,35 +73,13 @@ public:
             m_process.kill();
     }
 
-    qint64 rows() const
-    {
-        sqlite3* db = nullptr;
-        qint64 count = -1;
-        if (sqlite3_open_v2(m_dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-            SQLITE_OK) {
-            sqlite3_stmt* statement = nullptr;
-            if (sqlite3_prepare_v2(db, "SELECT count(*) FROM pb_items", -1, &statement, nullptr) ==
-                    SQLITE_OK &&
-                sqlite3_step(statement) == SQLITE_ROW)
-                count = sqlite3_column_int64(statement, 0);
-            sqlite3_finalize(statement);
-        }
-        sqlite3_close(db);
-        return count;
-    }
+    qint64 rows() const { return committedRows(m_dbPath); }
 
 private:
     QTemporaryDir m_home;
     QProcess m_process;
     QString m_dbPath;
 };
-
-double percentile(QList<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<qsizetype>(p * double(values.size() - 1) + 0.5);
-    return values.value(index);
-}
 
 // Makes one copy; returns once the clock is to start, leaving the copying process to `keep`.
 using Copy = std::function<void(int i, std::unique_ptr<QProcess>& keep)>;

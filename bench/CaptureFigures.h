@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <algorithm>
+#include <sqlite3.h>
+
+// What the capture benches read off a running Vantrel: the rows its history has committed, and
+// the percentiles of the latencies measured.
+
+// The rows committed to the history at `dbPath`, read through a connection of its own; -1 when
+// the file cannot be read yet.
+inline qint64 committedRows(const QString& dbPath)
+{
+    sqlite3* db = nullptr;
+    qint64 count = -1;
+    if (sqlite3_open_v2(dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM pb_items", -1, &statement, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            count = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return count;
+}
+
+inline double percentile(QList<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<qsizetype>(p * double(values.size() - 1) + 0.5);
+    return values.value(index);
+}
