@@ -147,7 +147,13 @@ void TestWorkspaceX11::activatedWindowIsActiveWithItsApplication()
     QFETCH(QString, window);
     QFETCH(QString, applicationId);
     const DesktopWindow wanted{m_windows.value(window)};
-    QVERIFY(m_workspace->activeWindow() != wanted);
+    // The window manager may have left the focus on the wanted window when the windows were
+    // mapped: another one takes it first, so that the activation below has something to do.
+    if (m_workspace->activeWindow() == wanted) {
+        const DesktopWindow other{m_windows.value(window == u"plain"_s ? u"editor"_s : u"plain"_s)};
+        QVERIFY(m_workspace->activateWindow(other));
+        QTRY_COMPARE_WITH_TIMEOUT(m_workspace->activeWindow().id, other.id, busyMachineMs);
+    }
 
     QVERIFY(m_workspace->activateWindow(wanted));
     QTRY_COMPARE_WITH_TIMEOUT(m_workspace->activeWindow().id, wanted.id, busyMachineMs);
