@@ -111,6 +111,7 @@ void AppDelegate::greet()
     }
     if (trayAvailable())
         return;
+    qCInfo(lcShell, "no system tray: start vantrel again to bring up its window");
     if (!m_userDefaults->value(UserDefaults::noTrayNoticeShownKey).toBool()) {
         m_windows->showNoTrayNotice();
         m_userDefaults->setValue(UserDefaults::noTrayNoticeShownKey, true);
@@ -225,8 +226,6 @@ void AppDelegate::configStatusItem()
     connect(&m_services.watcher, &PBWatcher::watchingChanged, this, &AppDelegate::updateStatusIcon);
     updateStatusIcon();
     m_statusItem->show();
-    if (!trayAvailable())
-        qCInfo(lcShell, "no system tray: start vantrel again to bring up its window");
 }
 
 // The icon and its tooltip say whether Vantrel records.
