@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QTextEdit>
+#include <QTimer>
 #include <memory>
 
 // Read-only text drawn straight on the pane (no frame, no background of its own), showing a
 // document prepared off the GUI thread. It is its own scroll area, and keeps a margin on every
 // side so that neither left-to-right nor right-to-left text touches the pane's edge.
+//
+// A long document is laid out in one go when it is set on a text edit, and the layout of a few
+// megabytes keeps the GUI thread busy for a tenth of a second at a time. The view shows the first
+// part at once and copies the rest over in parts, one per turn of the event loop, so that each
+// turn lays out only what it added.
 class TextPreviewView : public QTextEdit
 {
     Q_OBJECT
@@ -13,11 +19,22 @@ class TextPreviewView : public QTextEdit
 public:
     explicit TextPreviewView(QWidget* parent = nullptr);
 
-    // Shows `document` and keeps it until the next one replaces it.
+    // Shows `document`, replacing what was shown; parts not yet copied over of the document shown
+    // before are dropped.
     void setPreparedDocument(std::shared_ptr<QTextDocument> document);
+    // Whether all of the last document set is shown.
+    bool isComplete() const { return !m_source; }
 
     static constexpr int margin = 12;
+    // Characters copied over per turn of the event loop, rounded up to the end of a paragraph: a
+    // part lays out in about 20 ms.
+    static constexpr int partLength = 16 * 1024;
 
 private:
-    std::shared_ptr<QTextDocument> m_document;
+    void showNextPart();
+
+    std::unique_ptr<QTextDocument> m_shown;
+    std::shared_ptr<QTextDocument> m_source;
+    int m_copied = 0;
+    QTimer m_nextPart;
 };

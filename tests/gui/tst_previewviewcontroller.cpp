@@ -41,6 +41,8 @@ private slots:
     void imageIsDecodedAtTheSizeShown();
     void aLongTextShowsItsBeginningAndSaysTheRestIsNot_data();
     void aLongTextShowsItsBeginningAndSaysTheRestIsNot();
+    void aTextShownInPartsEqualsItsDocument_data();
+    void aTextShownInPartsEqualsItsDocument();
 
 private:
     PBContentPtr itemNamed(const QString& name);
@@ -330,11 +332,41 @@ void TestPreviewViewController::aLongTextShowsItsBeginningAndSaysTheRestIsNot()
     QTextEdit* view = type == PasteboardTypes::fileUrl
                           ? m_preview->previewView()->findChild<QTextEdit*>(u"textFilePreview"_s)
                           : m_preview->textView();
+    QTRY_VERIFY(qobject_cast<TextPreviewView*>(view)->isComplete());
     const QTextDocument* document = view->document();
     const QString note = PreviewPreparation::cutNote(PreviewPreparation::previewBytes, size);
     QCOMPARE(document->lastBlock().text() == note, cut);
     QVERIFY(document->characterCount() <= PreviewPreparation::previewBytes + note.size() + 2);
     QVERIFY(document->toPlainText().startsWith(u"line 000000000"_s));
+}
+
+void TestPreviewViewController::aTextShownInPartsEqualsItsDocument_data()
+{
+    QTest::addColumn<QString>("html");
+
+    const QString line = u"<p>A paragraph with <b>bold</b> and \U0001F600 words</p>"_s;
+    QString table = u"<table border=1>"_s;
+    for (int row = 0; row < 400; ++row)
+        table += u"<tr><td>cell %1</td><td><i>%2</i></td></tr>"_s.arg(row).arg(line);
+    table += u"</table>"_s;
+    const int parts = 3 * TextPreviewView::partLength / int(line.size());
+    QTest::newRow("short") << line;
+    QTest::newRow("many paragraphs") << line.repeated(parts);
+    QTest::newRow("tables across parts") << (line.repeated(parts / 3) + table).repeated(3);
+    QTest::newRow("one long paragraph")
+        << u"<p>"_s + u"word "_s.repeated(2 * TextPreviewView::partLength) + u"</p>"_s;
+}
+
+void TestPreviewViewController::aTextShownInPartsEqualsItsDocument()
+{
+    QFETCH(QString, html);
+
+    auto document = std::make_shared<QTextDocument>();
+    document->setHtml(html);
+    TextPreviewView view;
+    view.setPreparedDocument(document);
+    QTRY_VERIFY(view.isComplete());
+    QCOMPARE(view.document()->toHtml(), document->toHtml());
 }
 
 QTEST_MAIN(TestPreviewViewController)
