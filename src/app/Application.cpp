@@ -16,13 +16,13 @@
 #include "shell/CompanionEndpoint.h"
 #include "shell/PasteToApplication.h"
 #include "shell/TimeUpdater.h"
+#include "storage/BooleanSetting.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
 #include "storage/OrphanSweeper.h"
 #include "storage/Retention.h"
 #include "storage/SettingsManager.h"
 #include "storage/UserDefaults.h"
-#include "storage/WebPreviewSetting.h"
 #include "support/AppPaths.h"
 #include "support/Clock.h"
 
@@ -75,7 +75,10 @@ void Application::buildServices()
     m_companion = std::make_unique<CompanionEndpoint>(*platform.messageChannel, *m_dbManager,
                                                       *m_retention, *m_watcher);
     m_timeUpdater = std::make_unique<TimeUpdater>();
-    m_webPreview = std::make_unique<WebPreviewSetting>(m_environment.userDefaultsPath);
+    m_webPreview = std::make_unique<BooleanSetting>(m_environment.userDefaultsPath,
+                                                    UserDefaults::loadWebPagesKey);
+    m_compactRows = std::make_unique<BooleanSetting>(m_environment.userDefaultsPath,
+                                                     UserDefaults::compactRowsKey);
 }
 
 // The windows load first (the main window starts the first load of the history); the delegate
@@ -89,7 +92,8 @@ void Application::buildShell()
         *platform.workspace, *platform.pasteKeystroke, m_settings->model()});
     m_mainWindow = std::make_unique<MainWindowController>(
         ViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater, *m_artwork,
-                                 Clock::system(), m_webPreview.get(), m_paste.get()},
+                                 Clock::system(), m_webPreview.get(), m_paste.get(),
+                                 m_compactRows.get()},
         m_environment.userDefaultsPath);
     m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
         *m_watcher, *m_timeUpdater, *m_retention, *m_review, *platform.globalShortcuts,
@@ -110,7 +114,7 @@ QWidget* Application::settingsWindow()
     if (!m_settingsWindow)
         m_settingsWindow =
             std::make_unique<SettingsWindowController>(SettingsViewController::Services{
-                *m_settings, *m_delegate->shortcutBindings(), *m_webPreview,
+                *m_settings, *m_delegate->shortcutBindings(), *m_webPreview, *m_compactRows,
                 *m_environment.platform.loginItems, *m_environment.platform.pasteboard,
                 *m_environment.platform.workspace, *m_environment.platform.pasteKeystroke});
     return m_settingsWindow.get();
@@ -123,7 +127,8 @@ void Application::installMiniWindowFactory(ViewController& content)
     content.setMiniWindowFactory([this, &content]() -> std::unique_ptr<QWidget> {
         auto window = std::make_unique<MiniWindowController>(
             CategoryListViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater,
-                                                 *m_artwork, m_webPreview.get(), m_paste.get()},
+                                                 *m_artwork, m_webPreview.get(), m_paste.get(),
+                                                 m_compactRows.get()},
             m_environment.userDefaultsPath);
         window->contentViewController().setResumeBlock([&content] { content.showMainWindow(); });
         return window;

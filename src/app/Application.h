@@ -26,7 +26,7 @@ class SettingsManager;
 class TimeUpdater;
 class ViewController;
 class QWidget;
-class WebPreviewSetting;
+class BooleanSetting;
 
 // The composition root: builds every service of the running program once, in one order that can
 // be read top to bottom in the constructor, hands each its collaborators, and on quit takes them
@@ -86,7 +86,8 @@ private:
     std::unique_ptr<CapturePipeline> m_pipeline;
     std::unique_ptr<CompanionEndpoint> m_companion;
     std::unique_ptr<TimeUpdater> m_timeUpdater;
-    std::unique_ptr<WebPreviewSetting> m_webPreview;
+    std::unique_ptr<BooleanSetting> m_webPreview;
+    std::unique_ptr<BooleanSetting> m_compactRows;
     std::unique_ptr<RowArtworkCache> m_artwork;
     std::unique_ptr<PasteToApplication> m_paste;
     std::unique_ptr<MainWindowController> m_mainWindow;

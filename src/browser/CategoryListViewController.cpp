@@ -15,6 +15,7 @@
 #include "shell/Dialogs.h"
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
+#include "storage/BooleanSetting.h"
 #include "storage/DBManager.h"
 #include "support/Logging.h"
 
@@ -46,7 +47,13 @@ void CategoryListViewController::setupView()
     m_tableView->setObjectName(QStringLiteral("tableView"));
     m_tableView->setAccessibleName(fetchCategory() == Category::Search ? tr("Search Results")
                                                                        : tr("History"));
-    m_tableView->setItemDelegate(new HistoryRowDelegate(m_tableView));
+    auto* rows = new HistoryRowDelegate(m_tableView);
+    if (m_services.compactRows) {
+        rows->setCompact(m_services.compactRows->value());
+        connect(m_services.compactRows, &BooleanSetting::changed, rows,
+                &HistoryRowDelegate::setCompact);
+    }
+    m_tableView->setItemDelegate(rows);
     m_tableView->setModel(m_contents);
     m_animations = new RowAnimations(m_tableView);
     new RFOverlayScrollView(m_tableView);

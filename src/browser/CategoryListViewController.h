@@ -17,7 +17,7 @@ class QStackedLayout;
 class RowAnimations;
 class RowArtworkCache;
 class TimeUpdater;
-class WebPreviewSetting;
+class BooleanSetting;
 
 // One history list, for every list of the program: a category (0 Recents, 1 Text, 2 File,
 // 3 Image, 4 URL, 5 Marked), the search results (6), or an unknown number (a list that never
@@ -44,10 +44,12 @@ public:
         TimeUpdater& timeUpdater;
         RowArtworkCache& artwork;
         // Followed by the previews beside the lists; none: a web page loads only on request.
-        const WebPreviewSetting* webPreview = nullptr;
+        const BooleanSetting* webPreview = nullptr;
         // Pastes a chosen item into the application the window was called from; none: choosing
         // only copies.
         PasteToApplication* paste = nullptr;
+        // Followed by the rows: compact when set; none: comfortable rows.
+        const BooleanSetting* compactRows = nullptr;
     };
     CategoryListViewController(Category fetchCategory, const Services& services,
                                QWidget* parent = nullptr);

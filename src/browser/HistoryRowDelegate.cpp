@@ -19,6 +19,8 @@ static void registerBrowserIcons()
 }
 
 namespace {
+constexpr int comfortableIconSize = 40;
+constexpr int compactIconSize = 28;
 constexpr int lineGap = 4;
 constexpr qreal smallFontScale = 0.85;
 constexpr int focusFrameWidth = 2;
@@ -80,9 +82,27 @@ QRect HistoryRowDelegate::markButtonRect(const QRect& row)
     return openButtonRect(row).translated(-(buttonSize + buttonGap), 0);
 }
 
+void HistoryRowDelegate::setCompact(bool compact)
+{
+    if (compact == m_compact)
+        return;
+    m_compact = compact;
+    emit sizeHintChanged(QModelIndex());
+}
+
+int HistoryRowDelegate::rowHeight() const
+{
+    return m_compact ? compactRowHeight : comfortableRowHeight;
+}
+
+int HistoryRowDelegate::iconSize() const
+{
+    return m_compact ? compactIconSize : comfortableIconSize;
+}
+
 QSize HistoryRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
-    return QSize(option.rect.width(), rowHeight);
+    return QSize(option.rect.width(), rowHeight());
 }
 
 void HistoryRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -123,10 +143,11 @@ void HistoryRowDelegate::paintBackground(QPainter* painter, const QStyleOptionVi
 }
 
 void HistoryRowDelegate::paintIcon(QPainter* painter, const QStyleOptionViewItem& option,
-                                   const QModelIndex& index, PBContent& item)
+                                   const QModelIndex& index, PBContent& item) const
 {
     const QRect box(option.rect.left() + margin,
-                    option.rect.top() + (option.rect.height() - iconSize) / 2, iconSize, iconSize);
+                    option.rect.top() + (option.rect.height() - iconSize()) / 2, iconSize(),
+                    iconSize());
     const auto* model = static_cast<const HistoryListModel*>(index.model());
     const RowArtwork* artwork = model->artwork(index);
     if (!artwork) {
@@ -146,7 +167,7 @@ void HistoryRowDelegate::paintIcon(QPainter* painter, const QStyleOptionViewItem
 }
 
 void HistoryRowDelegate::paintTexts(QPainter* painter, const QStyleOptionViewItem& option,
-                                    const QModelIndex& index)
+                                    const QModelIndex& index) const
 {
     QFont small = option.font;
     if (small.pointSizeF() > 0)
@@ -155,7 +176,7 @@ void HistoryRowDelegate::paintTexts(QPainter* painter, const QStyleOptionViewIte
         small.setPixelSize(int(small.pixelSize() * smallFontScale));
     const QFontMetrics descMetrics(option.font);
     const QFontMetrics timeMetrics(small);
-    const int left = option.rect.left() + margin + iconSize + margin;
+    const int left = option.rect.left() + margin + iconSize() + margin;
     const int right = markButtonRect(option.rect).left() - margin;
     const int total = descMetrics.height() + lineGap + timeMetrics.height();
     const int top = option.rect.top() + (option.rect.height() - total) / 2;

@@ -15,8 +15,10 @@ class HistoryRowDelegate : public QStyledItemDelegate
     Q_OBJECT
 
 public:
-    static constexpr int rowHeight = 81;
-    static constexpr int iconSize = 40;
+    // The heights of comfortable rows (the default) and of compact ones, which show more items
+    // in the same window with a smaller icon.
+    static constexpr int comfortableRowHeight = 81;
+    static constexpr int compactRowHeight = 44;
     static constexpr int margin = 12;
     static constexpr int buttonSize = 24;
     static constexpr int buttonGap = 4;
@@ -40,6 +42,11 @@ public:
 
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // The view lays its rows out again when this changes.
+    void setCompact(bool compact);
+    int rowHeight() const;
+    int iconSize() const;
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -47,8 +54,10 @@ public:
 private:
     static void paintBackground(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index);
-    static void paintIcon(QPainter* painter, const QStyleOptionViewItem& option,
-                          const QModelIndex& index, PBContent& item);
-    static void paintTexts(QPainter* painter, const QStyleOptionViewItem& option,
-                           const QModelIndex& index);
+    void paintIcon(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+                   PBContent& item) const;
+    void paintTexts(QPainter* painter, const QStyleOptionViewItem& option,
+                    const QModelIndex& index) const;
+
+    bool m_compact = false;
 };

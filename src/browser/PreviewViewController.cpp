@@ -5,13 +5,13 @@
 #include "browser/PreviewPreparation.h"
 #include "browser/TextPreviewView.h"
 #include "browser/WebPreviewView.h"
-#include "storage/WebPreviewSetting.h"
+#include "storage/BooleanSetting.h"
 
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
-PreviewViewController::PreviewViewController(const WebPreviewSetting* webPreview, QWidget* parent)
+PreviewViewController::PreviewViewController(const BooleanSetting* webPreview, QWidget* parent)
     : QWidget(parent), m_webPreview(webPreview), m_layout(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("previewViewController"));
@@ -84,7 +84,7 @@ void PreviewViewController::hideViews()
 
 void PreviewViewController::showWebPage(const PBContentPtr& item)
 {
-    webView()->setContent(item, m_webPreview && m_webPreview->loadsPages());
+    webView()->setContent(item, m_webPreview && m_webPreview->value());
     webView()->show();
     emit previewShown();
 }

@@ -8,7 +8,7 @@
 class DocumentPreviewView;
 class TextPreviewView;
 class QVBoxLayout;
-class WebPreviewSetting;
+class BooleanSetting;
 class WebPreviewView;
 
 // One clipboard item at full size: a web address as its address (its live page once the user
@@ -23,7 +23,7 @@ class PreviewViewController : public QWidget
 
 public:
     // Web pages load at once when `webPreview` says so; without it only on request.
-    explicit PreviewViewController(const WebPreviewSetting* webPreview, QWidget* parent = nullptr);
+    explicit PreviewViewController(const BooleanSetting* webPreview, QWidget* parent = nullptr);
     ~PreviewViewController() override;
 
     // Shows the item; none leaves the pane blank.
@@ -44,7 +44,7 @@ private:
     void showFormattedText(const PBContentPtr& item);
     void showDocument(const PBContentPtr& item);
 
-    const WebPreviewSetting* m_webPreview;
+    const BooleanSetting* m_webPreview;
     QVBoxLayout* m_layout;
     WebPreviewView* m_webView = nullptr;
     DocumentPreviewView* m_previewView = nullptr;

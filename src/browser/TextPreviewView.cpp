@@ -1,5 +1,6 @@
 #include "browser/TextPreviewView.h"
 
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -37,7 +38,9 @@ void TextPreviewView::setPreparedDocument(std::shared_ptr<QTextDocument> documen
 void TextPreviewView::showNextPart()
 {
     const int end = m_source ? m_source->characterCount() - 1 : 0;
-    if (m_copied < end) {
+    QElapsedTimer turn;
+    turn.start();
+    while (m_copied < end && turn.elapsed() < turnBudgetMs) {
         QTextCursor part(m_source.get());
         part.setPosition(m_copied);
         // Parts end with a paragraph: the layout of a paragraph continued would start over.

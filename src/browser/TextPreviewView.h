@@ -10,8 +10,8 @@
 //
 // A long document is laid out in one go when it is set on a text edit, and the layout of a few
 // megabytes keeps the GUI thread busy for a tenth of a second at a time. The view shows the first
-// part at once and copies the rest over in parts, one per turn of the event loop, so that each
-// turn lays out only what it added.
+// parts at once and copies the rest over in later turns of the event loop, so that each turn lays
+// out only what it added.
 class TextPreviewView : public QTextEdit
 {
     Q_OBJECT
@@ -26,9 +26,11 @@ public:
     bool isComplete() const { return !m_source; }
 
     static constexpr int margin = 12;
-    // Characters copied over per turn of the event loop, rounded up to the end of a paragraph: a
-    // part lays out in about 20 ms.
-    static constexpr int partLength = 16 * 1024;
+    // Text is copied over in parts of this many characters, rounded up to the end of a paragraph,
+    // each laid out in a few milliseconds; a turn of the event loop copies parts until its budget
+    // is spent.
+    static constexpr int partLength = 4 * 1024;
+    static constexpr qint64 turnBudgetMs = 20;
 
 private:
     void showNextPart();

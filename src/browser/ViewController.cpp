@@ -237,8 +237,8 @@ void ViewController::escapePressed()
 
 CategoryListViewController::Services ViewController::listServices() const
 {
-    return {m_services.dbManager, m_services.watcher,    m_services.timeUpdater,
-            m_services.artwork,   m_services.webPreview, m_services.paste};
+    return {m_services.dbManager,  m_services.watcher, m_services.timeUpdater, m_services.artwork,
+            m_services.webPreview, m_services.paste,   m_services.compactRows};
 }
 
 void ViewController::showEvent(QShowEvent* event)

@@ -19,7 +19,7 @@ class PBWatcher;
 class RowArtworkCache;
 class TabItemView;
 class TimeUpdater;
-class WebPreviewSetting;
+class BooleanSetting;
 namespace Ui {
 class ViewController;
 }
@@ -43,10 +43,12 @@ public:
         // Times the loading, which shows for at least `minimumLoadingTime`.
         const Clock& clock;
         // Whether the previews load web pages at once; none: only on request.
-        const WebPreviewSetting* webPreview = nullptr;
+        const BooleanSetting* webPreview = nullptr;
         // Pastes an item chosen in either window into the application it was called from;
         // none: choosing only copies.
         PasteToApplication* paste = nullptr;
+        // Whether the lists show compact rows; none: comfortable rows.
+        const BooleanSetting* compactRows = nullptr;
     };
 
     static constexpr double minimumLoadingTime = 0.5;

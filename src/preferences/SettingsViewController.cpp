@@ -5,10 +5,10 @@
 #include "preferences/PasteSettingsView.h"
 #include "preferences/ShortcutRecorder.h"
 #include "shell/ShortcutBindings.h"
+#include "storage/BooleanSetting.h"
 #include "storage/SettingsManager.h"
 #include "storage/SettingsModel.h"
 #include "storage/UserDefaults.h"
-#include "storage/WebPreviewSetting.h"
 #include "ui_settings.h"
 
 #include <QCoreApplication>
@@ -59,7 +59,7 @@ void SettingsViewController::viewDidLoad()
     m_ui->autoLaunchButton->setChecked(m_services.loginItems.isEnabled());
     connect(m_ui->autoLaunchButton, &QAbstractButton::clicked, this,
             &SettingsViewController::onAutoLaunchButton);
-    connectWebPreview();
+    connectUserDefaults();
     addPasteAndIgnoredApplications();
 }
 
@@ -238,13 +238,21 @@ void SettingsViewController::showAutoLaunchRefusal()
     m_ui->autoLaunchStatus->setVisible(!text.isEmpty());
 }
 
-// Stored in the user defaults at once; the box follows a change made in the file as well.
-void SettingsViewController::connectWebPreview()
+// Stored in the user defaults at once; the boxes follow a change made in the file as well.
+void SettingsViewController::connectUserDefaults()
 {
-    WebPreviewSetting& setting = m_services.webPreview;
-    m_ui->loadWebPagesButton->setChecked(setting.loadsPages());
-    connect(m_ui->loadWebPagesButton, &QAbstractButton::toggled, &setting,
-            &WebPreviewSetting::setLoadsPages);
-    connect(&setting, &WebPreviewSetting::loadsPagesChanged, m_ui->loadWebPagesButton,
+    BooleanSetting& webPreview = m_services.webPreview;
+    m_ui->loadWebPagesButton->setChecked(webPreview.value());
+    connect(m_ui->loadWebPagesButton, &QAbstractButton::toggled, &webPreview,
+            &BooleanSetting::setValue);
+    connect(&webPreview, &BooleanSetting::changed, m_ui->loadWebPagesButton,
             &QAbstractButton::setChecked);
+
+    // The first entry is "Comfortable", the second "Compact".
+    BooleanSetting& compactRows = m_services.compactRows;
+    m_ui->rowHeightButton->setCurrentIndex(compactRows.value() ? 1 : 0);
+    connect(m_ui->rowHeightButton, &QComboBox::currentIndexChanged, &compactRows,
+            [&compactRows](int index) { compactRows.setValue(index == 1); });
+    connect(&compactRows, &BooleanSetting::changed, m_ui->rowHeightButton,
+            [this](bool compact) { m_ui->rowHeightButton->setCurrentIndex(compact ? 1 : 0); });
 }

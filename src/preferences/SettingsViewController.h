@@ -18,7 +18,7 @@ class SettingsManager;
 class SettingsModel;
 class ShortcutBindings;
 class ShortcutRecorder;
-class WebPreviewSetting;
+class BooleanSetting;
 
 namespace Ui {
 class SettingsViewController;
@@ -40,7 +40,9 @@ public:
     {
         SettingsManager& settings;
         ShortcutBindings& shortcuts;
-        WebPreviewSetting& webPreview;
+        BooleanSetting& webPreview;
+        // Compact rows in the history lists.
+        BooleanSetting& compactRows;
         // Start at log-in.
         LoginItems& loginItems;
         // Told the applications whose copies are never read.
@@ -81,7 +83,7 @@ private:
     void showAvailability(bool available);
     void onAutoLaunchButton();
     void showAutoLaunchRefusal();
-    void connectWebPreview();
+    void connectUserDefaults();
     void addPasteAndIgnoredApplications();
 
     Services m_services;

@@ -21,8 +21,13 @@ class UserDefaults : public QObject
 public:
     static constexpr QLatin1StringView mainWindowShortcutKey{"MainWindowShortcut"};
     static constexpr QLatin1StringView miniWindowShortcutKey{"MiniWindowShortcut"};
-    // true: a web address in a preview loads its page as soon as it is shown (WebPreviewSetting).
+    // true: a web address in a preview loads its live page as soon as it is shown. Otherwise it
+    // waits until the user presses "Load Page": a load sends what the user copied to the network
+    // (the name lookup, then the site) and uses up one-time links.
     static constexpr QLatin1StringView loadWebPagesKey{"LoadWebPagesInPreviews"};
+    // true: the history lists show compact rows (one-line height for an icon and two short
+    // lines) in place of the comfortable ones.
+    static constexpr QLatin1StringView compactRowsKey{"CompactRows"};
     // true once the first run's welcome was shown, and once the notice of a desktop without a
     // tray was: each is shown in one run only.
     static constexpr QLatin1StringView welcomeShownKey{"WelcomeShown"};

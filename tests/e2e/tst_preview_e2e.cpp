@@ -8,7 +8,8 @@
 #include "browser/PreviewViewController.h"
 #include "browser/WebAddressView.h"
 #include "browser/WebPreviewView.h"
-#include "storage/WebPreviewSetting.h"
+#include "storage/BooleanSetting.h"
+#include "storage/UserDefaults.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,7 +49,7 @@ private slots:
 
 private:
     // Shows a preview that follows `setting`, or none.
-    void showPreview(const WebPreviewSetting* setting = nullptr);
+    void showPreview(const BooleanSetting* setting = nullptr);
     void pressLoadPage();
 
     std::unique_ptr<PageServer> m_server;
@@ -66,7 +67,7 @@ void TestPreviewE2E::cleanup()
     m_server.reset();
 }
 
-void TestPreviewE2E::showPreview(const WebPreviewSetting* setting)
+void TestPreviewE2E::showPreview(const BooleanSetting* setting)
 {
     m_preview = std::make_unique<PreviewViewController>(setting);
     m_preview->resize(800, 600);
@@ -140,8 +141,8 @@ void TestPreviewE2E::withLoadingChosenShowingAWebAddressFetchesIt()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    WebPreviewSetting setting(folder.filePath(u"vantrel.conf"_s));
-    setting.setLoadsPages(true);
+    BooleanSetting setting(folder.filePath(u"vantrel.conf"_s), UserDefaults::loadWebPagesKey);
+    setting.setValue(true);
     showPreview(&setting);
 
     m_preview->setPreviewContent(urlItem(m_server->address(u"at-once"_s).toString()));

@@ -8,7 +8,9 @@
 #include "platform/doubles/PasteKeystrokeMemory.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
+#include "storage/BooleanSetting.h"
 #include "storage/SettingsModel.h"
+#include "storage/UserDefaults.h"
 #include "support/StringAdditions.h"
 
 #include <QAbstractItemModelTester>
@@ -19,6 +21,7 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
 
@@ -74,6 +77,7 @@ private slots:
     void selectingWritesOnlyThePayloadsThatCanBeRead();
     void choosingARowPastesAsTheWindowsPreferenceSays_data();
     void choosingARowPastesAsTheWindowsPreferenceSays();
+    void rowsFollowTheRowHeightChoice();
 
 private:
     std::unique_ptr<CategoryListViewController> makeList(Category category)
@@ -422,6 +426,36 @@ void TestCategoryList::choosingARowPastesAsTheWindowsPreferenceSays()
     QCOMPARE(written.dataForType(written.types().first()), copied);
     QCOMPARE(list.isVisible(), !closes);
     QTRY_COMPARE(keystroke.sent().size(), pastes ? 1 : 0);
+}
+
+// Compact rows show from the start when chosen, and a change of the choice lays out the shown
+// list again; the row's buttons stay inside the row.
+void TestCategoryList::rowsFollowTheRowHeightChoice()
+{
+    m_fixture->add(PBContentTypeText, u"first"_s);
+    m_fixture->add(PBContentTypeURL, u"https://example.org/"_s);
+    QTemporaryDir folder;
+    const QString defaults = folder.filePath(u"vantrel.conf"_s);
+    BooleanSetting(defaults, UserDefaults::compactRowsKey).setValue(true);
+    BooleanSetting compact(defaults, UserDefaults::compactRowsKey);
+    CategoryListViewController::Services services = m_fixture->services();
+    services.compactRows = &compact;
+    CategoryListViewController list(Category::Recents, services);
+    list.resize(400, 500);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QTRY_COMPARE(list.contents()->rowCount(), 2);
+
+    for (const bool compactRows : {true, false, true}) {
+        compact.setValue(compactRows);
+        const int height = compactRows ? HistoryRowDelegate::compactRowHeight
+                                       : HistoryRowDelegate::comfortableRowHeight;
+        HistoryListView* view = list.tableView();
+        QTRY_COMPARE(view->visualRect(list.contents()->index(0)).height(), height);
+        const QRect second = view->visualRect(list.contents()->index(1));
+        QCOMPARE(second.top(), height);
+        QVERIFY(second.contains(HistoryRowDelegate::openButtonRect(second)));
+    }
 }
 
 QTEST_MAIN(TestCategoryList)

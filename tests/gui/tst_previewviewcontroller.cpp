@@ -332,7 +332,8 @@ void TestPreviewViewController::aLongTextShowsItsBeginningAndSaysTheRestIsNot()
     QTextEdit* view = type == PasteboardTypes::fileUrl
                           ? m_preview->previewView()->findChild<QTextEdit*>(u"textFilePreview"_s)
                           : m_preview->textView();
-    QTRY_VERIFY(qobject_cast<TextPreviewView*>(view)->isComplete());
+    // Shown a part at a time: the whole of it takes a few seconds.
+    QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<TextPreviewView*>(view)->isComplete(), 30000);
     const QTextDocument* document = view->document();
     const QString note = PreviewPreparation::cutNote(PreviewPreparation::previewBytes, size);
     QCOMPARE(document->lastBlock().text() == note, cut);

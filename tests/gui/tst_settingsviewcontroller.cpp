@@ -7,9 +7,9 @@
 #include "preferences/ShortcutRecorder.h"
 #include "shell/ShortcutBindings.h"
 #include "shell/ShortcutCommands.h"
+#include "storage/BooleanSetting.h"
 #include "storage/SettingsManager.h"
 #include "storage/UserDefaults.h"
-#include "storage/WebPreviewSetting.h"
 
 #include <QAccessible>
 #include <QButtonGroup>
@@ -108,7 +108,8 @@ struct Panel
     std::unique_ptr<SettingsManager> settings;
     std::unique_ptr<UserDefaults> userDefaults;
     std::unique_ptr<ShortcutBindings> bindings;
-    std::unique_ptr<WebPreviewSetting> webPreview;
+    std::unique_ptr<BooleanSetting> webPreview;
+    std::unique_ptr<BooleanSetting> compactRows;
     std::unique_ptr<LoginItemsXdg> loginItems;
     std::unique_ptr<SettingsWindowController> window;
 
@@ -131,11 +132,15 @@ struct Panel
         bindings->bind(mainKey, QString(), [] {});
         bindings->bind(miniKey, QString(), [] {});
         window.reset();
-        webPreview = std::make_unique<WebPreviewSetting>(defaultsPath());
+        webPreview =
+            std::make_unique<BooleanSetting>(defaultsPath(), UserDefaults::loadWebPagesKey);
+        compactRows =
+            std::make_unique<BooleanSetting>(defaultsPath(), UserDefaults::compactRowsKey);
         loginItems = std::make_unique<LoginItemsXdg>(autostartFolder(),
                                                      QCoreApplication::applicationFilePath());
-        window = std::make_unique<SettingsWindowController>(SettingsViewController::Services{
-            *settings, *bindings, *webPreview, *loginItems, pasteboard, workspace, keystroke});
+        window = std::make_unique<SettingsWindowController>(
+            SettingsViewController::Services{*settings, *bindings, *webPreview, *compactRows,
+                                             *loginItems, pasteboard, workspace, keystroke});
         window->show();
     }
 
@@ -269,9 +274,11 @@ private slots:
         QTest::newRow("24 hours") << chosen << u"timeButton"_s << 0 << u"saveTime"_s << 0;
         QTest::newRow("500 items") << QByteArray() << u"countButton"_s << 2 << u"saveCount"_s << 2;
         QTest::newRow("100 items") << chosen << u"countButton"_s << 0 << u"saveCount"_s << 0;
-        // The one choice kept in the user defaults: the settings file stays as it was.
+        // The choices kept in the user defaults: the settings file stays as it was.
         QTest::newRow("Load web pages in previews") << chosen << u"loadWebPagesButton"_s << -1
                                                     << QString(UserDefaults::loadWebPagesKey) << 1;
+        QTest::newRow("Compact rows")
+            << chosen << u"rowHeightButton"_s << 1 << QString(UserDefaults::compactRowsKey) << 1;
     }
 
     void eachChoiceIsWrittenToTheSettingsAtOnce()
@@ -285,7 +292,8 @@ private slots:
         Panel panel;
         panel.open(config);
         QJsonObject expected = QJsonDocument::fromJson(panel.settings->model().toJson()).object();
-        const bool inDefaults = member == UserDefaults::loadWebPagesKey;
+        const bool inDefaults =
+            member == UserDefaults::loadWebPagesKey || member == UserDefaults::compactRowsKey;
         if (!inDefaults)
             expected.insert(member, value);
 
@@ -304,7 +312,10 @@ private slots:
                  value != 0);
         // Read back by a panel opened afterwards.
         panel.open();
-        QCOMPARE(panel.find<QAbstractButton>(control)->isChecked(), value != 0);
+        if (item < 0)
+            QCOMPARE(panel.find<QAbstractButton>(control)->isChecked(), value != 0);
+        else
+            QCOMPARE(panel.find<QComboBox>(control)->currentIndex(), item);
     }
 
     void pasteChoicesAreWrittenAtOnce()

@@ -1,8 +1,8 @@
-// Whether previews load web pages: off unless the user chose it, kept in the user defaults, and
-// followed when the file changes by hand.
+// A yes-or-no setting, here whether previews load web pages: off unless the user chose it, kept
+// in the user defaults, and followed when the file changes by hand.
 #include "FileWrites.h"
+#include "storage/BooleanSetting.h"
 #include "storage/UserDefaults.h"
-#include "storage/WebPreviewSetting.h"
 
 #include <QSettings>
 #include <QSignalSpy>
@@ -11,7 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-class TestWebPreviewSetting : public QObject
+class TestBooleanSetting : public QObject
 {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ private slots:
     void aHandEditOfTheFileIsFollowed();
 };
 
-void TestWebPreviewSetting::pagesLoadOnlyOnRequestUntilTheUserChoosesOtherwise_data()
+void TestBooleanSetting::pagesLoadOnlyOnRequestUntilTheUserChoosesOtherwise_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("loads");
@@ -33,7 +33,7 @@ void TestWebPreviewSetting::pagesLoadOnlyOnRequestUntilTheUserChoosesOtherwise_d
     QTest::newRow("not a yes or no") << "[General]\nLoadWebPagesInPreviews=\n"_ba << false;
 }
 
-void TestWebPreviewSetting::pagesLoadOnlyOnRequestUntilTheUserChoosesOtherwise()
+void TestBooleanSetting::pagesLoadOnlyOnRequestUntilTheUserChoosesOtherwise()
 {
     QFETCH(QByteArray, file);
     QFETCH(bool, loads);
@@ -41,38 +41,38 @@ void TestWebPreviewSetting::pagesLoadOnlyOnRequestUntilTheUserChoosesOtherwise()
     const QString path = dir.filePath(u"vantrel.conf"_s);
     if (!file.isEmpty())
         QVERIFY(FileWrites::replace(path, file));
-    QCOMPARE(WebPreviewSetting(path).loadsPages(), loads);
+    QCOMPARE(BooleanSetting(path, UserDefaults::loadWebPagesKey).value(), loads);
 }
 
-void TestWebPreviewSetting::aChoiceIsStoredAtOnceAndToldOnce()
+void TestBooleanSetting::aChoiceIsStoredAtOnceAndToldOnce()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"vantrel.conf"_s);
-    WebPreviewSetting setting(path);
-    QSignalSpy told(&setting, &WebPreviewSetting::loadsPagesChanged);
+    BooleanSetting setting(path, UserDefaults::loadWebPagesKey);
+    QSignalSpy told(&setting, &BooleanSetting::changed);
 
-    setting.setLoadsPages(true);
-    QVERIFY(setting.loadsPages());
+    setting.setValue(true);
+    QVERIFY(setting.value());
     QCOMPARE(told.count(), 1);
     QCOMPARE(QSettings(path, QSettings::IniFormat).value(UserDefaults::loadWebPagesKey).toBool(),
              true);
     // The same choice again changes nothing.
-    setting.setLoadsPages(true);
+    setting.setValue(true);
     QCOMPARE(told.count(), 1);
 }
 
-void TestWebPreviewSetting::aHandEditOfTheFileIsFollowed()
+void TestBooleanSetting::aHandEditOfTheFileIsFollowed()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"vantrel.conf"_s);
-    WebPreviewSetting setting(path);
-    QSignalSpy told(&setting, &WebPreviewSetting::loadsPagesChanged);
+    BooleanSetting setting(path, UserDefaults::loadWebPagesKey);
+    QSignalSpy told(&setting, &BooleanSetting::changed);
 
     QVERIFY(FileWrites::replace(path, "[General]\nLoadWebPagesInPreviews=true\n"));
     QTRY_COMPARE(told.count(), 1);
     QCOMPARE(told.at(0).at(0).toBool(), true);
-    QVERIFY(setting.loadsPages());
+    QVERIFY(setting.value());
 }
 
-QTEST_GUILESS_MAIN(TestWebPreviewSetting)
-#include "tst_webpreviewsetting.moc"
+QTEST_GUILESS_MAIN(TestBooleanSetting)
+#include "tst_booleansetting.moc"
