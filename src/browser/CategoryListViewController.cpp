@@ -171,10 +171,23 @@ void CategoryListViewController::chooseRow(int row)
 bool CategoryListViewController::copyCurrentContent(const std::function<void()>& written)
 {
     const PBContentPtr item = m_currentContent.value();
-    if (!item)
-        return false;
+    return item && copyReading(item, item->typedPayloadsReading(), written);
+}
+
+bool CategoryListViewController::copyCurrentContentAsPlainText(const std::function<void()>& written)
+{
+    const PBContentPtr item = m_currentContent.value();
+    auto reading = ItemPlainText::reading(item);
+    return reading && copyReading(item, std::move(reading), written);
+}
+
+// An item whose payload files pass a preview's bound is read on a pool thread; the newest copy
+// asked for wins.
+bool CategoryListViewController::copyReading(const PBContentPtr& item,
+                                             std::function<PBContent::TypedPayloads()> reading,
+                                             const std::function<void()>& written)
+{
     const quint64 copy = ++m_copyGeneration;
-    auto reading = item->typedPayloadsReading();
     if (payloadBytes(*item) <= PreviewPreparation::previewBytes) {
         if (!writeToClipboard(*item, reading()))
             return false;
@@ -212,15 +225,6 @@ bool CategoryListViewController::writeToClipboard(const PBContent& item,
     return true;
 }
 
-bool CategoryListViewController::copyCurrentContentAsPlainText()
-{
-    const std::optional<QString> text = ItemPlainText::of(m_currentContent.value());
-    if (!text)
-        return false;
-    m_services.watcher.writeWithoutRecording({PasteboardTypes::string}, {text->toUtf8()});
-    return true;
-}
-
 // The window closes before the paste, so that the application it was called from gets the
 // focus back; a large item is pasted once it has been read and written.
 void CategoryListViewController::chooseCurrentContent(bool plainText)
@@ -232,10 +236,10 @@ void CategoryListViewController::chooseCurrentContent(bool plainText)
         if (pastes)
             m_services.paste->paste();
     };
-    if (!plainText)
+    if (plainText)
+        copyCurrentContentAsPlainText(closeAndPaste);
+    else
         copyCurrentContent(closeAndPaste);
-    else if (copyCurrentContentAsPlainText())
-        closeAndPaste();
 }
 
 void CategoryListViewController::deleteCurrentContent()

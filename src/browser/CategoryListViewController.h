@@ -72,7 +72,8 @@ public:
     bool copyCurrentContent(const std::function<void()>& written = {});
     // Writes only the current item's plain text (Ctrl+Shift+V-style "without formatting"): a rich
     // text as its text, files as their paths; nothing for an image. The history does not change.
-    bool copyCurrentContentAsPlainText();
+    // Read and written as above.
+    bool copyCurrentContentAsPlainText(const std::function<void()>& written = {});
     // Which window's preference decides whether a chosen item is pasted; a mini window also
     // closes when an item is chosen. The main window's by default.
     void setPasteOrigin(PasteToApplication::Origin origin) { m_pasteOrigin = origin; }
@@ -107,6 +108,8 @@ private:
     void rememberSelection();
     void showRowMenu(const QPoint& position);
     void restoreSelection();
+    bool copyReading(const PBContentPtr& item, std::function<PBContent::TypedPayloads()> reading,
+                     const std::function<void()>& written);
     static qint64 payloadBytes(const PBContent& item);
     bool writeToClipboard(const PBContent& item, const PBContent::TypedPayloads& typed);
 

@@ -13,26 +13,27 @@ QString plainOfHtml(const QString& html)
     document.setHtml(html);
     return document.toPlainText();
 }
+
+PBContent::TypedPayloads plainPayload(const QString& text)
+{
+    return {{PasteboardTypes::string}, {text.toUtf8()}};
+}
 } // namespace
 
-std::optional<QString> ItemPlainText::of(const PBContentPtr& item)
+std::function<PBContent::TypedPayloads()> ItemPlainText::reading(const PBContentPtr& item)
 {
-    if (!item)
-        return std::nullopt;
-    switch (item->type()) {
-    case PBContentTypeImage:
-        return std::nullopt;
-    case PBContentTypeFile: {
+    if (!item || item->type() == PBContentTypeImage)
+        return {};
+    if (item->type() == PBContentTypeFile) {
         const QStringList paths = std::static_pointer_cast<PBFileContent>(item)->filePaths();
-        if (paths.isEmpty())
-            return std::nullopt;
-        return paths.join(u'\n');
+        return [paths] {
+            return paths.isEmpty() ? PBContent::TypedPayloads{} : plainPayload(paths.join(u'\n'));
+        };
     }
-    case PBContentTypeText:
-    case PBContentTypeURL:
-        return ofText(item->readTypedPayloads());
-    }
-    return std::nullopt;
+    return [read = item->typedPayloadsReading()] {
+        const std::optional<QString> text = ofText(read());
+        return text ? plainPayload(*text) : PBContent::TypedPayloads{};
+    };
 }
 
 // The item's own plain text where it has one; otherwise the text of its HTML, then of its RTF.

@@ -1,6 +1,7 @@
 #include "ListFixture.h"
 #include "browser/HistoryListModel.h"
 #include "browser/HistoryListView.h"
+#include "browser/PreviewPreparation.h"
 #include "browser/PreviewViewController.h"
 #include "browser/TextPreviewView.h"
 #include "controls/HighlightButton.h"
@@ -218,6 +219,12 @@ void TestMiniWindow::enterInTheFieldChoosesTheFirstResult_data()
     QTest::newRow("Shift+Enter: files as their paths")
         << QStringList{PasteboardTypes::fileUrl} << "file:///tmp/a%20b.txt"_ba << true
         << QStringList{PasteboardTypes::string} << "/tmp/a b.txt"_ba << true;
+    // Past a preview's bound the item is read on a pool thread and written when it has been read.
+    const QByteArray large = "<p>zebra</p>"_ba.repeated(PreviewPreparation::previewBytes / 10);
+    QTest::newRow("Enter: a large item") << html << large << false << html << large << true;
+    QTest::newRow("Shift+Enter: a large rich text's text")
+        << html << large << true << QStringList{PasteboardTypes::string}
+        << "zebra\n"_ba.repeated(PreviewPreparation::previewBytes / 10).chopped(1) << true;
     QTest::newRow("Shift+Enter: an image is only selected")
         << QStringList{PasteboardTypes::png} << "not a picture"_ba << true
         << QStringList{PasteboardTypes::png} << "not a picture"_ba << false;
@@ -247,7 +254,12 @@ void TestMiniWindow::enterInTheFieldChoosesTheFirstResult()
     QTRY_COMPARE(search->contents()->rowCount(), 1);
     QTest::keyClick(content().searchField(), Qt::Key_Return,
                     plainText ? Qt::ShiftModifier : Qt::NoModifier);
-    QCOMPARE(m_window->isVisible(), !closes);
+    QTRY_COMPARE(m_window->isVisible(), !closes);
+    const auto copiedNow = [this, &copiedTypes] {
+        const QList<PasteboardItem> items = m_fixture->store.pasteboard.pasteboardItems();
+        return !items.isEmpty() && items.first().types() == copiedTypes;
+    };
+    QTRY_VERIFY(copiedNow());
     const QList<PasteboardItem> items = m_fixture->store.pasteboard.pasteboardItems();
     QCOMPARE(items.size(), 1);
     QCOMPARE(items.first().types(), copiedTypes);
