@@ -547,6 +547,22 @@
         <translation>Keine globalen Tastenkürzel in dieser Sitzung</translation>
     </message>
     <message>
+        <source>&amp;Rows:</source>
+        <translation>&amp;Zeilen:</translation>
+    </message>
+    <message>
+        <source>Row height</source>
+        <translation>Zeilenhöhe</translation>
+    </message>
+    <message>
+        <source>Comfortable</source>
+        <translation>Großzügig</translation>
+    </message>
+    <message>
+        <source>Compact</source>
+        <translation>Kompakt</translation>
+    </message>
+    <message>
         <source>Load web pages in previews</source>
         <translation>Webseiten in der Vorschau laden</translation>
     </message>

@@ -543,6 +543,22 @@
         <translation>此会话不支持全局快捷键</translation>
     </message>
     <message>
+        <source>&amp;Rows:</source>
+        <translation>行(&amp;R)：</translation>
+    </message>
+    <message>
+        <source>Row height</source>
+        <translation>行高</translation>
+    </message>
+    <message>
+        <source>Comfortable</source>
+        <translation>宽松</translation>
+    </message>
+    <message>
+        <source>Compact</source>
+        <translation>紧凑</translation>
+    </message>
+    <message>
         <source>Load web pages in previews</source>
         <translation>在预览中加载网页</translation>
     </message>
