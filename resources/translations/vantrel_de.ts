@@ -427,6 +427,10 @@
 <context>
     <name>SettingsViewController</name>
     <message>
+        <source>Scroll</source>
+        <translation>Blättern</translation>
+    </message>
+    <message>
         <source>The autostart entry %1 cannot be removed</source>
         <translation>Der Autostart-Eintrag %1 kann nicht entfernt werden</translation>
     </message>
@@ -829,6 +833,13 @@
     <message>
         <source>Vantrel could not be set to start at log-in.</source>
         <translation>Vantrel konnte nicht für den Start bei der Anmeldung eingerichtet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPreviewView</name>
+    <message>
+        <source>Scroll</source>
+        <translation>Blättern</translation>
     </message>
 </context>
 </TS>

@@ -423,6 +423,10 @@
 <context>
     <name>SettingsViewController</name>
     <message>
+        <source>Scroll</source>
+        <translation>滚动</translation>
+    </message>
+    <message>
         <source>The autostart entry %1 cannot be removed</source>
         <translation>无法删除自动启动条目 %1</translation>
     </message>
@@ -822,6 +826,13 @@
     <message>
         <source>Vantrel could not be set to start at log-in.</source>
         <translation>无法将 Vantrel 设置为登录时启动。</translation>
+    </message>
+</context>
+<context>
+    <name>TextPreviewView</name>
+    <message>
+        <source>Scroll</source>
+        <translation>滚动</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "browser/TextPreviewView.h"
 
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -11,6 +12,7 @@ TextPreviewView::TextPreviewView(QWidget* parent) : QTextEdit(parent)
     setReadOnly(true);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    verticalScrollBar()->setAccessibleName(tr("Scroll"));
     viewport()->setAutoFillBackground(false);
     setViewportMargins(margin, margin, margin, margin);
     m_nextPart.setInterval(0);

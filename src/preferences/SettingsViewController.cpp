@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 
 namespace {
 // Each pop-up and each record-keeping choice stands for one of four stored numbers, 0 to 3.
@@ -61,6 +62,9 @@ void SettingsViewController::viewDidLoad()
             &SettingsViewController::onAutoLaunchButton);
     connectUserDefaults();
     addPasteAndIgnoredApplications();
+    // The lists' and fields' own scroll bars, which a screen reader would announce unnamed.
+    for (QScrollBar* bar : findChildren<QScrollBar*>())
+        bar->setAccessibleName(tr("Scroll"));
 }
 
 // Rows of the form below the others, each with its title in the column of titles.

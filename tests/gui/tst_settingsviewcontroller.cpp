@@ -27,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -248,6 +249,8 @@ private slots:
                      button->objectName().isEmpty() ? nameOf(button) : button->text());
         for (QComboBox* popUp : panel.window->findChildren<QComboBox*>())
             QVERIFY(!nameOf(popUp).isEmpty());
+        for (QScrollBar* bar : panel.window->findChildren<QScrollBar*>())
+            QVERIFY2(!nameOf(bar).isEmpty(), qPrintable(bar->parent()->objectName()));
         QCOMPARE(nameOf(panel.recorder(mainKey)), u"Main window shortcut"_s);
         QCOMPARE(nameOf(panel.recorder(miniKey)), u"Mini window shortcut"_s);
     }
