@@ -31,6 +31,10 @@ void TextPreviewView::setPreparedDocument(std::shared_ptr<QTextDocument> documen
     }
     // The view takes the new document before the old one goes.
     setDocument(shown.get());
+    // The caret stays at the start while the parts are added after it.
+    QTextCursor start = textCursor();
+    start.setKeepPositionOnInsert(true);
+    setTextCursor(start);
     m_shown = std::move(shown);
     m_source = std::move(document);
     m_copied = 0;

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStackedLayout>
 #include <QTemporaryDir>
@@ -365,9 +366,14 @@ void TestPreviewViewController::aTextShownInPartsEqualsItsDocument()
     auto document = std::make_shared<QTextDocument>();
     document->setHtml(html);
     TextPreviewView view;
+    view.resize(400, 300);
+    view.show();
     view.setPreparedDocument(document);
     QTRY_VERIFY(view.isComplete());
     QCOMPARE(view.document()->toHtml(), document->toHtml());
+    // What comes later does not move what is shown, nor the caret a reader moves with the keys.
+    QCOMPARE(view.verticalScrollBar()->value(), 0);
+    QCOMPARE(view.textCursor().position(), 0);
 }
 
 QTEST_MAIN(TestPreviewViewController)
