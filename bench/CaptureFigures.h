@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <algorithm>
+#include <cstdio>
 #include <sqlite3.h>
 
 // What the capture benches read off a running Vantrel: the rows its history has committed, and
@@ -33,3 +34,20 @@ inline double percentile(QList<double> values, double p)
     const auto index = static_cast<qsizetype>(p * double(values.size() - 1) + 0.5);
     return values.value(index);
 }
+
+// The median, 95th percentile and longest of latencies in milliseconds.
+struct Latencies
+{
+    double p50 = 0;
+    double p95 = 0;
+    double max = 0;
+
+    static Latencies of(const QList<double>& samples)
+    {
+        return {percentile(samples, 0.5), percentile(samples, 0.95), percentile(samples, 1.0)};
+    }
+    void print(const char* name) const
+    {
+        std::printf("%-50s p50 %7.2f ms  p95 %7.2f ms  max %7.2f ms\n", name, p50, p95, max);
+    }
+};

@@ -6,7 +6,7 @@
 //                                    same-run baseline (a build of the previous capture path)
 //
 // VANTREL_BENCH_IDLE_SECONDS shortens the idle minute.
-#include "CaptureFigures.h"
+#include "RunningVantrel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,12 +25,12 @@ using namespace Qt::StringLiterals;
 namespace {
 constexpr int copies = 50;
 
-struct Latencies
+QProcessEnvironment capturing()
 {
-    double p50 = 0;
-    double p95 = 0;
-    double max = 0;
-};
+    QProcessEnvironment env;
+    env.insert(u"QT_LOGGING_RULES"_s, u"vantrel.capture.info=true"_s);
+    return env;
+}
 
 struct Idle
 {
@@ -38,53 +38,10 @@ struct Idle
     double cpuPercent = 0;
 };
 
-// A running vantrel with folders of its own, watching the clipboard.
-class Running
-{
-public:
-    explicit Running(const QString& binary)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
-            env.insert(QString::fromLatin1(name), m_home.filePath(QString::fromLatin1(name)));
-        QDir(m_home.path())
-            .mkdir(u"runtime"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(u"XDG_RUNTIME_DIR"_s, m_home.filePath(u"runtime"_s));
-        env.insert(u"QT_LOGGING_RULES"_s, u"vantrel.capture.info=true"_s);
-        m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(binary, {});
-        QByteArray output;
-        QElapsedTimer waited;
-        waited.start();
-        while (!output.contains("Start Watching") && waited.elapsed() < 30'000) {
-            m_process.waitForReadyRead(1000);
-            output += m_process.readAll();
-        }
-        m_dbPath = m_home.filePath(u"XDG_DATA_HOME/vantrel/db.sqlite3"_s);
-    }
-
-    ~Running()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(10'000))
-            m_process.kill();
-    }
-
-    qint64 pid() const { return m_process.processId(); }
-
-    qint64 rows() const { return committedRows(m_dbPath); }
-
-private:
-    QTemporaryDir m_home;
-    QProcess m_process;
-    QString m_dbPath;
-};
-
 // From the moment the owner holds the clipboard until the row is committed.
 Latencies captureLatencies(const QString& binary)
 {
-    Running vantrel(binary);
+    RunningVantrel vantrel(binary, capturing(), "Start Watching");
     QList<double> samples;
     std::vector<std::unique_ptr<QProcess>> owners;
     for (int i = 0; i < copies; ++i) {
@@ -108,7 +65,7 @@ Latencies captureLatencies(const QString& binary)
         owner->kill();
         owner->waitForFinished();
     }
-    return {percentile(samples, 0.5), percentile(samples, 0.95), percentile(samples, 1.0)};
+    return Latencies::of(samples);
 }
 
 // Voluntary and involuntary context switches of every thread, and CPU ticks, of a process.
@@ -138,7 +95,7 @@ std::pair<qint64, qint64> switchesAndTicks(qint64 pid)
 
 Idle idleCost(const QString& binary, int seconds)
 {
-    Running vantrel(binary);
+    RunningVantrel vantrel(binary, capturing(), "Start Watching");
     // Start-up work (the first load, the tray) is not idling.
     QThread::sleep(5);
     const auto [switchesBefore, ticksBefore] = switchesAndTicks(vantrel.pid());
@@ -146,12 +103,6 @@ Idle idleCost(const QString& binary, int seconds)
     const auto [switchesAfter, ticksAfter] = switchesAndTicks(vantrel.pid());
     const double cpuSeconds = double(ticksAfter - ticksBefore) / double(sysconf(_SC_CLK_TCK));
     return {double(switchesAfter - switchesBefore) / seconds, 100.0 * cpuSeconds / seconds};
-}
-
-void printLatencies(const char* name, const Latencies& latencies)
-{
-    std::printf("%-44s p50 %7.2f ms  p95 %7.2f ms  max %7.2f ms\n", name, latencies.p50,
-                latencies.p95, latencies.max);
 }
 
 void printIdle(const char* name, const Idle& idle, int seconds)
@@ -177,9 +128,9 @@ int main(int argc, char** argv)
 
     std::printf("capture latency, %d copies from another X11 client (owner set -> row committed)\n",
                 copies);
-    printLatencies("  this build", captureLatencies(QStringLiteral(VANTREL_BINARY)));
+    captureLatencies(QStringLiteral(VANTREL_BINARY)).print("  this build");
     if (!before.isEmpty())
-        printLatencies("  [before]", captureLatencies(before));
+        captureLatencies(before).print("  [before]");
     std::printf("idle, empty history, no window shown\n");
     printIdle("  this build", idleCost(QStringLiteral(VANTREL_BINARY), seconds), seconds);
     if (!before.isEmpty())

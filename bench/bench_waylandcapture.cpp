@@ -8,7 +8,7 @@
 //                                          capture path)
 //
 // Run as the session's user (scripts/run-benchmarks does).
-#include "CaptureFigures.h"
+#include "RunningVantrel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,59 +27,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int copies = 40;
+
+// The compositor by its full path, since the runtime folder is another.
+QProcessEnvironment onWayland()
+{
+    QProcessEnvironment env;
+    env.insert(u"WAYLAND_DISPLAY"_s, qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/' +
+                                         qEnvironmentVariable("WAYLAND_DISPLAY"));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"wayland"_s);
+    env.insert(u"QT_LOGGING_RULES"_s, u"vantrel.platform.info=true"_s);
+    return env;
+}
 constexpr int timeoutMs = 10'000;
-
-struct Latencies
-{
-    double p50 = 0;
-    double p95 = 0;
-    double max = 0;
-};
-
-// A running vantrel with folders of its own, watching the Wayland clipboard.
-class Running
-{
-public:
-    explicit Running(const QString& binary)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
-            env.insert(QString::fromLatin1(name), m_home.filePath(QString::fromLatin1(name)));
-        // A runtime folder of its own for the single instance; the compositor by its full path.
-        QDir(m_home.path())
-            .mkdir(u"runtime"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(u"XDG_RUNTIME_DIR"_s, m_home.filePath(u"runtime"_s));
-        env.insert(u"WAYLAND_DISPLAY"_s, qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/' +
-                                             qEnvironmentVariable("WAYLAND_DISPLAY"));
-        env.insert(u"QT_QPA_PLATFORM"_s, u"wayland"_s);
-        env.insert(u"QT_LOGGING_RULES"_s, u"vantrel.platform.info=true"_s);
-        m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(binary, {});
-        QByteArray output;
-        QElapsedTimer waited;
-        waited.start();
-        while (!output.contains("watching the Wayland clipboard") && waited.elapsed() < 30'000) {
-            m_process.waitForReadyRead(1000);
-            output += m_process.readAll();
-        }
-        m_dbPath = m_home.filePath(u"XDG_DATA_HOME/vantrel/db.sqlite3"_s);
-    }
-
-    ~Running()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(10'000))
-            m_process.kill();
-    }
-
-    qint64 rows() const { return committedRows(m_dbPath); }
-
-private:
-    QTemporaryDir m_home;
-    QProcess m_process;
-    QString m_dbPath;
-};
 
 // Makes one copy; returns once the clock is to start, leaving the copying process to `keep`.
 using Copy = std::function<void(int i, std::unique_ptr<QProcess>& keep)>;
@@ -104,7 +63,7 @@ void wlCopyCopies(int i, std::unique_ptr<QProcess>& keep)
 
 Latencies captureLatencies(const QString& binary, const Copy& copy)
 {
-    Running vantrel(binary);
+    RunningVantrel vantrel(binary, onWayland(), "watching the Wayland clipboard");
     QList<double> samples;
     std::vector<std::unique_ptr<QProcess>> copiers;
     for (int i = 0; i < copies; ++i) {
@@ -125,7 +84,7 @@ Latencies captureLatencies(const QString& binary, const Copy& copy)
         copier->kill();
         copier->waitForFinished();
     }
-    return {percentile(samples, 0.5), percentile(samples, 0.95), percentile(samples, 1.0)};
+    return Latencies::of(samples);
 }
 
 // The same measure from the start of the copying process: the clock starts before it does.
@@ -137,11 +96,6 @@ Latencies fromStart(const QString& binary, const Copy& copy)
     });
 }
 
-void printLatencies(const char* name, const Latencies& latencies)
-{
-    std::printf("%-50s p50 %7.2f ms  p95 %7.2f ms  max %7.2f ms\n", name, latencies.p50,
-                latencies.p95, latencies.max);
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -157,11 +111,11 @@ int main(int argc, char** argv)
     const QString binary = QStringLiteral(VANTREL_BINARY);
 
     std::printf("capture latency on Wayland, %d copies each, until the row is committed\n", copies);
-    printLatencies("owner holds the clipboard -> row", captureLatencies(binary, ownerCopies));
+    captureLatencies(binary, ownerCopies).print("owner holds the clipboard -> row");
     if (!before.isEmpty())
-        printLatencies("  [--before build]", captureLatencies(before, ownerCopies));
-    printLatencies("wl-copy started -> row", fromStart(binary, wlCopyCopies));
+        captureLatencies(before, ownerCopies).print("  [--before build]");
+    fromStart(binary, wlCopyCopies).print("wl-copy started -> row");
     if (!before.isEmpty())
-        printLatencies("  [--before build]", fromStart(before, wlCopyCopies));
+        fromStart(before, wlCopyCopies).print("  [--before build]");
     return 0;
 }
