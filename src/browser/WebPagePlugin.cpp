@@ -11,7 +11,7 @@ namespace {
 QString pluginFileIn(const QStringList& folders)
 {
     for (const QString& folder : folders) {
-        const QString file = QDir(folder).filePath(QStringLiteral(VANTREL_WEB_PLUGIN_FILE));
+        const QString file = QDir(folder).filePath(WebPagePlugin::fileName());
         if (QFileInfo(file).isFile())
             return file;
     }
@@ -38,6 +38,11 @@ WebPagePlugin& WebPagePlugin::installed()
 }
 
 WebPagePlugin::WebPagePlugin(const QStringList& folders) : m_file(pluginFileIn(folders)) {}
+
+QString WebPagePlugin::fileName()
+{
+    return QStringLiteral(VANTREL_WEB_PLUGIN_FILE);
+}
 
 bool WebPagePlugin::isAvailable() const
 {

@@ -19,6 +19,9 @@ public:
     // The first of `folders` that holds the plug-in's file is the one used.
     explicit WebPagePlugin(const QStringList& folders);
 
+    // The plug-in's file name, the same in every folder.
+    static QString fileName();
+
     // The plug-in's file is there; whether it loads is known only by making a page.
     bool isAvailable() const;
     // A page made in `parent`, loading the plug-in on the first call (and switching the engine's
