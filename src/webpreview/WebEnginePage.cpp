@@ -21,9 +21,9 @@ void withoutContextReport(QLoggingCategory* category)
 
 // The engine is loaded long after the application started, so it cannot share OpenGL contexts
 // with the windows (that takes an attribute set before the application object exists). It
-// draws in software instead: Chromium then composites without a GPU process, and the page's
-// widget paints like any other, so the window that shows it is never re-created for OpenGL
-// (it visibly jumped when it was) and no GL driver is loaded.
+// draws in software instead: Chromium then composites without the GPU, and the page's widget
+// paints like any other, so the window that shows it is never re-created for OpenGL (it visibly
+// jumped when it was).
 void drawInSoftware()
 {
     static const bool chosen = [] {
@@ -65,3 +65,4 @@ extern "C" Q_DECL_EXPORT WebPage* vantrelMakeWebPage(QWidget* parent, WebPage::T
     drawInSoftware();
     return new WebEnginePage(parent, std::move(onTitle));
 }
+static_assert(std::is_same_v<decltype(&vantrelMakeWebPage), WebPageMaker>);
