@@ -1,8 +1,9 @@
 # Reads every quoted #include under src/ and fails when one points up the layer stack:
 #   support <- platform <- item <- storage <- recording <- shell <- controls <- browser,
-#   preferences <- mini <- app
+#   preferences <- mini, webpreview <- app
 # The mini window sits above the browser because it is built from the browser's lists and preview;
-# the main window reaches it only through the factory the composition root installs.
+# the main window reaches it only through the factory the composition root installs. The web-page
+# plug-in builds on the browser's WebPage.h and nothing includes it: the program loads it.
 # Inside platform/ the interfaces at the root include only the root; doubles/ and xdg/ the root
 # and themselves; x11/ and wayland/ also xdg/. Only PlatformLinux, which picks the backends for
 # the session, includes x11/ and wayland/; no layer above platform/ does.
@@ -21,6 +22,7 @@ set(rank_controls 6)
 set(rank_browser 7)
 set(rank_preferences 7)
 set(rank_mini 8)
+set(rank_webpreview 8)
 set(rank_app 9)
 set(widgetless support platform item storage recording)
 # What each folder of platform/ may include ("root" is the folder itself).

@@ -15,6 +15,10 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The web page's plug-in, where the program looks for it (src/browser/WebPagePlugin).
+if(TARGET vantrel-webpreview)
+  install(TARGETS vantrel-webpreview LIBRARY DESTINATION ${VANTREL_PLUGIN_DIR})
+endif()
 # The companion client, once it is part of the build.
 if(TARGET vantrelctl)
   install(TARGETS vantrelctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -64,9 +64,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // The web preview's engine draws through OpenGL contexts shared with the widgets; Qt can
-    // only share them when asked before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // No OpenGL context is asked for at start (not even one to share with the web preview's
+    // engine, which draws in software once its plug-in is loaded): a GL driver alone would cost
+    // more memory than the rest of the program at idle.
     // On Wayland, the clipboard's path decides Qt's platform.
     PlatformLinux::chooseWaylandPath();
     QApplication app(argc, argv);

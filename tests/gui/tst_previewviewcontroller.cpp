@@ -5,6 +5,7 @@
 #include "browser/PreviewViewController.h"
 #include "browser/TextPreviewView.h"
 #include "browser/WebAddressView.h"
+#include "browser/WebPagePlugin.h"
 #include "browser/WebPreviewView.h"
 
 #include <QApplication>
@@ -38,6 +39,8 @@ private slots:
     void webViewIsMadeForTheFirstWebAddressOnly();
     void aWebAddressShowsAsItsAddressAndStartsNoBrowser();
     void aLongWebAddressWrapsInsteadOfWideningThePreview();
+    void withoutAWorkingEnginePlugInAWebAddressStaysItsAddress_data();
+    void withoutAWorkingEnginePlugInAWebAddressStaysItsAddress();
     void resultForAnItemNoLongerShownIsDropped();
     void imageIsDecodedAtTheSizeShown();
     void aLongTextShowsItsBeginningAndSaysTheRestIsNot_data();
@@ -264,6 +267,43 @@ void TestPreviewViewController::aLongWebAddressWrapsInsteadOfWideningThePreview(
     m_preview->setPreviewContent(urlItem(address));
     QVERIFY(m_preview->webView()->minimumSizeHint().width() < 400);
     QVERIFY(m_preview->findChild<QLabel*>(u"webAddress"_s)->text().size() < 3000);
+}
+
+void TestPreviewViewController::withoutAWorkingEnginePlugInAWebAddressStaysItsAddress_data()
+{
+    QTest::addColumn<QByteArray>("pluginFile");
+    QTest::addColumn<bool>("offersLoadPage");
+    QTest::newRow("no plug-in") << QByteArray() << false;
+    QTest::newRow("a plug-in that does not load") << QByteArray("not a library") << true;
+}
+
+// Asked at once (the preference) or by the button, the page cannot load: the address, the link
+// to the browser and no page, as in a build without the engine.
+void TestPreviewViewController::withoutAWorkingEnginePlugInAWebAddressStaysItsAddress()
+{
+    QFETCH(QByteArray, pluginFile);
+    QFETCH(bool, offersLoadPage);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    if (!pluginFile.isEmpty())
+        writeFile(folder.filePath(WebPagePlugin::fileName()), pluginFile);
+    WebPagePlugin plugin({folder.path()});
+    QCOMPARE(plugin.isAvailable(), offersLoadPage);
+    WebPreviewView view(plugin);
+    view.show();
+
+    const QString address = u"https://127.0.0.1:9/once"_s;
+    view.setContent(urlItem(address), true);
+    auto* load = view.findChild<QPushButton*>(u"loadPage"_s);
+    QCOMPARE(load->isVisible(), offersLoadPage);
+    if (offersLoadPage)
+        QTest::mouseClick(load, Qt::LeftButton);
+    view.loadPage();
+    QVERIFY(view.addressView()->isVisible());
+    QVERIFY(!view.findChild<QWidget*>(u"webPage"_s));
+    QCOMPARE(view.findChild<QLabel*>(u"webAddress"_s)->accessibleDescription(), address);
+    QVERIFY(view.findChild<QLabel*>(u"webTitle"_s)->isHidden());
+    QVERIFY(view.findChild<QLabel*>(u"openInBrowser"_s)->isEnabled());
 }
 
 void TestPreviewViewController::resultForAnItemNoLongerShownIsDropped()

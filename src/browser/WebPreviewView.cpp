@@ -1,41 +1,27 @@
-// The web preview on Qt WebEngine.
-#include "browser/WebAddressView.h"
 #include "browser/WebPreviewView.h"
+
+#include "browser/WebAddressView.h"
+#include "browser/WebPage.h"
+#include "browser/WebPagePlugin.h"
 #include "shell/Utils.h"
-#include "support/Logging.h"
 
 #include <QHash>
 #include <QStackedLayout>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
-#include <unistd.h>
 
 namespace {
 // Titles of pages loaded in this run, kept in memory only; past this many they start again.
 constexpr qsizetype rememberedTitles = 256;
-
-// Chromium refuses to start as root with its sandbox on. The switch is made just before the
-// first engine starts, so only the engine runs without it, and only for root.
-void prepareEngine()
-{
-    static const bool prepared = [] {
-        if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-            qCInfo(lcBrowser, "running as root: the web preview runs without its sandbox");
-        }
-        return true;
-    }();
-    Q_UNUSED(prepared);
-}
 } // namespace
 
 struct WebPreviewView::Parts
 {
+    explicit Parts(WebPagePlugin& pagePlugin) : plugin(pagePlugin) {}
+
+    WebPagePlugin& plugin;
     QStackedLayout* pages = nullptr;
     WebAddressView* address = nullptr;
-    // Made on the first load, so the engine never starts for an address only looked at.
-    QWebEngineView* view = nullptr;
+    // Made on the first load, so the engine is never even loaded for an address only looked at.
+    WebPage* page = nullptr;
     PBContentPtr item;
     std::optional<QUrl> url;
     // The address of the page being shown, whose title is remembered; none while the address
@@ -43,24 +29,20 @@ struct WebPreviewView::Parts
     QUrl loaded;
     QHash<QUrl, QString> titles;
 
-    void makeView(WebPreviewView* owner);
+    bool makePage(WebPreviewView* owner);
     void rememberTitle(const QString& title);
 };
 
-void WebPreviewView::Parts::makeView(WebPreviewView* owner)
+bool WebPreviewView::Parts::makePage(WebPreviewView* owner)
 {
-    prepareEngine();
-    view = new QWebEngineView(owner);
+    page = plugin.makePage(owner, [this](const QString& title) { rememberTitle(title); });
+    if (!page)
+        return false;
+    QWidget* view = page->widget();
     view->setObjectName(QStringLiteral("webPage"));
     view->setAccessibleName(WebPreviewView::tr("Web page"));
-    // Made after the view, so deleted after it (children go in the order they came) and after
-    // the page that uses it. Without a storage name the profile is off the record: previewed
-    // pages leave no cookies or cache behind.
-    auto* profile = new QWebEngineProfile(owner);
-    view->setPage(new QWebEnginePage(profile, view));
     pages->addWidget(view);
-    QObject::connect(view, &QWebEngineView::titleChanged, owner,
-                     [this](const QString& title) { rememberTitle(title); });
+    return true;
 }
 
 // Chromium names a page without a title by its address; that is no title.
@@ -71,16 +53,19 @@ void WebPreviewView::Parts::rememberTitle(const QString& title)
     if (titles.size() >= rememberedTitles)
         titles.clear();
     titles.insert(loaded, title);
-    view->setAccessibleDescription(title);
+    page->widget()->setAccessibleDescription(title);
 }
 
-WebPreviewView::WebPreviewView(QWidget* parent)
-    : QWidget(parent), m_parts(std::make_unique<Parts>())
+WebPreviewView::WebPreviewView(QWidget* parent) : WebPreviewView(WebPagePlugin::installed(), parent)
+{}
+
+WebPreviewView::WebPreviewView(WebPagePlugin& plugin, QWidget* parent)
+    : QWidget(parent), m_parts(std::make_unique<Parts>(plugin))
 {
     setAccessibleName(tr("Web page"));
     m_parts->pages = new QStackedLayout(this);
     m_parts->pages->setContentsMargins(0, 0, 0, 0);
-    m_parts->address = new WebAddressView(true, this);
+    m_parts->address = new WebAddressView(plugin.isAvailable(), this);
     m_parts->address->setObjectName(QStringLiteral("webAddressView"));
     m_parts->pages->addWidget(m_parts->address);
     connect(m_parts->address, &WebAddressView::loadRequested, this, &WebPreviewView::loadPage);
@@ -95,8 +80,8 @@ void WebPreviewView::setContent(const PBContentPtr& item, bool loadAtOnce)
     m_parts->item = item;
     m_parts->loaded.clear();
     // The page of the previous item stops here, and nothing of it stays on screen.
-    if (m_parts->view)
-        m_parts->view->setUrl(QUrl(QStringLiteral("about:blank")));
+    if (m_parts->page)
+        m_parts->page->clear();
     const QString text = item ? item->keyword().trimmed() : QString();
     m_parts->url = Utils::webAddress(text);
     m_parts->address->showAddress(text,
@@ -109,13 +94,13 @@ void WebPreviewView::setContent(const PBContentPtr& item, bool loadAtOnce)
 
 void WebPreviewView::loadPage()
 {
-    if (!m_parts->url)
+    if (!m_parts->url || !m_parts->plugin.isAvailable())
         return;
-    if (!m_parts->view)
-        m_parts->makeView(this);
+    if (!m_parts->page && !m_parts->makePage(this))
+        return;
     m_parts->loaded = *m_parts->url;
-    m_parts->view->load(*m_parts->url);
-    m_parts->pages->setCurrentWidget(m_parts->view);
+    m_parts->page->load(*m_parts->url);
+    m_parts->pages->setCurrentWidget(m_parts->page->widget());
 }
 
 WebAddressView* WebPreviewView::addressView() const

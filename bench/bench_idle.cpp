@@ -1,0 +1,271 @@
+// Start-up and idle memory of the real binary under the current X display, with an empty history
+// and no window shown (a tray host takes the icon): the time from exec to the first answer to the
+// status request that `vantrelctl status` sends, and RSS and PSS once it has settled. Beside it,
+// the floor: a Qt Widgets program that shows a tray icon and nothing else (exec to its event loop
+// running), and what each mapped library costs Vantrel at idle.
+//
+//   bench_idle [--before PATH]    PATH: another build's vantrel, measured the same way
+#include "support/ChannelMessages.h"
+#include "support/MessageChannelWormhole.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonValue>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int runs = 5;
+// Asked this often until the first answer: the start-up figure is this fine.
+constexpr int askEveryMs = 5;
+constexpr int giveUpMs = 30'000;
+// Start-up work (the history's first load, the tray icon) is over by then.
+constexpr int settleMs = 3000;
+
+struct Memory
+{
+    qint64 rssKb = 0;
+    qint64 pssKb = 0;
+};
+
+struct Run
+{
+    double startMs = -1;
+    Memory memory;
+};
+
+Memory memoryOf(qint64 pid)
+{
+    QFile rollup(u"/proc/%1/smaps_rollup"_s.arg(pid));
+    Memory memory;
+    if (!rollup.open(QIODevice::ReadOnly))
+        return memory;
+    for (const QByteArray& line : rollup.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.value(0) == "Rss:")
+            memory.rssKb = fields.value(1).toLongLong();
+        else if (fields.value(0) == "Pss:")
+            memory.pssKb = fields.value(1).toLongLong();
+    }
+    return memory;
+}
+
+// RSS of each mapped file, in kB.
+QHash<QString, qint64> residentFiles(qint64 pid)
+{
+    QFile smaps(u"/proc/%1/smaps"_s.arg(pid));
+    QHash<QString, qint64> resident;
+    if (!smaps.open(QIODevice::ReadOnly))
+        return resident;
+    QString file;
+    for (const QByteArray& line : smaps.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.value(0).contains('-') && fields.size() >= 5)
+            file = QString::fromUtf8(fields.value(5));
+        else if (fields.value(0) == "Rss:" && file.startsWith(u'/'))
+            resident[QFileInfo(file).fileName()] += fields.value(1).toLongLong();
+    }
+    return resident;
+}
+
+void stop(QProcess& process)
+{
+    process.terminate();
+    if (!process.waitForFinished(10'000))
+        process.kill();
+    process.waitForFinished();
+}
+
+// A program's folders of its own: a returning user (no welcome) whose history is empty. The
+// first start, which creates the history, is not measured: the figures are those of every
+// later start.
+class Home
+{
+public:
+    Home()
+    {
+        m_env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+            const QString folder = m_dir.filePath(QString::fromLatin1(name));
+            QDir().mkpath(folder);
+            m_env.insert(QString::fromLatin1(name), folder);
+        }
+        QDir(m_dir.path())
+            .mkdir(u"runtime"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_env.insert(u"XDG_RUNTIME_DIR"_s, m_dir.filePath(u"runtime"_s));
+        QDir().mkpath(m_dir.filePath(u"XDG_CONFIG_HOME/vantrel"_s));
+        QFile defaults(m_dir.filePath(u"XDG_CONFIG_HOME/vantrel/vantrel.conf"_s));
+        if (defaults.open(QIODevice::WriteOnly))
+            defaults.write("[General]\nWelcomeShown=true\n");
+        QDir().mkpath(wormhole());
+    }
+
+    QProcessEnvironment environment() const { return m_env; }
+    QString wormhole() const
+    {
+        return m_dir.filePath(u"XDG_DATA_HOME/KP3W7H1Y6D.wormhole/wormhole"_s);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_env;
+};
+
+// Exec to the first answer to the status request, asked every few milliseconds, as vantrelctl
+// asks it; then the memory once settled.
+Run startVantrel(const QString& binary, const Home& home, QHash<QString, qint64>* files = nullptr)
+{
+    MessageChannelWormhole channel(home.wormhole());
+    QEventLoop loop;
+    QElapsedTimer sinceExec;
+    Run run;
+    channel.listenForMessage(ChannelMessages::launched, &loop,
+                             [&](const std::optional<QJsonValue>&) {
+                                 if (run.startMs < 0)
+                                     run.startMs = double(sinceExec.nsecsElapsed()) / 1e6;
+                                 loop.quit();
+                             });
+    QTimer ask;
+    QObject::connect(&ask, &QTimer::timeout, &loop, [&channel] {
+        channel.passMessageObject(QJsonValue(QString()), ChannelMessages::isLaunched);
+    });
+    QTimer::singleShot(giveUpMs, &loop, &QEventLoop::quit);
+    QProcess process;
+    process.setProcessEnvironment(home.environment());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    sinceExec.start();
+    process.start(binary, {});
+    ask.start(askEveryMs);
+    loop.exec();
+    ask.stop();
+    QThread::msleep(settleMs);
+    run.memory = memoryOf(process.processId());
+    if (files)
+        *files = residentFiles(process.processId());
+    stop(process);
+    return run;
+}
+
+// Exec to the floor program's "ready" (its event loop runs, its icon shown).
+Run startFloor(const Home& home)
+{
+    QProcess process;
+    process.setProcessEnvironment(home.environment());
+    QElapsedTimer sinceExec;
+    sinceExec.start();
+    process.start(QStringLiteral(TRAY_FLOOR_BINARY), {});
+    QByteArray output;
+    while (!output.contains("ready") && process.waitForReadyRead(giveUpMs))
+        output += process.readAllStandardOutput();
+    Run run;
+    if (output.contains("ready"))
+        run.startMs = double(sinceExec.nsecsElapsed()) / 1e6;
+    QThread::msleep(settleMs);
+    run.memory = memoryOf(process.processId());
+    stop(process);
+    return run;
+}
+
+template <typename T> T median(QList<T> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.value(values.size() / 2);
+}
+
+void print(const char* name, const QList<Run>& measured)
+{
+    QList<double> starts;
+    QList<qint64> rss;
+    QList<qint64> pss;
+    for (const Run& run : measured) {
+        starts << run.startMs;
+        rss << run.memory.rssKb;
+        pss << run.memory.pssKb;
+    }
+    std::printf("%-30s start %7.1f ms (min %7.1f)  RSS %6.1f MB  PSS %6.1f MB  (median of %lld)\n",
+                name, median(starts), *std::min_element(starts.begin(), starts.end()),
+                double(median(rss)) / 1024, double(median(pss)) / 1024,
+                static_cast<long long>(measured.size()));
+}
+
+void printLibraries(const QHash<QString, qint64>& files)
+{
+    QList<std::pair<qint64, QString>> largest;
+    for (auto it = files.begin(); it != files.end(); ++it)
+        largest.append({it.value(), it.key()});
+    std::sort(largest.begin(), largest.end(), std::greater<>());
+    std::printf("what the mapped files cost this build at idle (RSS, shared pages included)\n");
+    for (const auto& [kb, name] : largest.mid(0, 8))
+        std::printf("  %-40s %7.1f MB\n", qPrintable(name), double(kb) / 1024);
+    // Linked, so mapped from the start; what it costs is what of it is resident.
+    for (const QString& library : {u"libQt6Pdf.so"_s, u"libQt6PdfWidgets.so"_s}) {
+        qint64 kb = -1;
+        for (auto it = files.begin(); it != files.end(); ++it) {
+            if (it.key().startsWith(library))
+                kb = std::max(kb, 0LL) + it.value();
+        }
+        if (kb < 0)
+            std::printf("  %-40s not mapped\n", qPrintable(library));
+        else
+            std::printf("  %-40s %7.1f MB  (mapped)\n", qPrintable(library), double(kb) / 1024);
+    }
+    for (const QString& part : {u"WebEngine"_s, u"Quick"_s, u"Qml"_s, u"LLVM"_s, u"swrast"_s}) {
+        const auto names = files.keys();
+        const bool mapped = std::any_of(names.begin(), names.end(), [&part](const QString& name) {
+            return name.contains(part, Qt::CaseInsensitive);
+        });
+        std::printf("  any %-36s %s\n", qPrintable(part), mapped ? "mapped" : "not mapped");
+    }
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::printf("bench_idle: no X display, nothing measured\n");
+        return 0;
+    }
+    const QStringList arguments = app.arguments();
+    const qsizetype beforeAt = arguments.indexOf(u"--before"_s);
+    const QString before = beforeAt > 0 ? arguments.value(beforeAt + 1) : QString();
+
+    std::printf("start-up (exec -> first status answer / event loop running) and idle memory,\n"
+                "empty history (made by a first start, not counted), no window shown\n");
+    QList<Run> vantrel;
+    QList<Run> floor;
+    QList<Run> previous;
+    QHash<QString, qint64> files;
+    const Home vantrelHome;
+    const Home floorHome;
+    const Home previousHome;
+    startVantrel(QStringLiteral(VANTREL_BINARY), vantrelHome);
+    startFloor(floorHome);
+    if (!before.isEmpty())
+        startVantrel(before, previousHome);
+    // Taken in turns, so that a change in the machine's load falls on all alike.
+    for (int i = 0; i < runs; ++i) {
+        vantrel << startVantrel(QStringLiteral(VANTREL_BINARY), vantrelHome, &files);
+        floor << startFloor(floorHome);
+        if (!before.isEmpty())
+            previous << startVantrel(before, previousHome);
+    }
+    print("  this build", vantrel);
+    print("  [tray icon only, Qt Widgets]", floor);
+    if (!before.isEmpty())
+        print("  [before]", previous);
+    printLibraries(files);
+    return 0;
+}
