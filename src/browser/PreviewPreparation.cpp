@@ -36,6 +36,22 @@ std::optional<Beginning> readBeginning(const QString& path)
     return beginning;
 }
 
+// Plain text in UTF-8 or an 8-bit encoding cut after its previewLines-th line (in UTF-16 or
+// UTF-32 a line's end is not one byte, and such text is left to the byte bound).
+void cutAtLines(Beginning& beginning)
+{
+    const auto encoding = QStringConverter::encodingForData(beginning.bytes);
+    if (encoding && *encoding != QStringConverter::Utf8)
+        return;
+    qsizetype end = -1;
+    for (int line = 0; line < PreviewPreparation::previewLines; ++line) {
+        end = beginning.bytes.indexOf('\n', end + 1);
+        if (end < 0)
+            return;
+    }
+    beginning.bytes.truncate(end + 1);
+}
+
 // A last paragraph saying how much of the file is shown, set apart from the text.
 void appendCutNote(QTextDocument& document, const Beginning& beginning)
 {
@@ -76,9 +92,9 @@ QString PreviewPreparation::cutNote(qint64 shown, qint64 size)
 std::shared_ptr<QTextDocument> PreviewPreparation::formattedText(const QString& path,
                                                                  const QString& firstType)
 {
-    const std::optional<Beginning> beginning = readBeginning(path);
-    const QByteArray bytes = beginning ? beginning->bytes : QByteArray();
-    const std::optional<QString> rtf = beginning ? RtfReader::toHtml(bytes) : std::nullopt;
+    std::optional<Beginning> beginning = readBeginning(path);
+    const std::optional<QString> rtf =
+        beginning ? RtfReader::toHtml(beginning->bytes) : std::nullopt;
     if (!beginning ||
         (!rtf && (firstType == PasteboardTypes::rtf || firstType == PasteboardTypes::rtfd)))
         return nullptr;
@@ -87,10 +103,12 @@ std::shared_ptr<QTextDocument> PreviewPreparation::formattedText(const QString& 
         document->setHtml(*rtf);
     } else if (firstType == PasteboardTypes::html) {
         // Browsers put HTML on the X11 clipboard in UTF-16 as often as in UTF-8.
+        const QByteArray& bytes = beginning->bytes;
         QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
         document->setHtml(decoder.isValid() ? decoder.decode(bytes) : decodedText(bytes));
     } else {
-        document->setPlainText(decodedText(bytes));
+        cutAtLines(*beginning);
+        document->setPlainText(decodedText(beginning->bytes));
     }
     appendCutNote(*document, *beginning);
     return handOver(std::move(document));
@@ -155,9 +173,10 @@ PreparedPreview PreviewPreparation::image(const QString& path, QSize fit)
 
 PreparedPreview PreviewPreparation::textFile(const QString& path)
 {
-    const std::optional<Beginning> beginning = readBeginning(path);
+    std::optional<Beginning> beginning = readBeginning(path);
     if (!beginning || isBinary(beginning->bytes))
         return fileInfo(path);
+    cutAtLines(*beginning);
     auto document = std::make_unique<QTextDocument>();
     document->setPlainText(decodedText(beginning->bytes));
     appendCutNote(*document, *beginning);

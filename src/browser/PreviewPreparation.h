@@ -20,14 +20,18 @@ public:
     // megabytes would hold memory and time for nothing. A copy-back larger than this is read off
     // the GUI thread too.
     static constexpr qint64 previewBytes = 4 * 1024 * 1024;
+    // Plain text is cut after this many lines as well: each line is a paragraph of the shown
+    // document, laid out and kept with a layout of its own, so the memory it takes goes with the
+    // lines more than with the bytes (4 MB of short lines would hold some 40 MB).
+    static constexpr int previewLines = 20'000;
     // The line under a text cut at `shown` bytes of `size`.
     static QString cutNote(qint64 shown, qint64 size);
 
-    // A text item's first payload as a document, at most its first previewBytes with the cut
-    // note under them: RTF through RtfReader, HTML and plain text through QTextDocument,
-    // `firstType` (the item's first pasteboard type) telling HTML from plain text. Null when the
-    // file cannot be read or holds nothing the preview reads (flat RTFD, an RTF type over other
-    // bytes): the caller then falls back to the document preview.
+    // A text item's first payload as a document, at most its first previewBytes (and for plain
+    // text previewLines) with the cut note under them: RTF through RtfReader, HTML and plain text
+    // through QTextDocument, `firstType` (the item's first pasteboard type) telling HTML from plain
+    // text. Null when the file cannot be read or holds nothing the preview reads (flat RTFD, an RTF
+    // type over other bytes): the caller then falls back to the document preview.
     static std::shared_ptr<QTextDocument> formattedText(const QString& path,
                                                         const QString& firstType);
 

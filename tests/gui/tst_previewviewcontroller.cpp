@@ -347,38 +347,48 @@ void TestPreviewViewController::aLongTextShowsItsBeginningAndSaysTheRestIsNot_da
 {
     QTest::addColumn<QString>("type");
     QTest::addColumn<qint64>("size");
-    QTest::addColumn<bool>("cut");
+    QTest::addColumn<int>("lineLength");
+    QTest::addColumn<qint64>("shown"); // the bytes the cut note tells of; 0: not cut
     const qint64 bound = PreviewPreparation::previewBytes;
-    QTest::newRow("plain text item") << PasteboardTypes::string << 5 * bound / 4 << true;
-    QTest::newRow("html text item") << PasteboardTypes::html << 5 * bound / 4 << true;
-    QTest::newRow("text file") << PasteboardTypes::fileUrl << 5 * bound / 4 << true;
-    QTest::newRow("exactly the bound") << PasteboardTypes::string << bound << false;
+    const qint64 lines = PreviewPreparation::previewLines;
+    QTest::newRow("plain text item") << PasteboardTypes::string << 5 * bound / 4 << 400 << bound;
+    QTest::newRow("html text item") << PasteboardTypes::html << 5 * bound / 4 << 15 << bound;
+    QTest::newRow("text file") << PasteboardTypes::fileUrl << 5 * bound / 4 << 400 << bound;
+    QTest::newRow("exactly the bound") << PasteboardTypes::string << bound << 400 << 0ll;
+    QTest::newRow("plain text of short lines")
+        << PasteboardTypes::string << 5 * bound / 4 << 15 << 15 * lines;
+    QTest::newRow("text file of short lines")
+        << PasteboardTypes::fileUrl << 2 * 15 * lines << 15 << 15 * lines;
+    QTest::newRow("exactly the line bound") << PasteboardTypes::string << 15 * lines << 15 << 0ll;
 }
 
 void TestPreviewViewController::aLongTextShowsItsBeginningAndSaysTheRestIsNot()
 {
     QFETCH(QString, type);
     QFETCH(qint64, size);
-    QFETCH(bool, cut);
+    QFETCH(int, lineLength);
+    QFETCH(qint64, shown);
     QByteArray text;
     text.reserve(size);
     for (int line = 0; text.size() < size; ++line)
-        text += "line " + QByteArray::number(line).rightJustified(9, '0') + '\n';
+        text += ("line " + QByteArray::number(line).rightJustified(9, '0'))
+                    .leftJustified(lineLength - 1, '.') +
+                '\n';
     text.truncate(size);
     const QString path = writeFile(m_folder.filePath(u"long.txt"_s), text);
-    QSignalSpy shown(m_preview.get(), &PreviewViewController::previewShown);
+    QSignalSpy previewed(m_preview.get(), &PreviewViewController::previewShown);
     m_preview->setPreviewContent(type == PasteboardTypes::fileUrl ? fileItem(path)
                                                                   : textItem(type, path));
-    QTRY_COMPARE(shown.count(), 1);
+    QTRY_COMPARE(previewed.count(), 1);
     QTextEdit* view = type == PasteboardTypes::fileUrl
                           ? m_preview->previewView()->findChild<QTextEdit*>(u"textFilePreview"_s)
                           : m_preview->textView();
     // Shown a part at a time: the whole of it takes a few seconds.
     QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<TextPreviewView*>(view)->isComplete(), 30000);
     const QTextDocument* document = view->document();
-    const QString note = PreviewPreparation::cutNote(PreviewPreparation::previewBytes, size);
-    QCOMPARE(document->lastBlock().text() == note, cut);
-    QVERIFY(document->characterCount() <= PreviewPreparation::previewBytes + note.size() + 2);
+    const QString note = PreviewPreparation::cutNote(shown, size);
+    QCOMPARE(document->lastBlock().text() == note, shown > 0);
+    QVERIFY(document->characterCount() <= (shown > 0 ? shown : size) + note.size() + 2);
     QVERIFY(document->toPlainText().startsWith(u"line 000000000"_s));
 }
 
