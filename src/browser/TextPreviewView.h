@@ -30,7 +30,7 @@ public:
     // each laid out in a few milliseconds; a turn of the event loop copies parts until its budget
     // is spent.
     static constexpr int partLength = 4 * 1024;
-    static constexpr qint64 turnBudgetMs = 20;
+    static constexpr qint64 turnBudgetMs = 10;
 
 private:
     void showNextPart();
