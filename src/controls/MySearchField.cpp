@@ -12,18 +12,27 @@ static void registerControlsIcons()
     Q_INIT_RESOURCE(controls_icons);
 }
 
-MySearchField::MySearchField(QWidget* parent) : QLineEdit(parent), m_searchIcon(new QAction(this))
+MySearchField::MySearchField(QWidget* parent)
+    : QLineEdit(parent), m_searchIcon(new QAction(this)), m_clearButton(new QAction(this))
 {
     registerControlsIcons();
     setPlaceholderText(tr("Search"));
     setAccessibleName(tr("Search"));
-    setClearButtonEnabled(true);
     // The buttons in the field are named by their actions, for screen readers.
     m_searchIcon->setText(tr("Search"));
-    if (auto* clear = findChild<QAction*>(QStringLiteral("_q_qlineeditclearaction")))
-        clear->setText(tr("Clear search"));
     addAction(m_searchIcon, QLineEdit::LeadingPosition);
-    updateSearchIcon();
+    // A clear button of its own: the style's would read its picture through every image format
+    // plug-in when the window is made.
+    m_clearButton->setText(tr("Clear search"));
+    m_clearButton->setVisible(false);
+    addAction(m_clearButton, QLineEdit::TrailingPosition);
+    connect(this, &QLineEdit::textChanged, m_clearButton,
+            [this](const QString& text) { m_clearButton->setVisible(!text.isEmpty()); });
+    connect(m_clearButton, &QAction::triggered, this, [this] {
+        clear();
+        emit textEdited(QString());
+    });
+    updateIcons();
 }
 
 void MySearchField::setBecomeFirstResponderBlock(std::function<void()> block)
@@ -42,11 +51,13 @@ void MySearchField::changeEvent(QEvent* event)
 {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
-        updateSearchIcon();
+        updateIcons();
 }
 
-void MySearchField::updateSearchIcon()
+void MySearchField::updateIcons()
 {
     m_searchIcon->setIcon(
         TemplateImage::icon(QIcon(QStringLiteral(":/icons/search.svg")), palette()));
+    m_clearButton->setIcon(
+        TemplateImage::icon(QIcon(QStringLiteral(":/icons/clear_text.svg")), palette()));
 }

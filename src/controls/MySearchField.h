@@ -21,8 +21,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void updateSearchIcon();
+    void updateIcons();
 
     std::function<void()> m_becomeFirstResponderBlock;
     QAction* m_searchIcon;
+    // Shown while the field holds text; clears it as an edit of the user's.
+    QAction* m_clearButton;
 };

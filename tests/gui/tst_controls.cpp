@@ -1,4 +1,5 @@
 #include "controls/HighlightButton.h"
+#include "controls/MySearchField.h"
 #include "controls/TemplateButton.h"
 #include "controls/TemplateImage.h"
 
@@ -73,6 +74,27 @@ private slots:
         QCOMPARE(pixmap.size(), QSize(24, 24));
         QCOMPARE(pixmap.devicePixelRatio(), 2.0);
         QCOMPARE(pixmap.toImage().pixelColor(5, 5), palette.color(QPalette::HighlightedText));
+    }
+
+    // The clear button shows while there is text, and clearing is an edit of the user's (the
+    // windows search on edits).
+    void searchFieldClearsAsAnEdit()
+    {
+        MySearchField field;
+        field.show();
+        QAction* clear = nullptr;
+        for (QAction* action : field.actions())
+            clear = action->text() == QLatin1String("Clear search") ? action : clear;
+        QVERIFY(clear);
+        QVERIFY(!clear->isVisible());
+        QTest::keyClicks(&field, QStringLiteral("abc"));
+        QVERIFY(clear->isVisible());
+
+        QSignalSpy edited(&field, &QLineEdit::textEdited);
+        clear->trigger();
+        QCOMPARE(field.text(), QString());
+        QCOMPARE(edited.count(), 1);
+        QVERIFY(!clear->isVisible());
     }
 };
 
