@@ -120,7 +120,7 @@ double statementMs(const QString& path, const QString& text)
     SearchIndex index(queue);
     index.attach(db);
     return HistoryFixture::bestMs([&] {
-        const auto statement = index.searchStatement(text);
+        const auto statement = SearchIndex::searchStatement(db, text, index.isComplete());
         while (statement->step()) {
         }
     });

@@ -159,13 +159,27 @@ void HistoryListModel::setKeyword(const QString& keyword)
     m_keyword = keyword;
     const quint64 generation = ++m_searchGeneration;
     if (keyword.isEmpty()) {
+        m_store.stopSearch(this);
+        m_shownGeneration = generation;
         showResults({});
         return;
     }
-    m_store.searchPbItems(keyword, this, [this, generation](const QList<PBContentPtr>& found) {
-        if (generation == m_searchGeneration)
-            showResults(found);
+    m_store.streamSearch(keyword, this, [this, generation](const QList<PBContentPtr>& batch, bool) {
+        resultsFound(generation, batch);
     });
+}
+
+// The first batch replaces what the list showed, so the list never blinks empty while typing.
+void HistoryListModel::resultsFound(quint64 generation, const QList<PBContentPtr>& batch)
+{
+    if (generation != m_searchGeneration)
+        return;
+    if (m_shownGeneration != generation) {
+        m_shownGeneration = generation;
+        showResults(batch);
+    } else {
+        appendResults(batch);
+    }
 }
 
 void HistoryListModel::showResults(QList<PBContentPtr> results)
@@ -173,6 +187,17 @@ void HistoryListModel::showResults(QList<PBContentPtr> results)
     beginResetModel();
     m_results = std::move(results);
     endResetModel();
+}
+
+// Older than every row shown: at the end of the list, or at its start in ascending order.
+void HistoryListModel::appendResults(const QList<PBContentPtr>& results)
+{
+    if (results.isEmpty())
+        return;
+    const int first = m_asc ? 0 : int(m_results.size());
+    beginInsertRows({}, first, first + int(results.size()) - 1);
+    m_results.append(results);
+    endInsertRows();
 }
 
 // Search results are objects of their own: a deletion made anywhere reaches them by uuid.

@@ -35,9 +35,12 @@ public:
     // Whether the index holds every row, so that searches use it. Any thread.
     bool isComplete() const { return m_complete; }
 
-    // On the database queue: the statement that yields the rows whose keyword contains `text`
-    // (LIKE: % and _ are wildcards, A-Z without case), newest first, with its parameters bound.
-    std::unique_ptr<SqliteStatement> searchStatement(const QString& text) const;
+    // The statement that yields the listed columns (rowid, uuid, date, type, marked) of the rows
+    // whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case), newest
+    // first, with its parameters bound. On the thread that owns `db`, any connection to the
+    // history.
+    static std::unique_ptr<SqliteStatement> searchStatement(SqliteDatabase& db, const QString& text,
+                                                            bool indexed);
 
     // The index query for a search text: the trigrams of its runs of three or more characters
     // between wildcards, all required; none where there is no such run or the text holds NUL
