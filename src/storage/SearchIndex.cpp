@@ -19,12 +19,13 @@ constexpr qsizetype maxTrigrams = 12;
 
 // Without the index, the date index is walked newest first and LIKE tried on each row, so the
 // first results come at once and the rest follow; the index's candidates are few, sorted at the
-// end.
+// end, rows of one date in the order the date index has them (the last written first).
 const char* const plainSearchSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
                                    "WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC";
 const char* const indexedSearchSql =
     "SELECT rowid, uuid, date, type, marked FROM pb_items WHERE rowid IN (SELECT rowid FROM "
-    "pb_search WHERE pb_search MATCH ?) AND keyword LIKE '%' || ? || '%' ORDER BY date DESC";
+    "pb_search WHERE pb_search MATCH ?) AND keyword LIKE '%' || ? || '%' "
+    "ORDER BY date DESC, rowid DESC";
 const char* const hasTableSql =
     "SELECT count(*) AS n FROM sqlite_schema WHERE type='table' AND name='pb_search'";
 const char* const backlogSql = "SELECT up_to FROM pb_search_backlog";

@@ -8,6 +8,7 @@
 #include "platform/doubles/PasteKeystrokeMemory.h"
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
+#include "storage/HistorySearch.h"
 #include "storage/SettingsModel.h"
 #include "support/StringAdditions.h"
 
@@ -65,6 +66,8 @@ private slots:
     void modelFollowsEveryChangeOfTheStore_data();
     void modelFollowsEveryChangeOfTheStore();
     void searchShowsOnlyTheCurrentKeywordsResults();
+    void streamedResultsArriveInOrderAfterTheFirstScreenful_data();
+    void streamedResultsArriveInOrderAfterTheFirstScreenful();
     void anUnknownCategoryNeverFills();
     void rowButtonsFollowMarkHoverAndKind_data();
     void rowButtonsFollowMarkHoverAndKind();
@@ -167,6 +170,43 @@ void TestCategoryList::searchShowsOnlyTheCurrentKeywordsResults()
 
     model.setKeyword(QString());
     QCOMPARE(model.rowCount(), 0);
+}
+
+void TestCategoryList::streamedResultsArriveInOrderAfterTheFirstScreenful_data()
+{
+    QTest::addColumn<bool>("asc");
+    QTest::newRow("newest first") << false;
+    QTest::newRow("oldest first") << true;
+}
+
+// More results than the first batch holds: the earlier keyword's rows stay until the first batch
+// replaces them, the rest are appended where they belong, and in the end the list shows every
+// result once, in order, whichever order it shows.
+void TestCategoryList::streamedResultsArriveInOrderAfterTheFirstScreenful()
+{
+    QFETCH(bool, asc);
+    QList<PBContentPtr> matching;
+    const qsizetype count = HistorySearch::defaultPacing.firstRows * 3 + 5;
+    for (qsizetype i = 0; i < count; ++i) {
+        matching.prepend(m_fixture->add(PBContentTypeText, u"streamed %1"_s.arg(i)));
+        if (i % 3 == 0)
+            QVERIFY(m_fixture->add(PBContentTypeText, u"other %1"_s.arg(i)));
+    }
+    const PBContentPtr earlier = m_fixture->add(PBContentTypeText, u"earlier"_s);
+    HistoryListModel model(Category::Search, m_fixture->manager(), m_fixture->artwork);
+    model.setAsc(asc);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setKeyword(u"earlier"_s);
+    QTRY_COMPARE(model.rowCount(), 1);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
+
+    model.setKeyword(u"streamed"_s);
+    QCOMPARE(uuids(shown(model)), QStringList{earlier->uuid()});
+    QTRY_COMPARE(model.rowCount(), int(count));
+    QCOMPARE(resets.size(), 1);
+    QVERIFY(!inserts.isEmpty());
+    QCOMPARE(uuids(shown(model)), uuids(asc ? reversed(matching) : matching));
 }
 
 void TestCategoryList::anUnknownCategoryNeverFills()
