@@ -58,6 +58,7 @@ private:
     void showResults(QList<PBContentPtr> results);
     void appendResults(const QList<PBContentPtr>& results);
     void resultsFound(quint64 generation, const QList<PBContentPtr>& batch);
+    QString description(const PBContent& item) const;
     static QString oneLine(const QString& text, const QString& keyword);
 
     Category m_category;

@@ -34,6 +34,16 @@ std::shared_ptr<const ContentDetails> RowDetailCache::readDetails(const ItemUuid
     return details;
 }
 
+std::shared_ptr<const ContentDetails> RowDetailCache::keptDetails(const ItemUuid& uuid) const
+{
+    std::lock_guard lock(m_mutex);
+    const auto found = m_entries.find(uuid);
+    if (found == m_entries.end())
+        return nullptr;
+    m_uses.splice(m_uses.begin(), m_uses, found->use);
+    return found->details;
+}
+
 void RowDetailCache::remember(const ItemUuid& uuid,
                               std::shared_ptr<const ContentDetails> details) const
 {

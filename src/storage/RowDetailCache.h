@@ -31,6 +31,7 @@ public:
     ~RowDetailCache() override;
 
     std::shared_ptr<const ContentDetails> readDetails(const ItemUuid& uuid) const override;
+    std::shared_ptr<const ContentDetails> keptDetails(const ItemUuid& uuid) const override;
 
     // Keeps the details of a row just written, so that its item need not read them back.
     void remember(const ItemUuid& uuid, std::shared_ptr<const ContentDetails> details) const;
