@@ -27,8 +27,8 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <functional>
 #include <cstdio>
+#include <functional>
 
 namespace {
 struct Window

@@ -227,11 +227,11 @@ void benchSearch(int rows)
         HistoryFixture::report(name.constData(), ours, baseline);
         std::printf("  of which the statement alone %10.2f ms\n",
                     statementMs(path, QString::fromUtf8(keyword)));
-        HistoryFixture::report(("  first screenful of '" + keyword + "' " + label +
-                                " [raw LIKE's first 64 rows]")
-                                   .constData(),
-                               firstBatchMs(*manager, QString::fromUtf8(keyword)),
-                               HistoryFixture::bestMs([&] { rawLikeFirstMs(path, keyword, 64); }));
+        HistoryFixture::report(
+            ("  first screenful of '" + keyword + "' " + label + " [raw LIKE's first 64 rows]")
+                .constData(),
+            firstBatchMs(*manager, QString::fromUtf8(keyword)),
+            HistoryFixture::bestMs([&] { rawLikeFirstMs(path, keyword, 64); }));
     }
     const double withIndex = double(QFileInfo(path).size());
     const double without = double(QFileInfo(plainPath).size());
