@@ -46,8 +46,8 @@ bool HistorySearch::run(const QString& text, const std::atomic<bool>& stop, cons
         while (!stop && statement->step()) {
             if (PBContentPtr item = m_loader.listedContent(*statement))
                 found.append(std::move(item));
-            if (!found.isEmpty() &&
-                ((first && found.size() >= m_pacing.firstRows) || Clock::now() >= due))
+            const qsizetype most = first ? m_pacing.firstRows : m_pacing.maxRows;
+            if (!found.isEmpty() && (found.size() >= most || Clock::now() >= due))
                 handOver();
         }
     }

@@ -25,15 +25,17 @@ class HistorySearch
 {
 public:
     // When a batch is handed over: a first one of this many rows or after this long, then one
-    // after each interval.
+    // after each interval or once it holds the most rows the receiver takes in one go (each row
+    // costs it a little on the main thread).
     struct Pacing
     {
         qsizetype firstRows;
         std::chrono::milliseconds firstWait;
         std::chrono::milliseconds interval;
+        qsizetype maxRows;
     };
     static constexpr Pacing defaultPacing{64, std::chrono::milliseconds(8),
-                                          std::chrono::milliseconds(40)};
+                                          std::chrono::milliseconds(40), 16384};
 
     // All must outlive the search.
     HistorySearch(const QString& dbPath, const SearchIndex& index, const ListLoader& loader,
