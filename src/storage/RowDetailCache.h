@@ -54,10 +54,12 @@ private:
 
     const QString m_dbPath;
     const Limits m_limits;
-    // Everything below is guarded by the mutex: any thread may ask.
-    mutable std::mutex m_mutex;
+    // The connection and its statement are guarded by the reading mutex, what is kept by the
+    // other: any thread may ask.
+    mutable std::mutex m_readMutex;
     mutable std::unique_ptr<SqliteDatabase> m_db;
     mutable std::unique_ptr<SqliteStatement> m_select;
+    mutable std::mutex m_mutex;
     mutable QHash<ItemUuid, Entry> m_entries;
     // Most recently used first.
     mutable std::list<ItemUuid> m_uses;
