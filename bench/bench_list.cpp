@@ -4,6 +4,8 @@
 //   scrolling 10,000 rows, worst and median frame          [the same plain list]
 //   selecting a row until the clipboard is written         [reading the payload files]
 //   resident memory after scrolling past 1,000 large pictures
+//   resident memory over 1,000,000 items after scrolling the whole list, then after ten searches
+//   of common words                                 [the same process after the load]
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "HistoryFixture.h"
 #include "StoreFixture.h"
@@ -206,6 +208,70 @@ void benchPictures()
                 fileBytes / 1048576.0, static_cast<long long>(lists.artwork.keptCount()),
                 lists.artwork.keptCost() / 1048576.0, timer.nsecsElapsed() / 1e9);
 }
+// Every row of the list painted once, a tall page at a time.
+double scrollWholeListS(CategoryListViewController& list)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QListView& view = *list.tableView();
+    QScrollBar* bar = view.verticalScrollBar();
+    const int page = view.viewport()->height();
+    for (bar->setValue(0);; bar->setValue(bar->value() + page)) {
+        view.viewport()->repaint();
+        QCoreApplication::processEvents();
+        if (bar->value() >= bar->maximum())
+            break;
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void reportResident(const char* name, qint64 afterBytes, qint64 beforeBytes, double seconds)
+{
+    std::printf("%-52s %10.1f MB   [baseline %10.1f MB]  x%.2f (%.1f s)\n", name,
+                afterBytes / 1048576.0, beforeBytes / 1048576.0,
+                double(afterBytes) / double(beforeBytes), seconds);
+}
+
+void benchMemory()
+{
+    Lists lists;
+    const QString folder = lists.store.folder.filePath(QStringLiteral("history"));
+    QDir().mkpath(folder);
+    HistoryFixture::generate(folder + QStringLiteral("/db.sqlite3"), millionRows);
+    lists.store.manager = lists.store.makeManager(folder);
+    loadNow(*lists.store.manager);
+    CategoryListViewController list(Category::Recents, lists.services());
+    list.resize(420, 100 * rowHeight);
+    list.show();
+    QCoreApplication::processEvents();
+    malloc_trim(0);
+    const qint64 before = HistoryFixture::residentBytes();
+
+    const double scrolled = scrollWholeListS(list);
+    (void)QTest::qWaitFor([&lists] { return lists.artwork.isIdle(); }, 600'000);
+    malloc_trim(0);
+    reportResident("RSS after scrolling all 1,000,000 rows", HistoryFixture::residentBytes(),
+                   before, scrolled);
+
+    CategoryListViewController results(Category::Search, lists.services());
+    results.resize(420, 700);
+    results.show();
+    QElapsedTimer timer;
+    timer.start();
+    for (const char* word :
+         {"invoice", "re", "e", "meeting", "t", "pass", "o", "deploy", "a", "review"}) {
+        results.setKeyword(QString::fromLatin1(word));
+        // Searches run one after another: once this one is answered, the list's is complete.
+        bool answered = false;
+        lists.store.manager->searchPbItems(QStringLiteral("zzzz"), &results,
+                                           [&answered](const auto&) { answered = true; });
+        (void)QTest::qWaitFor([&answered] { return answered; }, 600'000);
+        results.tableView()->viewport()->repaint();
+    }
+    malloc_trim(0);
+    reportResident("RSS after ten searches of common words", HistoryFixture::residentBytes(),
+                   before, timer.nsecsElapsed() / 1e9);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -218,5 +284,6 @@ int main(int argc, char** argv)
     benchMillion();
     benchSelect();
     benchPictures();
+    benchMemory();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "browser/RowArtwork.h"
 #include "browser/RowArtworkCache.h"
 #include "browser/SearchMatch.h"
+#include "item/ContentDetails.h"
 #include "support/StringAdditions.h"
 
 #include <algorithm>
@@ -13,8 +14,9 @@ namespace {
 constexpr qsizetype longestLine = 300;
 // A search result's line starts this many characters before a match that lies further in.
 constexpr qsizetype matchContext = 60;
-// How far into a description a match is looked for, on every paint of the row.
-constexpr qsizetype matchSearchLimit = 64 * 1024;
+// How far into a description a match is looked for, on every paint of the row: as far as it is
+// kept.
+constexpr qsizetype matchSearchLimit = RowArtwork::descriptionLimit;
 } // namespace
 
 HistoryListModel::HistoryListModel(Category fetchCategory, DBManager& store,
@@ -91,18 +93,28 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole: {
-        if (item->type() == PBContentTypeText || item->type() == PBContentTypeURL)
-            return oneLine(item->desc(), m_keyword);
-        const RowArtwork* made = artwork(index);
-        return made ? oneLine(made->description, m_keyword) : QString();
-    }
+    case Qt::AccessibleTextRole:
+        return description(*item);
     case TimeRole:
     case Qt::AccessibleDescriptionRole:
         return StringAdditions::stringWithDate(item->date);
     default:
         return {};
     }
+}
+
+// The description is the artwork's, made off the GUI thread and kept within the artwork's budget;
+// until it is made, a text's comes from its details when they are in memory already, and
+// otherwise the row shows none (the view repaints once the artwork is there).
+QString HistoryListModel::description(const PBContent& item) const
+{
+    if (const RowArtwork* made = m_artwork.find(item))
+        return oneLine(made->description, m_keyword);
+    if (item.type() != PBContentTypeText && item.type() != PBContentTypeURL)
+        return QString();
+    const std::shared_ptr<const ContentDetails> details = item.detailsAtHand();
+    return details ? oneLine(RowArtwork::textDescription(item.type(), *details), m_keyword)
+                   : QString();
 }
 
 // A result whose match lies beyond the part a row is given starts shortly before the match, so
@@ -159,13 +171,27 @@ void HistoryListModel::setKeyword(const QString& keyword)
     m_keyword = keyword;
     const quint64 generation = ++m_searchGeneration;
     if (keyword.isEmpty()) {
+        m_store.stopSearch(this);
+        m_shownGeneration = generation;
         showResults({});
         return;
     }
-    m_store.searchPbItems(keyword, this, [this, generation](const QList<PBContentPtr>& found) {
-        if (generation == m_searchGeneration)
-            showResults(found);
+    m_store.streamSearch(keyword, this, [this, generation](const QList<PBContentPtr>& batch, bool) {
+        resultsFound(generation, batch);
     });
+}
+
+// The first batch replaces what the list showed, so the list never blinks empty while typing.
+void HistoryListModel::resultsFound(quint64 generation, const QList<PBContentPtr>& batch)
+{
+    if (generation != m_searchGeneration)
+        return;
+    if (m_shownGeneration != generation) {
+        m_shownGeneration = generation;
+        showResults(batch);
+    } else {
+        appendResults(batch);
+    }
 }
 
 void HistoryListModel::showResults(QList<PBContentPtr> results)
@@ -173,6 +199,17 @@ void HistoryListModel::showResults(QList<PBContentPtr> results)
     beginResetModel();
     m_results = std::move(results);
     endResetModel();
+}
+
+// Older than every row shown: at the end of the list, or at its start in ascending order.
+void HistoryListModel::appendResults(const QList<PBContentPtr>& results)
+{
+    if (results.isEmpty())
+        return;
+    const int first = m_asc ? 0 : int(m_results.size());
+    beginInsertRows({}, first, first + int(results.size()) - 1);
+    m_results.append(results);
+    endInsertRows();
 }
 
 // Search results are objects of their own: a deletion made anywhere reaches them by uuid.

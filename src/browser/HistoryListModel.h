@@ -40,8 +40,9 @@ public:
     bool asc() const { return m_asc; }
     void setAsc(bool asc);
 
-    // Search list only: shows the results for the text, newest first; an empty text empties the
-    // list at once. Results that come in for an earlier text are dropped.
+    // Search list only: shows the results for the text, newest first, as they are found (the
+    // earlier text's stay until the first of them come); an empty text empties the list at once.
+    // Results that come in for an earlier text are dropped.
     void setKeyword(const QString& keyword);
     QString keyword() const { return m_keyword; }
 
@@ -55,6 +56,9 @@ private:
     void itemsDeleted(const QList<PBContentPtr>& items);
     void markChanged(const PBContentPtr& item);
     void showResults(QList<PBContentPtr> results);
+    void appendResults(const QList<PBContentPtr>& results);
+    void resultsFound(quint64 generation, const QList<PBContentPtr>& batch);
+    QString description(const PBContent& item) const;
     static QString oneLine(const QString& text, const QString& keyword);
 
     Category m_category;
@@ -63,5 +67,7 @@ private:
     bool m_asc = false;
     QString m_keyword;
     quint64 m_searchGeneration = 0;
+    // The search whose results are shown (the rest of them are appended as they come).
+    quint64 m_shownGeneration = 0;
     QList<PBContentPtr> m_results;
 };

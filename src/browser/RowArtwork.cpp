@@ -30,29 +30,51 @@ void readPicture(RowArtwork& artwork, const QString& path, const QSize& box)
 
 RowArtwork::Source RowArtwork::Source::of(const PBContent& item)
 {
-    const std::shared_ptr<const ContentDetails> details = item.details();
     Source source;
     source.uuid = item.uuid();
     source.type = item.type();
-    source.app = details->app;
-    source.pasteboardTypes = details->pasteboardTypes;
-    source.joinedDataPaths = details->dataPaths;
+    source.details = item.detailsReading();
     source.payloads = item.payloadReader();
     return source;
+}
+
+namespace {
+// A plain item of the type holding the stored fields, reading its files as the item does: the
+// uuid tells where the paths part, the types which file holds a file item's addresses.
+PBContentPtr copyOf(PBContentType type, const QString& uuid, const ContentDetails& details,
+                    const PayloadReader* payloads)
+{
+    PBContentPtr copy = PBContent::withType(type);
+    if (!copy)
+        return nullptr;
+    copy->setUuid(uuid);
+    copy->setApp(details.app);
+    copy->setKeyword(details.keyword);
+    copy->setPasteboardTypes(details.pasteboardTypes);
+    copy->setJoinedDataPaths(details.dataPaths);
+    copy->setPayloadReader(payloads);
+    return copy;
+}
+
+QString cut(const QString& description)
+{
+    return description.left(RowArtwork::descriptionLimit);
+}
+} // namespace
+
+QString RowArtwork::textDescription(PBContentType type, const ContentDetails& details)
+{
+    const PBContentPtr copy = copyOf(type, QString(), details, nullptr);
+    return copy ? cut(copy->desc()) : QString();
 }
 
 RowArtwork RowArtwork::make(const Source& source, const QSize& box)
 {
     RowArtwork artwork;
-    PBContentPtr copy = PBContent::withType(source.type);
+    const std::shared_ptr<const ContentDetails> details = source.details();
+    const PBContentPtr copy = copyOf(source.type, source.uuid, *details, source.payloads);
     if (!copy)
         return artwork;
-    // The copy reads its files as the item does: the uuid tells where the paths part, the types
-    // which file holds a file item's addresses, the reader gives them.
-    copy->setUuid(source.uuid);
-    copy->setPasteboardTypes(source.pasteboardTypes);
-    copy->setJoinedDataPaths(source.joinedDataPaths);
-    copy->setPayloadReader(source.payloads);
     switch (source.type) {
     case PBContentTypeImage: {
         const QStringList paths = copy->dataPathArray().value_or(QStringList());
@@ -61,13 +83,15 @@ RowArtwork RowArtwork::make(const Source& source, const QSize& box)
     }
     case PBContentTypeFile: {
         auto& file = static_cast<PBFileContent&>(*copy);
-        artwork.description = file.desc();
+        artwork.description = cut(file.desc());
         artwork.fileIconNames = ContentIcons::fileIconNames(file.filePath());
         break;
     }
     default:
-        if (!source.app.isNull())
-            artwork.appIconName = DesktopEntries::iconName(source.app);
+        artwork.description = cut(copy->desc());
+        artwork.hasApp = !details->app.isNull();
+        if (artwork.hasApp)
+            artwork.appIconName = DesktopEntries::iconName(details->app);
         break;
     }
     return artwork;
@@ -75,5 +99,5 @@ RowArtwork RowArtwork::make(const Source& source, const QSize& box)
 
 qsizetype RowArtwork::cost() const
 {
-    return fixedCost + picture.sizeInBytes();
+    return fixedCost + picture.sizeInBytes() + description.size() * qsizetype(sizeof(QChar));
 }

@@ -100,7 +100,7 @@ QIcon RowArtworkCache::icon(const PBContent& item, const RowArtwork* artwork)
             return icon;
     }
     const bool fromApp = item.type() == PBContentTypeText || item.type() == PBContentTypeURL;
-    if (artwork && fromApp && !item.app().isNull()) {
+    if (artwork && fromApp && artwork->hasApp) {
         const QString& name = artwork->appIconName;
         const QIcon icon = namedIcon(QStringLiteral("app:") + name,
                                      [&name] { return DesktopEntries::iconForName(name); });

@@ -102,6 +102,7 @@ void ViewController::buildTabs()
     connect(m_ui->searchField, &QLineEdit::textChanged, this, &ViewController::updateResultCount);
     const HistoryListModel* results = m_searchVC->listViewController()->contents();
     connect(results, &QAbstractItemModel::modelReset, this, &ViewController::updateResultCount);
+    connect(results, &QAbstractItemModel::rowsInserted, this, &ViewController::updateResultCount);
     connect(results, &QAbstractItemModel::rowsRemoved, this, &ViewController::updateResultCount);
     m_ui->searchField->setBecomeFirstResponderBlock([this] { showSearchPage(); });
     selectTab(0);

@@ -14,4 +14,7 @@ public:
 
     // The details of the row with this uuid; nullptr when there is no such row. Any thread.
     virtual std::shared_ptr<const ContentDetails> readDetails(const ItemUuid& uuid) const = 0;
+    // The same details when they are held in memory already, else nullptr: never reads the
+    // history, so the GUI thread may ask. Any thread.
+    virtual std::shared_ptr<const ContentDetails> keptDetails(const ItemUuid& uuid) const = 0;
 };

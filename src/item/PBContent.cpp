@@ -104,6 +104,24 @@ std::shared_ptr<const ContentDetails> PBContent::details() const
     return none;
 }
 
+std::shared_ptr<const ContentDetails> PBContent::detailsAtHand() const
+{
+    if (m_details)
+        return m_details;
+    return m_detailReader ? m_detailReader->keptDetails(m_uuid) : nullptr;
+}
+
+std::function<std::shared_ptr<const ContentDetails>()> PBContent::detailsReading() const
+{
+    if (m_details || !m_detailReader)
+        return [details = details()] { return details; };
+    return [reader = m_detailReader, uuid = m_uuid]() -> std::shared_ptr<const ContentDetails> {
+        if (auto read = reader->readDetails(uuid))
+            return read;
+        return std::make_shared<const ContentDetails>();
+    };
+}
+
 ContentDetails& PBContent::ownDetails()
 {
     if (!m_details) {

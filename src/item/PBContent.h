@@ -83,6 +83,12 @@ public:
     void keepDetails();
     // The details as they are now: the item's own, or its row's (nothing for a missing row).
     std::shared_ptr<const ContentDetails> details() const;
+    // The details when they need no reading of the history (the item's own, or its row's held
+    // in memory), else nullptr.
+    std::shared_ptr<const ContentDetails> detailsAtHand() const;
+    // The reading of details(), with what it needs of the item taken now: it may run on any
+    // thread, the item meanwhile used or gone.
+    std::function<std::shared_ptr<const ContentDetails>()> detailsReading() const;
 
     // The payload file paths, paired with the payloads by position; nullopt until set. A folder
     // name holding "|" stays whole: the stored text is cut only after a file of this item.

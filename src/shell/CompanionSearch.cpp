@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace {
 struct Kind
@@ -34,17 +35,16 @@ bool isOfKind(const PBContent& item, Category kind)
     }
 }
 
-// The first items of the kind, newest first.
-QJsonArray summaries(const QList<PBContentPtr>& items, const CompanionSearch::Query& query)
+// Adds the items of the kind, newest first, until the array holds the limit.
+void addSummaries(QJsonArray& array, const QList<PBContentPtr>& items,
+                  const CompanionSearch::Query& query)
 {
-    QJsonArray array;
     for (const PBContentPtr& item : items) {
         if (array.size() >= query.limit)
             break;
         if (isOfKind(*item, query.kind))
             array.append(item->contentExtension().toJson());
     }
-    return array;
 }
 } // namespace
 
@@ -75,18 +75,26 @@ CompanionSearch::CompanionSearch(DBManager& dbManager, QObject* parent)
 {}
 
 // The store's lists are newest first already, and a kind's list holds just that kind; a search
-// is the one the windows run. Each search has a context of its own, since the store lets a
-// context's later search stop its earlier one.
+// is the one the windows run, stopped as soon as it found enough. Each search has a context of
+// its own, since the store lets a context's later search stop its earlier one.
 void CompanionSearch::answer(const Query& query, AnswerBlock block)
 {
     if (query.text.isEmpty()) {
-        block(summaries(m_dbManager.items(query.kind), query));
+        QJsonArray array;
+        addSummaries(array, m_dbManager.items(query.kind), query);
+        block(array);
         return;
     }
     auto* context = new QObject(this);
-    m_dbManager.searchPbItems(query.text, context,
-                              [context, query, block](const QList<PBContentPtr>& found) {
-                                  context->deleteLater();
-                                  block(summaries(found, query));
-                              });
+    auto found = std::make_shared<QJsonArray>();
+    m_dbManager.streamSearch(
+        query.text, context,
+        [this, context, found, query, block](const QList<PBContentPtr>& batch, bool last) {
+            addSummaries(*found, batch, query);
+            if (!last && found->size() < query.limit)
+                return;
+            m_dbManager.stopSearch(context);
+            context->deleteLater();
+            block(*found);
+        });
 }

@@ -3,6 +3,7 @@
 #include "item/ContentDetails.h"
 #include "storage/DataManager.h"
 #include "storage/HistoryFile.h"
+#include "storage/HistorySearch.h"
 #include "storage/ListLoader.h"
 #include "storage/RowDetailCache.h"
 #include "storage/SearchIndex.h"
@@ -15,6 +16,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QPointer>
 #include <QSet>
 #include <QThread>
 
@@ -52,7 +54,8 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
       m_backgroundQueue(std::make_unique<SerialQueue>()), m_mainPoster(new ThreadPoster(this)),
       m_searchIndex(std::make_unique<SearchIndex>(*m_dbQueue)),
       m_details(std::make_unique<RowDetailCache>(m_dbPath)),
-      m_loader(std::make_unique<ListLoader>(services.dataManager, *m_details))
+      m_loader(std::make_unique<ListLoader>(services.dataManager, *m_details)),
+      m_search(std::make_unique<HistorySearch>(m_dbPath, *m_searchIndex, *m_loader))
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
     m_open = m_dbQueue->sync([this] { return openDatabase(); });
@@ -170,22 +173,45 @@ void DBManager::removeAt(Category category, qsizetype index)
 void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock block)
 {
     block = orNothing(std::move(block));
-    QPointer<QObject> receiver(context);
+    auto found = std::make_shared<QList<PBContentPtr>>();
+    streamSearch(text, context,
+                 [found, block = std::move(block)](const QList<PBContentPtr>& batch, bool last) {
+                     found->append(batch);
+                     if (last)
+                         block(std::exchange(*found, {}));
+                 });
+}
+
+void DBManager::streamSearch(const QString& text, QObject* context, BatchBlock block)
+{
+    const auto shared = std::make_shared<BatchBlock>(orNothing(std::move(block)));
     const SearchTicket ticket = newSearchTicket(context);
-    m_backgroundQueue->async([this, text, context, receiver, ticket, block = std::move(block)] {
+    const auto deliver = [this, context, receiver = QPointer<QObject>(context), ticket,
+                          shared](QList<PBContentPtr> batch, bool last) {
+        postToMain([this, context, receiver, ticket, shared, batch = std::move(batch), last] {
+            if (last && m_searches.value(context) == ticket)
+                m_searches.remove(context);
+            // Matched to the lists' objects here, where the lists may be read.
+            if (receiver && !*ticket)
+                (*shared)(m_lists.ownObjects(batch), last);
+        });
+    };
+    m_backgroundQueue->async([this, text, ticket, deliver] {
         if (*ticket)
             return;
-        std::optional<QList<PBContentPtr>> found =
-            m_open ? selectMatching(text, *ticket) : QList<PBContentPtr>();
-        if (!found)
-            return;
-        postToMain([this, context, receiver, ticket, block, found = std::move(*found)] {
-            if (m_searches.value(context) == ticket)
-                m_searches.remove(context);
-            if (receiver && !*ticket)
-                block(m_lists.ownObjects(found));
-        });
+        const bool finished =
+            !m_open || m_search->run(text, *ticket, [&deliver](QList<PBContentPtr> batch) {
+                deliver(std::move(batch), false);
+            });
+        if (finished)
+            deliver({}, true);
     });
+}
+
+void DBManager::stopSearch(const QObject* context)
+{
+    if (const SearchTicket ticket = m_searches.take(context))
+        *ticket = true;
 }
 
 DBManager::SearchTicket DBManager::newSearchTicket(const QObject* context)
@@ -196,26 +222,6 @@ DBManager::SearchTicket DBManager::newSearchTicket(const QObject* context)
         *current = true;
     current = ticket;
     return ticket;
-}
-
-std::optional<QList<PBContentPtr>> DBManager::selectMatching(const QString& text,
-                                                             const std::atomic<bool>& superseded)
-{
-    return m_dbQueue->sync([this, &text, &superseded]() -> std::optional<QList<PBContentPtr>> {
-        QList<PBContentPtr> found;
-        m_db->setInterruptCheck([&superseded] { return bool(superseded); });
-        {
-            const std::unique_ptr<SqliteStatement> statement = m_searchIndex->searchStatement(text);
-            while (!superseded && statement->step()) {
-                if (PBContentPtr item = contentFromFMResult(*statement))
-                    found.append(std::move(item));
-            }
-        }
-        m_db->setInterruptCheck({});
-        if (superseded)
-            return std::nullopt;
-        return found;
-    });
 }
 
 void DBManager::fetchAllItems(std::function<void()> block)

@@ -17,6 +17,7 @@
 
 class Clock;
 class DataManager;
+class HistorySearch;
 class ListLoader;
 class RowDetailCache;
 class SearchIndex;
@@ -53,6 +54,7 @@ public:
 
     using InsertBlock = std::function<void(bool written)>;
     using SearchBlock = std::function<void(const QList<PBContentPtr>& items)>;
+    using BatchBlock = std::function<void(const QList<PBContentPtr>& batch, bool last)>;
 
     // A store on "db.sqlite3" in `folder`, made from the template when missing or empty; one that
     // cannot be read as a history is kept aside (see keptDamagedFile()) and a new one made.
@@ -79,6 +81,13 @@ public:
     // search for the same context supersedes this one: it is stopped where it is, and its block
     // is never called, so a list typed into quickly waits only for the search of its last text.
     void searchPbItems(const QString& text, QObject* context, SearchBlock block);
+    // The same search, its results handed over as they are found: the block runs on the main
+    // thread with each batch in order, newest first, and once more with `last` set (and maybe
+    // no items) when every row was read. A later search for the same context stops this one
+    // as above; no batch of it is handed over after that.
+    void streamSearch(const QString& text, QObject* context, BatchBlock block);
+    // Stops the context's search, if one is running; its block is not called again.
+    void stopSearch(const QObject* context);
 
     // Reloads the six lists from the table in the background, then on the main thread updates
     // the counts, calls the block and emits itemsFetched().
@@ -153,9 +162,6 @@ private:
     using SearchTicket = std::shared_ptr<std::atomic<bool>>;
     // Marks the context's earlier search superseded and hands out the ticket of its new one.
     SearchTicket newSearchTicket(const QObject* context);
-    // nullopt when the ticket was superseded before every row was read.
-    std::optional<QList<PBContentPtr>> selectMatching(const QString& text,
-                                                      const std::atomic<bool>& superseded);
     // Runs one statement per item in one transaction; the items whose statement succeeded.
     QList<PBContentPtr>
     runForEach(const QList<PBContentPtr>& items, const char* sql,
@@ -179,7 +185,8 @@ private:
     std::unique_ptr<SqliteDatabase> m_db;
     std::unique_ptr<SearchIndex> m_searchIndex;
     std::unique_ptr<RowDetailCache> m_details;
-    std::unique_ptr<ListLoader> m_loader; // database queue only
+    std::unique_ptr<ListLoader> m_loader;    // database queue only, but for listedContent()
+    std::unique_ptr<HistorySearch> m_search; // background queue only
     bool m_open = false;
     QString m_keptDamagedFile;
     CategoryLists m_lists;

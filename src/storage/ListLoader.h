@@ -21,10 +21,11 @@ public:
     // there.
     void addIndex(SqliteDatabase& db);
     CategoryLists load(SqliteDatabase& db) const;
-
-private:
+    // A listed item for the current row of a statement that yields rowid, uuid, date, type and
+    // marked, or nullptr for an unknown type number. Any thread.
     PBContentPtr listedContent(const SqliteStatement& row) const;
 
+private:
     const PayloadReader& m_payloads;
     const DetailReader& m_details;
     bool m_indexed = false;

@@ -20,18 +20,32 @@ RowDetailCache::~RowDetailCache()
     m_db.reset();
 }
 
+// The row is read outside the lock on what is kept, so that a look at that (keptDetails(), from
+// the GUI thread) never waits for a read of the history.
 std::shared_ptr<const ContentDetails> RowDetailCache::readDetails(const ItemUuid& uuid) const
+{
+    if (auto kept = keptDetails(uuid))
+        return kept;
+    std::shared_ptr<const ContentDetails> details;
+    {
+        std::lock_guard reading(m_readMutex);
+        details = readRow(uuid);
+    }
+    if (details) {
+        std::lock_guard lock(m_mutex);
+        keep(uuid, details);
+    }
+    return details;
+}
+
+std::shared_ptr<const ContentDetails> RowDetailCache::keptDetails(const ItemUuid& uuid) const
 {
     std::lock_guard lock(m_mutex);
     const auto found = m_entries.find(uuid);
-    if (found != m_entries.end()) {
-        m_uses.splice(m_uses.begin(), m_uses, found->use);
-        return found->details;
-    }
-    std::shared_ptr<const ContentDetails> details = readRow(uuid);
-    if (details)
-        keep(uuid, details);
-    return details;
+    if (found == m_entries.end())
+        return nullptr;
+    m_uses.splice(m_uses.begin(), m_uses, found->use);
+    return found->details;
 }
 
 void RowDetailCache::remember(const ItemUuid& uuid,

@@ -31,6 +31,7 @@ public:
     ~RowDetailCache() override;
 
     std::shared_ptr<const ContentDetails> readDetails(const ItemUuid& uuid) const override;
+    std::shared_ptr<const ContentDetails> keptDetails(const ItemUuid& uuid) const override;
 
     // Keeps the details of a row just written, so that its item need not read them back.
     void remember(const ItemUuid& uuid, std::shared_ptr<const ContentDetails> details) const;
@@ -53,10 +54,12 @@ private:
 
     const QString m_dbPath;
     const Limits m_limits;
-    // Everything below is guarded by the mutex: any thread may ask.
-    mutable std::mutex m_mutex;
+    // The connection and its statement are guarded by the reading mutex, what is kept by the
+    // other: any thread may ask.
+    mutable std::mutex m_readMutex;
     mutable std::unique_ptr<SqliteDatabase> m_db;
     mutable std::unique_ptr<SqliteStatement> m_select;
+    mutable std::mutex m_mutex;
     mutable QHash<ItemUuid, Entry> m_entries;
     // Most recently used first.
     mutable std::list<ItemUuid> m_uses;

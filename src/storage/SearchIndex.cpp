@@ -16,12 +16,22 @@ namespace {
 constexpr qint64 batchRows = 5000;
 // A long search text needs only some of its trigrams to narrow the rows down; LIKE decides.
 constexpr qsizetype maxTrigrams = 12;
+// Up to this many candidates are sorted by date in a few milliseconds. A text with more (a
+// common word) walks the rows newest first instead, as a short one does, so that its first
+// results come at once rather than after every candidate was sorted.
+constexpr qint64 maxSortedCandidates = 10000;
 
-const char* const plainSearchSql =
-    "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC";
+// Without the index, the date index is walked newest first and LIKE tried on each row, so the
+// first results come at once and the rest follow; the index's candidates are few, sorted at the
+// end, rows of one date in the order the date index has them (the last written first).
+const char* const plainSearchSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
+                                   "WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC";
 const char* const indexedSearchSql =
-    "SELECT * FROM pb_items WHERE rowid IN (SELECT rowid FROM pb_search WHERE pb_search MATCH ?) "
-    "AND keyword LIKE '%' || ? || '%' ORDER BY date DESC";
+    "SELECT rowid, uuid, date, type, marked FROM pb_items WHERE rowid IN (SELECT rowid FROM "
+    "pb_search WHERE pb_search MATCH ?) AND keyword LIKE '%' || ? || '%' "
+    "ORDER BY date DESC, rowid DESC";
+const char* const candidatesSql =
+    "SELECT count(*) AS n FROM (SELECT 1 FROM pb_search WHERE pb_search MATCH ? LIMIT ?)";
 const char* const hasTableSql =
     "SELECT count(*) AS n FROM sqlite_schema WHERE type='table' AND name='pb_search'";
 const char* const backlogSql = "SELECT up_to FROM pb_search_backlog";
@@ -137,19 +147,25 @@ bool SearchIndex::indexNextBatch()
     return false;
 }
 
-std::unique_ptr<SqliteStatement> SearchIndex::searchStatement(const QString& text) const
+std::unique_ptr<SqliteStatement> SearchIndex::searchStatement(SqliteDatabase& db,
+                                                              const QString& text, bool indexed)
 {
-    const std::optional<QString> match = m_complete ? matchExpression(text) : std::nullopt;
-    if (!match) {
-        auto statement =
-            std::make_unique<SqliteStatement>(*m_db, QString::fromLatin1(plainSearchSql));
+    const std::optional<QString> match = indexed ? matchExpression(text) : std::nullopt;
+    if (!match || !fewCandidates(db, *match)) {
+        auto statement = std::make_unique<SqliteStatement>(db, QString::fromLatin1(plainSearchSql));
         statement->bind(1, text);
         return statement;
     }
-    auto statement =
-        std::make_unique<SqliteStatement>(*m_db, QString::fromLatin1(indexedSearchSql));
+    auto statement = std::make_unique<SqliteStatement>(db, QString::fromLatin1(indexedSearchSql));
     statement->bind(1, *match).bind(2, text);
     return statement;
+}
+
+bool SearchIndex::fewCandidates(SqliteDatabase& db, const QString& match)
+{
+    SqliteStatement count(db, QString::fromLatin1(candidatesSql));
+    count.bind(1, match).bind(2, maxSortedCandidates + 1);
+    return count.step() && count.integer("n") <= maxSortedCandidates;
 }
 
 std::optional<QString> SearchIndex::matchExpression(const QString& text)

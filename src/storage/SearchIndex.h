@@ -13,7 +13,8 @@ class SqliteStatement;
 // search statement built on it. A search for a text with a run of three or more characters
 // between its wildcards reads only the rows that hold every trigram of those runs, then applies
 // the same LIKE as the plain scan to each, so both find exactly the same rows in the same order;
-// any other text, and every search while the index is incomplete, uses the plain scan.
+// any other text, one whose trigrams are in too many rows to sort at once, and every search
+// while the index is incomplete, use the plain scan.
 //
 // The triggers of the schema keep the index in step with every insert and delete, inside the
 // statement that makes them. A history made before the index gains it when first opened: the
@@ -35,9 +36,12 @@ public:
     // Whether the index holds every row, so that searches use it. Any thread.
     bool isComplete() const { return m_complete; }
 
-    // On the database queue: the statement that yields the rows whose keyword contains `text`
-    // (LIKE: % and _ are wildcards, A-Z without case), newest first, with its parameters bound.
-    std::unique_ptr<SqliteStatement> searchStatement(const QString& text) const;
+    // The statement that yields the listed columns (rowid, uuid, date, type, marked) of the rows
+    // whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case), newest
+    // first, with its parameters bound. On the thread that owns `db`, any connection to the
+    // history.
+    static std::unique_ptr<SqliteStatement> searchStatement(SqliteDatabase& db, const QString& text,
+                                                            bool indexed);
 
     // The index query for a search text: the trigrams of its runs of three or more characters
     // between wildcards, all required; none where there is no such run or the text holds NUL
@@ -45,6 +49,8 @@ public:
     static std::optional<QString> matchExpression(const QString& text);
 
 private:
+    // Whether the index lists few enough rows for the match to sort them all at once.
+    static bool fewCandidates(SqliteDatabase& db, const QString& match);
     bool hasTable() const;
     bool create();
     qint64 backlog() const;

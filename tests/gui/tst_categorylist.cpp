@@ -9,8 +9,11 @@
 #include "shell/Dialogs.h"
 #include "shell/Utils.h"
 #include "storage/BooleanSetting.h"
+#include "storage/HistorySearch.h"
 #include "storage/SettingsModel.h"
 #include "storage/UserDefaults.h"
+#include "support/SqliteDatabase.h"
+#include "support/SqliteStatement.h"
 #include "support/StringAdditions.h"
 
 #include <QAbstractItemModelTester>
@@ -20,6 +23,7 @@
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -68,6 +72,9 @@ private slots:
     void modelFollowsEveryChangeOfTheStore_data();
     void modelFollowsEveryChangeOfTheStore();
     void searchShowsOnlyTheCurrentKeywordsResults();
+    void streamedResultsArriveInOrderAfterTheFirstScreenful_data();
+    void streamedResultsArriveInOrderAfterTheFirstScreenful();
+    void rowsShowOnlyTheirOwnDescriptionThroughEviction();
     void anUnknownCategoryNeverFills();
     void rowButtonsFollowMarkHoverAndKind_data();
     void rowButtonsFollowMarkHoverAndKind();
@@ -171,6 +178,85 @@ void TestCategoryList::searchShowsOnlyTheCurrentKeywordsResults()
 
     model.setKeyword(QString());
     QCOMPARE(model.rowCount(), 0);
+}
+
+void TestCategoryList::streamedResultsArriveInOrderAfterTheFirstScreenful_data()
+{
+    QTest::addColumn<bool>("asc");
+    QTest::newRow("newest first") << false;
+    QTest::newRow("oldest first") << true;
+}
+
+// More results than the first batch holds: the earlier keyword's rows stay until the first batch
+// replaces them, the rest are appended where they belong, and in the end the list shows every
+// result once, in order, whichever order it shows.
+void TestCategoryList::streamedResultsArriveInOrderAfterTheFirstScreenful()
+{
+    QFETCH(bool, asc);
+    QList<PBContentPtr> matching;
+    const qsizetype count = HistorySearch::defaultPacing.firstRows * 3 + 5;
+    for (qsizetype i = 0; i < count; ++i) {
+        matching.prepend(m_fixture->add(PBContentTypeText, u"streamed %1"_s.arg(i)));
+        if (i % 3 == 0)
+            QVERIFY(m_fixture->add(PBContentTypeText, u"other %1"_s.arg(i)));
+    }
+    const PBContentPtr earlier = m_fixture->add(PBContentTypeText, u"earlier"_s);
+    HistoryListModel model(Category::Search, m_fixture->manager(), m_fixture->artwork);
+    model.setAsc(asc);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setKeyword(u"earlier"_s);
+    QTRY_COMPARE(model.rowCount(), 1);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
+
+    model.setKeyword(u"streamed"_s);
+    QCOMPARE(uuids(shown(model)), QStringList{earlier->uuid()});
+    QTRY_COMPARE(model.rowCount(), int(count));
+    QCOMPARE(resets.size(), 1);
+    QVERIFY(!inserts.isEmpty());
+    QCOMPARE(uuids(shown(model)), uuids(asc ? reversed(matching) : matching));
+}
+
+// Descriptions come from a cache far smaller than the list, made off the GUI thread and evicted
+// while rows are asked for in a random order: a row shows nothing or its own text, never
+// another's.
+void TestCategoryList::rowsShowOnlyTheirOwnDescriptionThroughEviction()
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    constexpr int rows = 300;
+    {
+        SqliteDatabase db;
+        QVERIFY(db.open(m_fixture->manager().dbPath()));
+        SqliteStatement insert(db, u"INSERT INTO pb_items (uuid, date, title, type, pb_type, "
+                                   "data, app, marked, keyword) VALUES(?, ?, '', ?, "
+                                   "'public.utf8-plain-text', '/x', 'app', 0, ?)"_s);
+        for (int i = 0; i < rows; ++i) {
+            insert.reset();
+            insert.bind(1, u"row-%1"_s.arg(i))
+                .bind(2, 1.6e9 + i)
+                .bind(3, qint64(i % 2 ? PBContentTypeText : PBContentTypeURL))
+                .bind(4, u"  text of row %1, %2 \n"_s.arg(i).arg(random.generate()));
+            QVERIFY(insert.exec());
+        }
+    }
+    QVERIFY(m_fixture->load());
+    RowArtworkCache artwork(QSize(40, 40), 4000);
+    HistoryListModel model(Category::Recents, m_fixture->manager(), artwork);
+    QCOMPARE(model.rowCount(), rows);
+    const auto ownText = [&model](int row) {
+        return model.contentWithRow(row)->keyword().simplified();
+    };
+    for (int round = 0; round < 200; ++round) {
+        const int row = random.bounded(rows);
+        const QString context = u"seed %1, round %2, row %3"_s.arg(seed).arg(round).arg(row);
+        QTRY_VERIFY2(!model.index(row).data().toString().isEmpty(), qPrintable(context));
+        QVERIFY2(model.index(row).data().toString() == ownText(row), qPrintable(context));
+        const int other = random.bounded(rows);
+        const QString shown = model.index(other).data().toString();
+        QVERIFY2(shown.isEmpty() || shown == ownText(other), qPrintable(context));
+    }
+    QVERIFY(artwork.keptCount() < rows / 4);
 }
 
 void TestCategoryList::anUnknownCategoryNeverFills()

@@ -1,12 +1,14 @@
 #include "StoreFixture.h"
 #include "StoredRows.h"
 #include "item/PBTextContent.h"
+#include "storage/HistorySearch.h"
 #include "storage/Retention.h"
 #include "storage/SearchIndex.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
@@ -106,6 +108,55 @@ void writeHistoryWithoutIndex(const QString& dbPath, int rows)
     }
     QVERIFY(db.execute(QStringLiteral("COMMIT")));
 }
+
+// A history of short random keywords over a few letters, so that a text of one or two characters
+// matches many rows and one of three or four some; a few dates are shared by several rows.
+void writeRandomHistory(const QString& dbPath, int rows, QRandomGenerator& random)
+{
+    QFile::remove(dbPath);
+    QVERIFY(QFile::copy(QStringLiteral(":/db/db.sqlite3"), dbPath));
+    QVERIFY(QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner));
+    SqliteDatabase db;
+    QVERIFY(db.open(dbPath));
+    QVERIFY(db.execute(QStringLiteral("BEGIN")));
+    SqliteStatement insert(db,
+                           QStringLiteral("INSERT INTO pb_items (uuid, date, title, type, "
+                                          "pb_type, data, app, marked, keyword) VALUES(?, ?, "
+                                          "'', ?, 'public.utf8-plain-text', '/x', 'app', ?, ?)"));
+    const QString letters = QStringLiteral("abcAB é_%");
+    for (int i = 0; i < rows; ++i) {
+        QString keyword;
+        for (int length = 2 + random.bounded(10); length > 0; --length)
+            keyword += letters.at(random.bounded(int(letters.size())));
+        insert.reset();
+        insert.bind(1, QStringLiteral("row-%1").arg(i))
+            .bind(2, now - random.bounded(rows / 2))
+            .bind(3, qint64(random.bounded(4)))
+            .bind(4, qint64(random.bounded(10) == 0))
+            .bind(5, keyword);
+        QVERIFY(insert.exec());
+    }
+    QVERIFY(db.execute(QStringLiteral("COMMIT")));
+}
+
+// Every batch of one streamed search, as handed over.
+struct Stream
+{
+    QList<QList<PBContentPtr>> batches;
+    bool ended = false;
+};
+
+Stream streamNow(DBManager& manager, const QString& text)
+{
+    auto stream = std::make_shared<Stream>();
+    manager.streamSearch(text, &manager, [stream](const QList<PBContentPtr>& batch, bool last) {
+        QVERIFY(!stream->ended);
+        stream->batches.append(batch);
+        stream->ended = last;
+    });
+    (void)QTest::qWaitFor([stream] { return stream->ended; });
+    return *stream;
+}
 } // namespace
 
 class TestSearchIndex : public QObject
@@ -174,6 +225,46 @@ private slots:
 
         const QStringList expected = likeUuids(m_manager->dbPath(), text);
         QCOMPARE(uuidsOf(searchNow(*m_manager, text)), expected);
+    }
+
+    // The results handed over batch by batch are, put together, the complete search's: the rows
+    // LIKE finds, newest first, as the lists' own objects; only the last batch may be empty.
+    void aStreamedSearchEqualsTheCompleteOne()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        const QString seedText = QStringLiteral("seed %1").arg(seed);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("db.sqlite3"));
+        writeRandomHistory(path, 4000, random);
+        const auto manager = m_store->makeManager(folder.path());
+        bool loaded = false;
+        manager->fetchAllItems([&loaded] { loaded = true; });
+        QVERIFY(QTest::qWaitFor([&loaded] { return loaded; }));
+        QVERIFY2(manager->searchIndexComplete(), qPrintable(seedText));
+
+        const QString letters = QStringLiteral("abcAB é_%x");
+        for (int round = 0; round < 40; ++round) {
+            QString text;
+            for (int length = 1 + random.bounded(4); length > 0; --length)
+                text += letters.at(random.bounded(int(letters.size())));
+            const QString context = seedText + QStringLiteral(", text \"%1\"").arg(text);
+            const Stream stream = streamNow(*manager, text);
+            QVERIFY2(stream.ended, qPrintable(context));
+            QList<PBContentPtr> found;
+            for (qsizetype i = 0; i < stream.batches.size(); ++i) {
+                QVERIFY2(i == stream.batches.size() - 1 || !stream.batches[i].isEmpty(),
+                         qPrintable(context));
+                found.append(stream.batches[i]);
+            }
+            const QStringList expected = likeUuids(path, text);
+            QVERIFY2(uuidsOf(found) == expected, qPrintable(context));
+            // A screenful comes first, then the rest.
+            if (expected.size() > HistorySearch::defaultPacing.firstRows)
+                QVERIFY2(stream.batches.size() > 2, qPrintable(context));
+            for (const PBContentPtr& item : std::as_const(found))
+                QVERIFY2(manager->recentItems().contains(item), qPrintable(context));
+        }
     }
 
     void theIndexFollowsInsertsDeletionsRetentionAndClear()
