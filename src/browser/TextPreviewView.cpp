@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <utility>
 
 TextPreviewView::TextPreviewView(QWidget* parent) : QTextEdit(parent)
 {
@@ -29,16 +30,14 @@ void TextPreviewView::setPreparedDocument(std::shared_ptr<QTextDocument> documen
         shown->setDocumentMargin(document->documentMargin());
         shown->rootFrame()->setFrameFormat(document->rootFrame()->frameFormat());
     }
-    // The view takes the new document before the old one goes.
-    setDocument(shown.get());
-    // The caret stays at the start while the parts are added after it.
-    QTextCursor start = textCursor();
-    start.setKeepPositionOnInsert(true);
-    setTextCursor(start);
-    m_shown = std::move(shown);
+    const std::unique_ptr<QTextDocument> previous = std::exchange(m_shown, std::move(shown));
     m_source = std::move(document);
     m_copied = 0;
+    // The first parts go in before the view takes the document, so that its caret starts at the
+    // beginning and stays there, with nothing selected, as later parts are added after it.
     showNextPart();
+    // The view takes the new document before the old one goes.
+    setDocument(m_shown.get());
 }
 
 void TextPreviewView::showNextPart()

@@ -424,6 +424,7 @@ void TestPreviewViewController::aTextShownInPartsEqualsItsDocument()
     // What comes later does not move what is shown, nor the caret a reader moves with the keys.
     QCOMPARE(view.verticalScrollBar()->value(), 0);
     QCOMPARE(view.textCursor().position(), 0);
+    QVERIFY(!view.textCursor().hasSelection());
 }
 
 QTEST_MAIN(TestPreviewViewController)
