@@ -111,16 +111,22 @@ struct Lists
     {
         return {*store.manager, store.watcher, timeUpdater, artwork};
     }
+
+    // A history of a million rows, loaded.
+    void loadMillion()
+    {
+        const QString folder = store.folder.filePath(QStringLiteral("history"));
+        QDir().mkpath(folder);
+        HistoryFixture::generate(folder + QStringLiteral("/db.sqlite3"), millionRows);
+        store.manager = store.makeManager(folder);
+        loadNow(*store.manager);
+    }
 };
 
 void benchMillion()
 {
     Lists lists;
-    const QString folder = lists.store.folder.filePath(QStringLiteral("history"));
-    QDir().mkpath(folder);
-    HistoryFixture::generate(folder + QStringLiteral("/db.sqlite3"), millionRows);
-    lists.store.manager = lists.store.makeManager(folder);
-    loadNow(*lists.store.manager);
+    lists.loadMillion();
 
     CategoryListViewController list(Category::Recents, lists.services());
     list.resize(420, 700);
@@ -235,11 +241,7 @@ void reportResident(const char* name, qint64 afterBytes, qint64 beforeBytes, dou
 void benchMemory()
 {
     Lists lists;
-    const QString folder = lists.store.folder.filePath(QStringLiteral("history"));
-    QDir().mkpath(folder);
-    HistoryFixture::generate(folder + QStringLiteral("/db.sqlite3"), millionRows);
-    lists.store.manager = lists.store.makeManager(folder);
-    loadNow(*lists.store.manager);
+    lists.loadMillion();
     CategoryListViewController list(Category::Recents, lists.services());
     list.resize(420, 100 * rowHeight);
     list.show();

@@ -9,6 +9,7 @@
 // says how far past that a large history takes them. Runs on the offscreen platform unless
 // QT_QPA_PLATFORM says otherwise.
 #include "HistoryFixture.h"
+#include "StallWatch.h"
 #include "StoreFixture.h"
 #include "browser/CategoryViewController.h"
 #include "browser/HistoryListModel.h"
@@ -51,6 +52,16 @@ struct Window
             ViewController::Services{*store.manager, store.watcher, timeUpdater, artwork,
                                      Clock::system()},
             store.folder.filePath(QStringLiteral("vantrel.conf")));
+    }
+
+    // The window shown, once its pages are made.
+    std::unique_ptr<MainWindowController> openLoaded()
+    {
+        auto window = open();
+        window->show();
+        const ViewController& controller = window->contentViewController();
+        (void)QTest::qWaitFor([&] { return !controller.pages().isEmpty(); }, 600'000);
+        return window;
     }
 };
 
@@ -107,10 +118,8 @@ double rawLikeMs(const QString& dbPath, const QString& text)
 void benchSearch(int rows, const char* name)
 {
     Window fixture(rows);
-    auto window = fixture.open();
-    window->show();
+    const auto window = fixture.openLoaded();
     ViewController& controller = window->contentViewController();
-    (void)QTest::qWaitFor([&] { return !controller.pages().isEmpty(); }, 600'000);
     auto* field = window->findChild<MySearchField*>(QStringLiteral("searchField"));
     const HistoryListModel* results = controller.searchVC()->listViewController()->contents();
     controller.showSearchPage();
@@ -130,28 +139,17 @@ void benchSearch(int rows, const char* name)
 // event loop is then left to run for `settle` ms.
 double longestStallMs(const std::function<void()>& act, int settle)
 {
-    QElapsedTimer sinceTick;
-    double longest = 0;
-    QTimer ticks;
-    ticks.setInterval(1);
-    QObject::connect(&ticks, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6);
-        sinceTick.restart();
-    });
-    sinceTick.start();
-    ticks.start();
+    StallWatch watch;
     act();
     QTest::qWait(settle);
-    return longest;
+    return watch.worstMs();
 }
 
 void benchTyping(int rows, const char* name)
 {
     Window fixture(rows);
-    auto window = fixture.open();
-    window->show();
+    const auto window = fixture.openLoaded();
     ViewController& controller = window->contentViewController();
-    (void)QTest::qWaitFor([&] { return !controller.pages().isEmpty(); }, 600'000);
     auto* field = window->findChild<MySearchField*>(QStringLiteral("searchField"));
     controller.showSearchPage();
     const QString word = QStringLiteral("review");

@@ -8,6 +8,7 @@
 // asking for the preview and half a second after its first paint: what a user feels as a frozen
 // window. "peak rise" is how far the process's largest resident size rose above where it was.
 #include "../tests/gui/PreviewItems.h"
+#include "StallWatch.h"
 #include "browser/PreviewPreparation.h"
 #include "browser/PreviewViewController.h"
 
@@ -70,22 +71,12 @@ Figures measure(const std::function<void()>& start, const std::function<bool()>&
 {
     constexpr qint64 settleMs = 500;
     QElapsedTimer wall;
-    QElapsedTimer sinceBeat;
-    double worst = 0;
-    QTimer heartbeat;
-    heartbeat.setInterval(1);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        worst = std::max(worst, sinceBeat.nsecsElapsed() / 1e6);
-        sinceBeat.restart();
-    });
     resetPeakResident();
     const double before = peakResidentMb();
     wall.start();
-    sinceBeat.start();
-    heartbeat.start();
+    StallWatch watch;
     start();
-    worst = std::max(worst, sinceBeat.nsecsElapsed() / 1e6);
-    sinceBeat.restart();
+    watch.beat();
     while (!done())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
     const double shownMs = wall.nsecsElapsed() / 1e6;
@@ -93,8 +84,8 @@ Figures measure(const std::function<void()>& start, const std::function<bool()>&
     settling.start();
     while (settling.elapsed() < settleMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
-    worst = std::max(worst, sinceBeat.nsecsElapsed() / 1e6);
-    return {shownMs, worst, peakResidentMb() - before};
+    watch.beat();
+    return {shownMs, watch.worstMs(), peakResidentMb() - before};
 }
 
 Figures best(const std::function<Figures()>& run)

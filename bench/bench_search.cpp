@@ -91,16 +91,23 @@ bool fill(const QString& path, int rows, bool withIndex)
     return committed;
 }
 
+// The raw LIKE query, every column, newest first, on a connection of its own.
+sqlite3_stmt* rawLikeStatement(const QString& path, const QByteArray& text, sqlite3** db)
+{
+    sqlite3_open_v2(path.toUtf8().constData(), db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(
+        *db, "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC", -1,
+        &statement, nullptr);
+    sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    return statement;
+}
+
 // The raw LIKE query, stepping through every column of every row found.
 qsizetype rawLike(const QString& path, const QByteArray& text)
 {
     sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(
-        db, "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC", -1,
-        &statement, nullptr);
-    sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    sqlite3_stmt* statement = rawLikeStatement(path, text, &db);
     qsizetype rows = 0;
     while (sqlite3_step(statement) == SQLITE_ROW) {
         for (int c = 0; c < sqlite3_column_count(statement); ++c)
@@ -150,12 +157,7 @@ double rawLikeFirstMs(const QString& path, const QByteArray& text, int rows)
     QElapsedTimer timer;
     timer.start();
     sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(
-        db, "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC", -1,
-        &statement, nullptr);
-    sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    sqlite3_stmt* statement = rawLikeStatement(path, text, &db);
     for (int row = 0; row < rows && sqlite3_step(statement) == SQLITE_ROW; ++row) {
         for (int c = 0; c < sqlite3_column_count(statement); ++c)
             sqlite3_column_text(statement, c);
