@@ -16,9 +16,11 @@
 #include "shell/CompanionEndpoint.h"
 #include "shell/PasteToApplication.h"
 #include "shell/TimeUpdater.h"
+#include "shell/WindowsOnDemand.h"
 #include "storage/BooleanSetting.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
+#include "storage/HistoryLoad.h"
 #include "storage/OrphanSweeper.h"
 #include "storage/Retention.h"
 #include "storage/SettingsManager.h"
@@ -26,9 +28,21 @@
 #include "support/AppPaths.h"
 #include "support/Clock.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QSystemTrayIcon>
+
+namespace {
+// Every window shows the application's icon: the installed one is preferred, the built-in one
+// serves a build run in place. Looking it up in the icon theme takes long enough to be left
+// until the first window is made.
+void setWindowIcon()
+{
+    if (!QApplication::windowIcon().isNull())
+        return;
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VANTREL_APP_ID),
+                                                 QIcon(QStringLiteral(":/icons/vantrel.svg"))));
+}
+} // namespace
 
 std::unique_ptr<Application> Application::forSession()
 {
@@ -62,6 +76,8 @@ void Application::buildServices()
     m_dataManager = std::make_unique<DataManager>(folder + QStringLiteral("/data"));
     m_dbManager =
         std::make_unique<DBManager>(folder, DBManager::Services{*m_dataManager, Clock::system()});
+    // Loaded whether or not a window ever shows it: the companion client lists it too.
+    m_historyLoad = std::make_unique<HistoryLoad>(*m_dbManager);
     m_retention = std::make_unique<Retention>(*m_dbManager, m_settings->model(), Clock::system());
     m_orphanSweeper =
         std::make_unique<OrphanSweeper>(m_dataManager->savePath(), *m_dbManager, Clock::system());
@@ -81,8 +97,8 @@ void Application::buildServices()
                                                      UserDefaults::compactRowsKey);
 }
 
-// The windows load first (the main window starts the first load of the history); the delegate
-// then starts watching, the clock tick, the tray and the shortcuts.
+// The windows are made on first use (or at once where no tray shows the icon); the delegate
+// starts watching, the clock tick, the tray and the shortcuts.
 void Application::buildShell()
 {
     const PlatformServices& platform = m_environment.platform;
@@ -90,33 +106,45 @@ void Application::buildShell()
         RowArtworkCache::rowIconSize(qApp ? qApp->devicePixelRatio() : 1.0));
     m_paste = std::make_unique<PasteToApplication>(PasteToApplication::Services{
         *platform.workspace, *platform.pasteKeystroke, m_settings->model()});
-    m_mainWindow = std::make_unique<MainWindowController>(
-        ViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater, *m_artwork,
-                                 Clock::system(), m_webPreview.get(), m_paste.get(),
-                                 m_compactRows.get()},
-        m_environment.userDefaultsPath);
+    m_windows = std::make_unique<WindowsOnDemand>(
+        [this]() -> WindowCommands& { return mainWindow().contentViewController(); });
     m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
         *m_watcher, *m_timeUpdater, *m_retention, *m_review, *platform.globalShortcuts,
         m_environment.userDefaultsPath, [this] { return settingsWindow(); }});
+    m_delegate->applicationDidFinishLaunching(*m_windows);
+    connectUnavailableNotice();
+    tellOfKeptHistory();
+}
+
+MainWindowController& Application::mainWindow()
+{
+    if (m_mainWindow)
+        return *m_mainWindow;
+    setWindowIcon();
+    m_mainWindow = std::make_unique<MainWindowController>(
+        ViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater, *m_artwork,
+                                 Clock::system(), m_webPreview.get(), m_paste.get(),
+                                 m_compactRows.get(), m_historyLoad.get()},
+        m_environment.userDefaultsPath);
     ViewController& content = m_mainWindow->contentViewController();
     connect(&content, &ViewController::viewDidAppear, m_delegate.get(),
             &AppDelegate::mainWindowDidAppear);
     installMiniWindowFactory(content);
     installWelcomeFactory(content);
     content.setApplicationMenu(m_delegate->windowMenuActions());
-    m_delegate->applicationDidFinishLaunching(content);
-    connectUnavailableNotice();
-    tellOfKeptHistory();
+    return *m_mainWindow;
 }
 
 QWidget* Application::settingsWindow()
 {
-    if (!m_settingsWindow)
+    if (!m_settingsWindow) {
+        setWindowIcon();
         m_settingsWindow =
             std::make_unique<SettingsWindowController>(SettingsViewController::Services{
                 *m_settings, *m_delegate->shortcutBindings(), *m_webPreview, *m_compactRows,
                 *m_environment.platform.loginItems, *m_environment.platform.pasteboard,
                 *m_environment.platform.workspace, *m_environment.platform.pasteKeystroke});
+    }
     return m_settingsWindow.get();
 }
 

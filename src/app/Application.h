@@ -13,6 +13,7 @@ class CapturePipeline;
 class CompanionEndpoint;
 class DBManager;
 class DataManager;
+class HistoryLoad;
 class MainWindowController;
 class OrphanSweeper;
 class PBContentComparer;
@@ -25,6 +26,7 @@ class ReviewNull;
 class SettingsManager;
 class TimeUpdater;
 class ViewController;
+class WindowsOnDemand;
 class QWidget;
 class BooleanSetting;
 
@@ -64,6 +66,8 @@ public:
 private:
     void buildServices();
     void buildShell();
+    // The main window, made on first use with its content wired to the shell, and kept.
+    MainWindowController& mainWindow();
     void installMiniWindowFactory(ViewController& content);
     void installWelcomeFactory(ViewController& content);
     // The preferences window, made on first use and kept.
@@ -79,6 +83,7 @@ private:
     std::unique_ptr<SettingsManager> m_settings;
     std::unique_ptr<DataManager> m_dataManager;
     std::unique_ptr<DBManager> m_dbManager;
+    std::unique_ptr<HistoryLoad> m_historyLoad;
     std::unique_ptr<Retention> m_retention;
     std::unique_ptr<OrphanSweeper> m_orphanSweeper;
     std::unique_ptr<PBWatcher> m_watcher;
@@ -91,6 +96,7 @@ private:
     std::unique_ptr<RowArtworkCache> m_artwork;
     std::unique_ptr<PasteToApplication> m_paste;
     std::unique_ptr<MainWindowController> m_mainWindow;
+    std::unique_ptr<WindowsOnDemand> m_windows;
     std::unique_ptr<AppDelegate> m_delegate;
     // Records into the delegate's shortcut bindings, so it goes first.
     std::unique_ptr<SettingsWindowController> m_settingsWindow;

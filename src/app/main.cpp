@@ -75,12 +75,9 @@ int main(int argc, char** argv)
     // none, and a theme may lack a type: the freedesktop theme most systems carry fills in.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     // Dialog titles, the task bar and the desktop's application list name and show Vantrel by
-    // these; the installed icon is preferred, the built-in one serves a build run in place.
+    // these (its windows set their icon when the first is made).
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
     QGuiApplication::setDesktopFileName(QStringLiteral(VANTREL_APP_ID));
-    Q_INIT_RESOURCE(shell_icons);
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VANTREL_APP_ID),
-                                                 QIcon(QStringLiteral(":/icons/vantrel.svg"))));
     Translations::install(app);
     const std::unique_ptr<Application> application = Application::forSession();
     instance.listen();

@@ -9,12 +9,12 @@
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
+#include "storage/HistoryLoad.h"
 #include "support/Clock.h"
 #include "support/Logging.h"
 #include "ui_ViewController.h"
 
 #include <QMenu>
-#include <QPointer>
 #include <QShortcut>
 #include <algorithm>
 #include <array>
@@ -65,14 +65,17 @@ ViewController::~ViewController() = default;
 
 void ViewController::viewDidLoad()
 {
+    const HistoryLoad* load = m_services.historyLoad;
+    if (!load)
+        load = new HistoryLoad(m_services.dbManager, this);
+    if (load->isDone()) {
+        buildTabs();
+        return;
+    }
     m_ui->tabItemsContainer->hide();
     m_ui->loadingView->show();
     m_loadingStart = m_services.clock.now();
-    QPointer<ViewController> self(this);
-    m_services.dbManager.fetchAllItems([self] {
-        if (self)
-            self->firstFetchDone();
-    });
+    connect(load, &HistoryLoad::done, this, &ViewController::firstFetchDone);
 }
 
 // The spinner stays at least half a second, so a quick load does not flash it.

@@ -15,6 +15,7 @@ class QMenu;
 class Clock;
 class DBManager;
 class DataManager;
+class HistoryLoad;
 class PBWatcher;
 class RowArtworkCache;
 class TabItemView;
@@ -24,7 +25,7 @@ namespace Ui {
 class ViewController;
 }
 
-// The main window's content: it starts the first load of the history, shows it in six category
+// The main window's content: it waits for the first load of the history, shows it in six category
 // tabs with their counts, each over its page, plus a search page, and switches between the main
 // window and the mini window for the shell's window commands.
 class ViewController : public QWidget, public WindowCommands
@@ -49,6 +50,9 @@ public:
         PasteToApplication* paste = nullptr;
         // Whether the lists show compact rows; none: comfortable rows.
         const BooleanSetting* compactRows = nullptr;
+        // The history's first load, started by whoever made the controller (a load already done
+        // shows the tabs at once); none: the controller starts it.
+        const HistoryLoad* historyLoad = nullptr;
     };
 
     static constexpr double minimumLoadingTime = 0.5;
@@ -56,7 +60,7 @@ public:
     // it. Without one there is no mini window to show.
     using MiniWindowFactory = std::function<std::unique_ptr<QWidget>()>;
 
-    // Loads at once: starts the first fetch of the history; the tabs appear once it is done.
+    // Loads at once: the tabs appear once the first load of the history is done.
     explicit ViewController(const Services& services, QWidget* parent = nullptr);
     ~ViewController() override;
 

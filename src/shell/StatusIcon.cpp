@@ -1,5 +1,7 @@
 #include "shell/StatusIcon.h"
 
+#include "shell/StatusIconEngine.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -65,8 +67,5 @@ QImage StatusIcon::image(int size, const QColor& foreground, const QColor& halo,
 
 QIcon StatusIcon::icon(const QColor& foreground, const QColor& halo, bool paused)
 {
-    QIcon icon;
-    for (int size : sizes())
-        icon.addPixmap(QPixmap::fromImage(image(size, foreground, halo, paused)));
-    return icon;
+    return QIcon(new StatusIconEngine(foreground, halo, paused));
 }

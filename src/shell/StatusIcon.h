@@ -17,6 +17,7 @@ public:
 
     // The sizes drawn, in device pixels; the tray picks the nearest.
     static const QList<int>& sizes();
+    // Each size is drawn when it is first asked for.
     static QIcon icon(const QColor& foreground, const QColor& halo, bool paused);
     // One size of it, as `icon` draws it.
     static QImage image(int size, const QColor& foreground, const QColor& halo, bool paused);

@@ -6,11 +6,13 @@
 #include "browser/RowDescription.h"
 #include "browser/TabItemView.h"
 #include "controls/MySearchField.h"
+#include "storage/HistoryLoad.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -27,12 +29,13 @@ struct MainWindowFixture
     QTemporaryDir config;
     QString userDefaults = config.filePath(u"vantrel.conf"_s);
 
-    std::unique_ptr<MainWindowController> open()
+    // Over the given first load of the history; none: the window starts its own.
+    std::unique_ptr<MainWindowController> open(const HistoryLoad* load = nullptr)
     {
         StoreFixture& store = list.store;
         return std::make_unique<MainWindowController>(
             ViewController::Services{list.manager(), store.watcher, list.timeUpdater, list.artwork,
-                                     clock},
+                                     clock, nullptr, nullptr, nullptr, load},
             userDefaults);
     }
 };
@@ -47,6 +50,8 @@ private slots:
 
     void theSpinnerStaysAtLeastHalfASecond_data();
     void theSpinnerStaysAtLeastHalfASecond();
+    void aWindowMadeLaterSharesTheFirstLoad_data();
+    void aWindowMadeLaterSharesTheFirstLoad();
     void tabsShowTheirCategoriesCountsLive();
     void clicksMoveBetweenTabsAndTheSearchPage();
     void keysMoveBetweenTabsAndTheSearchPage();
@@ -111,6 +116,39 @@ void TestMainWindow::theSpinnerStaysAtLeastHalfASecond()
     const ViewController& controller = window->contentViewController();
     QCOMPARE(controller.selectedTab(), 0);
     QCOMPARE(currentPage(window.get()), controller.pages().at(0));
+}
+
+void TestMainWindow::aWindowMadeLaterSharesTheFirstLoad_data()
+{
+    QTest::addColumn<bool>("loadedFirst");
+    QTest::newRow("made after the load: tabs at once") << true;
+    QTest::newRow("made during the load: tabs once it is done") << false;
+}
+
+// The history is loaded at start-up whether or not a window is made; the window made later
+// loads nothing of its own and shows what that load found.
+void TestMainWindow::aWindowMadeLaterSharesTheFirstLoad()
+{
+    QFETCH(bool, loadedFirst);
+    QVERIFY(m_fixture->list.add(PBContentTypeText, u"kept"_s));
+    QVERIFY(m_fixture->list.add(PBContentTypeURL, u"https://example.org"_s));
+    DBManager& store = m_fixture->list.manager();
+    QSignalSpy loads(&store, &DBManager::itemsFetched);
+    HistoryLoad load(store);
+    if (loadedFirst)
+        QTRY_VERIFY(load.isDone());
+    auto window = m_fixture->open(&load);
+    const ViewController& controller = window->contentViewController();
+    auto* tabs = part<QWidget>(window.get(), u"tabItemsContainer"_s);
+    QCOMPARE(tabs->isHidden(), !loadedFirst);
+    QCOMPARE(controller.pages().size(), loadedFirst ? 7 : 0);
+
+    QTRY_VERIFY(!tabs->isHidden());
+    QVERIFY(part<QProgressBar>(window.get(), u"loadingView"_s)->isHidden());
+    QCOMPARE(controller.allTabItems().at(0)->count(), 2);
+    QCOMPARE(controller.pages().at(0)->listViewController()->contents()->rowCount(), 2);
+    QCOMPARE(controller.allTabItems().at(4)->count(), 1);
+    QCOMPARE(loads.size(), 1);
 }
 
 void TestMainWindow::tabsShowTheirCategoriesCountsLive()

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+class DBManager;
+
+// The history's first load-all, started when this is made, so that the companion client's
+// answers and windows made at any later moment share one load instead of each starting its own.
+// Main thread only.
+class HistoryLoad : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Starts loading the store's lists; `dbManager` must outlive the load.
+    explicit HistoryLoad(DBManager& dbManager, QObject* parent = nullptr);
+
+    bool isDone() const { return m_done; }
+
+signals:
+    // The lists and counts are loaded (once).
+    void done();
+
+private:
+    bool m_done = false;
+};
