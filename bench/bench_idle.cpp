@@ -2,9 +2,12 @@
 // and no window shown (a tray host takes the icon): the time from exec to the first answer to the
 // status request that `vantrelctl status` sends, and RSS and PSS once it has settled. Beside it,
 // the floor: a Qt Widgets program that shows a tray icon and nothing else (exec to its event loop
-// running), and what each mapped library costs Vantrel at idle.
+// running), and what each mapped library costs Vantrel at idle. Then a start over a history of
+// 1,000,000 items until the answer to `vantrelctl recent` lists them [the raw SQLite step-through
+// of the same table].
 //
 //   bench_idle [--before PATH]    PATH: another build's vantrel, measured the same way
+#include "HistoryFixture.h"
 #include "support/ChannelMessages.h"
 #include "support/MessageChannelWormhole.h"
 
@@ -15,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonValue>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -22,6 +26,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +38,8 @@ constexpr int askEveryMs = 5;
 constexpr int giveUpMs = 30'000;
 // Start-up work (the history's first load, the tray icon) is over by then.
 constexpr int settleMs = 3000;
+constexpr int millionRows = 1'000'000;
+constexpr int millionRuns = 3;
 
 struct Memory
 {
@@ -112,6 +120,7 @@ public:
     }
 
     QProcessEnvironment environment() const { return m_env; }
+    QString historyPath() const { return m_dir.filePath(u"XDG_DATA_HOME/vantrel/db.sqlite3"_s); }
     QString wormhole() const
     {
         return m_dir.filePath(u"XDG_DATA_HOME/KP3W7H1Y6D.wormhole/wormhole"_s);
@@ -122,26 +131,28 @@ private:
     QProcessEnvironment m_env;
 };
 
-// Exec to the first answer to the status request, asked every few milliseconds, as vantrelctl
-// asks it; then the memory once settled.
-Run startVantrel(const QString& binary, const Home& home, QHash<QString, qint64>* files = nullptr)
+// Starts the binary in `process` and asks `request` every few milliseconds, as vantrelctl asks,
+// until an answer under `answer` that `accepted` takes: the time from exec to that answer, in
+// milliseconds, or -1.
+double timeToAnswer(QProcess& process, const QString& binary, const Home& home,
+                    QLatin1StringView request, QLatin1StringView answer,
+                    const std::function<bool(const QJsonValue&)>& accepted)
 {
     MessageChannelWormhole channel(home.wormhole());
     QEventLoop loop;
     QElapsedTimer sinceExec;
-    Run run;
-    channel.listenForMessage(ChannelMessages::launched, &loop,
-                             [&](const std::optional<QJsonValue>&) {
-                                 if (run.startMs < 0)
-                                     run.startMs = double(sinceExec.nsecsElapsed()) / 1e6;
-                                 loop.quit();
-                             });
+    double answeredMs = -1;
+    channel.listenForMessage(answer, &loop, [&](const std::optional<QJsonValue>& message) {
+        if (answeredMs < 0 && message && accepted(*message)) {
+            answeredMs = double(sinceExec.nsecsElapsed()) / 1e6;
+            loop.quit();
+        }
+    });
     QTimer ask;
-    QObject::connect(&ask, &QTimer::timeout, &loop, [&channel] {
-        channel.passMessageObject(QJsonValue(QString()), ChannelMessages::isLaunched);
+    QObject::connect(&ask, &QTimer::timeout, &loop, [&channel, request] {
+        channel.passMessageObject(QJsonValue(QString()), request);
     });
     QTimer::singleShot(giveUpMs, &loop, &QEventLoop::quit);
-    QProcess process;
     process.setProcessEnvironment(home.environment());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
@@ -149,13 +160,34 @@ Run startVantrel(const QString& binary, const Home& home, QHash<QString, qint64>
     process.start(binary, {});
     ask.start(askEveryMs);
     loop.exec();
-    ask.stop();
+    return answeredMs;
+}
+
+// Exec to the first answer to the status request; then the memory once settled.
+Run startVantrel(const QString& binary, const Home& home, QHash<QString, qint64>* files = nullptr)
+{
+    QProcess process;
+    Run run;
+    run.startMs = timeToAnswer(process, binary, home, ChannelMessages::isLaunched,
+                               ChannelMessages::launched, [](const QJsonValue&) { return true; });
     QThread::msleep(settleMs);
     run.memory = memoryOf(process.processId());
     if (files)
         *files = residentFiles(process.processId());
     stop(process);
     return run;
+}
+
+// Exec to the first answer to the request `vantrelctl recent` sends that lists the history's
+// items (an answer before the history is loaded lists none).
+double firstRecentMs(const QString& binary, const Home& home)
+{
+    QProcess process;
+    const double ms = timeToAnswer(
+        process, binary, home, ChannelMessages::requestRecent, ChannelMessages::recentItems,
+        [](const QJsonValue& answer) { return !answer.toArray().isEmpty(); });
+    stop(process);
+    return ms;
 }
 
 // Exec to the floor program's "ready" (its event loop runs, its icon shown).
@@ -229,6 +261,56 @@ void printLibraries(const QHash<QString, qint64>& files)
         std::printf("  any %-36s %s\n", qPrintable(part), mapped ? "mapped" : "not mapped");
     }
 }
+// Every row of the history read in date order, straight from SQLite: what the load stands on.
+double rawStepThroughMs(const QString& path)
+{
+    return HistoryFixture::bestMs([&path] {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT * FROM pb_items ORDER BY date DESC", -1, &statement,
+                           nullptr);
+        qint64 bytes = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                sqlite3_column_text(statement, c);
+                bytes += sqlite3_column_bytes(statement, c);
+            }
+        }
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        if (bytes < 0)
+            std::puts("unreachable");
+    });
+}
+
+// A returning user's start over a history of a million items, until `vantrelctl recent` lists
+// them, beside the raw step-through of the same table (and the build before, when given).
+void benchMillionStart(const QString& before)
+{
+    const Home home;
+    const Home previousHome;
+    QDir().mkpath(QFileInfo(home.historyPath()).absolutePath());
+    if (!HistoryFixture::generate(home.historyPath(), millionRows)) {
+        std::printf("bench_idle: could not write a history of %d rows\n", millionRows);
+        return;
+    }
+    if (!before.isEmpty()) {
+        QDir().mkpath(QFileInfo(previousHome.historyPath()).absolutePath());
+        QFile::copy(home.historyPath(), previousHome.historyPath());
+    }
+    QList<double> ours;
+    QList<double> previous;
+    for (int i = 0; i < millionRuns; ++i) {
+        ours << firstRecentMs(QStringLiteral(VANTREL_BINARY), home);
+        if (!before.isEmpty())
+            previous << firstRecentMs(before, previousHome);
+    }
+    HistoryFixture::report("1,000,000 items: exec -> `recent` listed", median(ours),
+                           rawStepThroughMs(home.historyPath()));
+    if (!before.isEmpty())
+        std::printf("  [before] %10.2f ms\n", median(previous));
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -267,5 +349,6 @@ int main(int argc, char** argv)
     if (!before.isEmpty())
         print("  [before]", previous);
     printLibraries(files);
+    benchMillionStart(before);
     return 0;
 }
