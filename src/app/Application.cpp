@@ -77,7 +77,7 @@ void Application::buildServices()
     m_dbManager =
         std::make_unique<DBManager>(folder, DBManager::Services{*m_dataManager, Clock::system()});
     // Loaded whether or not a window ever shows it: the companion client lists it too.
-    m_historyLoad = std::make_unique<HistoryLoad>(*m_dbManager);
+    m_historyLoad = std::make_unique<HistoryLoad>(*m_dbManager, Clock::system());
     m_retention = std::make_unique<Retention>(*m_dbManager, m_settings->model(), Clock::system());
     m_orphanSweeper =
         std::make_unique<OrphanSweeper>(m_dataManager->savePath(), *m_dbManager, Clock::system());

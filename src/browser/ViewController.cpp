@@ -11,7 +11,6 @@
 #include "storage/DBManager.h"
 #include "storage/HistoryLoad.h"
 #include "support/Clock.h"
-#include "support/Logging.h"
 #include "ui_ViewController.h"
 
 #include <QMenu>
@@ -67,7 +66,7 @@ void ViewController::viewDidLoad()
 {
     const HistoryLoad* load = m_services.historyLoad;
     if (!load)
-        load = new HistoryLoad(m_services.dbManager, this);
+        load = new HistoryLoad(m_services.dbManager, m_services.clock, this);
     if (load->isDone()) {
         buildTabs();
         return;
@@ -82,7 +81,6 @@ void ViewController::viewDidLoad()
 void ViewController::firstFetchDone()
 {
     const double elapsed = m_services.clock.now() - m_loadingStart;
-    qCInfo(lcShell, "loading time %fs", elapsed);
     const double wait = std::max(minimumLoadingTime - elapsed, 0.0);
     m_tabBuildTimer.setInterval(qRound(wait * 1000));
     if (m_tabBuildTimer.interval() > 0)

@@ -1,15 +1,20 @@
 #include "storage/HistoryLoad.h"
 
 #include "storage/DBManager.h"
+#include "support/Clock.h"
+#include "support/Logging.h"
 
 #include <QPointer>
 
-HistoryLoad::HistoryLoad(DBManager& dbManager, QObject* parent) : QObject(parent)
+HistoryLoad::HistoryLoad(DBManager& dbManager, const Clock& clock, QObject* parent)
+    : QObject(parent)
 {
     QPointer<HistoryLoad> self(this);
-    dbManager.fetchAllItems([self] {
+    const double start = clock.now();
+    dbManager.fetchAllItems([self, &clock, start] {
         if (!self)
             return;
+        qCInfo(lcStorage, "loading time %fs", clock.now() - start);
         self->m_done = true;
         emit self->done();
     });

@@ -134,7 +134,7 @@ void TestMainWindow::aWindowMadeLaterSharesTheFirstLoad()
     QVERIFY(m_fixture->list.add(PBContentTypeURL, u"https://example.org"_s));
     DBManager& store = m_fixture->list.manager();
     QSignalSpy loads(&store, &DBManager::itemsFetched);
-    HistoryLoad load(store);
+    HistoryLoad load(store, m_fixture->clock);
     if (loadedFirst)
         QTRY_VERIFY(load.isDone());
     auto window = m_fixture->open(&load);
