@@ -22,7 +22,7 @@ class UnixSignals;
 class UserDefaults;
 class WindowCommands;
 
-// The application's life cycle: starts watching and the clock tick once the windows are loaded,
+// The application's life cycle: starts watching and the clock tick at start-up,
 // keeps the tray icon and its menu, binds the global shortcuts, answers the requests of later
 // starts (re-open and the command-line actions), prunes the history when the application loses
 // focus, and turns SIGTERM, SIGINT, SIGHUP and the end of the desktop session into a quit. The
@@ -51,8 +51,9 @@ public:
     explicit AppDelegate(const Services& services, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // The start-up, once the windows have loaded; they must outlive the delegate. Where no tray
-    // shows the icon, the main window comes up, since nothing else would show that Vantrel runs.
+    // The start-up; the windows (which may be made only when first brought up) must outlive the
+    // delegate. Where no tray shows the icon, the main window comes up, since nothing else would
+    // show that Vantrel runs.
     void applicationDidFinishLaunching(WindowCommands& windows);
 
     // Carries out what a start of `vantrel` asked for.
