@@ -77,6 +77,8 @@ private slots:
 
         QVERIFY(session.start());
         QCOMPARE(session.vantrel({QStringLiteral("--show-main")}).first, 0);
+        // The window is made when first asked for: Vantrel is active once it is up.
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindowTitle(), QStringLiteral("Vantrel"), timeoutMs);
         QVERIFY(!session.output().contains(QStringLiteral("delete data count")));
 
         // Another application's window takes the focus: Vantrel is no longer active.
