@@ -8,10 +8,11 @@
 class RowArtworkCache;
 struct RowArtwork;
 
-// The rows of one history list. A category the store keeps is its list, read in place and
-// followed change by change as the store announces them; the search list holds the results for
-// its keyword and drops what the store deletes; any other number is a list that never fills.
-// The ascending order reads the list from its end, so nothing is ever sorted or copied.
+// The rows of one history list. A category the store keeps is its list, read in place (an item's
+// object made when its row is asked for) and followed change by change as the store announces
+// them; the search list holds the results for its keyword and drops what the store deletes; any
+// other number is a list that never fills. The ascending order reads the list from its end, so
+// nothing is ever sorted or copied.
 class HistoryListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -47,7 +48,8 @@ public:
     QString keyword() const { return m_keyword; }
 
 private:
-    const QList<PBContentPtr>& list() const;
+    // The number of items listed: the store's list's, or the results'.
+    qsizetype length() const;
     int rowOfIndex(qsizetype index, qsizetype size) const;
     bool follows(Category category) const { return category == m_category; }
     void connectToStore();

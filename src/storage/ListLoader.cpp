@@ -24,10 +24,13 @@ const char* const scanListedSql = "SELECT rowid, uuid, date, type, marked FROM p
 struct LoadedRow
 {
     bool dated;
-    double date;
-    qint64 rowId;
-    PBContentPtr item;
+    ListedRow row;
 };
+
+bool isListedType(qint64 type)
+{
+    return type >= PBContentTypeText && type <= PBContentTypeURL;
+}
 
 // Newest first as the date index gives them: a NULL date after every date, rows of the same date
 // the last written first. Rows come oldest first, from the index or in the order they were
@@ -38,9 +41,9 @@ void newestFirst(std::vector<LoadedRow>& rows)
     const auto newer = [](const LoadedRow& a, const LoadedRow& b) {
         if (a.dated != b.dated)
             return a.dated;
-        if (a.date != b.date)
-            return a.date > b.date;
-        return a.rowId > b.rowId;
+        if (a.row.date != b.row.date)
+            return a.row.date > b.row.date;
+        return a.row.rowId > b.row.rowId;
     };
     if (!std::is_sorted(rows.begin(), rows.end(), newer))
         std::sort(rows.begin(), rows.end(), newer);
@@ -68,35 +71,46 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
     };
     SqliteStatement statement(db, QString::fromLatin1(m_indexed ? selectListedSql : scanListedSql));
     while (statement.step()) {
-        PBContentPtr item = listedContent(statement);
-        if (!item)
+        const qint64 type = statement.integer("type");
+        if (!isListedType(type))
             continue;
-        ++sizeOf(categoryOfType(item->type()));
-        sizeOf(Category::Marked) += item->marked ? 1 : 0;
-        rows.push_back(
-            {!statement.isNull("date"), item->date, statement.integer("rowid"), std::move(item)});
+        const ListedRow row = lists.rowFor(statement.integer("rowid"), statement.real("date"),
+                                           PBContentType(type), statement.integer("marked") != 0,
+                                           ItemUuid::fromUtf8(statement.storedBytes("uuid")));
+        ++sizeOf(categoryOfType(PBContentType(type)));
+        sizeOf(Category::Marked) += row.marked ? 1 : 0;
+        rows.push_back({!statement.isNull("date"), row});
     }
     newestFirst(rows);
     sizeOf(Category::Recents) = qsizetype(rows.size());
     for (qsizetype c = 0; c < storeListCount; ++c)
         lists[Category(c)].reserve(sizes[c]);
-    for (LoadedRow& row : rows) {
-        lists[categoryOfType(row.item->type())].append(row.item);
-        if (row.item->marked)
-            lists[Category::Marked].append(row.item);
-        lists[Category::Recents].append(std::move(row.item));
+    for (const LoadedRow& loaded : rows) {
+        const ListedRow& row = loaded.row;
+        lists[Category::Recents].append(row);
+        lists[categoryOfType(PBContentType(row.type))].append(row);
+        if (row.marked)
+            lists[Category::Marked].append(row);
     }
     return lists;
 }
 
 PBContentPtr ListLoader::listedContent(const SqliteStatement& row) const
 {
-    PBContentPtr item = PBContent::withType(row.integer("type"));
-    if (!item)
+    const qint64 type = row.integer("type");
+    if (!isListedType(type))
         return nullptr;
-    item->setItemUuid(ItemUuid::fromUtf8(row.storedBytes("uuid")));
-    item->date = row.real("date");
-    item->marked = row.integer("marked") != 0;
+    const ListedRow listed{row.integer("rowid"), row.real("date"),          {}, -1,
+                           qint8(type),          row.integer("marked") != 0};
+    return listedContent(listed, ItemUuid::fromUtf8(row.storedBytes("uuid")));
+}
+
+PBContentPtr ListLoader::listedContent(const ListedRow& row, const ItemUuid& uuid) const
+{
+    PBContentPtr item = PBContent::withType(row.type);
+    item->setItemUuid(uuid);
+    item->date = row.date;
+    item->marked = row.marked;
     item->setPayloadReader(&m_payloads);
     item->readDetailsFrom(&m_details);
     return item;
