@@ -63,13 +63,19 @@ ViewController::ViewController(const Services& services, QWidget* parent)
 
 ViewController::~ViewController() = default;
 
+// A window made once the history is loaded (the application loads it at start) has nothing to
+// wait for; otherwise it waits for the load in flight, or starts one.
 void ViewController::viewDidLoad()
 {
+    if (m_services.dbManager.isLoaded()) {
+        buildTabs();
+        return;
+    }
     m_ui->tabItemsContainer->hide();
     m_ui->loadingView->show();
     m_loadingStart = m_services.clock.now();
     QPointer<ViewController> self(this);
-    m_services.dbManager.fetchAllItems([self] {
+    m_services.dbManager.loadOnce([self] {
         if (self)
             self->firstFetchDone();
     });

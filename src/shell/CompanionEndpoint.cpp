@@ -41,9 +41,9 @@ CompanionEndpoint::CompanionEndpoint(MessageChannel& channel, DBManager& dbManag
     m_channel.listenForMessage(ChannelMessages::isLaunched, this,
                                [this](const auto&) { passLaunchedMessage(); });
     m_channel.listenForMessage(ChannelMessages::requestRecent, this,
-                               [this](const auto&) { passRecentItems(); });
+                               [this](const auto&) { recentRequested(); });
     m_channel.listenForMessage(ChannelMessages::requestMarked, this,
-                               [this](const auto&) { passMarkedItems(); });
+                               [this](const auto&) { markedRequested(); });
     m_channel.listenForMessage(ChannelMessages::copy, this,
                                [this](const auto& message) { copyRequested(message); });
     m_channel.listenForMessage(ChannelMessages::requestSearch, this,
@@ -89,6 +89,25 @@ void CompanionEndpoint::passRecentItems()
 {
     m_channel.passMessageObject(summaries(m_dbManager, Category::Recents, recentSummaryCount),
                                 ChannelMessages::recentItems);
+}
+
+// Until the first load the lists are empty, not the history: the load's end answers (it tells
+// the recent items to everyone).
+void CompanionEndpoint::recentRequested()
+{
+    if (m_dbManager.isLoaded())
+        passRecentItems();
+    else
+        m_dbManager.loadOnce({});
+}
+
+void CompanionEndpoint::markedRequested()
+{
+    const QPointer<CompanionEndpoint> self(this);
+    m_dbManager.loadOnce([self] {
+        if (self)
+            self->passMarkedItems();
+    });
 }
 
 void CompanionEndpoint::passMarkedItems()

@@ -233,19 +233,37 @@ DBManager::SearchTicket DBManager::newSearchTicket(const QObject* context)
 
 void DBManager::fetchAllItems(std::function<void()> block)
 {
+    Q_ASSERT(QThread::currentThread() == thread());
     block = orNothing(std::move(block));
+    ++m_loading;
     m_backgroundQueue->async([this, block = std::move(block)] {
         m_dbQueue->sync([this, &block] {
             CategoryLists lists = m_open ? m_loader->load(*m_db) : CategoryLists();
             // Posted from inside the database block, so that inserts queued behind this load
             // are applied on top of its lists, never before them.
             postToMain([this, lists = std::move(lists), block = std::move(block)]() mutable {
+                --m_loading;
                 applyLists(std::move(lists));
+                m_loaded = true;
+                for (const auto& waiting : std::exchange(m_awaitingLoad, {}))
+                    waiting();
                 block();
                 emit itemsFetched();
             });
         });
     });
+}
+
+void DBManager::loadOnce(std::function<void()> block)
+{
+    block = orNothing(std::move(block));
+    if (m_loaded) {
+        block();
+        return;
+    }
+    m_awaitingLoad.append(std::move(block));
+    if (m_loading == 0)
+        fetchAllItems({});
 }
 
 void DBManager::applyLists(CategoryLists&& lists)

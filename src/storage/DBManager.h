@@ -93,6 +93,11 @@ public:
     // Reloads the six lists from the table in the background, then on the main thread updates
     // the counts, calls the block and emits itemsFetched().
     void fetchAllItems(std::function<void()> block);
+    // Whether a load has filled the lists. Main thread only.
+    bool isLoaded() const { return m_loaded; }
+    // Loads the lists unless a load did or is doing so already, and calls the block on the main
+    // thread once they are loaded: at once when they are. Main thread only.
+    void loadOnce(std::function<void()> block);
 
     // Deletes the items' rows, takes them out of the lists and removes their payload files; then,
     // on the main thread, updates the counts, calls the block and emits deletionFinished().
@@ -204,6 +209,11 @@ private:
     QString m_keptDamagedFile;
     CategoryLists m_lists;
     std::unique_ptr<ListedObjects> m_objects;
+    // Main thread only: whether a load has filled the lists, how many loads are in flight, and
+    // what waits for the first one.
+    bool m_loaded = false;
+    int m_loading = 0;
+    QList<std::function<void()>> m_awaitingLoad;
     // The search in flight for each context. Main thread only.
     QHash<const QObject*, SearchTicket> m_searches;
     std::array<ObservableValue<qint64>, storeListCount> m_counts;
