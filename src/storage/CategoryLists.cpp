@@ -77,9 +77,3 @@ qsizetype CategoryLists::indexOfUuid(Category category, const ItemUuid& uuid) co
     }
     return -1;
 }
-
-qsizetype CategoryLists::indexInRecents(const PBContent& item, qsizetype& from) const
-{
-    return (*this)[Category::Recents].findNewestFirst(item.date, SameUuid(*this, item.itemUuid()),
-                                                      from);
-}

@@ -39,9 +39,6 @@ public:
     qsizetype indexOf(Category category, const PBContent& item) const;
     // The index of the row with this uuid in the list, or -1. Walks the list.
     qsizetype indexOfUuid(Category category, const ItemUuid& uuid) const;
-    // The index of the item's row in Recents, for items asked for newest first: looked for from
-    // `from` on, which it moves on (see PackedList::findNewestFirst).
-    qsizetype indexInRecents(const PBContent& item, qsizetype& from) const;
 
 private:
     // Whether a row has the given uuid.

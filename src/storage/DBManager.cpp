@@ -299,9 +299,8 @@ QList<PBContentPtr> DBManager::items(Category category)
 // its mark reached the lists.
 QList<PBContentPtr> DBManager::ownObjects(QList<PBContentPtr> items)
 {
-    qsizetype from = 0;
     for (PBContentPtr& item : items) {
-        const qsizetype index = m_lists.indexInRecents(*item, from);
+        const qsizetype index = m_lists.indexOf(Category::Recents, *item);
         if (index < 0)
             continue;
         const ListedRow& row = m_lists[Category::Recents][index];

@@ -4,11 +4,12 @@
 
 #include <QList>
 #include <QSet>
+#include <vector>
 
-// One history list as the store keeps it: a row per item (ListedRow), 40 bytes each, newest first
-// as loaded. While the list is in date order, newest first (as a load leaves it, and as inserts
-// keep it unless the clock was set back), a row is found by its date in a few steps; otherwise
-// the list is walked.
+// One history list as the store keeps it: a row per item (ListedRow), 40 bytes each. A row is
+// found by its date in a few steps: the list is kept as runs of rows in date order, newest first.
+// A load leaves one run; an insert older than the front (the clock was set back) or a mark put at
+// the front of the Marked list starts another. A list of very many runs is walked instead.
 class PackedList
 {
 public:
@@ -19,7 +20,7 @@ public:
     void reserve(qsizetype size) { m_rows.reserve(size); }
     void append(const ListedRow& row);
     void prepend(const ListedRow& row);
-    void removeAt(qsizetype index) { m_rows.removeAt(index); }
+    void removeAt(qsizetype index);
     void setMarked(qsizetype index, bool marked) { m_rows[index].marked = marked; }
     // Takes out the rows with these ids, keeping the order of the others.
     void removeRows(const QSet<qint64>& rowIds);
@@ -32,38 +33,41 @@ public:
     // The index of the first row of this date that `matches`, or -1.
     template <class Matches> qsizetype find(double date, const Matches& matches) const
     {
-        if (m_dateOrdered)
-            return findFrom(firstNotNewer(date, 0), date, matches);
-        for (qsizetype i = 0; i < m_rows.size(); ++i) {
-            if (m_rows[i].date == date && matches(m_rows[i]))
-                return i;
+        if (m_breaks.size() > mostRuns) {
+            for (qsizetype i = 0; i < m_rows.size(); ++i) {
+                if (m_rows[i].date == date && matches(m_rows[i]))
+                    return i;
+            }
+            return -1;
+        }
+        qsizetype start = 0;
+        for (qsizetype run = 0; run <= qsizetype(m_breaks.size()); ++run) {
+            const qsizetype end = run < qsizetype(m_breaks.size()) ? breakIndex(run) : size();
+            for (qsizetype i = firstNotNewer(date, start, end); i < end && m_rows[i].date == date;
+                 ++i) {
+                if (matches(m_rows[i]))
+                    return i;
+            }
+            start = end;
         }
         return -1;
-    }
-    // The same, looked for by the date alone, from where a row at least as new as this one lies:
-    // fast for a run of rows asked for newest first, however out of order the list. A row out of
-    // date order may then be missed.
-    template <class Matches>
-    qsizetype findNewestFirst(double date, const Matches& matches, qsizetype& from) const
-    {
-        from = firstNotNewer(date, from);
-        return findFrom(from, date, matches);
     }
 
 private:
-    // The first index from `from` on whose row is not newer than `date`: a galloping search (steps
-    // doubling, then halving), a few steps where the rows asked for lie close together.
-    qsizetype firstNotNewer(double date, qsizetype from) const;
-    template <class Matches>
-    qsizetype findFrom(qsizetype index, double date, const Matches& matches) const
+    static constexpr size_t mostRuns = 16;
+
+    // The first index of [from, to) whose row is not newer than `date`, in a run.
+    qsizetype firstNotNewer(double date, qsizetype from, qsizetype to) const;
+    // The index of the row that starts run `run` + 1.
+    qsizetype breakIndex(qsizetype run) const { return size() - m_breaks[run]; }
+    // Whether the date order breaks between the row at `index` and the one before it.
+    bool breaksBefore(qsizetype index) const
     {
-        for (; index < m_rows.size() && m_rows[index].date == date; ++index) {
-            if (matches(m_rows[index]))
-                return index;
-        }
-        return -1;
+        return index > 0 && index < size() && m_rows[index - 1].date < m_rows[index].date;
     }
 
     QList<ListedRow> m_rows;
-    bool m_dateOrdered = true;
+    // Where a run starts (the row before it older than its first), but for the first run, in
+    // order, each counted back from the end of the list, so that a prepend moves none of them.
+    std::vector<qsizetype> m_breaks;
 };
