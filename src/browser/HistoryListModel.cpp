@@ -75,6 +75,19 @@ PBContentPtr HistoryListModel::contentWithRow(int row) const
     return isStoreList(m_category) ? m_store.itemAt(m_category, index) : m_results[index];
 }
 
+// A store's list tells the marks of its rows without making an object for each.
+bool HistoryListModel::anyMarked() const
+{
+    if (!isStoreList(m_category))
+        return std::any_of(m_results.cbegin(), m_results.cend(),
+                           [](const PBContentPtr& item) { return item->marked; });
+    for (qsizetype i = 0; i < length(); ++i) {
+        if (m_store.isMarkedAt(m_category, i))
+            return true;
+    }
+    return false;
+}
+
 QModelIndex HistoryListModel::indexOfUuid(const QString& uuid) const
 {
     const ItemUuid wanted = ItemUuid::fromString(uuid);

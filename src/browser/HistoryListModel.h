@@ -31,6 +31,8 @@ public:
 
     // The item shown in a row, or nullptr for a row outside the list.
     PBContentPtr contentWithRow(int row) const;
+    // Whether any item listed is marked.
+    bool anyMarked() const;
     // The row showing the item with this uuid, or an invalid index.
     QModelIndex indexOfUuid(const QString& uuid) const;
     // The row's artwork, or nullptr until it is made (the cache tells when).

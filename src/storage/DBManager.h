@@ -128,6 +128,11 @@ public:
     // holds rows, not objects: an item's object is made when it is asked for, and stays the
     // row's one object for as long as anything holds it. Main thread only.
     qsizetype listLength(Category category) const { return m_lists[category].size(); }
+    // Whether the item at `index` of the list is marked, without making its object.
+    bool isMarkedAt(Category category, qsizetype index) const
+    {
+        return m_lists[category][index].marked;
+    }
     PBContentPtr itemAt(Category category, qsizetype index);
     // The index of the item with this uuid in the list, or -1.
     qsizetype indexOfUuid(Category category, const ItemUuid& uuid) const;
