@@ -5,6 +5,7 @@
 #include "support/SqliteStatement.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -27,9 +28,30 @@ struct LoadedRow
     ListedRow row;
 };
 
-bool isListedType(qint64 type)
+// The columns of a statement that yields rowid, uuid, date, type and marked, looked up once for
+// all its rows.
+struct ListedColumns
 {
-    return type >= PBContentTypeText && type <= PBContentTypeURL;
+    explicit ListedColumns(const SqliteStatement& statement)
+        : rowId(statement.columnIndex("rowid")), uuid(statement.columnIndex("uuid")),
+          date(statement.columnIndex("date")), type(statement.columnIndex("type")),
+          marked(statement.columnIndex("marked"))
+    {}
+    int rowId;
+    int uuid;
+    int date;
+    int type;
+    int marked;
+};
+
+// The current row as listed, but for its uuid; nullopt for an unknown type number.
+std::optional<ListedRow> listedRow(const SqliteStatement& row, const ListedColumns& columns)
+{
+    const qint64 type = row.integer(columns.type);
+    if (type < PBContentTypeText || type > PBContentTypeURL)
+        return std::nullopt;
+    return ListedRow{row.integer(columns.rowId),      row.real(columns.date), {}, -1, qint8(type),
+                     row.integer(columns.marked) != 0};
 }
 
 // Newest first as the date index gives them: a NULL date after every date, rows of the same date
@@ -70,16 +92,17 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
         return sizes[qsizetype(category)];
     };
     SqliteStatement statement(db, QString::fromLatin1(m_indexed ? selectListedSql : scanListedSql));
+    const ListedColumns columns(statement);
     while (statement.step()) {
-        const qint64 type = statement.integer("type");
-        if (!isListedType(type))
+        const std::optional<ListedRow> listed = listedRow(statement, columns);
+        if (!listed)
             continue;
-        const ListedRow row = lists.rowFor(statement.integer("rowid"), statement.real("date"),
-                                           PBContentType(type), statement.integer("marked") != 0,
-                                           ItemUuid::fromUtf8(statement.storedBytes("uuid")));
-        ++sizeOf(categoryOfType(PBContentType(type)));
+        const ListedRow row =
+            lists.rowFor(listed->rowId, listed->date, PBContentType(listed->type), listed->marked,
+                         ItemUuid::fromUtf8(statement.storedBytes(columns.uuid)));
+        ++sizeOf(categoryOfType(PBContentType(row.type)));
         sizeOf(Category::Marked) += row.marked ? 1 : 0;
-        rows.push_back({!statement.isNull("date"), row});
+        rows.push_back({!statement.isNull(columns.date), row});
     }
     newestFirst(rows);
     sizeOf(Category::Recents) = qsizetype(rows.size());
@@ -97,12 +120,11 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
 
 PBContentPtr ListLoader::listedContent(const SqliteStatement& row) const
 {
-    const qint64 type = row.integer("type");
-    if (!isListedType(type))
+    const ListedColumns columns(row);
+    const std::optional<ListedRow> listed = listedRow(row, columns);
+    if (!listed)
         return nullptr;
-    const ListedRow listed{row.integer("rowid"), row.real("date"),          {}, -1,
-                           qint8(type),          row.integer("marked") != 0};
-    return listedContent(listed, ItemUuid::fromUtf8(row.storedBytes("uuid")));
+    return listedContent(*listed, ItemUuid::fromUtf8(row.storedBytes(columns.uuid)));
 }
 
 PBContentPtr ListLoader::listedContent(const ListedRow& row, const ItemUuid& uuid) const
