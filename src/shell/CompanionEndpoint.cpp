@@ -91,14 +91,17 @@ void CompanionEndpoint::passRecentItems()
                                 ChannelMessages::recentItems);
 }
 
-// Until the first load the lists are empty, not the history: the load's end answers (it tells
-// the recent items to everyone).
+// Until the first load the lists are empty, not the history: the newest rows are read from the
+// table for the answer, and the load's end tells the recent items once more.
 void CompanionEndpoint::recentRequested()
 {
-    if (m_dbManager.isLoaded())
+    if (m_dbManager.isLoaded()) {
         passRecentItems();
-    else
-        m_dbManager.loadOnce({});
+        return;
+    }
+    m_channel.passMessageObject(summaries(m_dbManager.newestItems(recentSummaryCount)),
+                                ChannelMessages::recentItems);
+    m_dbManager.loadOnce({});
 }
 
 void CompanionEndpoint::markedRequested()

@@ -286,6 +286,14 @@ qsizetype DBManager::indexOfUuid(Category category, const ItemUuid& uuid) const
     return m_lists.indexOfUuid(category, uuid);
 }
 
+QList<PBContentPtr> DBManager::newestItems(qsizetype count) const
+{
+    SqliteDatabase db;
+    if (!m_open || !db.open(m_dbPath))
+        return {};
+    return m_loader->newest(db, count);
+}
+
 QList<PBContentPtr> DBManager::items(Category category)
 {
     QList<PBContentPtr> items;

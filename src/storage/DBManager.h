@@ -136,6 +136,9 @@ public:
     PBContentPtr itemAt(Category category, qsizetype index);
     // The index of the item with this uuid in the list, or -1.
     qsizetype indexOfUuid(Category category, const ItemUuid& uuid) const;
+    // The newest `count` items as Recents will list them, read from the table now on a connection
+    // of their own (objects of their own): for an answer that cannot wait for the first load.
+    QList<PBContentPtr> newestItems(qsizetype count) const;
     // Every item of the list, each made now that is not in use: an object per item, for callers
     // that need the whole list at once.
     QList<PBContentPtr> items(Category category);

@@ -21,6 +21,10 @@ const char* const listedIndexSql =
 const char* const selectListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
                                     "INDEXED BY pb_items_listed WHERE uuid IS NOT NULL";
 const char* const scanListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items";
+// The order of a load, rows without uuid left out below (a condition on uuid here would let the
+// planner take the load's index, whose order of equal dates is not the rowid's).
+const char* const newestSql = "SELECT rowid, uuid, date, type, marked FROM pb_items WHERE type "
+                              "BETWEEN 0 AND 3 ORDER BY date DESC, rowid DESC LIMIT ?";
 
 struct LoadedRow
 {
@@ -116,6 +120,19 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
             lists[Category::Marked].append(row);
     }
     return lists;
+}
+
+QList<PBContentPtr> ListLoader::newest(SqliteDatabase& db, qsizetype count) const
+{
+    QList<PBContentPtr> items;
+    SqliteStatement statement(db, QString::fromLatin1(newestSql));
+    statement.bind(1, qint64(count));
+    while (statement.step()) {
+        PBContentPtr item = listedContent(statement);
+        if (item && !item->uuid().isNull())
+            items.append(std::move(item));
+    }
+    return items;
 }
 
 PBContentPtr ListLoader::listedContent(const SqliteStatement& row) const

@@ -22,6 +22,9 @@ public:
     // there.
     void addIndex(SqliteDatabase& db);
     CategoryLists load(SqliteDatabase& db) const;
+    // The newest `count` items of the lists, newest first, read by the date index alone: what
+    // the first rows of Recents will be, at once, while a load of a long history runs.
+    QList<PBContentPtr> newest(SqliteDatabase& db, qsizetype count) const;
     // A listed item for the current row of a statement that yields rowid, uuid, date, type and
     // marked, or nullptr for an unknown type number.
     PBContentPtr listedContent(const SqliteStatement& row) const;
