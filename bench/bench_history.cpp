@@ -122,7 +122,8 @@ void benchMemory(int rows)
     const qint64 after = HistoryFixture::residentBytes();
     std::printf("%-34s %10.0f bytes per item (%lld items, RSS +%.1f MB)\n",
                 "memory per loaded item", double(after - before) / rows,
-                static_cast<long long>(manager.recentItems().size()), (after - before) / 1048576.0);
+                static_cast<long long>(manager.listLength(Category::Recents)),
+                (after - before) / 1048576.0);
 }
 
 PasteboardItem pasteboardItem(const QString& type, const QByteArray& bytes)

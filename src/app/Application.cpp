@@ -20,7 +20,6 @@
 #include "storage/BooleanSetting.h"
 #include "storage/DBManager.h"
 #include "storage/DataManager.h"
-#include "storage/HistoryLoad.h"
 #include "storage/OrphanSweeper.h"
 #include "storage/Retention.h"
 #include "storage/SettingsManager.h"
@@ -77,7 +76,7 @@ void Application::buildServices()
     m_dbManager =
         std::make_unique<DBManager>(folder, DBManager::Services{*m_dataManager, Clock::system()});
     // Loaded whether or not a window ever shows it: the companion client lists it too.
-    m_historyLoad = std::make_unique<HistoryLoad>(*m_dbManager, Clock::system());
+    m_dbManager->loadOnce({});
     m_retention = std::make_unique<Retention>(*m_dbManager, m_settings->model(), Clock::system());
     m_orphanSweeper =
         std::make_unique<OrphanSweeper>(m_dataManager->savePath(), *m_dbManager, Clock::system());
@@ -124,7 +123,7 @@ MainWindowController& Application::mainWindow()
     m_mainWindow = std::make_unique<MainWindowController>(
         ViewController::Services{*m_dbManager, *m_watcher, *m_timeUpdater, *m_artwork,
                                  Clock::system(), m_webPreview.get(), m_paste.get(),
-                                 m_compactRows.get(), m_historyLoad.get()},
+                                 m_compactRows.get()},
         m_environment.userDefaultsPath);
     ViewController& content = m_mainWindow->contentViewController();
     connect(&content, &ViewController::viewDidAppear, m_delegate.get(),

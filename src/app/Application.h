@@ -13,7 +13,6 @@ class CapturePipeline;
 class CompanionEndpoint;
 class DBManager;
 class DataManager;
-class HistoryLoad;
 class MainWindowController;
 class OrphanSweeper;
 class PBContentComparer;
@@ -83,7 +82,6 @@ private:
     std::unique_ptr<SettingsManager> m_settings;
     std::unique_ptr<DataManager> m_dataManager;
     std::unique_ptr<DBManager> m_dbManager;
-    std::unique_ptr<HistoryLoad> m_historyLoad;
     std::unique_ptr<Retention> m_retention;
     std::unique_ptr<OrphanSweeper> m_orphanSweeper;
     std::unique_ptr<PBWatcher> m_watcher;

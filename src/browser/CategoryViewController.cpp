@@ -164,10 +164,8 @@ QString CategoryViewController::clearQuestion() const
     const int count = contents->rowCount();
     if (fetchCategory() == Category::Marked)
         return tr("Unmark %Ln items? They stay in the history.", nullptr, count);
-    for (int row = 0; row < count; ++row) {
-        if (contents->contentWithRow(row)->marked)
-            return tr("Delete %Ln items? Marked items are deleted too.", nullptr, count);
-    }
+    if (contents->anyMarked())
+        return tr("Delete %Ln items? Marked items are deleted too.", nullptr, count);
     return tr("Delete %Ln items?", nullptr, count);
 }
 

@@ -51,11 +51,9 @@ void HistoryListModel::connectToStore()
     connect(&m_store, &DBManager::markChanged, this, &HistoryListModel::markChanged);
 }
 
-const QList<PBContentPtr>& HistoryListModel::list() const
+qsizetype HistoryListModel::length() const
 {
-    if (isStoreList(m_category))
-        return m_store.items(m_category);
-    return m_results;
+    return isStoreList(m_category) ? m_store.listLength(m_category) : m_results.size();
 }
 
 int HistoryListModel::rowOfIndex(qsizetype index, qsizetype size) const
@@ -65,25 +63,45 @@ int HistoryListModel::rowOfIndex(qsizetype index, qsizetype size) const
 
 int HistoryListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(list().size());
+    return parent.isValid() ? 0 : int(length());
 }
 
 PBContentPtr HistoryListModel::contentWithRow(int row) const
 {
-    const auto& items = list();
-    const qsizetype index = rowOfIndex(row, items.size());
-    return row >= 0 && index >= 0 && index < items.size() ? items[index] : nullptr;
+    const qsizetype size = length();
+    const qsizetype index = rowOfIndex(row, size);
+    if (row < 0 || index < 0 || index >= size)
+        return nullptr;
+    return isStoreList(m_category) ? m_store.itemAt(m_category, index) : m_results[index];
+}
+
+// A store's list tells the marks of its rows without making an object for each.
+bool HistoryListModel::anyMarked() const
+{
+    if (!isStoreList(m_category))
+        return std::any_of(m_results.cbegin(), m_results.cend(),
+                           [](const PBContentPtr& item) { return item->marked; });
+    for (qsizetype i = 0; i < length(); ++i) {
+        if (m_store.isMarkedAt(m_category, i))
+            return true;
+    }
+    return false;
 }
 
 QModelIndex HistoryListModel::indexOfUuid(const QString& uuid) const
 {
-    const auto& items = list();
     const ItemUuid wanted = ItemUuid::fromString(uuid);
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        if (items[i]->itemUuid() == wanted)
-            return index(rowOfIndex(i, items.size()));
+    qsizetype found = -1;
+    if (isStoreList(m_category)) {
+        found = m_store.indexOfUuid(m_category, wanted);
+    } else {
+        const auto listed =
+            std::find_if(m_results.cbegin(), m_results.cend(), [&wanted](const PBContentPtr& item) {
+                return item->itemUuid() == wanted;
+            });
+        found = listed == m_results.cend() ? -1 : listed - m_results.cbegin();
     }
-    return {};
+    return found < 0 ? QModelIndex() : index(rowOfIndex(found, length()));
 }
 
 QVariant HistoryListModel::data(const QModelIndex& index, int role) const
@@ -160,7 +178,7 @@ void HistoryListModel::storeAboutToRemove(Category category, qsizetype index)
 {
     if (!follows(category))
         return;
-    const int row = rowOfIndex(index, list().size());
+    const int row = rowOfIndex(index, length());
     beginRemoveRows({}, row, row);
 }
 

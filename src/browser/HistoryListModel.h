@@ -8,10 +8,11 @@
 class RowArtworkCache;
 struct RowArtwork;
 
-// The rows of one history list. A category the store keeps is its list, read in place and
-// followed change by change as the store announces them; the search list holds the results for
-// its keyword and drops what the store deletes; any other number is a list that never fills.
-// The ascending order reads the list from its end, so nothing is ever sorted or copied.
+// The rows of one history list. A category the store keeps is its list, read in place (an item's
+// object made when its row is asked for) and followed change by change as the store announces
+// them; the search list holds the results for its keyword and drops what the store deletes; any
+// other number is a list that never fills. The ascending order reads the list from its end, so
+// nothing is ever sorted or copied.
 class HistoryListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
 
     // The item shown in a row, or nullptr for a row outside the list.
     PBContentPtr contentWithRow(int row) const;
+    // Whether any item listed is marked.
+    bool anyMarked() const;
     // The row showing the item with this uuid, or an invalid index.
     QModelIndex indexOfUuid(const QString& uuid) const;
     // The row's artwork, or nullptr until it is made (the cache tells when).
@@ -47,7 +50,8 @@ public:
     QString keyword() const { return m_keyword; }
 
 private:
-    const QList<PBContentPtr>& list() const;
+    // The number of items listed: the store's list's, or the results'.
+    qsizetype length() const;
     int rowOfIndex(qsizetype index, qsizetype size) const;
     bool follows(Category category) const { return category == m_category; }
     void connectToStore();

@@ -9,7 +9,6 @@
 #include "shell/TimeUpdater.h"
 #include "shell/Utils.h"
 #include "storage/DBManager.h"
-#include "storage/HistoryLoad.h"
 #include "support/Clock.h"
 #include "ui_ViewController.h"
 
@@ -62,19 +61,22 @@ ViewController::ViewController(const Services& services, QWidget* parent)
 
 ViewController::~ViewController() = default;
 
+// A window made once the history is loaded (the application loads it at start) has nothing to
+// wait for; otherwise it waits for the load in flight, or starts one.
 void ViewController::viewDidLoad()
 {
-    const HistoryLoad* load = m_services.historyLoad;
-    if (!load)
-        load = new HistoryLoad(m_services.dbManager, m_services.clock, this);
-    if (load->isDone()) {
+    if (m_services.dbManager.isLoaded()) {
         buildTabs();
         return;
     }
     m_ui->tabItemsContainer->hide();
     m_ui->loadingView->show();
     m_loadingStart = m_services.clock.now();
-    connect(load, &HistoryLoad::done, this, &ViewController::firstFetchDone);
+    QPointer<ViewController> self(this);
+    m_services.dbManager.loadOnce([self] {
+        if (self)
+            self->firstFetchDone();
+    });
 }
 
 // The spinner stays at least half a second, so a quick load does not flash it.

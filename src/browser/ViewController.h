@@ -15,7 +15,6 @@ class QMenu;
 class Clock;
 class DBManager;
 class DataManager;
-class HistoryLoad;
 class PBWatcher;
 class RowArtworkCache;
 class TabItemView;
@@ -50,9 +49,6 @@ public:
         PasteToApplication* paste = nullptr;
         // Whether the lists show compact rows; none: comfortable rows.
         const BooleanSetting* compactRows = nullptr;
-        // The history's first load, started by whoever made the controller (a load already done
-        // shows the tabs at once); none: the controller starts it.
-        const HistoryLoad* historyLoad = nullptr;
     };
 
     static constexpr double minimumLoadingTime = 0.5;

@@ -48,6 +48,13 @@ ItemUuid ItemUuid::fromUtf8(QByteArrayView utf8)
     return uuid;
 }
 
+ItemUuid ItemUuid::fromBytes(const QUuid& bytes)
+{
+    ItemUuid uuid;
+    uuid.m_value = bytes;
+    return uuid;
+}
+
 QString ItemUuid::toString() const
 {
     if (const QUuid* bytes = std::get_if<QUuid>(&m_value))

@@ -16,6 +16,11 @@ public:
     static ItemUuid fromString(const QString& text);
     // The column's UTF-8 bytes, without making a string of the usual form first.
     static ItemUuid fromUtf8(QByteArrayView utf8);
+    // The uuid of the usual form with these 16 bytes.
+    static ItemUuid fromBytes(const QUuid& bytes);
+
+    // The 16 bytes when the uuid has the usual form, nullptr when it is kept as text.
+    const QUuid* bytes() const { return std::get_if<QUuid>(&m_value); }
 
     QString toString() const;
     bool isEmpty() const;

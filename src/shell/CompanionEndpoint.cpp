@@ -10,22 +10,25 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointer>
-#include <algorithm>
 
 namespace {
 constexpr qsizetype recentSummaryCount = 20;
 
-QJsonArray summaries(const QList<PBContentPtr>& items, qsizetype limit)
+QJsonArray summaries(const QList<PBContentPtr>& items)
 {
     QJsonArray array;
-    for (qsizetype i = 0; i < items.size() && i < limit; ++i)
-        array.append(items[i]->contentExtension().toJson());
+    for (const PBContentPtr& item : items)
+        array.append(item->contentExtension().toJson());
     return array;
 }
 
-QJsonArray summaries(const QList<PBContentPtr>& items)
+// The summaries of the first items of one of the store's lists.
+QJsonArray summaries(DBManager& store, Category category, qsizetype limit)
 {
-    return summaries(items, items.size());
+    QJsonArray array;
+    for (qsizetype i = 0; i < store.listLength(category) && i < limit; ++i)
+        array.append(store.itemAt(category, i)->contentExtension().toJson());
+    return array;
 }
 } // namespace
 
@@ -38,9 +41,9 @@ CompanionEndpoint::CompanionEndpoint(MessageChannel& channel, DBManager& dbManag
     m_channel.listenForMessage(ChannelMessages::isLaunched, this,
                                [this](const auto&) { passLaunchedMessage(); });
     m_channel.listenForMessage(ChannelMessages::requestRecent, this,
-                               [this](const auto&) { passRecentItems(); });
+                               [this](const auto&) { recentRequested(); });
     m_channel.listenForMessage(ChannelMessages::requestMarked, this,
-                               [this](const auto&) { passMarkedItems(); });
+                               [this](const auto&) { markedRequested(); });
     m_channel.listenForMessage(ChannelMessages::copy, this,
                                [this](const auto& message) { copyRequested(message); });
     m_channel.listenForMessage(ChannelMessages::requestSearch, this,
@@ -57,7 +60,7 @@ void CompanionEndpoint::announceChanges(Retention& retention)
     connect(&m_dbManager, &DBManager::itemInserted, this, [this](Category category) {
         if (category == Category::Recents)
             m_channel.passMessageObject(
-                m_dbManager.recentItems().first()->contentExtension().toJson(),
+                m_dbManager.itemAt(Category::Recents, 0)->contentExtension().toJson(),
                 ChannelMessages::inserted);
     });
     connect(&m_dbManager, &DBManager::deletionFinished, this,
@@ -84,14 +87,37 @@ void CompanionEndpoint::passTerminalMessage()
 
 void CompanionEndpoint::passRecentItems()
 {
-    m_channel.passMessageObject(summaries(m_dbManager.recentItems(), recentSummaryCount),
+    m_channel.passMessageObject(summaries(m_dbManager, Category::Recents, recentSummaryCount),
                                 ChannelMessages::recentItems);
+}
+
+// Until the first load the lists are empty, not the history: the newest rows are read from the
+// table for the answer, and the load's end tells the recent items once more.
+void CompanionEndpoint::recentRequested()
+{
+    if (m_dbManager.isLoaded()) {
+        passRecentItems();
+        return;
+    }
+    m_channel.passMessageObject(summaries(m_dbManager.newestItems(recentSummaryCount)),
+                                ChannelMessages::recentItems);
+    m_dbManager.loadOnce({});
+}
+
+void CompanionEndpoint::markedRequested()
+{
+    const QPointer<CompanionEndpoint> self(this);
+    m_dbManager.loadOnce([self] {
+        if (self)
+            self->passMarkedItems();
+    });
 }
 
 void CompanionEndpoint::passMarkedItems()
 {
-    m_channel.passMessageObject(summaries(m_dbManager.items(Category::Marked)),
-                                ChannelMessages::markedItems);
+    m_channel.passMessageObject(
+        summaries(m_dbManager, Category::Marked, m_dbManager.listLength(Category::Marked)),
+        ChannelMessages::markedItems);
 }
 
 // The companion names an item among the recent ones. The write is the program's own, made
@@ -117,14 +143,11 @@ void CompanionEndpoint::copyRequested(const std::optional<QJsonValue>& message)
 // payloads can be read leaves the clipboard as it was: writing nothing would empty it.
 QString CompanionEndpoint::copyItem(const QString& uuid)
 {
-    const QList<PBContentPtr>& recent = m_dbManager.recentItems();
-    const ItemUuid wanted = ItemUuid::fromString(uuid);
-    const auto found =
-        std::find_if(recent.cbegin(), recent.cend(),
-                     [&wanted](const PBContentPtr& item) { return item->itemUuid() == wanted; });
-    if (uuid.isEmpty() || found == recent.cend())
+    const qsizetype found = m_dbManager.indexOfUuid(Category::Recents, ItemUuid::fromString(uuid));
+    if (uuid.isEmpty() || found < 0)
         return ChannelMessages::CopyErrors::noSuchItem;
-    const PBContent::TypedPayloads typed = (*found)->readTypedPayloads();
+    const PBContent::TypedPayloads typed =
+        m_dbManager.itemAt(Category::Recents, found)->readTypedPayloads();
     if (typed.types.isEmpty()) {
         qCWarning(lcStorage).noquote()
             << "copy request: no payload of item" << uuid << "can be read";

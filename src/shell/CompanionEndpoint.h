@@ -36,6 +36,8 @@ public:
 
 private:
     void announceChanges(Retention& retention);
+    void recentRequested();
+    void markedRequested();
     void copyRequested(const std::optional<QJsonValue>& message);
     void searchRequested(const std::optional<QJsonValue>& message);
     QString copyItem(const QString& uuid);

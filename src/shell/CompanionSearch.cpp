@@ -35,13 +35,13 @@ bool isOfKind(const PBContent& item, Category kind)
     }
 }
 
-// Adds the items of the kind, newest first, until the array holds the limit.
-void addSummaries(QJsonArray& array, const QList<PBContentPtr>& items,
+// Adds the items of the kind among `count` items, newest first, until the array holds the limit.
+template <class ItemAt>
+void addSummaries(QJsonArray& array, qsizetype count, const ItemAt& itemAt,
                   const CompanionSearch::Query& query)
 {
-    for (const PBContentPtr& item : items) {
-        if (array.size() >= query.limit)
-            break;
+    for (qsizetype i = 0; i < count && array.size() < query.limit; ++i) {
+        const PBContentPtr item = itemAt(i);
         if (isOfKind(*item, query.kind))
             array.append(item->contentExtension().toJson());
     }
@@ -81,7 +81,9 @@ void CompanionSearch::answer(const Query& query, AnswerBlock block)
 {
     if (query.text.isEmpty()) {
         QJsonArray array;
-        addSummaries(array, m_dbManager.items(query.kind), query);
+        addSummaries(
+            array, m_dbManager.listLength(query.kind),
+            [this, &query](qsizetype i) { return m_dbManager.itemAt(query.kind, i); }, query);
         block(array);
         return;
     }
@@ -90,7 +92,8 @@ void CompanionSearch::answer(const Query& query, AnswerBlock block)
     m_dbManager.streamSearch(
         query.text, context,
         [this, context, found, query, block](const QList<PBContentPtr>& batch, bool last) {
-            addSummaries(*found, batch, query);
+            addSummaries(
+                *found, batch.size(), [&batch](qsizetype i) { return batch[i]; }, query);
             if (!last && found->size() < query.limit)
                 return;
             m_dbManager.stopSearch(context);

@@ -1,46 +1,79 @@
 #include "storage/CategoryLists.h"
 
-#include <algorithm>
+#include "item/PBContent.h"
 
-PBContentPtr CategoryLists::ownObject(const PBContentPtr& item) const
+CategoryLists::SameUuid::SameUuid(const CategoryLists& lists, const ItemUuid& uuid)
+    : m_texts(lists.m_uuidTexts), m_bytes(uuid.bytes()),
+      m_text(m_bytes ? QString() : uuid.toString())
+{}
+
+bool CategoryLists::SameUuid::operator()(const ListedRow& row) const
 {
-    const QList<PBContentPtr>& recent = (*this)[Category::Recents];
-    const auto found =
-        std::find_if(recent.cbegin(), recent.cend(), [&item](const PBContentPtr& listed) {
-            return listed == item || listed->itemUuid() == item->itemUuid();
-        });
-    return found == recent.cend() ? item : *found;
+    if (m_bytes)
+        return row.uuidText < 0 && row.uuid == *m_bytes;
+    return row.uuidText >= 0 && m_texts[row.uuidText] == m_text;
 }
 
-// Search results and Recents are both newest first, so each result's row is looked for from
-// where the one before it was found: a galloping search on the date (steps doubling, then halving),
-// which costs a few steps where results lie close together, as those of a common word do, and a
-// binary search's where they lie far apart. Where Recents is out of date order (the clock was set
-// back) a result may keep its own object.
-QList<PBContentPtr> CategoryLists::ownObjects(QList<PBContentPtr> items) const
+ListedRow CategoryLists::rowFor(qint64 rowId, double date, PBContentType type, bool marked,
+                                const ItemUuid& uuid)
 {
-    const QList<PBContentPtr>& recent = (*this)[Category::Recents];
-    qsizetype from = 0;
-    for (PBContentPtr& item : items) {
-        qsizetype to = from;
-        for (qsizetype step = 1; to < recent.size() && recent[to]->date > item->date; step *= 2) {
-            from = to + 1;
-            to += step;
-        }
-        to = std::min(to, recent.size());
-        while (from < to) {
-            const qsizetype middle = from + (to - from) / 2;
-            if (recent[middle]->date > item->date)
-                from = middle + 1;
-            else
-                to = middle;
-        }
-        for (qsizetype i = from; i < recent.size() && recent[i]->date == item->date; ++i) {
-            if (recent[i]->itemUuid() == item->itemUuid()) {
-                item = recent[i];
-                break;
-            }
-        }
+    ListedRow row{rowId, date, {}, -1, qint8(type), marked};
+    if (const QUuid* bytes = uuid.bytes()) {
+        row.uuid = *bytes;
+    } else {
+        row.uuidText = qint32(m_uuidTexts.size());
+        m_uuidTexts.append(uuid.toString());
     }
-    return items;
+    return row;
+}
+
+ItemUuid CategoryLists::uuidOf(const ListedRow& row) const
+{
+    return row.uuidText < 0 ? ItemUuid::fromBytes(row.uuid)
+                            : ItemUuid::fromString(m_uuidTexts[row.uuidText]);
+}
+
+void CategoryLists::setMarked(const ListedRow& row, bool marked)
+{
+    for (Category category : {Category::Recents, categoryOfType(PBContentType(row.type))}) {
+        PackedList& list = (*this)[category];
+        const qsizetype index = list.indexOf(row.rowId, row.date);
+        if (index >= 0)
+            list.setMarked(index, marked);
+    }
+}
+
+// One walk of Recents finds the rows, however out of date order it is; then each list goes
+// through once.
+QSet<qint64> CategoryLists::removeRows(const QList<std::shared_ptr<PBContent>>& items)
+{
+    QSet<ItemUuid> uuids;
+    uuids.reserve(items.size());
+    for (const auto& item : items)
+        uuids.insert(item->itemUuid());
+    QSet<qint64> rowIds;
+    const PackedList& recent = (*this)[Category::Recents];
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        if (uuids.contains(uuidOf(recent[i])))
+            rowIds.insert(recent[i].rowId);
+    }
+    for (PackedList& list : m_lists)
+        list.removeRows(rowIds);
+    return rowIds;
+}
+
+qsizetype CategoryLists::indexOf(Category category, const PBContent& item) const
+{
+    return (*this)[category].find(item.date, SameUuid(*this, item.itemUuid()));
+}
+
+qsizetype CategoryLists::indexOfUuid(Category category, const ItemUuid& uuid) const
+{
+    const PackedList& list = (*this)[category];
+    const SameUuid same(*this, uuid);
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (same(list[i]))
+            return i;
+    }
+    return -1;
 }

@@ -5,6 +5,7 @@
 #include "storage/HistoryFile.h"
 #include "storage/HistorySearch.h"
 #include "storage/ListLoader.h"
+#include "storage/ListedObjects.h"
 #include "storage/RowDetailCache.h"
 #include "storage/SearchIndex.h"
 #include "support/Clock.h"
@@ -55,7 +56,8 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
       m_searchIndex(std::make_unique<SearchIndex>(*m_dbQueue)),
       m_details(std::make_unique<RowDetailCache>(m_dbPath)),
       m_loader(std::make_unique<ListLoader>(services.dataManager, *m_details)),
-      m_search(std::make_unique<HistorySearch>(m_dbPath, *m_searchIndex, *m_loader))
+      m_search(std::make_unique<HistorySearch>(m_dbPath, *m_searchIndex, *m_loader)),
+      m_objects(std::make_unique<ListedObjects>(*m_loader))
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
     m_open = m_dbQueue->sync([this] { return openDatabase(); });
@@ -106,16 +108,17 @@ void DBManager::insertPbContent(const PBContentPtr& item, InsertBlock block)
         return;
     }
     m_dbQueue->sync([this, &item, &block] {
-        const bool written = writeRow(*item);
+        const std::optional<qint64> rowId = writeRow(*item);
+        const bool written = rowId.has_value();
         if (written) {
             // From now on the item is a listed one like those of a load: its details are its
             // row's, kept only while recently used.
             m_details->remember(item->itemUuid(), item->details());
             item->readDetailsFrom(m_details.get());
         }
-        postToMain([this, item, written, block = std::move(block)] {
+        postToMain([this, item, rowId, written, block = std::move(block)] {
             if (written)
-                applyInsert(item);
+                applyInsert(item, *rowId);
             updateCounts();
             block(written);
         });
@@ -131,7 +134,7 @@ bool DBManager::exists(const QString& uuid)
     });
 }
 
-bool DBManager::writeRow(const PBContent& item)
+std::optional<qint64> DBManager::writeRow(const PBContent& item)
 {
     const std::shared_ptr<const ContentDetails> details = item.details();
     SqliteStatement statement(*m_db, QString::fromLatin1(insertSql));
@@ -144,22 +147,26 @@ bool DBManager::writeRow(const PBContent& item)
         .bind(7, details->app)
         .bind(8, qint64(item.marked ? 1 : 0))
         .bind(9, details->keyword);
-    const bool written = statement.exec();
-    if (!written)
-        qCWarning(lcStorage).noquote() << "insert failed:" << statement.errorText();
-    return written;
+    if (statement.exec())
+        return m_db->lastInsertRowId();
+    qCWarning(lcStorage).noquote() << "insert failed:" << statement.errorText();
+    return std::nullopt;
 }
 
-void DBManager::applyInsert(const PBContentPtr& item)
+// The item is its row's object from the start, so the lists' announcements hand it out.
+void DBManager::applyInsert(const PBContentPtr& item, qint64 rowId)
 {
-    prependTo(categoryOfType(item->type()), item);
-    prependTo(Category::Recents, item);
+    const ListedRow row =
+        m_lists.rowFor(rowId, item->date, item->type(), item->marked, item->itemUuid());
+    m_objects->adopt(rowId, item);
+    prependTo(categoryOfType(item->type()), row);
+    prependTo(Category::Recents, row);
 }
 
-void DBManager::prependTo(Category category, const PBContentPtr& item)
+void DBManager::prependTo(Category category, const ListedRow& row)
 {
     emit itemAboutToBeInserted(category);
-    m_lists[category].prepend(item);
+    m_lists[category].prepend(row);
     emit itemInserted(category);
 }
 
@@ -193,7 +200,7 @@ void DBManager::streamSearch(const QString& text, QObject* context, BatchBlock b
                 m_searches.remove(context);
             // Matched to the lists' objects here, where the lists may be read.
             if (receiver && !*ticket)
-                (*shared)(m_lists.ownObjects(batch), last);
+                (*shared)(ownObjects(batch), last);
         });
     };
     m_backgroundQueue->async([this, text, ticket, deliver] {
@@ -226,14 +233,23 @@ DBManager::SearchTicket DBManager::newSearchTicket(const QObject* context)
 
 void DBManager::fetchAllItems(std::function<void()> block)
 {
+    Q_ASSERT(QThread::currentThread() == thread());
     block = orNothing(std::move(block));
-    m_backgroundQueue->async([this, block = std::move(block)] {
+    ++m_loading;
+    const double start = m_services.clock.now();
+    m_backgroundQueue->async([this, block = std::move(block), start] {
         m_dbQueue->sync([this, &block] {
             CategoryLists lists = m_open ? m_loader->load(*m_db) : CategoryLists();
             // Posted from inside the database block, so that inserts queued behind this load
             // are applied on top of its lists, never before them.
-            postToMain([this, lists = std::move(lists), block = std::move(block)]() mutable {
+            postToMain([this, lists = std::move(lists), block = std::move(block),
+                        start]() mutable {
+                --m_loading;
                 applyLists(std::move(lists));
+                m_loaded = true;
+                qCInfo(lcStorage, "loading time %fs", m_services.clock.now() - start);
+                for (const auto& waiting : std::exchange(m_awaitingLoad, {}))
+                    waiting();
                 block();
                 emit itemsFetched();
             });
@@ -241,12 +257,72 @@ void DBManager::fetchAllItems(std::function<void()> block)
     });
 }
 
+void DBManager::loadOnce(std::function<void()> block)
+{
+    block = orNothing(std::move(block));
+    if (m_loaded) {
+        block();
+        return;
+    }
+    m_awaitingLoad.append(std::move(block));
+    if (m_loading == 0)
+        fetchAllItems({});
+}
+
 void DBManager::applyLists(CategoryLists&& lists)
 {
     emit listsAboutToBeReplaced();
     m_lists = std::move(lists);
+    m_objects->clear();
     emit listsReplaced();
     updateCounts();
+}
+
+PBContentPtr DBManager::itemAt(Category category, qsizetype index)
+{
+    const ListedRow& row = m_lists[category][index];
+    return m_objects->object(row, m_lists.uuidOf(row));
+}
+
+qsizetype DBManager::indexOfUuid(Category category, const ItemUuid& uuid) const
+{
+    return m_lists.indexOfUuid(category, uuid);
+}
+
+QList<PBContentPtr> DBManager::newestItems(qsizetype count) const
+{
+    SqliteDatabase db;
+    if (!m_open || !db.open(m_dbPath))
+        return {};
+    return m_loader->newest(db, count);
+}
+
+QList<PBContentPtr> DBManager::items(Category category)
+{
+    QList<PBContentPtr> items;
+    items.reserve(listLength(category));
+    for (qsizetype i = 0; i < listLength(category); ++i)
+        items.append(itemAt(category, i));
+    return items;
+}
+
+// A result takes the mark its row has now: the search may have read the row before a change of
+// its mark reached the lists.
+QList<PBContentPtr> DBManager::ownObjects(QList<PBContentPtr> items)
+{
+    for (PBContentPtr& item : items) {
+        const qsizetype index = m_lists.indexOf(Category::Recents, *item);
+        if (index < 0)
+            continue;
+        const ListedRow& row = m_lists[Category::Recents][index];
+        if (PBContentPtr own = m_objects->find(row.rowId)) {
+            item = std::move(own);
+        } else {
+            item->marked = row.marked;
+            m_objects->adopt(row.rowId, item);
+        }
+    }
+    return items;
 }
 
 // NULL columns leave their fields absent.
@@ -379,8 +455,6 @@ qsizetype DBManager::deleteChosenRows(const RowChooser& choose, DeletedBlock blo
     });
 }
 
-// An item deleted through a search result is another object for the same row: the lists drop
-// their own object for it.
 void DBManager::removeFromLists(const QList<PBContentPtr>& items)
 {
     if (items.isEmpty())
@@ -388,32 +462,38 @@ void DBManager::removeFromLists(const QList<PBContentPtr>& items)
     if (items.size() > rowByRowLimit) {
         removeAllFromLists(items);
     } else {
-        for (const PBContentPtr& item : items) {
-            const PBContentPtr own = m_lists.ownObject(item);
-            for (Category category : {Category::Recents, Category::File, Category::Image,
-                                      Category::Text, Category::URL, Category::Marked}) {
-                const qsizetype index = m_lists[category].indexOf(own);
-                if (index >= 0)
-                    removeAt(category, index);
-            }
-        }
+        for (const PBContentPtr& item : items)
+            removeFromLists(*item);
     }
     emit itemsDeleted(items);
 }
 
+// An item deleted through another object for its row (a search result, an object from before a
+// load) takes the row out of the lists all the same.
+void DBManager::removeFromLists(const PBContent& item)
+{
+    const qsizetype index = m_lists.indexOf(Category::Recents, item);
+    if (index < 0)
+        return;
+    const ListedRow row = m_lists[Category::Recents][index];
+    removeAt(Category::Recents, index);
+    for (Category category : {categoryOfType(PBContentType(row.type)), Category::Marked}) {
+        const qsizetype at = m_lists[category].indexOf(row.rowId, row.date);
+        if (at >= 0)
+            removeAt(category, at);
+    }
+    m_objects->forget(row.rowId);
+}
+
 // Many rows at once ("Clear" on a long list, a retention pass) go in one sweep of each list,
-// announced as a replacement: row by row, each would cost a search of the whole list.
+// announced as a replacement: row by row, each would cost a move of the rest of the list.
 void DBManager::removeAllFromLists(const QList<PBContentPtr>& items)
 {
-    QSet<ItemUuid> uuids;
-    uuids.reserve(items.size());
-    for (const PBContentPtr& item : items)
-        uuids.insert(item->itemUuid());
     emit listsAboutToBeReplaced();
-    for (auto& list : m_lists)
-        list.removeIf(
-            [&uuids](const PBContentPtr& item) { return uuids.contains(item->itemUuid()); });
+    const QSet<qint64> removed = m_lists.removeRows(items);
     emit listsReplaced();
+    for (qint64 rowId : removed)
+        m_objects->forget(rowId);
 }
 
 void DBManager::updateFavorite(const QList<PBContentPtr>& items, bool marked,
@@ -434,19 +514,27 @@ void DBManager::updateFavorite(const QList<PBContentPtr>& items, bool marked,
     });
 }
 
-// A mark set through a search result reaches the store's own object for the row too, so the
-// Marked list holds that object and every list shows the mark.
+// A mark set through another object for the row (a search result, an object from before a load)
+// reaches the row's own object too, and every list shows the mark.
 void DBManager::applyMarks(const QList<PBContentPtr>& items, bool marked)
 {
     for (const PBContentPtr& item : items) {
-        const PBContentPtr own = m_lists.ownObject(item);
         item->marked = marked;
-        own->marked = marked;
-        const qsizetype listed = m_lists[Category::Marked].indexOf(own);
-        if (!marked && listed >= 0)
-            removeAt(Category::Marked, listed);
-        else if (marked && listed < 0)
-            prependTo(Category::Marked, own);
+        PBContentPtr own = item;
+        const qsizetype index = m_lists.indexOf(Category::Recents, *item);
+        if (index >= 0) {
+            const ListedRow row = m_lists[Category::Recents][index];
+            if (PBContentPtr found = m_objects->find(row.rowId)) {
+                found->marked = marked;
+                own = std::move(found);
+            }
+            m_lists.setMarked(row, marked);
+            const qsizetype listed = m_lists[Category::Marked].indexOf(row.rowId, row.date);
+            if (!marked && listed >= 0)
+                removeAt(Category::Marked, listed);
+            else if (marked && listed < 0)
+                prependTo(Category::Marked, m_lists[Category::Recents][index]);
+        }
         emit markChanged(own);
     }
 }

@@ -19,6 +19,7 @@ class Clock;
 class DataManager;
 class HistorySearch;
 class ListLoader;
+class ListedObjects;
 class RowDetailCache;
 class SearchIndex;
 class SerialQueue;
@@ -37,9 +38,9 @@ class ThreadPoster;
 // Loads and searches start on a background queue of the store's own (not the shared thread pool),
 // so none of them outlives the store, and ThreadSanitizer sees every hand-over.
 //
-// The lists hold what orders, counts and finds an item; a listed item reads the rest of its row
-// when it is shown or copied, through a bounded cache (RowDetailCache) on a connection of its
-// own.
+// The lists hold what orders, counts and finds an item, packed, with no object per item; an
+// item's object is made when it is used (ListedObjects), and reads the rest of its row when it is
+// shown or copied, through a bounded cache (RowDetailCache) on a connection of its own.
 class DBManager : public QObject
 {
     Q_OBJECT
@@ -92,6 +93,11 @@ public:
     // Reloads the six lists from the table in the background, then on the main thread updates
     // the counts, calls the block and emits itemsFetched().
     void fetchAllItems(std::function<void()> block);
+    // Whether a load has filled the lists. Main thread only.
+    bool isLoaded() const { return m_loaded; }
+    // Loads the lists unless a load did or is doing so already, and calls the block on the main
+    // thread once they are loaded: at once when they are. Main thread only.
+    void loadOnce(std::function<void()> block);
 
     // Deletes the items' rows, takes them out of the lists and removes their payload files; then,
     // on the main thread, updates the counts, calls the block and emits deletionFinished().
@@ -118,11 +124,26 @@ public:
     // nullptr for an unknown type number.
     PBContentPtr contentFromFMResult(const SqliteStatement& row) const;
 
-    // The list and the count of one of the categories the store keeps (isStoreList()).
-    const QList<PBContentPtr>& items(Category category) const { return m_lists[category]; }
+    // The lists of the categories the store keeps (isStoreList()), and their counts. A list
+    // holds rows, not objects: an item's object is made when it is asked for, and stays the
+    // row's one object for as long as anything holds it. Main thread only.
+    qsizetype listLength(Category category) const { return m_lists[category].size(); }
+    // Whether the item at `index` of the list is marked, without making its object.
+    bool isMarkedAt(Category category, qsizetype index) const
+    {
+        return m_lists[category][index].marked;
+    }
+    PBContentPtr itemAt(Category category, qsizetype index);
+    // The index of the item with this uuid in the list, or -1.
+    qsizetype indexOfUuid(Category category, const ItemUuid& uuid) const;
+    // The newest `count` items as Recents will list them, read from the table now on a connection
+    // of their own (objects of their own): for an answer that cannot wait for the first load.
+    QList<PBContentPtr> newestItems(qsizetype count) const;
+    // Every item of the list, each made now that is not in use: an object per item, for callers
+    // that need the whole list at once.
+    QList<PBContentPtr> items(Category category);
+    QList<PBContentPtr> recentItems() { return items(Category::Recents); }
     ObservableValue<qint64>& count(Category category) { return m_counts[qsizetype(category)]; }
-
-    const QList<PBContentPtr>& recentItems() const { return items(Category::Recents); }
 
     // For the sweep of orphan payload files, each waiting for the database queue (so not for
     // the main thread): whether the table holds any row, and the stored payload paths (the
@@ -156,9 +177,13 @@ signals:
 private:
     bool openDatabase();
     bool exists(const QString& uuid);
-    bool writeRow(const PBContent& item);
+    // The new row's id, or nullopt when it was not written.
+    std::optional<qint64> writeRow(const PBContent& item);
     // Replaces the lists with a load's and updates the counts. Main thread.
     void applyLists(CategoryLists&& lists);
+    // The lists' own objects for search results of listed rows; a result without one becomes
+    // its row's object.
+    QList<PBContentPtr> ownObjects(QList<PBContentPtr> items);
     using SearchTicket = std::shared_ptr<std::atomic<bool>>;
     // Marks the context's earlier search superseded and hands out the ticket of its new one.
     SearchTicket newSearchTicket(const QObject* context);
@@ -167,12 +192,13 @@ private:
     runForEach(const QList<PBContentPtr>& items, const char* sql,
                const std::function<void(SqliteStatement&, const PBContent&)>& bind);
     QList<PBContentPtr> deleteRows(const QList<PBContentPtr>& items);
-    void applyInsert(const PBContentPtr& item);
+    void applyInsert(const PBContentPtr& item, qint64 rowId);
     void removeFromLists(const QList<PBContentPtr>& items);
+    void removeFromLists(const PBContent& item);
     void removeAllFromLists(const QList<PBContentPtr>& items);
     void applyMarks(const QList<PBContentPtr>& items, bool marked);
     // The single list changes, each announced by the signals above.
-    void prependTo(Category category, const PBContentPtr& item);
+    void prependTo(Category category, const ListedRow& row);
     void removeAt(Category category, qsizetype index);
     // Runs fn on the main thread, after everything posted before it.
     void postToMain(std::function<void()> fn);
@@ -190,6 +216,12 @@ private:
     bool m_open = false;
     QString m_keptDamagedFile;
     CategoryLists m_lists;
+    std::unique_ptr<ListedObjects> m_objects;
+    // Main thread only: whether a load has filled the lists, how many loads are in flight, and
+    // what waits for the first one.
+    bool m_loaded = false;
+    int m_loading = 0;
+    QList<std::function<void()>> m_awaitingLoad;
     // The search in flight for each context. Main thread only.
     QHash<const QObject*, SearchTicket> m_searches;
     std::array<ObservableValue<qint64>, storeListCount> m_counts;

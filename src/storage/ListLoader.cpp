@@ -5,6 +5,7 @@
 #include "support/SqliteStatement.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -20,14 +21,42 @@ const char* const listedIndexSql =
 const char* const selectListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
                                     "INDEXED BY pb_items_listed WHERE uuid IS NOT NULL";
 const char* const scanListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items";
+// The order of a load, rows without uuid left out below (a condition on uuid here would let the
+// planner take the load's index, whose order of equal dates is not the rowid's).
+const char* const newestSql = "SELECT rowid, uuid, date, type, marked FROM pb_items WHERE type "
+                              "BETWEEN 0 AND 3 ORDER BY date DESC, rowid DESC LIMIT ?";
 
 struct LoadedRow
 {
     bool dated;
-    double date;
-    qint64 rowId;
-    PBContentPtr item;
+    ListedRow row;
 };
+
+// The columns of a statement that yields rowid, uuid, date, type and marked, looked up once for
+// all its rows.
+struct ListedColumns
+{
+    explicit ListedColumns(const SqliteStatement& statement)
+        : rowId(statement.columnIndex("rowid")), uuid(statement.columnIndex("uuid")),
+          date(statement.columnIndex("date")), type(statement.columnIndex("type")),
+          marked(statement.columnIndex("marked"))
+    {}
+    int rowId;
+    int uuid;
+    int date;
+    int type;
+    int marked;
+};
+
+// The current row as listed, but for its uuid; nullopt for an unknown type number.
+std::optional<ListedRow> listedRow(const SqliteStatement& row, const ListedColumns& columns)
+{
+    const qint64 type = row.integer(columns.type);
+    if (type < PBContentTypeText || type > PBContentTypeURL)
+        return std::nullopt;
+    return ListedRow{row.integer(columns.rowId),      row.real(columns.date), {}, -1, qint8(type),
+                     row.integer(columns.marked) != 0};
+}
 
 // Newest first as the date index gives them: a NULL date after every date, rows of the same date
 // the last written first. Rows come oldest first, from the index or in the order they were
@@ -38,9 +67,9 @@ void newestFirst(std::vector<LoadedRow>& rows)
     const auto newer = [](const LoadedRow& a, const LoadedRow& b) {
         if (a.dated != b.dated)
             return a.dated;
-        if (a.date != b.date)
-            return a.date > b.date;
-        return a.rowId > b.rowId;
+        if (a.row.date != b.row.date)
+            return a.row.date > b.row.date;
+        return a.row.rowId > b.row.rowId;
     };
     if (!std::is_sorted(rows.begin(), rows.end(), newer))
         std::sort(rows.begin(), rows.end(), newer);
@@ -67,36 +96,60 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
         return sizes[qsizetype(category)];
     };
     SqliteStatement statement(db, QString::fromLatin1(m_indexed ? selectListedSql : scanListedSql));
+    const ListedColumns columns(statement);
     while (statement.step()) {
-        PBContentPtr item = listedContent(statement);
-        if (!item)
+        const std::optional<ListedRow> listed = listedRow(statement, columns);
+        if (!listed)
             continue;
-        ++sizeOf(categoryOfType(item->type()));
-        sizeOf(Category::Marked) += item->marked ? 1 : 0;
-        rows.push_back(
-            {!statement.isNull("date"), item->date, statement.integer("rowid"), std::move(item)});
+        const ListedRow row =
+            lists.rowFor(listed->rowId, listed->date, PBContentType(listed->type), listed->marked,
+                         ItemUuid::fromUtf8(statement.storedBytes(columns.uuid)));
+        ++sizeOf(categoryOfType(PBContentType(row.type)));
+        sizeOf(Category::Marked) += row.marked ? 1 : 0;
+        rows.push_back({!statement.isNull(columns.date), row});
     }
     newestFirst(rows);
     sizeOf(Category::Recents) = qsizetype(rows.size());
     for (qsizetype c = 0; c < storeListCount; ++c)
         lists[Category(c)].reserve(sizes[c]);
-    for (LoadedRow& row : rows) {
-        lists[categoryOfType(row.item->type())].append(row.item);
-        if (row.item->marked)
-            lists[Category::Marked].append(row.item);
-        lists[Category::Recents].append(std::move(row.item));
+    for (const LoadedRow& loaded : rows) {
+        const ListedRow& row = loaded.row;
+        lists[Category::Recents].append(row);
+        lists[categoryOfType(PBContentType(row.type))].append(row);
+        if (row.marked)
+            lists[Category::Marked].append(row);
     }
     return lists;
 }
 
+QList<PBContentPtr> ListLoader::newest(SqliteDatabase& db, qsizetype count) const
+{
+    QList<PBContentPtr> items;
+    SqliteStatement statement(db, QString::fromLatin1(newestSql));
+    statement.bind(1, qint64(count));
+    while (statement.step()) {
+        PBContentPtr item = listedContent(statement);
+        if (item && !item->uuid().isNull())
+            items.append(std::move(item));
+    }
+    return items;
+}
+
 PBContentPtr ListLoader::listedContent(const SqliteStatement& row) const
 {
-    PBContentPtr item = PBContent::withType(row.integer("type"));
-    if (!item)
+    const ListedColumns columns(row);
+    const std::optional<ListedRow> listed = listedRow(row, columns);
+    if (!listed)
         return nullptr;
-    item->setItemUuid(ItemUuid::fromUtf8(row.storedBytes("uuid")));
-    item->date = row.real("date");
-    item->marked = row.integer("marked") != 0;
+    return listedContent(*listed, ItemUuid::fromUtf8(row.storedBytes(columns.uuid)));
+}
+
+PBContentPtr ListLoader::listedContent(const ListedRow& row, const ItemUuid& uuid) const
+{
+    PBContentPtr item = PBContent::withType(row.type);
+    item->setItemUuid(uuid);
+    item->date = row.date;
+    item->marked = row.marked;
     item->setPayloadReader(&m_payloads);
     item->readDetailsFrom(&m_details);
     return item;

@@ -49,6 +49,11 @@ QString SqliteDatabase::errorText() const
     return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : m_openError;
 }
 
+qint64 SqliteDatabase::lastInsertRowId() const
+{
+    return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
+}
+
 int SqliteDatabase::errorCode() const
 {
     return m_db ? sqlite3_errcode(m_db) & 0xff : SQLITE_CANTOPEN;

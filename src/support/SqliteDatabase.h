@@ -34,6 +34,9 @@ public:
     // The primary result code of the last failure (SQLITE_NOTADB, SQLITE_BUSY, ...).
     int errorCode() const;
 
+    // The rowid of the last row this connection inserted.
+    qint64 lastInsertRowId() const;
+
     sqlite3* handle() const { return m_db; }
 
     // While set, a running statement is asked every few thousand steps whether to stop; when it

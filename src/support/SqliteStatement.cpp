@@ -111,21 +111,24 @@ int SqliteStatement::columnIndex(QByteArrayView column) const
     return -1;
 }
 
-int SqliteStatement::valueIndex(QByteArrayView column) const
-{
-    const int index = columnIndex(column);
-    return index >= 0 && sqlite3_column_type(m_stmt, index) != SQLITE_NULL ? index : -1;
-}
-
 bool SqliteStatement::isNull(QByteArrayView column) const
 {
-    return valueIndex(column) < 0;
+    return isNull(columnIndex(column));
+}
+
+bool SqliteStatement::isNull(int index) const
+{
+    return index < 0 || sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
 }
 
 QByteArrayView SqliteStatement::storedBytes(QByteArrayView column) const
 {
-    const int index = valueIndex(column);
-    if (index < 0)
+    return storedBytes(columnIndex(column));
+}
+
+QByteArrayView SqliteStatement::storedBytes(int index) const
+{
+    if (isNull(index))
         return {};
     // The blob accessor hands out a text's bytes as stored, without any conversion; a non-null
     // view of size 0 stands for the empty value.
@@ -151,12 +154,20 @@ QString SqliteStatement::text(QByteArrayView column) const
 
 qint64 SqliteStatement::integer(QByteArrayView column) const
 {
-    const int index = columnIndex(column);
+    return integer(columnIndex(column));
+}
+
+qint64 SqliteStatement::integer(int index) const
+{
     return index < 0 ? 0 : sqlite3_column_int64(m_stmt, index);
 }
 
 double SqliteStatement::real(QByteArrayView column) const
 {
-    const int index = columnIndex(column);
+    return real(columnIndex(column));
+}
+
+double SqliteStatement::real(int index) const
+{
     return index < 0 ? 0 : sqlite3_column_double(m_stmt, index);
 }

@@ -53,10 +53,15 @@ public:
     // The value's bytes inside SQLite, valid until the next step; a null view for NULL.
     QByteArrayView storedBytes(QByteArrayView column) const;
 
-private:
+    // The same by the column's index, which a statement that reads many rows looks up once;
+    // an index of -1 reads as NULL.
     int columnIndex(QByteArrayView column) const;
-    // The column's index, or -1 when it is missing or NULL in the current row.
-    int valueIndex(QByteArrayView column) const;
+    bool isNull(int index) const;
+    qint64 integer(int index) const;
+    double real(int index) const;
+    QByteArrayView storedBytes(int index) const;
+
+private:
     void fail();
 
     sqlite3* m_db = nullptr;

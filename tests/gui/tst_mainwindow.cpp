@@ -6,7 +6,6 @@
 #include "browser/RowDescription.h"
 #include "browser/TabItemView.h"
 #include "controls/MySearchField.h"
-#include "storage/HistoryLoad.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -29,13 +28,12 @@ struct MainWindowFixture
     QTemporaryDir config;
     QString userDefaults = config.filePath(u"vantrel.conf"_s);
 
-    // Over the given first load of the history; none: the window starts its own.
-    std::unique_ptr<MainWindowController> open(const HistoryLoad* load = nullptr)
+    std::unique_ptr<MainWindowController> open()
     {
         StoreFixture& store = list.store;
         return std::make_unique<MainWindowController>(
             ViewController::Services{list.manager(), store.watcher, list.timeUpdater, list.artwork,
-                                     clock, nullptr, nullptr, nullptr, load},
+                                     clock},
             userDefaults);
     }
 };
@@ -134,10 +132,10 @@ void TestMainWindow::aWindowMadeLaterSharesTheFirstLoad()
     QVERIFY(m_fixture->list.add(PBContentTypeURL, u"https://example.org"_s));
     DBManager& store = m_fixture->list.manager();
     QSignalSpy loads(&store, &DBManager::itemsFetched);
-    HistoryLoad load(store, m_fixture->clock);
+    store.loadOnce({});
     if (loadedFirst)
-        QTRY_VERIFY(load.isDone());
-    auto window = m_fixture->open(&load);
+        QTRY_VERIFY(store.isLoaded());
+    auto window = m_fixture->open();
     const ViewController& controller = window->contentViewController();
     auto* tabs = part<QWidget>(window.get(), u"tabItemsContainer"_s);
     QCOMPARE(tabs->isHidden(), !loadedFirst);

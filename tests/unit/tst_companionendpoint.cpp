@@ -270,6 +270,26 @@ private slots:
         QCOMPARE(uuidsIn(responses.first()), uuidsOf(newestFirst.first(sent)));
     }
 
+    // Until the first load the lists are not the history: the answer comes from the table, as
+    // the load then lists it, and the load's end tells it once more.
+    void recentRequestBeforeTheFirstLoadIsAnsweredFromTheTable()
+    {
+        QList<PBContentPtr> newestFirst;
+        for (int i = 0; i < 25; ++i) {
+            newestFirst.prepend(textItem(QString::number(i), 1.7e9 + i % 5));
+            insert(newestFirst.first());
+        }
+        QVERIFY(!m_store->manager->isLoaded());
+        m_channel->deliver(u"request.update.recent"_s, QJsonValue(u""_s));
+        const auto answered = m_channel->messages(u"response.update.recent"_s);
+        QCOMPARE(answered.size(), 1);
+        QTRY_VERIFY(m_store->manager->isLoaded());
+        const auto responses = m_channel->messages(u"response.update.recent"_s);
+        QCOMPARE(responses.size(), 2);
+        QCOMPARE(uuidsIn(responses.first()), uuidsOf(m_store->manager->recentItems().first(20)));
+        QCOMPARE(uuidsIn(responses.last()), uuidsIn(responses.first()));
+    }
+
     void summaryTellsAMissingApplicationFromAnEmptyOne()
     {
         {

@@ -1,0 +1,60 @@
+#include "storage/PackedList.h"
+
+#include <algorithm>
+
+void PackedList::append(const ListedRow& row)
+{
+    for (qsizetype& fromEnd : m_breaks)
+        ++fromEnd;
+    m_rows.append(row);
+    if (breaksBefore(size() - 1))
+        m_breaks.push_back(1);
+}
+
+// A list prepends without moving its rows: it keeps room at its front.
+void PackedList::prepend(const ListedRow& row)
+{
+    m_rows.prepend(row);
+    if (breaksBefore(1))
+        m_breaks.insert(m_breaks.begin(), size() - 1);
+}
+
+// The runs' starts before the row count one less from the end; a start at the row or just after
+// it goes, and its neighbours may start one.
+void PackedList::removeAt(qsizetype index)
+{
+    const qsizetype fromEnd = size() - index;
+    std::erase_if(m_breaks, [fromEnd](qsizetype at) { return at == fromEnd || at == fromEnd - 1; });
+    for (qsizetype& at : m_breaks) {
+        if (at > fromEnd)
+            --at;
+    }
+    m_rows.removeAt(index);
+    if (breaksBefore(index)) {
+        const qsizetype at = size() - index;
+        m_breaks.insert(std::upper_bound(m_breaks.begin(), m_breaks.end(), at, std::greater<>()),
+                        at);
+    }
+}
+
+void PackedList::removeRows(const QSet<qint64>& rowIds)
+{
+    m_rows.removeIf([&rowIds](const ListedRow& row) { return rowIds.contains(row.rowId); });
+    m_breaks.clear();
+    for (qsizetype i = 1; i < size(); ++i) {
+        if (breaksBefore(i))
+            m_breaks.push_back(size() - i);
+    }
+}
+
+qsizetype PackedList::firstNotNewer(double date, qsizetype from, qsizetype to) const
+{
+    while (from < to) {
+        const qsizetype middle = from + (to - from) / 2;
+        if (m_rows[middle].date > date)
+            from = middle + 1;
+        else
+            to = middle;
+    }
+    return from;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "storage/ListedRow.h"
+
+#include <QList>
+#include <QSet>
+#include <vector>
+
+// One history list as the store keeps it: a row per item (ListedRow), 40 bytes each. A row is
+// found by its date in a few steps: the list is kept as runs of rows in date order, newest first.
+// A load leaves one run; an insert older than the front (the clock was set back) or a mark put at
+// the front of the Marked list starts another. A list of very many runs is walked instead.
+class PackedList
+{
+public:
+    qsizetype size() const { return m_rows.size(); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    const ListedRow& operator[](qsizetype index) const { return m_rows[index]; }
+
+    void reserve(qsizetype size) { m_rows.reserve(size); }
+    void append(const ListedRow& row);
+    void prepend(const ListedRow& row);
+    void removeAt(qsizetype index);
+    void setMarked(qsizetype index, bool marked) { m_rows[index].marked = marked; }
+    // Takes out the rows with these ids, keeping the order of the others.
+    void removeRows(const QSet<qint64>& rowIds);
+
+    // The index of the row with this id and date, or -1.
+    qsizetype indexOf(qint64 rowId, double date) const
+    {
+        return find(date, [rowId](const ListedRow& row) { return row.rowId == rowId; });
+    }
+    // The index of the first row of this date that `matches`, or -1.
+    template <class Matches> qsizetype find(double date, const Matches& matches) const
+    {
+        if (m_breaks.size() > mostRuns) {
+            for (qsizetype i = 0; i < m_rows.size(); ++i) {
+                if (m_rows[i].date == date && matches(m_rows[i]))
+                    return i;
+            }
+            return -1;
+        }
+        qsizetype start = 0;
+        for (qsizetype run = 0; run <= qsizetype(m_breaks.size()); ++run) {
+            const qsizetype end = run < qsizetype(m_breaks.size()) ? breakIndex(run) : size();
+            for (qsizetype i = firstNotNewer(date, start, end); i < end && m_rows[i].date == date;
+                 ++i) {
+                if (matches(m_rows[i]))
+                    return i;
+            }
+            start = end;
+        }
+        return -1;
+    }
+
+private:
+    static constexpr size_t mostRuns = 16;
+
+    // The first index of [from, to) whose row is not newer than `date`, in a run.
+    qsizetype firstNotNewer(double date, qsizetype from, qsizetype to) const;
+    // The index of the row that starts run `run` + 1.
+    qsizetype breakIndex(qsizetype run) const { return size() - m_breaks[run]; }
+    // Whether the date order breaks between the row at `index` and the one before it.
+    bool breaksBefore(qsizetype index) const
+    {
+        return index > 0 && index < size() && m_rows[index - 1].date < m_rows[index].date;
+    }
+
+    QList<ListedRow> m_rows;
+    // Where a run starts (the row before it older than its first), but for the first run, in
+    // order, each counted back from the end of the list, so that a prepend moves none of them.
+    std::vector<qsizetype> m_breaks;
+};
