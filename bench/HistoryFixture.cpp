@@ -119,3 +119,25 @@ double HistoryFixture::bestMs(const std::function<void()>& run, int repeats)
     }
     return best;
 }
+
+void HistoryFixture::rawQuery(const QString& path, const char* sql, const QByteArray& parameter)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (!parameter.isNull())
+        sqlite3_bind_text(statement, 1, parameter.constData(), int(parameter.size()),
+                          SQLITE_TRANSIENT);
+    qint64 bytes = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+            sqlite3_column_text(statement, c);
+            bytes += sqlite3_column_bytes(statement, c);
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (bytes < 0)
+        std::puts("unreachable");
+}

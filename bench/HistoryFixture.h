@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -16,6 +17,12 @@ public:
 
     // The best of a few runs, in milliseconds: the least disturbed by the rest of the machine.
     static double bestMs(const std::function<void()>& run, int repeats = 3);
+
+    // Runs `sql` (with one text parameter, unless null) over the database at `path` straight
+    // through SQLite, reading every column of every row: the raw baseline of the store's reads.
+    static void rawQuery(const QString& path, const char* sql, const QByteArray& parameter = {});
+    // Every row in date order, newest first: what a load of the whole history stands on.
+    static constexpr const char* stepThroughSql = "SELECT * FROM pb_items ORDER BY date DESC";
 
     // Prints one figure in milliseconds beside its same-run baseline.
     static void report(const char* name, double oursMs, double baselineMs);

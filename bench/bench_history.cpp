@@ -27,7 +27,6 @@
 #include <cstdio>
 #include <functional>
 #include <malloc.h>
-#include <sqlite3.h>
 
 namespace {
 
@@ -35,28 +34,6 @@ void report(const char* name, double ours, double baseline)
 {
     std::printf("%-34s %10.2f ms   [baseline %10.2f ms]   x%.2f\n", name, ours, baseline,
                 ours / baseline);
-}
-
-void rawQuery(const QString& path, const char* sql, const QByteArray& parameter = {})
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    if (!parameter.isNull())
-        sqlite3_bind_text(statement, 1, parameter.constData(), int(parameter.size()),
-                          SQLITE_TRANSIENT);
-    qint64 bytes = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-            sqlite3_column_text(statement, c);
-            bytes += sqlite3_column_bytes(statement, c);
-        }
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    if (bytes < 0)
-        std::puts("unreachable");
 }
 
 void waitFor(const std::function<void(std::function<void()>)>& start)
@@ -75,7 +52,7 @@ void benchLoadAndSearch(int rows)
     const QByteArray label = QByteArray::number(rows / 1000) + "k rows";
 
     const double raw = HistoryFixture::bestMs(
-        [&] { rawQuery(path, "SELECT * FROM pb_items ORDER BY date DESC"); });
+        [&] { HistoryFixture::rawQuery(path, HistoryFixture::stepThroughSql); });
     const auto managerOwner = store.makeManager(QFileInfo(path).absolutePath());
     DBManager& manager = *managerOwner;
     const double ours =
@@ -85,10 +62,11 @@ void benchLoadAndSearch(int rows)
     if (rows >= 100'000) {
         for (const char* text : {"coffee branch", "no such words"}) {
             const double rawSearch = HistoryFixture::bestMs([&] {
-                rawQuery(path,
-                         "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' "
-                         "ORDER BY date DESC",
-                         text);
+                HistoryFixture::rawQuery(
+                    path,
+                    "SELECT * FROM pb_items WHERE keyword LIKE '%' || ? || '%' "
+                    "ORDER BY date DESC",
+                    text);
             });
             qsizetype found = 0;
             const double search = HistoryFixture::bestMs([&] {

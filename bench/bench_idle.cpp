@@ -27,7 +27,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -261,27 +260,12 @@ void printLibraries(const QHash<QString, qint64>& files)
         std::printf("  any %-36s %s\n", qPrintable(part), mapped ? "mapped" : "not mapped");
     }
 }
+
 // Every row of the history read in date order, straight from SQLite: what the load stands on.
 double rawStepThroughMs(const QString& path)
 {
-    return HistoryFixture::bestMs([&path] {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, "SELECT * FROM pb_items ORDER BY date DESC", -1, &statement,
-                           nullptr);
-        qint64 bytes = 0;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                sqlite3_column_text(statement, c);
-                bytes += sqlite3_column_bytes(statement, c);
-            }
-        }
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        if (bytes < 0)
-            std::puts("unreachable");
-    });
+    return HistoryFixture::bestMs(
+        [&path] { HistoryFixture::rawQuery(path, HistoryFixture::stepThroughSql); });
 }
 
 // A returning user's start over a history of a million items, until `vantrelctl recent` lists

@@ -238,12 +238,11 @@ void DBManager::fetchAllItems(std::function<void()> block)
     ++m_loading;
     const double start = m_services.clock.now();
     m_backgroundQueue->async([this, block = std::move(block), start] {
-        m_dbQueue->sync([this, &block] {
+        m_dbQueue->sync([this, &block, start] {
             CategoryLists lists = m_open ? m_loader->load(*m_db) : CategoryLists();
             // Posted from inside the database block, so that inserts queued behind this load
             // are applied on top of its lists, never before them.
-            postToMain([this, lists = std::move(lists), block = std::move(block),
-                        start]() mutable {
+            postToMain([this, lists = std::move(lists), block = std::move(block), start]() mutable {
                 --m_loading;
                 applyLists(std::move(lists));
                 m_loaded = true;
