@@ -6,7 +6,9 @@
 #include "item/ContentDetails.h"
 #include "support/StringAdditions.h"
 
+#include <QSet>
 #include <algorithm>
+#include <optional>
 
 namespace {
 // A description longer than any row can show is cut before it is laid out: a copied megabyte of
@@ -47,6 +49,7 @@ void HistoryListModel::connectToStore()
         connect(&m_store, &DBManager::listsReplaced, this, &HistoryListModel::endResetModel);
     } else {
         connect(&m_store, &DBManager::itemsDeleted, this, &HistoryListModel::itemsDeleted);
+        connect(&m_store, &DBManager::listsReplaced, this, &HistoryListModel::relistResults);
     }
     connect(&m_store, &DBManager::markChanged, this, &HistoryListModel::markChanged);
 }
@@ -72,7 +75,8 @@ PBContentPtr HistoryListModel::contentWithRow(int row) const
     const qsizetype index = rowOfIndex(row, size);
     if (row < 0 || index < 0 || index >= size)
         return nullptr;
-    return isStoreList(m_category) ? m_store.itemAt(m_category, index) : m_results[index];
+    return isStoreList(m_category) ? m_store.itemAt(m_category, index)
+                                   : m_store.objectFor(m_results[index]);
 }
 
 // A store's list tells the marks of its rows without making an object for each.
@@ -80,7 +84,7 @@ bool HistoryListModel::anyMarked() const
 {
     if (!isStoreList(m_category))
         return std::any_of(m_results.cbegin(), m_results.cend(),
-                           [](const PBContentPtr& item) { return item->marked; });
+                           [](const ListedRow& row) { return row.marked; });
     for (qsizetype i = 0; i < length(); ++i) {
         if (m_store.isMarkedAt(m_category, i))
             return true;
@@ -95,10 +99,9 @@ QModelIndex HistoryListModel::indexOfUuid(const QString& uuid) const
     if (isStoreList(m_category)) {
         found = m_store.indexOfUuid(m_category, wanted);
     } else {
-        const auto listed =
-            std::find_if(m_results.cbegin(), m_results.cend(), [&wanted](const PBContentPtr& item) {
-                return item->itemUuid() == wanted;
-            });
+        const auto listed = std::find_if(
+            m_results.cbegin(), m_results.cend(),
+            [this, &wanted](const ListedRow& row) { return m_store.uuidOf(row) == wanted; });
         found = listed == m_results.cend() ? -1 : listed - m_results.cbegin();
     }
     return found < 0 ? QModelIndex() : index(rowOfIndex(found, length()));
@@ -194,13 +197,13 @@ void HistoryListModel::setKeyword(const QString& keyword)
         showResults({});
         return;
     }
-    m_store.streamSearch(keyword, this, [this, generation](const QList<PBContentPtr>& batch, bool) {
+    m_store.streamSearch(keyword, this, [this, generation](const QList<ListedRow>& batch, bool) {
         resultsFound(generation, batch);
     });
 }
 
 // The first batch replaces what the list showed, so the list never blinks empty while typing.
-void HistoryListModel::resultsFound(quint64 generation, const QList<PBContentPtr>& batch)
+void HistoryListModel::resultsFound(quint64 generation, const QList<ListedRow>& batch)
 {
     if (generation != m_searchGeneration)
         return;
@@ -212,7 +215,7 @@ void HistoryListModel::resultsFound(quint64 generation, const QList<PBContentPtr
     }
 }
 
-void HistoryListModel::showResults(QList<PBContentPtr> results)
+void HistoryListModel::showResults(QList<ListedRow> results)
 {
     beginResetModel();
     m_results = std::move(results);
@@ -220,7 +223,7 @@ void HistoryListModel::showResults(QList<PBContentPtr> results)
 }
 
 // Older than every row shown: at the end of the list, or at its start in ascending order.
-void HistoryListModel::appendResults(const QList<PBContentPtr>& results)
+void HistoryListModel::appendResults(const QList<ListedRow>& results)
 {
     if (results.isEmpty())
         return;
@@ -230,19 +233,31 @@ void HistoryListModel::appendResults(const QList<PBContentPtr>& results)
     endInsertRows();
 }
 
-// Search results are objects of their own: a deletion made anywhere reaches them by uuid.
+// A deletion made anywhere reaches the results by uuid.
 void HistoryListModel::itemsDeleted(const QList<PBContentPtr>& items)
 {
-    for (const PBContentPtr& item : items) {
-        for (qsizetype i = m_results.size() - 1; i >= 0; --i) {
-            if (m_results[i]->itemUuid() != item->itemUuid())
-                continue;
-            const int row = rowOfIndex(i, m_results.size());
-            beginRemoveRows({}, row, row);
-            m_results.removeAt(i);
-            endRemoveRows();
-        }
+    QSet<ItemUuid> deleted;
+    for (const PBContentPtr& item : items)
+        deleted.insert(item->itemUuid());
+    for (qsizetype i = m_results.size() - 1; i >= 0; --i) {
+        if (!deleted.contains(m_store.uuidOf(m_results[i])))
+            continue;
+        const int row = rowOfIndex(i, m_results.size());
+        beginRemoveRows({}, row, row);
+        m_results.removeAt(i);
+        endRemoveRows();
     }
+}
+
+void HistoryListModel::relistResults()
+{
+    QList<ListedRow> relisted;
+    relisted.reserve(m_results.size());
+    for (const ListedRow& row : std::as_const(m_results)) {
+        if (const std::optional<ListedRow> now = m_store.listedRow(row.rowId, row.date))
+            relisted.append(*now);
+    }
+    showResults(std::move(relisted));
 }
 
 void HistoryListModel::markChanged(const PBContentPtr& item)
@@ -254,10 +269,11 @@ void HistoryListModel::markChanged(const PBContentPtr& item)
             emit dataChanged(index(0), index(rowCount() - 1));
         return;
     }
+    const ItemUuid uuid = item->itemUuid();
     for (qsizetype i = 0; i < m_results.size(); ++i) {
-        if (m_results[i]->itemUuid() != item->itemUuid())
+        if (m_store.uuidOf(m_results[i]) != uuid)
             continue;
-        m_results[i]->marked = item->marked;
+        m_results[i].marked = item->marked;
         const QModelIndex row = index(rowOfIndex(i, m_results.size()));
         emit dataChanged(row, row);
     }

@@ -59,9 +59,12 @@ private:
     void storeAboutToRemove(Category category, qsizetype index);
     void itemsDeleted(const QList<PBContentPtr>& items);
     void markChanged(const PBContentPtr& item);
-    void showResults(QList<PBContentPtr> results);
-    void appendResults(const QList<PBContentPtr>& results);
-    void resultsFound(quint64 generation, const QList<PBContentPtr>& batch);
+    void showResults(QList<ListedRow> results);
+    void appendResults(const QList<ListedRow>& results);
+    void resultsFound(quint64 generation, const QList<ListedRow>& batch);
+    // The results as the lists hold their rows now that the lists were replaced; those no longer
+    // listed are dropped.
+    void relistResults();
     QString description(const PBContent& item) const;
     static QString oneLine(const QString& text, const QString& keyword);
 
@@ -73,5 +76,6 @@ private:
     quint64 m_searchGeneration = 0;
     // The search whose results are shown (the rest of them are appended as they come).
     quint64 m_shownGeneration = 0;
-    QList<PBContentPtr> m_results;
+    // The rows found, each made an object only when it is asked for.
+    QList<ListedRow> m_results;
 };

@@ -91,9 +91,10 @@ void CompanionSearch::answer(const Query& query, AnswerBlock block)
     auto found = std::make_shared<QJsonArray>();
     m_dbManager.streamSearch(
         query.text, context,
-        [this, context, found, query, block](const QList<PBContentPtr>& batch, bool last) {
+        [this, context, found, query, block](const QList<ListedRow>& batch, bool last) {
             addSummaries(
-                *found, batch.size(), [&batch](qsizetype i) { return batch[i]; }, query);
+                *found, batch.size(),
+                [this, &batch](qsizetype i) { return m_dbManager.objectFor(batch[i]); }, query);
             if (!last && found->size() < query.limit)
                 return;
             m_dbManager.stopSearch(context);

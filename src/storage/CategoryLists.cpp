@@ -14,15 +14,14 @@ bool CategoryLists::SameUuid::operator()(const ListedRow& row) const
     return row.uuidText >= 0 && m_texts[row.uuidText] == m_text;
 }
 
-ListedRow CategoryLists::rowFor(qint64 rowId, double date, PBContentType type, bool marked,
-                                const ItemUuid& uuid)
+ListedRow CategoryLists::rowFor(const FoundRow& found)
 {
-    ListedRow row{rowId, date, {}, -1, qint8(type), marked};
-    if (const QUuid* bytes = uuid.bytes()) {
+    ListedRow row{found.rowId, found.date, {}, -1, found.type, found.marked};
+    if (const QUuid* bytes = found.uuid.bytes()) {
         row.uuid = *bytes;
     } else {
         row.uuidText = qint32(m_uuidTexts.size());
-        m_uuidTexts.append(uuid.toString());
+        m_uuidTexts.append(found.uuid.toString());
     }
     return row;
 }

@@ -2,6 +2,7 @@
 
 #include "item/ItemUuid.h"
 #include "storage/Category.h"
+#include "storage/FoundRow.h"
 #include "storage/PackedList.h"
 
 #include <QList>
@@ -25,8 +26,7 @@ public:
     auto end() { return m_lists.end(); }
 
     // A row for these values; a uuid of another form than the usual one is kept as text here.
-    ListedRow rowFor(qint64 rowId, double date, PBContentType type, bool marked,
-                     const ItemUuid& uuid);
+    ListedRow rowFor(const FoundRow& found);
     ItemUuid uuidOf(const ListedRow& row) const;
 
     // Sets the mark of the row where Recents and its kind's list hold it; the Marked list is the

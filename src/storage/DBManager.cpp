@@ -56,7 +56,7 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
       m_searchIndex(std::make_unique<SearchIndex>(*m_dbQueue)),
       m_details(std::make_unique<RowDetailCache>(m_dbPath)),
       m_loader(std::make_unique<ListLoader>(services.dataManager, *m_details)),
-      m_search(std::make_unique<HistorySearch>(m_dbPath, *m_searchIndex, *m_loader)),
+      m_search(std::make_unique<HistorySearch>(m_dbPath, *m_searchIndex)),
       m_objects(std::make_unique<ListedObjects>(*m_loader))
 {
     qCInfo(lcStorage).noquote() << QStringLiteral("DB Path: %1").arg(m_dbPath);
@@ -156,8 +156,8 @@ std::optional<qint64> DBManager::writeRow(const PBContent& item)
 // The item is its row's object from the start, so the lists' announcements hand it out.
 void DBManager::applyInsert(const PBContentPtr& item, qint64 rowId)
 {
-    const ListedRow row =
-        m_lists.rowFor(rowId, item->date, item->type(), item->marked, item->itemUuid());
+    const ListedRow row = m_lists.rowFor(
+        {rowId, item->date, true, qint8(item->type()), item->marked, item->itemUuid()});
     m_objects->adopt(rowId, item);
     prependTo(categoryOfType(item->type()), row);
     prependTo(Category::Recents, row);
@@ -182,8 +182,9 @@ void DBManager::searchPbItems(const QString& text, QObject* context, SearchBlock
     block = orNothing(std::move(block));
     auto found = std::make_shared<QList<PBContentPtr>>();
     streamSearch(text, context,
-                 [found, block = std::move(block)](const QList<PBContentPtr>& batch, bool last) {
-                     found->append(batch);
+                 [this, found, block = std::move(block)](const QList<ListedRow>& batch, bool last) {
+                     for (const ListedRow& row : batch)
+                         found->append(objectFor(row));
                      if (last)
                          block(std::exchange(*found, {}));
                  });
@@ -194,25 +195,31 @@ void DBManager::streamSearch(const QString& text, QObject* context, BatchBlock b
     const auto shared = std::make_shared<BatchBlock>(orNothing(std::move(block)));
     const SearchTicket ticket = newSearchTicket(context);
     const auto deliver = [this, context, receiver = QPointer<QObject>(context), ticket,
-                          shared](QList<PBContentPtr> batch, bool last) {
+                          shared](QList<FoundRow> batch, bool last) {
         postToMain([this, context, receiver, ticket, shared, batch = std::move(batch), last] {
             if (last && m_searches.value(context) == ticket)
                 m_searches.remove(context);
-            // Matched to the lists' objects here, where the lists may be read.
+            // Matched to the lists' rows here, where the lists may be read.
             if (receiver && !*ticket)
-                (*shared)(ownObjects(batch), last);
+                (*shared)(listedRows(batch), last);
         });
     };
-    m_backgroundQueue->async([this, text, ticket, deliver] {
-        if (*ticket)
-            return;
-        const bool finished =
-            !m_open || m_search->run(text, *ticket, [&deliver](QList<PBContentPtr> batch) {
-                deliver(std::move(batch), false);
-            });
-        if (finished)
-            deliver({}, true);
-    });
+    m_backgroundQueue->async(
+        [this, text, rowIdsInDateOrder = rowIdsInDateOrder(), ticket, deliver] {
+            if (*ticket)
+                return;
+            const bool finished = !m_open || m_search->run(text, rowIdsInDateOrder, *ticket,
+                                                           [&deliver](QList<FoundRow> batch) {
+                                                               deliver(std::move(batch), false);
+                                                           });
+            if (finished)
+                deliver({}, true);
+        });
+}
+
+bool DBManager::rowIdsInDateOrder() const
+{
+    return m_loaded && m_lists[Category::Recents].isInRowIdOrder();
 }
 
 void DBManager::stopSearch(const QObject* context)
@@ -279,8 +286,19 @@ void DBManager::applyLists(CategoryLists&& lists)
 
 PBContentPtr DBManager::itemAt(Category category, qsizetype index)
 {
-    const ListedRow& row = m_lists[category][index];
+    return objectFor(m_lists[category][index]);
+}
+
+PBContentPtr DBManager::objectFor(const ListedRow& row)
+{
     return m_objects->object(row, m_lists.uuidOf(row));
+}
+
+std::optional<ListedRow> DBManager::listedRow(qint64 rowId, double date) const
+{
+    const PackedList& recents = m_lists[Category::Recents];
+    const qsizetype index = recents.indexOf(rowId, date);
+    return index >= 0 ? std::optional(recents[index]) : std::nullopt;
 }
 
 qsizetype DBManager::indexOfUuid(Category category, const ItemUuid& uuid) const
@@ -305,23 +323,32 @@ QList<PBContentPtr> DBManager::items(Category category)
     return items;
 }
 
-// A result takes the mark its row has now: the search may have read the row before a change of
-// its mark reached the lists.
-QList<PBContentPtr> DBManager::ownObjects(QList<PBContentPtr> items)
+// Results come newest first, as Recents lists them, so each is looked for just past the one
+// before it first; a search of a common word finds most of the rows there.
+QList<ListedRow> DBManager::listedRows(const QList<FoundRow>& found)
 {
-    for (PBContentPtr& item : items) {
-        const qsizetype index = m_lists.indexOf(Category::Recents, *item);
+    constexpr qsizetype nearby = 8;
+    const PackedList& recents = m_lists[Category::Recents];
+    QList<ListedRow> rows;
+    rows.reserve(found.size());
+    qsizetype next = 0;
+    for (const FoundRow& row : found) {
+        qsizetype index = -1;
+        for (qsizetype i = next; index < 0 && i < std::min(next + nearby, recents.size()); ++i)
+            index = recents[i].rowId == row.rowId ? i : -1;
         if (index < 0)
-            continue;
-        const ListedRow& row = m_lists[Category::Recents][index];
-        if (PBContentPtr own = m_objects->find(row.rowId)) {
-            item = std::move(own);
-        } else {
-            item->marked = row.marked;
-            m_objects->adopt(row.rowId, item);
+            index =
+                row.idOnly ? recents.indexOfRowId(row.rowId) : recents.indexOf(row.rowId, row.date);
+        // A row known by its id alone and not listed is gone, or was written after the search
+        // began and is not listed yet.
+        if (index >= 0) {
+            next = index + 1;
+            rows.append(recents[index]);
+        } else if (!row.idOnly) {
+            rows.append(m_lists.rowFor(row));
         }
     }
-    return items;
+    return rows;
 }
 
 // NULL columns leave their fields absent.

@@ -55,7 +55,7 @@ public:
 
     using InsertBlock = std::function<void(bool written)>;
     using SearchBlock = std::function<void(const QList<PBContentPtr>& items)>;
-    using BatchBlock = std::function<void(const QList<PBContentPtr>& batch, bool last)>;
+    using BatchBlock = std::function<void(const QList<ListedRow>& batch, bool last)>;
 
     // A store on "db.sqlite3" in `folder`, made from the template when missing or empty; one that
     // cannot be read as a history is kept aside (see keptDamagedFile()) and a new one made.
@@ -82,11 +82,17 @@ public:
     // search for the same context supersedes this one: it is stopped where it is, and its block
     // is never called, so a list typed into quickly waits only for the search of its last text.
     void searchPbItems(const QString& text, QObject* context, SearchBlock block);
-    // The same search, its results handed over as they are found: the block runs on the main
-    // thread with each batch in order, newest first, and once more with `last` set (and maybe
-    // no items) when every row was read. A later search for the same context stops this one
-    // as above; no batch of it is handed over after that.
+    // The same search, its results handed over as they are found, as rows of the lists (no
+    // object made; see objectFor()): the block runs on the main thread with each batch in order,
+    // newest first, and once more with `last` set (and maybe no rows) when every row was read.
+    // A row not listed (found before the first load) is as the search read it, until the lists
+    // are next replaced; listedRow() then gives it anew. A later search for the same context stops
+    // this one as above; no batch of it is handed over after that.
     void streamSearch(const QString& text, QObject* context, BatchBlock block);
+    // Whether the rows' ids are in the lists' order, newest first, as a load found them and
+    // inserts kept them: a search may then read the table in the order of its rowids. False
+    // until the first load.
+    bool rowIdsInDateOrder() const;
     // Stops the context's search, if one is running; its block is not called again.
     void stopSearch(const QObject* context);
 
@@ -134,6 +140,11 @@ public:
         return m_lists[category][index].marked;
     }
     PBContentPtr itemAt(Category category, qsizetype index);
+    // The object for a row of the lists or of a search: the row's one object.
+    PBContentPtr objectFor(const ListedRow& row);
+    ItemUuid uuidOf(const ListedRow& row) const { return m_lists.uuidOf(row); }
+    // The row of Recents with this id and date, as it is now, or nullopt when it is not listed.
+    std::optional<ListedRow> listedRow(qint64 rowId, double date) const;
     // The index of the item with this uuid in the list, or -1.
     qsizetype indexOfUuid(Category category, const ItemUuid& uuid) const;
     // The newest `count` items as Recents will list them, read from the table now on a connection
@@ -181,9 +192,9 @@ private:
     std::optional<qint64> writeRow(const PBContent& item);
     // Replaces the lists with a load's and updates the counts. Main thread.
     void applyLists(CategoryLists&& lists);
-    // The lists' own objects for search results of listed rows; a result without one becomes
-    // its row's object.
-    QList<PBContentPtr> ownObjects(QList<PBContentPtr> items);
+    // The lists' rows for the rows a search found, with the marks they have now (the search may
+    // have read a row before a change of its mark reached the lists).
+    QList<ListedRow> listedRows(const QList<FoundRow>& found);
     using SearchTicket = std::shared_ptr<std::atomic<bool>>;
     // Marks the context's earlier search superseded and hands out the ticket of its new one.
     SearchTicket newSearchTicket(const QObject* context);

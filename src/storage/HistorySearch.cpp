@@ -1,14 +1,30 @@
 #include "storage/HistorySearch.h"
 
-#include "storage/ListLoader.h"
+#include "storage/ListedColumns.h"
 #include "storage/SearchIndex.h"
 #include "support/Logging.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
-HistorySearch::HistorySearch(const QString& dbPath, const SearchIndex& index,
-                             const ListLoader& loader, Pacing pacing)
-    : m_dbPath(dbPath), m_index(index), m_loader(loader), m_pacing(pacing)
+#include <algorithm>
+#include <numeric>
+#include <optional>
+#include <vector>
+
+namespace {
+// The indexes of the rows, newest first.
+std::vector<qsizetype> newestFirst(const QList<FoundRow>& rows)
+{
+    std::vector<qsizetype> order(size_t(rows.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&rows](qsizetype a, qsizetype b) { return FoundRow::newer(rows[a], rows[b]); });
+    return order;
+}
+} // namespace
+
+HistorySearch::HistorySearch(const QString& dbPath, const SearchIndex& index, Pacing pacing)
+    : m_dbPath(dbPath), m_index(index), m_pacing(pacing)
 {}
 
 HistorySearch::~HistorySearch() = default;
@@ -26,30 +42,52 @@ bool HistorySearch::open()
     return true;
 }
 
-bool HistorySearch::run(const QString& text, const std::atomic<bool>& stop, const BatchBlock& batch)
+bool HistorySearch::run(const QString& text, bool rowIdsInDateOrder, const std::atomic<bool>& stop,
+                        const BatchBlock& batch)
 {
     if (!open())
         return !stop;
     using Clock = std::chrono::steady_clock;
     Clock::time_point due = Clock::now() + m_pacing.firstWait;
     bool first = true;
-    QList<PBContentPtr> found;
+    QList<FoundRow> found;
     const auto handOver = [&] {
         batch(std::exchange(found, {}));
         first = false;
         due = Clock::now() + m_pacing.interval;
     };
+    const auto add = [&](FoundRow row) {
+        found.append(std::move(row));
+        const qsizetype most = first ? m_pacing.firstRows : m_pacing.maxRows;
+        if (found.size() >= most || Clock::now() >= due)
+            handOver();
+    };
     m_db->setInterruptCheck([&stop] { return bool(stop); });
     {
-        const std::unique_ptr<SqliteStatement> statement =
-            SearchIndex::searchStatement(*m_db, text, m_index.isComplete());
-        while (!stop && statement->step()) {
-            if (PBContentPtr item = m_loader.listedContent(*statement))
-                found.append(std::move(item));
-            const qsizetype most = first ? m_pacing.firstRows : m_pacing.maxRows;
-            if (!found.isEmpty() && (found.size() >= most || Clock::now() >= due))
-                handOver();
+        const SearchIndex::Statement statement =
+            SearchIndex::searchStatement(*m_db, text, m_index.isComplete(), rowIdsInDateOrder);
+        using Order = SearchIndex::Order;
+        const std::optional<ListedColumns> columns =
+            statement.order == Order::IdsNewestFirst
+                ? std::nullopt
+                : std::optional<ListedColumns>(*statement.rows);
+        QList<FoundRow> unordered;
+        while (!stop && statement.rows->step()) {
+            if (!columns) {
+                FoundRow known;
+                known.rowId = statement.rows->integer(0);
+                known.idOnly = true;
+                add(std::move(known));
+                continue;
+            }
+            std::optional<FoundRow> row = columns->read(*statement.rows);
+            if (row && statement.order == Order::NewestFirst)
+                add(std::move(*row));
+            else if (row)
+                unordered.append(std::move(*row));
         }
+        for (qsizetype index : newestFirst(unordered))
+            add(std::move(unordered[index]));
     }
     m_db->setInterruptCheck({});
     if (stop)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "item/PBContent.h"
+#include "storage/FoundRow.h"
 
 #include <QList>
 #include <QString>
@@ -9,14 +9,14 @@
 #include <functional>
 #include <memory>
 
-class ListLoader;
 class SearchIndex;
 class SqliteDatabase;
 
 // Runs the keyword searches of the history and hands their results over in batches, newest first:
 // the first as soon as a screenful is found (or a few milliseconds have passed with fewer), then
 // one every so often, so that a list shows the newest results at once and the rest follow without
-// the receiver being woken for every row. The rows found are listed items, as a load makes them.
+// the receiver being woken for every row. The rows found are read as a load reads them, and no
+// object is made for any.
 //
 // It reads on a connection of its own (the history is in write-ahead-log mode): a search that
 // walks a million rows never holds up a capture waiting for the database queue. One thread at a
@@ -38,24 +38,24 @@ public:
                                           std::chrono::milliseconds(40), 16384};
 
     // All must outlive the search.
-    HistorySearch(const QString& dbPath, const SearchIndex& index, const ListLoader& loader,
-                  Pacing pacing = defaultPacing);
+    HistorySearch(const QString& dbPath, const SearchIndex& index, Pacing pacing = defaultPacing);
     ~HistorySearch();
     HistorySearch(const HistorySearch&) = delete;
     HistorySearch& operator=(const HistorySearch&) = delete;
 
     // Finds the items whose keyword contains `text`, calling `batch` on this thread with each
-    // non-empty batch in order. Returns false when `stop` turned true before the end (what was
-    // found after the last batch is then dropped); a history that cannot be read finds nothing.
-    using BatchBlock = std::function<void(QList<PBContentPtr> batch)>;
-    bool run(const QString& text, const std::atomic<bool>& stop, const BatchBlock& batch);
+    // non-empty batch in order (see SearchIndex::searchStatement for `rowIdsInDateOrder`). Returns
+    // false when `stop` turned true before the end (what was found after the last batch is then
+    // dropped); a history that cannot be read finds nothing.
+    using BatchBlock = std::function<void(QList<FoundRow> batch)>;
+    bool run(const QString& text, bool rowIdsInDateOrder, const std::atomic<bool>& stop,
+             const BatchBlock& batch);
 
 private:
     bool open();
 
     const QString m_dbPath;
     const SearchIndex& m_index;
-    const ListLoader& m_loader;
     const Pacing m_pacing;
     std::unique_ptr<SqliteDatabase> m_db;
 };

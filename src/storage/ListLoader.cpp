@@ -1,5 +1,6 @@
 #include "storage/ListLoader.h"
 
+#include "storage/ListedColumns.h"
 #include "support/Logging.h"
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
@@ -32,44 +33,13 @@ struct LoadedRow
     ListedRow row;
 };
 
-// The columns of a statement that yields rowid, uuid, date, type and marked, looked up once for
-// all its rows.
-struct ListedColumns
-{
-    explicit ListedColumns(const SqliteStatement& statement)
-        : rowId(statement.columnIndex("rowid")), uuid(statement.columnIndex("uuid")),
-          date(statement.columnIndex("date")), type(statement.columnIndex("type")),
-          marked(statement.columnIndex("marked"))
-    {}
-    int rowId;
-    int uuid;
-    int date;
-    int type;
-    int marked;
-};
-
-// The current row as listed, but for its uuid; nullopt for an unknown type number.
-std::optional<ListedRow> listedRow(const SqliteStatement& row, const ListedColumns& columns)
-{
-    const qint64 type = row.integer(columns.type);
-    if (type < PBContentTypeText || type > PBContentTypeURL)
-        return std::nullopt;
-    return ListedRow{row.integer(columns.rowId),      row.real(columns.date), {}, -1, qint8(type),
-                     row.integer(columns.marked) != 0};
-}
-
-// Newest first as the date index gives them: a NULL date after every date, rows of the same date
-// the last written first. Rows come oldest first, from the index or in the order they were
-// written, so mostly in order already.
+// Newest first as the date index gives them (FoundRow::newer). Rows come oldest first, from the
+// index or in the order they were written, so mostly in order already.
 void newestFirst(std::vector<LoadedRow>& rows)
 {
     std::reverse(rows.begin(), rows.end());
     const auto newer = [](const LoadedRow& a, const LoadedRow& b) {
-        if (a.dated != b.dated)
-            return a.dated;
-        if (a.row.date != b.row.date)
-            return a.row.date > b.row.date;
-        return a.row.rowId > b.row.rowId;
+        return FoundRow::newer(a.dated, a.row.date, a.row.rowId, b.dated, b.row.date, b.row.rowId);
     };
     if (!std::is_sorted(rows.begin(), rows.end(), newer))
         std::sort(rows.begin(), rows.end(), newer);
@@ -98,15 +68,13 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
     SqliteStatement statement(db, QString::fromLatin1(m_indexed ? selectListedSql : scanListedSql));
     const ListedColumns columns(statement);
     while (statement.step()) {
-        const std::optional<ListedRow> listed = listedRow(statement, columns);
-        if (!listed)
+        const std::optional<FoundRow> found = columns.read(statement);
+        if (!found)
             continue;
-        const ListedRow row =
-            lists.rowFor(listed->rowId, listed->date, PBContentType(listed->type), listed->marked,
-                         ItemUuid::fromUtf8(statement.storedBytes(columns.uuid)));
+        const ListedRow row = lists.rowFor(*found);
         ++sizeOf(categoryOfType(PBContentType(row.type)));
         sizeOf(Category::Marked) += row.marked ? 1 : 0;
-        rows.push_back({!statement.isNull(columns.date), row});
+        rows.push_back({found->dated, row});
     }
     newestFirst(rows);
     sizeOf(Category::Recents) = qsizetype(rows.size());
@@ -137,11 +105,11 @@ QList<PBContentPtr> ListLoader::newest(SqliteDatabase& db, qsizetype count) cons
 
 PBContentPtr ListLoader::listedContent(const SqliteStatement& row) const
 {
-    const ListedColumns columns(row);
-    const std::optional<ListedRow> listed = listedRow(row, columns);
-    if (!listed)
+    const std::optional<FoundRow> found = ListedColumns(row).read(row);
+    if (!found)
         return nullptr;
-    return listedContent(*listed, ItemUuid::fromUtf8(row.storedBytes(columns.uuid)));
+    const ListedRow listed{found->rowId, found->date, {}, -1, found->type, found->marked};
+    return listedContent(listed, found->uuid);
 }
 
 PBContentPtr ListLoader::listedContent(const ListedRow& row, const ItemUuid& uuid) const

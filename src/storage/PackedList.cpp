@@ -6,6 +6,7 @@ void PackedList::append(const ListedRow& row)
 {
     for (qsizetype& fromEnd : m_breaks)
         ++fromEnd;
+    m_rowIdOrder = m_rowIdOrder && (m_rows.isEmpty() || inRowIdOrder(m_rows.last(), row));
     m_rows.append(row);
     if (breaksBefore(size() - 1))
         m_breaks.push_back(1);
@@ -14,6 +15,7 @@ void PackedList::append(const ListedRow& row)
 // A list prepends without moving its rows: it keeps room at its front.
 void PackedList::prepend(const ListedRow& row)
 {
+    m_rowIdOrder = m_rowIdOrder && (m_rows.isEmpty() || inRowIdOrder(row, m_rows.first()));
     m_rows.prepend(row);
     if (breaksBefore(1))
         m_breaks.insert(m_breaks.begin(), size() - 1);
@@ -45,6 +47,20 @@ void PackedList::removeRows(const QSet<qint64>& rowIds)
         if (breaksBefore(i))
             m_breaks.push_back(size() - i);
     }
+}
+
+qsizetype PackedList::indexOfRowId(qint64 rowId) const
+{
+    if (!m_rowIdOrder) {
+        const auto found =
+            std::find_if(m_rows.cbegin(), m_rows.cend(),
+                         [rowId](const ListedRow& row) { return row.rowId == rowId; });
+        return found == m_rows.cend() ? -1 : found - m_rows.cbegin();
+    }
+    const auto found =
+        std::lower_bound(m_rows.cbegin(), m_rows.cend(), rowId,
+                         [](const ListedRow& row, qint64 wanted) { return row.rowId > wanted; });
+    return found != m_rows.cend() && found->rowId == rowId ? found - m_rows.cbegin() : -1;
 }
 
 qsizetype PackedList::firstNotNewer(double date, qsizetype from, qsizetype to) const

@@ -16,6 +16,10 @@ public:
     qsizetype size() const { return m_rows.size(); }
     bool isEmpty() const { return m_rows.isEmpty(); }
     const ListedRow& operator[](qsizetype index) const { return m_rows[index]; }
+    // Whether the rows were always put in the list in date order and in the order of their ids,
+    // newest first, so that the table read by rowid, newest first, gives them in date order. A
+    // row taken out keeps the order; one put in out of it ends it until the list is loaded anew.
+    bool isInRowIdOrder() const { return m_rowIdOrder; }
 
     void reserve(qsizetype size) { m_rows.reserve(size); }
     void append(const ListedRow& row);
@@ -30,6 +34,9 @@ public:
     {
         return find(date, [rowId](const ListedRow& row) { return row.rowId == rowId; });
     }
+    // The index of the row with this id, or -1: in a few steps in a list in rowid order, by
+    // walking it otherwise.
+    qsizetype indexOfRowId(qint64 rowId) const;
     // The index of the first row of this date that `matches`, or -1.
     template <class Matches> qsizetype find(double date, const Matches& matches) const
     {
@@ -60,6 +67,11 @@ private:
     qsizetype firstNotNewer(double date, qsizetype from, qsizetype to) const;
     // The index of the row that starts run `run` + 1.
     qsizetype breakIndex(qsizetype run) const { return size() - m_breaks[run]; }
+    // Whether `newer` may stand right before `older` in a list in rowid order.
+    static bool inRowIdOrder(const ListedRow& newer, const ListedRow& older)
+    {
+        return newer.rowId > older.rowId && newer.date >= older.date;
+    }
     // Whether the date order breaks between the row at `index` and the one before it.
     bool breaksBefore(qsizetype index) const
     {
@@ -70,4 +82,5 @@ private:
     // Where a run starts (the row before it older than its first), but for the first run, in
     // order, each counted back from the end of the list, so that a prepend moves none of them.
     std::vector<qsizetype> m_breaks;
+    bool m_rowIdOrder = true;
 };

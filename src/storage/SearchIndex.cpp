@@ -21,15 +21,20 @@ constexpr qsizetype maxTrigrams = 12;
 // results come at once rather than after every candidate was sorted.
 constexpr qint64 maxSortedCandidates = 10000;
 
-// Without the index, the date index is walked newest first and LIKE tried on each row, so the
-// first results come at once and the rest follow; the index's candidates are few, sorted at the
-// end, rows of one date in the order the date index has them (the last written first).
+// Without the index, the rows are read newest first and LIKE tried on each, so the first results
+// come at once and the rest follow: straight through the table from its end where the rowids are
+// in date order (the usual case, twice as fast), otherwise by the date index, each row looked up
+// from it. The index's candidates are few, read in the order of their rows and sorted by the
+// caller (a sort by SQLite would copy every column of them once more).
 const char* const plainSearchSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
                                    "WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC";
+const char* const plainSearchByRowIdSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
+                                          "WHERE keyword LIKE '%' || ? || '%' ORDER BY rowid DESC";
 const char* const indexedSearchSql =
     "SELECT rowid, uuid, date, type, marked FROM pb_items WHERE rowid IN (SELECT rowid FROM "
-    "pb_search WHERE pb_search MATCH ?) AND keyword LIKE '%' || ? || '%' "
-    "ORDER BY date DESC, rowid DESC";
+    "pb_search WHERE pb_search MATCH ?) AND keyword LIKE '%' || ? || '%'";
+const char* const indexedIdsSql =
+    "SELECT rowid FROM pb_search WHERE pb_search MATCH ? ORDER BY rowid DESC";
 const char* const candidatesSql =
     "SELECT count(*) AS n FROM (SELECT 1 FROM pb_search WHERE pb_search MATCH ? LIMIT ?)";
 const char* const hasTableSql =
@@ -147,18 +152,32 @@ bool SearchIndex::indexNextBatch()
     return false;
 }
 
-std::unique_ptr<SqliteStatement> SearchIndex::searchStatement(SqliteDatabase& db,
-                                                              const QString& text, bool indexed)
+SearchIndex::Statement SearchIndex::searchStatement(SqliteDatabase& db, const QString& text,
+                                                    bool indexed, bool rowIdsInDateOrder)
 {
     const std::optional<QString> match = indexed ? matchExpression(text) : std::nullopt;
+    if (match && rowIdsInDateOrder && findsExactly(text)) {
+        auto statement = std::make_unique<SqliteStatement>(db, QString::fromLatin1(indexedIdsSql));
+        statement->bind(1, *match);
+        return {std::move(statement), Order::IdsNewestFirst};
+    }
     if (!match || !fewCandidates(db, *match)) {
-        auto statement = std::make_unique<SqliteStatement>(db, QString::fromLatin1(plainSearchSql));
+        auto statement = std::make_unique<SqliteStatement>(
+            db, QString::fromLatin1(rowIdsInDateOrder ? plainSearchByRowIdSql : plainSearchSql));
         statement->bind(1, text);
-        return statement;
+        return {std::move(statement), Order::NewestFirst};
     }
     auto statement = std::make_unique<SqliteStatement>(db, QString::fromLatin1(indexedSearchSql));
     statement->bind(1, *match).bind(2, text);
-    return statement;
+    return {std::move(statement), Order::Unordered};
+}
+
+bool SearchIndex::findsExactly(const QString& text)
+{
+    return text.size() == 3 && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+               return c.unicode() >= 0x20 && c.unicode() < 0x7f && !isWildcard(c.unicode()) &&
+                      !QStringView(u"kKsS").contains(c);
+           });
 }
 
 bool SearchIndex::fewCandidates(SqliteDatabase& db, const QString& match)

@@ -13,7 +13,8 @@ class SqliteStatement;
 // search statement built on it. A search for a text with a run of three or more characters
 // between its wildcards reads only the rows that hold every trigram of those runs, then applies
 // the same LIKE as the plain scan to each, so both find exactly the same rows in the same order;
-// any other text, one whose trigrams are in too many rows to sort at once, and every search
+// three letters the index tells apart as LIKE does need no LIKE at all (see findsExactly()).
+// Any other text, one whose trigrams are in too many rows to sort at once, and every search
 // while the index is incomplete, use the plain scan.
 //
 // The triggers of the schema keep the index in step with every insert and delete, inside the
@@ -37,16 +38,37 @@ public:
     bool isComplete() const { return m_complete; }
 
     // The statement that yields the listed columns (rowid, uuid, date, type, marked) of the rows
-    // whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case), newest
-    // first, with its parameters bound. On the thread that owns `db`, any connection to the
-    // history.
-    static std::unique_ptr<SqliteStatement> searchStatement(SqliteDatabase& db, const QString& text,
-                                                            bool indexed);
+    // whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case), with its
+    // parameters bound: newest first (as FoundRow::newer), or, where it reads the index's few
+    // candidates, in no order, to be sorted by the caller; or, where the index alone finds the
+    // rows (see findsExactly()) and rowids are in date order, only their rowids, newest first.
+    // `rowIdsInDateOrder` tells that the rows' ids are in that order too (the lists know it:
+    // PackedList::isInRowIdOrder()). On the thread that owns `db`, any connection to the history.
+    enum class Order {
+        NewestFirst,
+        // The index's few candidates, in the order of their rows.
+        Unordered,
+        // The index alone, by rowid, newest first: the statement yields only the rowid.
+        IdsNewestFirst,
+    };
+    struct Statement
+    {
+        std::unique_ptr<SqliteStatement> rows;
+        Order order;
+    };
+    static Statement searchStatement(SqliteDatabase& db, const QString& text, bool indexed,
+                                     bool rowIdsInDateOrder);
 
     // The index query for a search text: the trigrams of its runs of three or more characters
     // between wildcards, all required; none where there is no such run or the text holds NUL
     // (LIKE reads a text only up to its first NUL).
     static std::optional<QString> matchExpression(const QString& text);
+    // Whether the index alone finds the rows LIKE finds for `text`: three ASCII characters, no
+    // wildcard, and no letter that another character is folded to in the index. (The index folds
+    // A-Z to a-z, as LIKE does, but also the Kelvin sign to k and the long s to s, which LIKE
+    // does not.) One difference is left: the index holds a keyword's text after a NUL character,
+    // which LIKE does not read, so such a keyword may be found by three letters after it.
+    static bool findsExactly(const QString& text);
 
 private:
     // Whether the index lists few enough rows for the match to sort them all at once.

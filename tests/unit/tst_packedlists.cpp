@@ -20,6 +20,7 @@ constexpr qint64 day = 86'400;
 
 struct TableRow
 {
+    qint64 rowId;
     QString uuid;
     double date;
     qint64 type;
@@ -34,11 +35,11 @@ QList<TableRow> tableRows(const QString& dbPath)
     SqliteDatabase db;
     if (!db.open(dbPath))
         return rows;
-    SqliteStatement select(db, u"SELECT uuid, date, type, marked FROM pb_items WHERE type "
-                               "BETWEEN 0 AND 3 ORDER BY date DESC, rowid DESC"_s);
+    SqliteStatement select(db, u"SELECT rowid, uuid, date, type, marked FROM pb_items WHERE "
+                               "type BETWEEN 0 AND 3 ORDER BY date DESC, rowid DESC"_s);
     while (select.step())
-        rows.append({select.text("uuid"), select.real("date"), select.integer("type"),
-                     select.integer("marked") != 0});
+        rows.append({select.integer("rowid"), select.text("uuid"), select.real("date"),
+                     select.integer("type"), select.integer("marked") != 0});
     return rows;
 }
 
@@ -343,8 +344,13 @@ void TestPackedLists::verify(const QString& where)
 {
     DBManager& store = *m_store->manager;
     QHash<QString, TableRow> table;
-    for (const TableRow& row : tableRows(store.dbPath()))
+    const QList<TableRow> rows = tableRows(store.dbPath());
+    for (const TableRow& row : rows)
         table.insert(row.uuid, row);
+    // Searches read the table by rowid when the store says so: the rowids must then be in order.
+    for (qsizetype i = 1; store.rowIdsInDateOrder() && i < rows.size(); ++i)
+        QVERIFY2(rows[i - 1].rowId > rows[i].rowId,
+                 qPrintable(where + u": rowids out of date order at %1"_s.arg(i)));
     QSet<const PBContent*> stale;
     for (const PBContentPtr& item : std::as_const(m_stale))
         stale.insert(item.get());
