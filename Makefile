@@ -25,7 +25,8 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@./scripts/install-deps --bench
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_BUILD_TESTS=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	./scripts/run-benchmarks $(BUILD)-bench

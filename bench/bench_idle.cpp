@@ -2,12 +2,17 @@
 // and no window shown (a tray host takes the icon): the time from exec to the first answer to the
 // status request that `vantrelctl status` sends, and RSS and PSS once it has settled. Beside it,
 // the floor: a Qt Widgets program that shows a tray icon and nothing else (exec to its event loop
-// running), and what each mapped library costs Vantrel at idle. Then a start over a history of
-// 1,000,000 items until the answer to `vantrelctl recent` lists them [the raw SQLite step-through
-// of the same table].
+// running), and what each mapped library costs Vantrel at idle. Then the same start beside
+// CopyQ's server (another clipboard manager, when installed: scripts/install-deps --bench), both
+// measured as a script that waits for them sees it: from exec to the first client command that
+// succeeds (`vantrelctl status`, `copyq size`), with what the client costs alone. Then a start over
+// a history of 1,000,000 items until the answer to `vantrelctl recent` lists them [the raw SQLite
+// step-through of the same table], and, over the same history loaded, `vantrel --show-main` until
+// the main window is mapped with its six tabs' counts [the same over an empty history].
 //
 //   bench_idle [--before PATH]    PATH: another build's vantrel, measured the same way
 #include "HistoryFixture.h"
+#include "RunningVantrel.h"
 #include "support/ChannelMessages.h"
 #include "support/MessageChannelWormhole.h"
 
@@ -21,12 +26,14 @@
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <signal.h>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +57,17 @@ struct Run
 {
     double startMs = -1;
     Memory memory;
+    // Of the processes the program started (CopyQ's clipboard monitor), all together.
+    Memory children;
+};
+
+// A program measured by its client: the server started with no arguments, and the client command
+// that succeeds once the server is ready.
+struct Served
+{
+    QString binary;
+    QString client;
+    QStringList clientArguments;
 };
 
 Memory memoryOf(qint64 pid)
@@ -86,17 +104,33 @@ QHash<QString, qint64> residentFiles(qint64 pid)
     return resident;
 }
 
+QList<qint64> childrenOf(qint64 pid)
+{
+    QFile children(u"/proc/%1/task/%1/children"_s.arg(pid));
+    QList<qint64> pids;
+    if (children.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& child : children.readAll().simplified().split(' '))
+            if (!child.isEmpty())
+                pids << child.toLongLong();
+    }
+    return pids;
+}
+
+// Ends the process and whatever it started and left running.
 void stop(QProcess& process)
 {
+    const QList<qint64> children = childrenOf(process.processId());
     process.terminate();
     if (!process.waitForFinished(10'000))
         process.kill();
     process.waitForFinished();
+    for (const qint64 child : children)
+        ::kill(pid_t(child), SIGKILL);
 }
 
 // A program's folders of its own: a returning user (no welcome) whose history is empty. The
 // first start, which creates the history, is not measured: the figures are those of every
-// later start.
+// later start. CopyQ keeps its configuration and its socket in the same XDG folders.
 class Home
 {
 public:
@@ -177,6 +211,52 @@ Run startVantrel(const QString& binary, const Home& home, QHash<QString, qint64>
     return run;
 }
 
+// Whether one run of `program` succeeds (exits with 0) in the home's environment.
+bool succeeds(const QString& program, const QStringList& arguments, const Home& home)
+{
+    QProcess client;
+    client.setProcessEnvironment(home.environment());
+    client.setStandardOutputFile(QProcess::nullDevice());
+    client.setStandardErrorFile(QProcess::nullDevice());
+    client.start(program, arguments);
+    return client.waitForFinished(giveUpMs) && client.exitStatus() == QProcess::NormalExit &&
+           client.exitCode() == 0;
+}
+
+// Exec of the server to the end of the first run of its client that succeeds, the client run
+// again as soon as one fails; then the memory once settled, and the time of one more client run
+// alone.
+Run startByClient(const Served& served, const Home& home, double* clientAloneMs)
+{
+    QProcess process;
+    process.setProcessEnvironment(home.environment());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    Run run;
+    QElapsedTimer sinceExec;
+    sinceExec.start();
+    process.start(served.binary, {});
+    while (sinceExec.elapsed() < giveUpMs && process.state() != QProcess::NotRunning) {
+        if (succeeds(served.client, served.clientArguments, home)) {
+            run.startMs = double(sinceExec.nsecsElapsed()) / 1e6;
+            break;
+        }
+    }
+    QThread::msleep(settleMs);
+    run.memory = memoryOf(process.processId());
+    for (const qint64 child : childrenOf(process.processId())) {
+        const Memory memory = memoryOf(child);
+        run.children.rssKb += memory.rssKb;
+        run.children.pssKb += memory.pssKb;
+    }
+    QElapsedTimer client;
+    client.start();
+    succeeds(served.client, served.clientArguments, home);
+    *clientAloneMs = double(client.nsecsElapsed()) / 1e6;
+    stop(process);
+    return run;
+}
+
 // Exec to the first answer to the request `vantrelctl recent` sends that lists the history's
 // items (an answer before the history is loaded lists none).
 double firstRecentMs(const QString& binary, const Home& home)
@@ -215,13 +295,20 @@ template <typename T> T median(QList<T> values)
     return values.value(values.size() / 2);
 }
 
-void print(const char* name, const QList<Run>& measured)
+QList<double> startsOf(const QList<Run>& measured)
 {
     QList<double> starts;
+    for (const Run& run : measured)
+        starts << run.startMs;
+    return starts;
+}
+
+void print(const char* name, const QList<Run>& measured)
+{
+    const QList<double> starts = startsOf(measured);
     QList<qint64> rss;
     QList<qint64> pss;
     for (const Run& run : measured) {
-        starts << run.startMs;
         rss << run.memory.rssKb;
         pss << run.memory.pssKb;
     }
@@ -229,6 +316,18 @@ void print(const char* name, const QList<Run>& measured)
                 name, median(starts), *std::min_element(starts.begin(), starts.end()),
                 double(median(rss)) / 1024, double(median(pss)) / 1024,
                 static_cast<long long>(measured.size()));
+}
+
+void printChildren(const char* name, const QList<Run>& measured)
+{
+    QList<qint64> rss;
+    QList<qint64> pss;
+    for (const Run& run : measured) {
+        rss << run.children.rssKb;
+        pss << run.children.pssKb;
+    }
+    std::printf("%-30s                                 RSS %6.1f MB  PSS %6.1f MB\n", name,
+                double(median(rss)) / 1024, double(median(pss)) / 1024);
 }
 
 void printLibraries(const QHash<QString, qint64>& files)
@@ -268,6 +367,106 @@ double rawStepThroughMs(const QString& path)
         [&path] { HistoryFixture::rawQuery(path, HistoryFixture::stepThroughSql); });
 }
 
+// The start-up as a script that waits for the program sees it, this build beside CopyQ's server,
+// taken in turns; CopyQ's first start, which writes its configuration, is not measured, as
+// Vantrel's is not. `inProcessMs`: this build's first status answer as measured above.
+void benchBesideCopyq(double inProcessMs)
+{
+    const QString copyq = QStandardPaths::findExecutable(u"copyq"_s);
+    // Asked again every 25 ms at most: a request passed before Vantrel listens is not answered.
+    const Served vantrel{QStringLiteral(VANTREL_BINARY),
+                         QStringLiteral(VANTRELCTL_BINARY),
+                         {u"--timeout"_s, u"25"_s, u"status"_s}};
+    const Served other{copyq, copyq, {u"size"_s}};
+    const Home vantrelHome;
+    const Home copyqHome;
+    double clientMs = 0;
+    QList<Run> ours;
+    QList<Run> theirs;
+    QList<double> ourClientMs;
+    QList<double> theirClientMs;
+    startByClient(vantrel, vantrelHome, &clientMs);
+    if (!copyq.isEmpty())
+        startByClient(other, copyqHome, &clientMs);
+    for (int i = 0; i < runs; ++i) {
+        ours << startByClient(vantrel, vantrelHome, &clientMs);
+        ourClientMs << clientMs;
+        if (!copyq.isEmpty()) {
+            theirs << startByClient(other, copyqHome, &clientMs);
+            theirClientMs << clientMs;
+        }
+    }
+    std::printf("start-up to a client's first success (exec -> end of the first `vantrelctl "
+                "--timeout 25 status` / `copyq size` that succeeds, run one after another; "
+                "each client's own start included)\n");
+    print("  this build", ours);
+    std::printf("    the client alone against it: %.1f ms\n", median(ourClientMs));
+    if (copyq.isEmpty()) {
+        std::printf("  [CopyQ] not installed (scripts/install-deps --bench): not measured\n");
+        return;
+    }
+    print("  [CopyQ server]", theirs);
+    printChildren("  [CopyQ's clipboard monitor]", theirs);
+    std::printf("    the client alone against it: %.1f ms\n", median(theirClientMs));
+    const double copyqMs = median(startsOf(theirs));
+    std::printf("  this build / CopyQ: %.2f by the clients, %.2f by the first status answer\n",
+                median(startsOf(ours)) / copyqMs, inProcessMs / copyqMs);
+}
+
+struct ShowMain
+{
+    // To the main window mapped with its six counts.
+    double shownMs = -1;
+    // To the end of the `--show-main` process, once it has handed the command over.
+    double handedMs = -1;
+};
+
+// From `vantrel --show-main` to the main window mapped with its six tabs' counts (read over AT-SPI
+// by show-main-watch), against a Vantrel started afresh over the home's history and waited for
+// until that is loaded, so that the window is made then; -1 when that is not reached.
+ShowMain showMain(const Home& home)
+{
+    QProcessEnvironment environment = home.environment();
+    environment.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+    environment.insert(u"QT_LOGGING_RULES"_s, u"vantrel.storage.info=true"_s);
+    const RunningVantrel vantrel(QStringLiteral(VANTREL_BINARY), environment, "loading time");
+    QProcess watch;
+    watch.setProcessEnvironment(home.environment());
+    watch.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    watch.start(QStringLiteral(SHOW_MAIN_WATCH),
+                {QStringLiteral(VANTREL_BINARY), home.historyPath()});
+    ShowMain shown;
+    if (watch.waitForFinished(3 * giveUpMs) && watch.exitCode() == 0) {
+        const QList<QByteArray> figures = watch.readAllStandardOutput().simplified().split(' ');
+        if (figures.size() == 2) {
+            shown.shownMs = figures[0].toDouble();
+            shown.handedMs = figures[1].toDouble();
+        }
+    }
+    return shown;
+}
+
+// `--show-main` over the home's history of a million items, beside the same over an empty one.
+void benchShowMain(const Home& home)
+{
+    const Home emptyHome;
+    QDir().mkpath(QFileInfo(emptyHome.historyPath()).absolutePath());
+    HistoryFixture::generate(emptyHome.historyPath(), 0);
+    QList<double> shown;
+    QList<double> shownEmpty;
+    QList<double> handed;
+    for (int i = 0; i < millionRuns; ++i) {
+        const ShowMain measured = showMain(home);
+        shown << measured.shownMs;
+        handed << measured.handedMs;
+        shownEmpty << showMain(emptyHome).shownMs;
+    }
+    HistoryFixture::report("1,000,000 loaded: --show-main -> mapped, six counts", median(shown),
+                           median(shownEmpty));
+    std::printf("  `vantrel --show-main` itself, exec to exit, handing the command over %.1f ms\n",
+                median(handed));
+}
+
 // A returning user's start over a history of a million items, until `vantrelctl recent` lists
 // them, beside the raw step-through of the same table (and the build before, when given).
 void benchMillionStart(const QString& before)
@@ -294,6 +493,8 @@ void benchMillionStart(const QString& before)
                            rawStepThroughMs(home.historyPath()));
     if (!before.isEmpty())
         std::printf("  [before] %10.2f ms\n", median(previous));
+
+    benchShowMain(home);
 }
 } // namespace
 
@@ -333,6 +534,7 @@ int main(int argc, char** argv)
     if (!before.isEmpty())
         print("  [before]", previous);
     printLibraries(files);
+    benchBesideCopyq(median(startsOf(vantrel)));
     benchMillionStart(before);
     return 0;
 }
