@@ -197,13 +197,15 @@ void HistoryListModel::setKeyword(const QString& keyword)
         showResults({});
         return;
     }
-    m_store.streamSearch(keyword, this, [this, generation](const QList<ListedRow>& batch, bool) {
-        resultsFound(generation, batch);
-    });
+    m_store.streamSearch(keyword, this,
+                         [this, generation](const QList<ListedRow>& batch, bool last) {
+                             resultsFound(generation, batch, last);
+                         });
 }
 
 // The first batch replaces what the list showed, so the list never blinks empty while typing.
-void HistoryListModel::resultsFound(quint64 generation, const QList<ListedRow>& batch)
+// Once all are in, the results give back the room they grew into.
+void HistoryListModel::resultsFound(quint64 generation, const QList<ListedRow>& batch, bool last)
 {
     if (generation != m_searchGeneration)
         return;
@@ -213,6 +215,8 @@ void HistoryListModel::resultsFound(quint64 generation, const QList<ListedRow>& 
     } else {
         appendResults(batch);
     }
+    if (last)
+        m_results.squeeze();
 }
 
 void HistoryListModel::showResults(QList<ListedRow> results)

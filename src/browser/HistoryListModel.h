@@ -61,7 +61,7 @@ private:
     void markChanged(const PBContentPtr& item);
     void showResults(QList<ListedRow> results);
     void appendResults(const QList<ListedRow>& results);
-    void resultsFound(quint64 generation, const QList<ListedRow>& batch);
+    void resultsFound(quint64 generation, const QList<ListedRow>& batch, bool last);
     // The results as the lists hold their rows now that the lists were replaced; those no longer
     // listed are dropped.
     void relistResults();

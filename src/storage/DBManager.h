@@ -175,7 +175,7 @@ signals:
     void listsReplaced();
     // The item's new mark is stored; the store's own object for it (found by uuid) carries it.
     void markChanged(const PBContentPtr& item);
-    // The items' rows are gone. Lists holding objects of their own (search results) drop those
+    // The items' rows are gone. Lists holding rows of their own (search results) drop those
     // with the same uuid.
     void itemsDeleted(const QList<PBContentPtr>& items);
     // The ends of the operations above, each after its completion ran: a load-all; a deletion,

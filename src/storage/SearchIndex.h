@@ -40,15 +40,17 @@ public:
     // The statement that yields the listed columns (rowid, uuid, date, type, marked) of the rows
     // whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case), with its
     // parameters bound: newest first (as FoundRow::newer), or, where it reads the index's few
-    // candidates, in no order, to be sorted by the caller; or, where the index alone finds the
-    // rows (see findsExactly()) and rowids are in date order, only their rowids, newest first.
+    // candidates, in no order, to be sorted by the caller; or, where rowids are in date order
+    // and the index's candidates are few or need no LIKE (see findsExactly()), only their
+    // rowids, newest first.
     // `rowIdsInDateOrder` tells that the rows' ids are in that order too (the lists know it:
     // PackedList::isInRowIdOrder()). On the thread that owns `db`, any connection to the history.
     enum class Order {
         NewestFirst,
         // The index's few candidates, in the order of their rows.
         Unordered,
-        // The index alone, by rowid, newest first: the statement yields only the rowid.
+        // By rowid, newest first, where rowids are in date order: the statement yields only
+        // the rowid.
         IdsNewestFirst,
     };
     struct Statement
