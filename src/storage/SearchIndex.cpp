@@ -24,14 +24,14 @@ constexpr qint64 maxSortedCandidates = 10000;
 // Without the index, the rows are read newest first and LIKE tried on each, so the first results
 // come at once and the rest follow: straight through the table from its end where the rowids are
 // in date order (the usual case, twice as fast), otherwise by the date index, each row looked up
-// from it. The index's candidates are few: where rowids are in date order, only the ids of those
-// LIKE keeps are read, by rowid (the lists have the rest); otherwise they are read in the order
-// of their rows and sorted by the caller (a sort by SQLite would copy every column of them once
-// more).
+// from it. The index's candidates are few; they are read in the order of their rows and sorted
+// by the caller (a sort by SQLite would copy every column of them once more). Where rowids are
+// in date order, every statement reads only the ids of the rows it keeps: the lists have the
+// rest.
 const char* const plainSearchSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
                                    "WHERE keyword LIKE '%' || ? || '%' ORDER BY date DESC";
-const char* const plainSearchByRowIdSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
-                                          "WHERE keyword LIKE '%' || ? || '%' ORDER BY rowid DESC";
+const char* const plainIdsSql =
+    "SELECT rowid FROM pb_items WHERE keyword LIKE '%' || ? || '%' ORDER BY rowid DESC";
 const char* const indexedSearchSql =
     "SELECT rowid, uuid, date, type, marked FROM pb_items WHERE rowid IN (SELECT rowid FROM "
     "pb_search WHERE pb_search MATCH ?) AND keyword LIKE '%' || ? || '%'";
@@ -168,9 +168,10 @@ SearchIndex::Statement SearchIndex::searchStatement(SqliteDatabase& db, const QS
     }
     if (!match || !fewCandidates(db, *match)) {
         auto statement = std::make_unique<SqliteStatement>(
-            db, QString::fromLatin1(rowIdsInDateOrder ? plainSearchByRowIdSql : plainSearchSql));
+            db, QString::fromLatin1(rowIdsInDateOrder ? plainIdsSql : plainSearchSql));
         statement->bind(1, text);
-        return {std::move(statement), Order::NewestFirst};
+        return {std::move(statement),
+                rowIdsInDateOrder ? Order::IdsNewestFirst : Order::NewestFirst};
     }
     auto statement = std::make_unique<SqliteStatement>(
         db, QString::fromLatin1(rowIdsInDateOrder ? checkedIdsSql : indexedSearchSql));

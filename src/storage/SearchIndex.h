@@ -40,9 +40,9 @@ public:
     // The statement that yields the listed columns (rowid, uuid, date, type, marked) of the rows
     // whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case), with its
     // parameters bound: newest first (as FoundRow::newer), or, where it reads the index's few
-    // candidates, in no order, to be sorted by the caller; or, where rowids are in date order
-    // and the index's candidates are few or need no LIKE (see findsExactly()), only their
-    // rowids, newest first.
+    // candidates, in no order, to be sorted by the caller; or, where rowids are in date order,
+    // only the rowids, newest first (from the index alone for a text it finds exactly, see
+    // findsExactly()).
     // `rowIdsInDateOrder` tells that the rows' ids are in that order too (the lists know it:
     // PackedList::isInRowIdOrder()). On the thread that owns `db`, any connection to the history.
     enum class Order {
