@@ -137,16 +137,22 @@ bool DBManager::exists(const QString& uuid)
 std::optional<qint64> DBManager::writeRow(const PBContent& item)
 {
     const std::shared_ptr<const ContentDetails> details = item.details();
+    return m_searchIndex->foldedRows().write(
+        details->keyword, [this, &item, &details] { return insertRow(item, *details); });
+}
+
+std::optional<qint64> DBManager::insertRow(const PBContent& item, const ContentDetails& details)
+{
     SqliteStatement statement(*m_db, QString::fromLatin1(insertSql));
     statement.bind(1, item.uuid())
         .bind(2, item.date)
-        .bind(3, details->title)
+        .bind(3, details.title)
         .bind(4, qint64(item.type()))
-        .bind(5, details->pasteboardTypes.join(listSeparator))
-        .bindText(6, details->dataPaths.value_or(QByteArray()))
-        .bind(7, details->app)
+        .bind(5, details.pasteboardTypes.join(listSeparator))
+        .bindText(6, details.dataPaths.value_or(QByteArray()))
+        .bind(7, details.app)
         .bind(8, qint64(item.marked ? 1 : 0))
-        .bind(9, details->keyword);
+        .bind(9, details.keyword);
     if (statement.exec())
         return m_db->lastInsertRowId();
     qCWarning(lcStorage).noquote() << "insert failed:" << statement.errorText();
@@ -214,6 +220,10 @@ void DBManager::streamSearch(const QString& text, QObject* context, BatchBlock b
                                                            });
             if (finished)
                 deliver({}, true);
+            // Once, after the first search that needs them: until then, such searches check
+            // every row the index finds with LIKE.
+            if (finished && SearchIndex::findsExactly(text) && FoldedRows::concerns(text))
+                m_search->findFoldedRows();
         });
 }
 

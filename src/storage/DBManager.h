@@ -190,6 +190,7 @@ private:
     bool exists(const QString& uuid);
     // The new row's id, or nullopt when it was not written.
     std::optional<qint64> writeRow(const PBContent& item);
+    std::optional<qint64> insertRow(const PBContent& item, const ContentDetails& details);
     // Replaces the lists with a load's and updates the counts. Main thread.
     void applyLists(CategoryLists&& lists);
     // The lists' rows for the rows a search found, with the marks they have now (the search may

@@ -29,6 +29,12 @@ HistorySearch::HistorySearch(const QString& dbPath, const SearchIndex& index, Pa
 
 HistorySearch::~HistorySearch() = default;
 
+void HistorySearch::findFoldedRows()
+{
+    if (open())
+        m_index.foldedRows().scan(*m_db);
+}
+
 bool HistorySearch::open()
 {
     if (m_db)
@@ -64,8 +70,17 @@ bool HistorySearch::run(const QString& text, bool rowIdsInDateOrder, const std::
     };
     m_db->setInterruptCheck([&stop] { return bool(stop); });
     {
-        const SearchIndex::Statement statement =
-            SearchIndex::searchStatement(*m_db, text, m_index.isComplete(), rowIdsInDateOrder);
+        const FoldedRows& folded = m_index.foldedRows();
+        const SearchIndex::Statement statement = SearchIndex::searchStatement(
+            *m_db, text, m_index.isComplete(), rowIdsInDateOrder, folded);
+        const std::unique_ptr<SqliteStatement> check =
+            statement.checkFolded ? SearchIndex::rowCheck(*m_db, text) : nullptr;
+        // A row the index found but that holds a character it folds unlike LIKE.
+        const auto holds = [&check](qint64 rowId) {
+            check->reset();
+            check->bind(1, rowId);
+            return check->step();
+        };
         using Order = SearchIndex::Order;
         const std::optional<ListedColumns> columns =
             statement.order == Order::IdsNewestFirst
@@ -77,7 +92,8 @@ bool HistorySearch::run(const QString& text, bool rowIdsInDateOrder, const std::
                 FoundRow known;
                 known.rowId = statement.rows->integer(0);
                 known.idOnly = true;
-                add(std::move(known));
+                if (!check || !folded.mayHold(known.rowId) || holds(known.rowId))
+                    add(std::move(known));
                 continue;
             }
             std::optional<FoundRow> row = columns->read(*statement.rows);

@@ -51,6 +51,10 @@ public:
     bool run(const QString& text, bool rowIdsInDateOrder, const std::atomic<bool>& stop,
              const BatchBlock& batch);
 
+    // Finds the rows a search from the index alone must check with LIKE (FoldedRows), where
+    // they are not known yet.
+    void findFoldedRows();
+
 private:
     bool open();
 

@@ -40,6 +40,8 @@ const char* const indexedIdsSql =
 const char* const checkedIdsSql =
     "SELECT rowid FROM pb_items WHERE rowid IN (SELECT rowid FROM pb_search WHERE pb_search "
     "MATCH ?) AND keyword LIKE '%' || ? || '%' ORDER BY rowid DESC";
+const char* const rowCheckSql =
+    "SELECT 1 FROM pb_items WHERE rowid = ? AND keyword LIKE '%' || ? || '%'";
 const char* const candidatesSql =
     "SELECT count(*) AS n FROM (SELECT 1 FROM pb_search WHERE pb_search MATCH ? LIMIT ?)";
 const char* const hasTableSql =
@@ -74,7 +76,8 @@ QStringList spread(const QStringList& trigrams)
 } // namespace
 
 SearchIndex::SearchIndex(SerialQueue& dbQueue)
-    : m_dbQueue(dbQueue), m_buildQueue(std::make_unique<SerialQueue>())
+    : m_dbQueue(dbQueue), m_buildQueue(std::make_unique<SerialQueue>()),
+      m_foldedRows(std::make_unique<FoldedRows>())
 {}
 
 SearchIndex::~SearchIndex()
@@ -158,13 +161,15 @@ bool SearchIndex::indexNextBatch()
 }
 
 SearchIndex::Statement SearchIndex::searchStatement(SqliteDatabase& db, const QString& text,
-                                                    bool indexed, bool rowIdsInDateOrder)
+                                                    bool indexed, bool rowIdsInDateOrder,
+                                                    const FoldedRows& folded)
 {
     const std::optional<QString> match = indexed ? matchExpression(text) : std::nullopt;
-    if (match && rowIdsInDateOrder && findsExactly(text)) {
+    const bool checkFolded = FoldedRows::concerns(text);
+    if (match && rowIdsInDateOrder && findsExactly(text) && (!checkFolded || folded.isKnown())) {
         auto statement = std::make_unique<SqliteStatement>(db, QString::fromLatin1(indexedIdsSql));
         statement->bind(1, *match);
-        return {std::move(statement), Order::IdsNewestFirst};
+        return {std::move(statement), Order::IdsNewestFirst, checkFolded};
     }
     if (!match || !fewCandidates(db, *match)) {
         auto statement = std::make_unique<SqliteStatement>(
@@ -179,11 +184,17 @@ SearchIndex::Statement SearchIndex::searchStatement(SqliteDatabase& db, const QS
     return {std::move(statement), rowIdsInDateOrder ? Order::IdsNewestFirst : Order::Unordered};
 }
 
+std::unique_ptr<SqliteStatement> SearchIndex::rowCheck(SqliteDatabase& db, const QString& text)
+{
+    auto statement = std::make_unique<SqliteStatement>(db, QString::fromLatin1(rowCheckSql));
+    statement->bind(2, text);
+    return statement;
+}
+
 bool SearchIndex::findsExactly(const QString& text)
 {
     return text.size() == 3 && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
-               return c.unicode() >= 0x20 && c.unicode() < 0x7f && !isWildcard(c.unicode()) &&
-                      !QStringView(u"kKsS").contains(c);
+               return c.unicode() >= 0x20 && c.unicode() < 0x7f && !isWildcard(c.unicode());
            });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/FoldedRows.h"
+
 #include <QString>
 #include <atomic>
 #include <memory>
@@ -13,7 +15,8 @@ class SqliteStatement;
 // search statement built on it. A search for a text with a run of three or more characters
 // between its wildcards reads only the rows that hold every trigram of those runs, then applies
 // the same LIKE as the plain scan to each, so both find exactly the same rows in the same order;
-// three letters the index tells apart as LIKE does need no LIKE at all (see findsExactly()).
+// three ASCII characters need no LIKE at all, but in the rare rows FoldedRows knows (see
+// findsExactly()).
 // Any other text, one whose trigrams are in too many rows to sort at once, and every search
 // while the index is incomplete, use the plain scan.
 //
@@ -36,13 +39,16 @@ public:
 
     // Whether the index holds every row, so that searches use it. Any thread.
     bool isComplete() const { return m_complete; }
+    // The rows the index alone cannot tell apart as LIKE does. Any thread.
+    FoldedRows& foldedRows() const { return *m_foldedRows; }
 
     // The statement that yields the listed columns (rowid, uuid, date, type, marked) of the rows
     // whose keyword contains `text` (LIKE: % and _ are wildcards, A-Z without case), with its
     // parameters bound: newest first (as FoundRow::newer), or, where it reads the index's few
     // candidates, in no order, to be sorted by the caller; or, where rowids are in date order,
     // only the rowids, newest first (from the index alone for a text it finds exactly, see
-    // findsExactly()).
+    // findsExactly(); the rows `folded` may hold are then still to be checked with LIKE:
+    // `checkFolded`).
     // `rowIdsInDateOrder` tells that the rows' ids are in that order too (the lists know it:
     // PackedList::isInRowIdOrder()). On the thread that owns `db`, any connection to the history.
     enum class Order {
@@ -57,18 +63,23 @@ public:
     {
         std::unique_ptr<SqliteStatement> rows;
         Order order;
+        bool checkFolded = false;
     };
     static Statement searchStatement(SqliteDatabase& db, const QString& text, bool indexed,
-                                     bool rowIdsInDateOrder);
+                                     bool rowIdsInDateOrder, const FoldedRows& folded);
+
+    // The statement that yields a row when the row whose rowid is bound (as parameter 1) holds
+    // `text` (LIKE, as above). On the thread that owns `db`.
+    static std::unique_ptr<SqliteStatement> rowCheck(SqliteDatabase& db, const QString& text);
 
     // The index query for a search text: the trigrams of its runs of three or more characters
     // between wildcards, all required; none where there is no such run or the text holds NUL
     // (LIKE reads a text only up to its first NUL).
     static std::optional<QString> matchExpression(const QString& text);
-    // Whether the index alone finds the rows LIKE finds for `text`: three ASCII characters, no
-    // wildcard, and no letter that another character is folded to in the index. (The index folds
-    // A-Z to a-z, as LIKE does, but also the Kelvin sign to k and the long s to s, which LIKE
-    // does not.) One difference is left: the index holds a keyword's text after a NUL character,
+    // Whether the index alone finds the rows LIKE finds for `text`, but in the rows FoldedRows
+    // knows where it concerns `text`: three ASCII characters and no wildcard. (The index folds A-Z
+    // to a-z, as LIKE does, but also the Kelvin sign to k and the long s to s, which LIKE does
+    // not.) One difference is left: the index holds a keyword's text after a NUL character,
     // which LIKE does not read, so such a keyword may be found by three letters after it.
     static bool findsExactly(const QString& text);
 
@@ -90,4 +101,5 @@ private:
     std::atomic<bool> m_complete{false};
     std::atomic<bool> m_stopping{false};
     std::unique_ptr<SerialQueue> m_buildQueue;
+    const std::unique_ptr<FoldedRows> m_foldedRows;
 };

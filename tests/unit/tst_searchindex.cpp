@@ -236,6 +236,21 @@ private slots:
         // finds alone, from the index only).
         QVERIFY(m_manager->rowIdsInDateOrder());
         QCOMPARE(uuidsOf(searchNow(*m_manager, text)), likeUuids(m_manager->dbPath(), text));
+        // The history opened anew, so that the rows the index folds unlike LIKE are found in the
+        // table (after a first search needed them), then with more of them written since.
+        m_store->manager.reset();
+        m_store->manager = m_store->makeManager(m_store->folder.path());
+        m_manager = m_store->manager.get();
+        loaded = false;
+        m_manager->fetchAllItems([&loaded] { loaded = true; });
+        QVERIFY(QTest::qWaitFor([&loaded] { return loaded; }));
+        QVERIFY(m_manager->rowIdsInDateOrder());
+        for (int round = 0; round < 2; ++round)
+            QCOMPARE(uuidsOf(searchNow(*m_manager, text)), likeUuids(m_manager->dbPath(), text));
+        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("\u212AAT later"), now - 70)));
+        QVERIFY(insertNow(*m_manager, textItem(QStringLiteral("UN\u017F later"), now - 69)));
+        QVERIFY(m_manager->rowIdsInDateOrder());
+        QCOMPARE(uuidsOf(searchNow(*m_manager, text)), likeUuids(m_manager->dbPath(), text));
 
         // As an imported or restored history, or a clock set back, leaves them: neither the
         // order they were written in nor its reverse is the order by date.
