@@ -222,7 +222,7 @@ void DBManager::streamSearch(const QString& text, QObject* context, BatchBlock b
                 deliver({}, true);
             // Once, after the first search that needs them: until then, such searches check
             // every row the index finds with LIKE.
-            if (finished && SearchIndex::findsExactly(text) && FoldedRows::concerns(text))
+            if (m_open && finished && SearchIndex::findsExactly(text) && FoldedRows::concerns(text))
                 m_search->findFoldedRows();
         });
 }
