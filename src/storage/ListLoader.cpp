@@ -22,6 +22,11 @@ const char* const listedIndexSql =
 const char* const selectListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items "
                                     "INDEXED BY pb_items_listed WHERE uuid IS NOT NULL";
 const char* const scanListedSql = "SELECT rowid, uuid, date, type, marked FROM pb_items";
+// At least the number of rows, found in a few steps.
+const char* const mostRowsSql = "SELECT max(rowid) AS n FROM pb_items";
+// Room for the rows read is taken up front for up to this many (mapped, it costs no memory until
+// rows are written to it); a history with more grows it as it goes.
+constexpr qint64 mostReserved = 2'000'000;
 // The order of a load, rows without uuid left out below (a condition on uuid here would let the
 // planner take the load's index, whose order of equal dates is not the rowid's).
 const char* const newestSql = "SELECT rowid, uuid, date, type, marked FROM pb_items WHERE type "
@@ -67,6 +72,11 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
     };
     SqliteStatement statement(db, QString::fromLatin1(m_indexed ? selectListedSql : scanListedSql));
     const ListedColumns columns(statement);
+    {
+        SqliteStatement most(db, QString::fromLatin1(mostRowsSql));
+        if (most.step())
+            rows.reserve(size_t(std::clamp<qint64>(most.integer("n"), 0, mostReserved)));
+    }
     while (statement.step()) {
         const std::optional<FoundRow> found = columns.read(statement);
         if (!found)
