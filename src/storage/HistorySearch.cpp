@@ -75,7 +75,8 @@ bool HistorySearch::run(const QString& text, bool rowIdsInDateOrder, const std::
             *m_db, text, m_index.isComplete(), rowIdsInDateOrder, folded);
         const std::unique_ptr<SqliteStatement> check =
             statement.checkFolded ? SearchIndex::rowCheck(*m_db, text) : nullptr;
-        // A row the index found but that holds a character it folds unlike LIKE.
+        // Whether LIKE finds the text in a row the index found: asked only of the rows that hold
+        // a character the index folds unlike LIKE.
         const auto holds = [&check](qint64 rowId) {
             check->reset();
             check->bind(1, rowId);
