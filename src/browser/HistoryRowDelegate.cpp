@@ -7,6 +7,7 @@
 #include "browser/RowColors.h"
 #include "browser/RowDescription.h"
 #include "controls/TemplateImage.h"
+#include "item/ContentIcons.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -61,7 +62,7 @@ QIcon HistoryRowDelegate::image(const QString& name)
 {
     static const bool registered = (registerBrowserIcons(), true);
     Q_UNUSED(registered);
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+    return ContentIcons::resource(name);
 }
 
 HistoryRowDelegate::Buttons HistoryRowDelegate::buttonsFor(const PBContent& item, bool hovered,

@@ -3,6 +3,7 @@
 #include "platform/xdg/DesktopEntries.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QMimeDatabase>
 
 // The resources live in a static library, so they are registered by hand before first use.
@@ -16,9 +17,20 @@ QIcon resourceIcon(const QString& name)
 {
     static const bool registered = (registerCoreIcons(), true);
     Q_UNUSED(registered);
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+    return ContentIcons::resource(name);
 }
 } // namespace
+
+// Never freed: the icons' engines come from a plug-in, which may be gone when statics are
+// destroyed.
+QIcon ContentIcons::resource(const QString& name)
+{
+    static auto* const made = new QHash<QString, QIcon>();
+    const auto found = made->constFind(name);
+    if (found != made->cend())
+        return *found;
+    return *made->insert(name, QIcon(QStringLiteral(":/icons/%1.svg").arg(name)));
+}
 
 QIcon ContentIcons::missingApp()
 {

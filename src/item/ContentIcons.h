@@ -8,6 +8,10 @@
 class ContentIcons
 {
 public:
+    // The program's own picture ":/icons/<name>.svg" (its resource registered), made once per
+    // name: an icon made anew renders its pictures anew, and Qt's pixmap cache fills with copies.
+    // Main thread only.
+    static QIcon resource(const QString& name);
     // The picture for an application that cannot be found.
     static QIcon missingApp();
     // The picture for an item that has no icon of its own.

@@ -5,6 +5,7 @@
 #include "browser/PreviewViewController.h"
 #include "controls/HighlightButton.h"
 #include "controls/MySearchField.h"
+#include "item/ContentIcons.h"
 #include "mini/PreviewPopover.h"
 #include "support/Logging.h"
 #include "ui_MiniViewController.h"
@@ -24,7 +25,7 @@ QIcon image(const QString& name)
 {
     static const bool registered = (registerMiniIcons(), true);
     Q_UNUSED(registered);
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+    return ContentIcons::resource(name);
 }
 } // namespace
 
