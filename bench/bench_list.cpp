@@ -307,9 +307,18 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("vantrel.*=false"));
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    benchMillion();
-    benchSelect();
-    benchPictures();
-    benchMemory();
+    // A part may be named to run it alone: "million", "select", "pictures" or "memory".
+    const QStringList parts = app.arguments().mid(1);
+    const auto runs = [&parts](const char* part) {
+        return parts.isEmpty() || parts.contains(QLatin1String(part));
+    };
+    if (runs("million"))
+        benchMillion();
+    if (runs("select"))
+        benchSelect();
+    if (runs("pictures"))
+        benchPictures();
+    if (runs("memory"))
+        benchMemory();
     return 0;
 }

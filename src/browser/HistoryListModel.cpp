@@ -75,16 +75,23 @@ PBContentPtr HistoryListModel::contentWithRow(int row) const
     const qsizetype index = rowOfIndex(row, size);
     if (row < 0 || index < 0 || index >= size)
         return nullptr;
-    return isStoreList(m_category) ? m_store.itemAt(m_category, index)
-                                   : m_store.objectFor(m_results[index]);
+    if (isStoreList(m_category))
+        return m_store.itemAt(m_category, index);
+    const std::optional<ListedRow> found = m_results.at(index, recents());
+    return found ? m_store.objectFor(*found) : nullptr;
 }
 
 // A store's list tells the marks of its rows without making an object for each.
 bool HistoryListModel::anyMarked() const
 {
-    if (!isStoreList(m_category))
-        return std::any_of(m_results.cbegin(), m_results.cend(),
-                           [](const ListedRow& row) { return row.marked; });
+    if (!isStoreList(m_category)) {
+        for (qsizetype i = 0; i < m_results.size(); ++i) {
+            const std::optional<ListedRow> row = m_results.at(i, recents());
+            if (row && row->marked)
+                return true;
+        }
+        return false;
+    }
     for (qsizetype i = 0; i < length(); ++i) {
         if (m_store.isMarkedAt(m_category, i))
             return true;
@@ -99,10 +106,10 @@ QModelIndex HistoryListModel::indexOfUuid(const QString& uuid) const
     if (isStoreList(m_category)) {
         found = m_store.indexOfUuid(m_category, wanted);
     } else {
-        const auto listed = std::find_if(
-            m_results.cbegin(), m_results.cend(),
-            [this, &wanted](const ListedRow& row) { return m_store.uuidOf(row) == wanted; });
-        found = listed == m_results.cend() ? -1 : listed - m_results.cbegin();
+        for (qsizetype i = 0; found < 0 && i < m_results.size(); ++i) {
+            const std::optional<ListedRow> row = m_results.at(i, recents());
+            found = row && m_store.uuidOf(*row) == wanted ? i : -1;
+        }
     }
     return found < 0 ? QModelIndex() : index(rowOfIndex(found, length()));
 }
@@ -219,10 +226,11 @@ void HistoryListModel::resultsFound(quint64 generation, const QList<ListedRow>& 
         m_results.squeeze();
 }
 
-void HistoryListModel::showResults(QList<ListedRow> results)
+void HistoryListModel::showResults(const QList<ListedRow>& results)
 {
     beginResetModel();
-    m_results = std::move(results);
+    m_results.clear();
+    m_results.append(results, recents());
     endResetModel();
 }
 
@@ -233,21 +241,28 @@ void HistoryListModel::appendResults(const QList<ListedRow>& results)
         return;
     const int first = m_asc ? 0 : int(m_results.size());
     beginInsertRows({}, first, first + int(results.size()) - 1);
-    m_results.append(results);
+    m_results.append(results, recents());
     endInsertRows();
 }
 
-// A deletion made anywhere reaches the results by uuid.
+// A deletion made anywhere reaches the results by uuid; a result whose row has gone from Recents
+// is one of those deleted.
 void HistoryListModel::itemsDeleted(const QList<PBContentPtr>& items)
 {
     QSet<ItemUuid> deleted;
-    for (const PBContentPtr& item : items)
+    QSet<double> dates;
+    for (const PBContentPtr& item : items) {
         deleted.insert(item->itemUuid());
+        dates.insert(item->date);
+    }
     for (qsizetype i = m_results.size() - 1; i >= 0; --i) {
-        if (!deleted.contains(m_store.uuidOf(m_results[i])))
+        if (!dates.contains(m_results.dateAt(i)))
             continue;
-        const int row = rowOfIndex(i, m_results.size());
-        beginRemoveRows({}, row, row);
+        const std::optional<ListedRow> row = m_results.at(i, recents());
+        if (row && !deleted.contains(m_store.uuidOf(*row)))
+            continue;
+        const int shown = rowOfIndex(i, m_results.size());
+        beginRemoveRows({}, shown, shown);
         m_results.removeAt(i);
         endRemoveRows();
     }
@@ -255,30 +270,24 @@ void HistoryListModel::itemsDeleted(const QList<PBContentPtr>& items)
 
 void HistoryListModel::relistResults()
 {
-    QList<ListedRow> relisted;
-    relisted.reserve(m_results.size());
-    for (const ListedRow& row : std::as_const(m_results)) {
-        if (const std::optional<ListedRow> now = m_store.listedRow(row.rowId, row.date))
-            relisted.append(*now);
-    }
-    showResults(std::move(relisted));
+    beginResetModel();
+    m_results.relist(recents());
+    endResetModel();
 }
 
+// Results read their marks from Recents; only a row found before Recents listed it carries its
+// own.
 void HistoryListModel::markChanged(const PBContentPtr& item)
 {
-    if (isStoreList(m_category)) {
-        // The store's own object already carries the mark; which row shows it does not matter
-        // to a repaint of the rows on screen.
-        if (rowCount() > 0)
-            emit dataChanged(index(0), index(rowCount() - 1));
-        return;
+    if (!isStoreList(m_category)) {
+        const ItemUuid uuid = item->itemUuid();
+        m_results.changeUnlisted([this, &uuid, marked = item->marked](ListedRow& row) {
+            if (m_store.uuidOf(row) == uuid)
+                row.marked = marked;
+        });
     }
-    const ItemUuid uuid = item->itemUuid();
-    for (qsizetype i = 0; i < m_results.size(); ++i) {
-        if (m_store.uuidOf(m_results[i]) != uuid)
-            continue;
-        m_results[i].marked = item->marked;
-        const QModelIndex row = index(rowOfIndex(i, m_results.size()));
-        emit dataChanged(row, row);
-    }
+    // The store's own object already carries the mark; which row shows it does not matter to a
+    // repaint of the rows on screen.
+    if (rowCount() > 0)
+        emit dataChanged(index(0), index(rowCount() - 1));
 }

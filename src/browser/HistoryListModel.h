@@ -2,6 +2,7 @@
 
 #include "item/PBContent.h"
 #include "storage/DBManager.h"
+#include "storage/ResultRows.h"
 
 #include <QAbstractListModel>
 
@@ -59,8 +60,9 @@ private:
     void storeAboutToRemove(Category category, qsizetype index);
     void itemsDeleted(const QList<PBContentPtr>& items);
     void markChanged(const PBContentPtr& item);
-    void showResults(QList<ListedRow> results);
+    void showResults(const QList<ListedRow>& results);
     void appendResults(const QList<ListedRow>& results);
+    const PackedList& recents() const { return m_store.list(Category::Recents); }
     void resultsFound(quint64 generation, const QList<ListedRow>& batch, bool last);
     // The results as the lists hold their rows now that the lists were replaced; those no longer
     // listed are dropped.
@@ -77,5 +79,5 @@ private:
     // The search whose results are shown (the rest of them are appended as they come).
     quint64 m_shownGeneration = 0;
     // The rows found, each made an object only when it is asked for.
-    QList<ListedRow> m_results;
+    ResultRows m_results;
 };

@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace {
 const QSize buttonSize(HistoryRowDelegate::buttonSize, HistoryRowDelegate::buttonSize);
@@ -144,6 +145,26 @@ void HistoryListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start,
     if (current.isValid() && current.row() >= start && current.row() <= end)
         selectionModel()->clear();
     QListView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void HistoryListView::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    m_mostRows = std::max(m_mostRows, model()->rowCount());
+    QListView::rowsInserted(parent, start, end);
+}
+
+// Qt's list keeps a position for each row it lays out, in room as large as the longest list it
+// has laid out: a search list that once showed most of a million rows would hold on to 8 MB for
+// good. A list reset to fewer rows has its layout made anew, which a change of mode does.
+void HistoryListView::reset()
+{
+    const int rows = model() ? model()->rowCount() : 0;
+    if (rows < m_mostRows) {
+        setViewMode(IconMode);
+        setViewMode(ListMode);
+    }
+    m_mostRows = rows;
+    QListView::reset();
 }
 
 QRect HistoryListView::rowRect(const QModelIndex& index)

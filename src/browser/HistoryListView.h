@@ -44,6 +44,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void reset() override;
 
 private:
     // Runs the base class's handling of a user's event and tells whether it chose another row.
@@ -61,4 +63,6 @@ private:
     std::optional<QPoint> m_pointer;
     // A mark taken off under the pointer stays hidden until the pointer leaves the row.
     bool m_markHeld = false;
+    // The most rows the list was laid out for since its layout was last made anew.
+    int m_mostRows = 0;
 };

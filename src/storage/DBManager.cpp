@@ -304,13 +304,6 @@ PBContentPtr DBManager::objectFor(const ListedRow& row)
     return m_objects->object(row, m_lists.uuidOf(row));
 }
 
-std::optional<ListedRow> DBManager::listedRow(qint64 rowId, double date) const
-{
-    const PackedList& recents = m_lists[Category::Recents];
-    const qsizetype index = recents.indexOf(rowId, date);
-    return index >= 0 ? std::optional(recents[index]) : std::nullopt;
-}
-
 qsizetype DBManager::indexOfUuid(Category category, const ItemUuid& uuid) const
 {
     return m_lists.indexOfUuid(category, uuid);
@@ -337,18 +330,13 @@ QList<PBContentPtr> DBManager::items(Category category)
 // before it first; a search of a common word finds most of the rows there.
 QList<ListedRow> DBManager::listedRows(const QList<FoundRow>& found)
 {
-    constexpr qsizetype nearby = 8;
     const PackedList& recents = m_lists[Category::Recents];
     QList<ListedRow> rows;
     rows.reserve(found.size());
     qsizetype next = 0;
     for (const FoundRow& row : found) {
-        qsizetype index = -1;
-        for (qsizetype i = next; index < 0 && i < std::min(next + nearby, recents.size()); ++i)
-            index = recents[i].rowId == row.rowId ? i : -1;
-        if (index < 0)
-            index =
-                row.idOnly ? recents.indexOfRowId(row.rowId) : recents.indexOf(row.rowId, row.date);
+        const qsizetype index = row.idOnly ? recents.indexNearRowId(next, row.rowId)
+                                           : recents.indexNear(next, row.rowId, row.date);
         // A row known by its id alone and not listed is gone, or was written after the search
         // began and is not listed yet.
         if (index >= 0) {

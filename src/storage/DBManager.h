@@ -86,7 +86,7 @@ public:
     // object made; see objectFor()): the block runs on the main thread with each batch in order,
     // newest first, and once more with `last` set (and maybe no rows) when every row was read.
     // A row not listed (found before the first load) is as the search read it, until the lists
-    // are next replaced; listedRow() then gives it anew. A later search for the same context stops
+    // are next replaced; Recents then lists it. A later search for the same context stops
     // this one as above; no batch of it is handed over after that.
     void streamSearch(const QString& text, QObject* context, BatchBlock block);
     // Whether the rows' ids are in the lists' order, newest first, as a load found them and
@@ -143,8 +143,8 @@ public:
     // The object for a row of the lists or of a search: the row's one object.
     PBContentPtr objectFor(const ListedRow& row);
     ItemUuid uuidOf(const ListedRow& row) const { return m_lists.uuidOf(row); }
-    // The row of Recents with this id and date, as it is now, or nullopt when it is not listed.
-    std::optional<ListedRow> listedRow(qint64 rowId, double date) const;
+    // The list's rows as they stand (a search list reads its results' rows from Recents).
+    const PackedList& list(Category category) const { return m_lists[category]; }
     // The index of the item with this uuid in the list, or -1.
     qsizetype indexOfUuid(Category category, const ItemUuid& uuid) const;
     // The newest `count` items as Recents will list them, read from the table now on a connection

@@ -5,9 +5,12 @@
 #include "support/SqliteDatabase.h"
 #include "support/SqliteStatement.h"
 
+#include <QSet>
 #include <algorithm>
+#include <array>
 #include <optional>
-#include <vector>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 // A load reads only what the lists need, from an index that holds just that: a sixth of the
@@ -32,19 +35,29 @@ constexpr qint64 mostReserved = 2'000'000;
 const char* const newestSql = "SELECT rowid, uuid, date, type, marked FROM pb_items WHERE type "
                               "BETWEEN 0 AND 3 ORDER BY date DESC, rowid DESC LIMIT ?";
 
-struct LoadedRow
+// Asks for the list's room to be backed by large pages where the system allows it: a load of a
+// million rows otherwise spends a third of its time faulting in 20,000 small pages.
+void useLargePages(const QList<ListedRow>& rows)
 {
-    bool dated;
-    ListedRow row;
-};
+    const auto pageSize = quintptr(sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<quintptr>(rows.constData());
+    const quintptr from = (begin + pageSize - 1) & ~(pageSize - 1);
+    const quintptr to = (begin + quintptr(rows.capacity()) * sizeof(ListedRow)) & ~(pageSize - 1);
+    if (to > from)
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
 
-// Newest first as the date index gives them (FoundRow::newer). Rows come oldest first, from the
-// index or in the order they were written, so mostly in order already.
-void newestFirst(std::vector<LoadedRow>& rows)
+// Newest first as the date index gives them (FoundRow::newer), rows without a date (`undated`,
+// by id) after every dated one. Rows come oldest first, from the index or in the order they
+// were written, so mostly in order already.
+void newestFirst(QList<ListedRow>& rows, const QSet<qint64>& undated)
 {
     std::reverse(rows.begin(), rows.end());
-    const auto newer = [](const LoadedRow& a, const LoadedRow& b) {
-        return FoundRow::newer(a.dated, a.row.date, a.row.rowId, b.dated, b.row.date, b.row.rowId);
+    const auto dated = [&undated](const ListedRow& row) {
+        return undated.isEmpty() || !undated.contains(row.rowId);
+    };
+    const auto newer = [&dated](const ListedRow& a, const ListedRow& b) {
+        return FoundRow::newer(dated(a), a.date, a.rowId, dated(b), b.date, b.rowId);
     };
     if (!std::is_sorted(rows.begin(), rows.end(), newer))
         std::sort(rows.begin(), rows.end(), newer);
@@ -62,10 +75,12 @@ void ListLoader::addIndex(SqliteDatabase& db)
         qCWarning(lcStorage).noquote() << "cannot index the history:" << db.errorText();
 }
 
+// The rows are read straight into Recents; the other lists are taken from it once it is in order.
 CategoryLists ListLoader::load(SqliteDatabase& db) const
 {
     CategoryLists lists;
-    std::vector<LoadedRow> rows;
+    QList<ListedRow> recents;
+    QSet<qint64> undated;
     std::array<qsizetype, storeListCount> sizes{};
     const auto sizeOf = [&sizes](Category category) -> qsizetype& {
         return sizes[qsizetype(category)];
@@ -75,8 +90,9 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
     {
         SqliteStatement most(db, QString::fromLatin1(mostRowsSql));
         if (most.step())
-            rows.reserve(size_t(std::clamp<qint64>(most.integer("n"), 0, mostReserved)));
+            recents.reserve(std::clamp<qint64>(most.integer("n"), 0, mostReserved));
     }
+    useLargePages(recents);
     while (statement.step()) {
         const std::optional<FoundRow> found = columns.read(statement);
         if (!found)
@@ -84,19 +100,27 @@ CategoryLists ListLoader::load(SqliteDatabase& db) const
         const ListedRow row = lists.rowFor(*found);
         ++sizeOf(categoryOfType(PBContentType(row.type)));
         sizeOf(Category::Marked) += row.marked ? 1 : 0;
-        rows.push_back({found->dated, row});
+        if (!found->dated)
+            undated.insert(row.rowId);
+        recents.append(row);
     }
-    newestFirst(rows);
-    sizeOf(Category::Recents) = qsizetype(rows.size());
-    for (qsizetype c = 0; c < storeListCount; ++c)
-        lists[Category(c)].reserve(sizes[c]);
-    for (const LoadedRow& loaded : rows) {
-        const ListedRow& row = loaded.row;
-        lists[Category::Recents].append(row);
-        lists[categoryOfType(PBContentType(row.type))].append(row);
+    newestFirst(recents, undated);
+    std::array<QList<ListedRow>, storeListCount> others;
+    for (Category category :
+         {Category::Text, Category::Image, Category::File, Category::URL, Category::Marked}) {
+        others[qsizetype(category)].reserve(sizeOf(category));
+        useLargePages(others[qsizetype(category)]);
+    }
+    for (const ListedRow& row : std::as_const(recents)) {
+        others[qsizetype(categoryOfType(PBContentType(row.type)))].append(row);
         if (row.marked)
-            lists[Category::Marked].append(row);
+            others[qsizetype(Category::Marked)].append(row);
     }
+    for (qsizetype c = 0; c < storeListCount; ++c) {
+        if (Category(c) != Category::Recents)
+            lists[Category(c)].assign(std::move(others[c]));
+    }
+    lists[Category::Recents].assign(std::move(recents));
     return lists;
 }
 

@@ -2,6 +2,16 @@
 
 #include <algorithm>
 
+void PackedList::assign(QList<ListedRow> rows)
+{
+    m_rows = std::move(rows);
+    m_rowIdOrder = std::adjacent_find(m_rows.cbegin(), m_rows.cend(),
+                                      [](const ListedRow& newer, const ListedRow& older) {
+                                          return !inRowIdOrder(newer, older);
+                                      }) == m_rows.cend();
+    findRuns();
+}
+
 void PackedList::append(const ListedRow& row)
 {
     for (qsizetype& fromEnd : m_breaks)
@@ -42,6 +52,11 @@ void PackedList::removeAt(qsizetype index)
 void PackedList::removeRows(const QSet<qint64>& rowIds)
 {
     m_rows.removeIf([&rowIds](const ListedRow& row) { return rowIds.contains(row.rowId); });
+    findRuns();
+}
+
+void PackedList::findRuns()
+{
     m_breaks.clear();
     for (qsizetype i = 1; i < size(); ++i) {
         if (breaksBefore(i))

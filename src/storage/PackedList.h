@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QSet>
+#include <algorithm>
 #include <vector>
 
 // One history list as the store keeps it: a row per item (ListedRow), 40 bytes each. A row is
@@ -21,7 +22,8 @@ public:
     // row taken out keeps the order; one put in out of it ends it until the list is loaded anew.
     bool isInRowIdOrder() const { return m_rowIdOrder; }
 
-    void reserve(qsizetype size) { m_rows.reserve(size); }
+    // Takes these rows, in date order, newest first, as the list's.
+    void assign(QList<ListedRow> rows);
     void append(const ListedRow& row);
     void prepend(const ListedRow& row);
     void removeAt(qsizetype index);
@@ -37,6 +39,22 @@ public:
     // The index of the row with this id, or -1: in a few steps in a list in rowid order, by
     // walking it otherwise.
     qsizetype indexOfRowId(qint64 rowId) const;
+    // The same, looked for first in the few rows from `from` on: where the row after the one last
+    // found stands when rows are asked for in the list's order.
+    qsizetype indexNear(qsizetype from, qint64 rowId, double date) const
+    {
+        const qsizetype found = nearby(from, [rowId, date](const ListedRow& row) {
+            return row.rowId == rowId && row.date == date;
+        });
+        return found >= 0 ? found : indexOf(rowId, date);
+    }
+    // The same for a row known by its id alone.
+    qsizetype indexNearRowId(qsizetype from, qint64 rowId) const
+    {
+        const qsizetype found =
+            nearby(from, [rowId](const ListedRow& row) { return row.rowId == rowId; });
+        return found >= 0 ? found : indexOfRowId(rowId);
+    }
     // The index of the first row of this date that `matches`, or -1.
     template <class Matches> qsizetype find(double date, const Matches& matches) const
     {
@@ -62,6 +80,17 @@ public:
 
 private:
     static constexpr size_t mostRuns = 16;
+    static constexpr qsizetype nearbyRows = 8;
+
+    template <class Matches> qsizetype nearby(qsizetype from, const Matches& matches) const
+    {
+        const qsizetype end = std::min(std::max<qsizetype>(from, 0) + nearbyRows, size());
+        for (qsizetype i = std::max<qsizetype>(from, 0); i < end; ++i) {
+            if (matches(m_rows[i]))
+                return i;
+        }
+        return -1;
+    }
 
     // The first index of [from, to) whose row is not newer than `date`, in a run.
     qsizetype firstNotNewer(double date, qsizetype from, qsizetype to) const;
@@ -72,6 +101,8 @@ private:
     {
         return newer.rowId > older.rowId && newer.date >= older.date;
     }
+    // Finds where each run starts.
+    void findRuns();
     // Whether the date order breaks between the row at `index` and the one before it.
     bool breaksBefore(qsizetype index) const
     {

@@ -41,7 +41,7 @@ QList<PBContentPtr> shown(const HistoryListModel& model)
     return items;
 }
 
-QList<PBContentPtr> reversed(QList<PBContentPtr> items)
+template <class T> QList<T> reversed(QList<T> items)
 {
     std::reverse(items.begin(), items.end());
     return items;
@@ -104,22 +104,29 @@ void TestCategoryList::modelFollowsEveryChangeOfTheStore_data()
 {
     QTest::addColumn<Category>("category");
     QTest::addColumn<bool>("asc");
-    QTest::newRow("recents") << Category::Recents << false;
-    QTest::newRow("recents, oldest first") << Category::Recents << true;
-    QTest::newRow("text") << Category::Text << false;
-    QTest::newRow("marked, oldest first") << Category::Marked << true;
-    QTest::newRow("search") << Category::Search << false;
-    QTest::newRow("search, oldest first") << Category::Search << true;
+    QTest::addColumn<bool>("searchFirst");
+    QTest::newRow("recents") << Category::Recents << false << false;
+    QTest::newRow("recents, oldest first") << Category::Recents << true << false;
+    QTest::newRow("text") << Category::Text << false << false;
+    QTest::newRow("marked, oldest first") << Category::Marked << true << false;
+    QTest::newRow("search") << Category::Search << false << false;
+    QTest::newRow("search, oldest first") << Category::Search << true << false;
+    QTest::newRow("search before the first load") << Category::Search << false << true;
+    QTest::newRow("search before the first load, oldest first") << Category::Search << true << true;
 }
 
 // Inserts, removals, marks and loads, each checked by Qt's model tester as it happens and by
 // the rows shown, with their marks, against the store's own list afterwards. Search results are
 // checked against the history's items that hold the search text; two of them have uuids of a
-// form the lists keep as text, and one of those is deleted before the last load.
+// form the lists keep as text, and one of those is deleted before the last load. A search made
+// before the first load finds rows no list holds yet; one of them is marked then.
 void TestCategoryList::modelFollowsEveryChangeOfTheStore()
 {
     QFETCH(Category, category);
     QFETCH(bool, asc);
+    QFETCH(bool, searchFirst);
+    if (searchFirst)
+        m_fixture->store.manager = m_fixture->store.makeManager(m_fixture->store.folder.path());
     DBManager& store = m_fixture->manager();
     {
         SqliteDatabase db;
@@ -130,14 +137,6 @@ void TestCategoryList::modelFollowsEveryChangeOfTheStore()
                            "('made by hand 2', 1e9 + 1, '', 0, 'public.utf8-plain-text', '/x', "
                            "'app', 1, 'by hand b')"_s));
     }
-    QVERIFY(m_fixture->load());
-    const qsizetype listed = store.listLength(Category::Recents);
-    const PBContentPtr byHand = store.itemAt(Category::Recents, listed - 1);
-    const PBContentPtr byHandMarked = store.itemAt(Category::Recents, listed - 2);
-    // Read now, as the items added below have theirs, so that no row's text changes under the
-    // model tester when its details come in.
-    byHand->keepDetails();
-    byHandMarked->keepDetails();
     HistoryListModel model(category, store, m_fixture->artwork);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setAsc(asc);
@@ -157,6 +156,26 @@ void TestCategoryList::modelFollowsEveryChangeOfTheStore()
             rows.append(item->uuid() + (item->marked ? u" marked"_s : QString()));
         return rows;
     };
+    if (searchFirst) {
+        model.setKeyword(u"a"_s);
+        QTRY_COMPARE(model.rowCount(), 2);
+        bool marked = false;
+        Utils::toggleMarked(store, {model.contentWithRow(asc ? 0 : 1)},
+                            [&marked] { marked = true; });
+        QTRY_VERIFY(marked);
+        const QStringList both{u"made by hand 2 marked"_s, u"made by hand 1 marked"_s};
+        QCOMPARE(shownRows(), asc ? reversed(both) : both);
+    }
+    QVERIFY(m_fixture->load());
+    if (!search || searchFirst)
+        QCOMPARE(shownRows(), expected());
+    const qsizetype listed = store.listLength(Category::Recents);
+    const PBContentPtr byHand = store.itemAt(Category::Recents, listed - 1);
+    const PBContentPtr byHandMarked = store.itemAt(Category::Recents, listed - 2);
+    // Read now, as the items added below have theirs, so that no row's text changes under the
+    // model tester when its details come in.
+    byHand->keepDetails();
+    byHandMarked->keepDetails();
 
     const PBContentPtr a = m_fixture->add(PBContentTypeText, u"alpha"_s);
     const PBContentPtr b = m_fixture->add(PBContentTypeImage, u"picture"_s);

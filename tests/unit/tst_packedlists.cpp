@@ -131,7 +131,7 @@ void TestPackedLists::listsAndTheirObjectsFollowTheTable_data()
          qEnvironmentVariable("VANTREL_TEST_SEEDS").split(u' ', Qt::SkipEmptyParts))
         seeds.append(seed == u"random"_s ? QRandomGenerator::global()->generate() : seed.toUInt());
     if (seeds.isEmpty())
-        seeds = {20261209u};
+        seeds = {20261209u, 1u};
     for (quint32 seed : seeds)
         QTest::addRow("seed %u", seed) << seed;
 }
@@ -188,10 +188,12 @@ void TestPackedLists::insert()
     const PBContentPtr item = newItem(type, clock);
     const int when = m_random.bounded(10);
     const QList<TableRow> rows = tableRows(m_store->manager->dbPath());
+    // A row without a date, or with one before 1970, has none to share.
+    const double another = rows.isEmpty() ? 0 : rows[m_random.bounded(int(rows.size()))].date;
     if (when == 0)
         item->date = clock.time - double(m_random.bounded(3 * day));
-    else if (when == 1 && !rows.isEmpty())
-        item->date = rows[m_random.bounded(int(rows.size()))].date;
+    else if (when == 1 && another > 0)
+        item->date = another;
     else
         item->date = clock.time += 1 + m_random.bounded(4000);
     const QString word = QChar(u'a' + m_random.bounded(6)) + u" item"_s;
@@ -295,8 +297,19 @@ void TestPackedLists::prune()
         removeExpected(uuid);
 }
 
+// Now and then a row has lost its date behind the store's back, or taken one from before 1970: a
+// load lists a row without a date after every dated one.
 void TestPackedLists::load()
 {
+    const qsizetype rows = tableRows(m_store->manager->dbPath()).size();
+    if (rows > 0 && m_random.bounded(3) == 0) {
+        SqliteDatabase db;
+        QVERIFY(db.open(m_store->manager->dbPath()));
+        QVERIFY(db.execute(u"UPDATE pb_items SET date = %1 WHERE rowid = (SELECT rowid FROM "
+                           "pb_items ORDER BY rowid LIMIT 1 OFFSET %2)"_s
+                               .arg(m_random.bounded(2) ? u"NULL"_s : u"-1"_s)
+                               .arg(m_random.bounded(int(rows)))));
+    }
     bool done = false;
     m_store->manager->fetchAllItems([&done] { done = true; });
     QVERIFY(QTest::qWaitFor([&done] { return done; }));
