@@ -16,7 +16,6 @@ class ResultRows
 {
 public:
     qsizetype size() const { return m_rows.size(); }
-    bool isEmpty() const { return m_rows.isEmpty(); }
     double dateAt(qsizetype index) const { return m_rows[index].date; }
 
     // Appends rows found after those held.
