@@ -1,6 +1,7 @@
 #include "storage/DBManager.h"
 
 #include "item/ContentDetails.h"
+#include "storage/BatchesInFlight.h"
 #include "storage/DataManager.h"
 #include "storage/HistoryFile.h"
 #include "storage/HistorySearch.h"
@@ -71,7 +72,10 @@ DBManager::DBManager(const QString& folder, const Services& services, QObject* p
 
 DBManager::~DBManager()
 {
-    // Background blocks use the database queue and the connection: they finish first.
+    // Background blocks use the database queue and the connection: they finish first. A search
+    // waiting for the main thread to take its batches in would wait for ever.
+    for (const SearchTicket& ticket : std::as_const(m_searches))
+        *ticket = true;
     m_backgroundQueue.reset();
     m_searchIndex.reset();
     m_dbQueue->sync([this] { m_db.reset(); });
@@ -200,9 +204,13 @@ void DBManager::streamSearch(const QString& text, QObject* context, BatchBlock b
 {
     const auto shared = std::make_shared<BatchBlock>(orNothing(std::move(block)));
     const SearchTicket ticket = newSearchTicket(context);
-    const auto deliver = [this, context, receiver = QPointer<QObject>(context), ticket,
-                          shared](QList<FoundRow> batch, bool last) {
-        postToMain([this, context, receiver, ticket, shared, batch = std::move(batch), last] {
+    // A search of a common word finds rows faster than the main thread takes them in: it waits
+    // while two of its batches do, so that no more of its rows than that are held at a time.
+    const auto inFlight = std::make_shared<BatchesInFlight>(2);
+    const auto deliver = [this, context, receiver = QPointer<QObject>(context), ticket, shared,
+                          inFlight](FoundBatch batch, bool last) {
+        postToMain([this, context, receiver, ticket, shared, batch = std::move(batch), last,
+                    held = inFlight->hold()] {
             if (last && m_searches.value(context) == ticket)
                 m_searches.remove(context);
             // Matched to the lists' rows here, where the lists may be read.
@@ -210,21 +218,22 @@ void DBManager::streamSearch(const QString& text, QObject* context, BatchBlock b
                 (*shared)(listedRows(batch), last);
         });
     };
-    m_backgroundQueue->async(
-        [this, text, rowIdsInDateOrder = rowIdsInDateOrder(), ticket, deliver] {
-            if (*ticket)
-                return;
-            const bool finished = !m_open || m_search->run(text, rowIdsInDateOrder, *ticket,
-                                                           [&deliver](QList<FoundRow> batch) {
-                                                               deliver(std::move(batch), false);
-                                                           });
-            if (finished)
-                deliver({}, true);
-            // Once, after the first search that needs them: until then, such searches check
-            // every row the index finds with LIKE.
-            if (m_open && finished && SearchIndex::findsExactly(text) && FoldedRows::concerns(text))
-                m_search->findFoldedRows();
-        });
+    m_backgroundQueue->async([this, text, rowIdsInDateOrder = rowIdsInDateOrder(), ticket, deliver,
+                              inFlight] {
+        if (*ticket)
+            return;
+        const auto handOver = [&](FoundBatch batch) {
+            if (inFlight->waitForRoom(*ticket))
+                deliver(std::move(batch), false);
+        };
+        const bool finished = !m_open || m_search->run(text, rowIdsInDateOrder, *ticket, handOver);
+        if (finished)
+            deliver({}, true);
+        // Once, after the first search that needs them: until then, such searches check
+        // every row the index finds with LIKE.
+        if (m_open && finished && SearchIndex::findsExactly(text) && FoldedRows::concerns(text))
+            m_search->findFoldedRows();
+    });
 }
 
 bool DBManager::rowIdsInDateOrder() const
@@ -328,23 +337,26 @@ QList<PBContentPtr> DBManager::items(Category category)
 
 // Results come newest first, as Recents lists them, so each is looked for just past the one
 // before it first; a search of a common word finds most of the rows there.
-QList<ListedRow> DBManager::listedRows(const QList<FoundRow>& found)
+QList<ListedRow> DBManager::listedRows(const FoundBatch& found)
 {
     const PackedList& recents = m_lists[Category::Recents];
     QList<ListedRow> rows;
     rows.reserve(found.size());
     qsizetype next = 0;
-    for (const FoundRow& row : found) {
-        const qsizetype index = row.idOnly ? recents.indexNearRowId(next, row.rowId)
-                                           : recents.indexNear(next, row.rowId, row.date);
-        // A row known by its id alone and not listed is gone, or was written after the search
-        // began and is not listed yet.
+    const auto listed = [&](qsizetype index) {
         if (index >= 0) {
             next = index + 1;
             rows.append(recents[index]);
-        } else if (!row.idOnly) {
-            rows.append(m_lists.rowFor(row));
         }
+        return index >= 0;
+    };
+    // A row known by its id alone and not listed is gone, or was written after the search began
+    // and is not listed yet.
+    for (const qint64 rowId : found.rowIds)
+        listed(recents.indexNearRowId(next, rowId));
+    for (const FoundRow& row : found.rows) {
+        if (!listed(recents.indexNear(next, row.rowId, row.date)))
+            rows.append(m_lists.rowFor(row));
     }
     return rows;
 }

@@ -17,6 +17,7 @@
 
 class Clock;
 class DataManager;
+struct FoundBatch;
 class HistorySearch;
 class ListLoader;
 class ListedObjects;
@@ -195,7 +196,7 @@ private:
     void applyLists(CategoryLists&& lists);
     // The lists' rows for the rows a search found, with the marks they have now (the search may
     // have read a row before a change of its mark reached the lists).
-    QList<ListedRow> listedRows(const QList<FoundRow>& found);
+    QList<ListedRow> listedRows(const FoundBatch& found);
     using SearchTicket = std::shared_ptr<std::atomic<bool>>;
     // Marks the context's earlier search superseded and hands out the ticket of its new one.
     SearchTicket newSearchTicket(const QObject* context);

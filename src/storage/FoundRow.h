@@ -6,8 +6,7 @@
 
 // A row of the table as a load or a search reads it: what a list holds of it, with its uuid as
 // read. `dated` is false where the date is NULL (`date` is then 0): such rows come after every
-// dated one, newest first. A search that reads the index alone knows only the row's id
-// (`idOnly`); the lists have the rest.
+// dated one, newest first.
 struct FoundRow
 {
     qint64 rowId = 0;
@@ -16,7 +15,6 @@ struct FoundRow
     qint8 type = 0;
     bool marked = false;
     ItemUuid uuid;
-    bool idOnly = false;
 
     // Newest first, as the date index orders the rows: the last written first among equal dates.
     static bool newer(bool aDated, double aDate, qint64 aRowId, bool bDated, double bDate,

@@ -56,17 +56,20 @@ bool HistorySearch::run(const QString& text, bool rowIdsInDateOrder, const std::
     using Clock = std::chrono::steady_clock;
     Clock::time_point due = Clock::now() + m_pacing.firstWait;
     bool first = true;
-    QList<FoundRow> found;
+    FoundBatch found;
     const auto handOver = [&] {
         batch(std::exchange(found, {}));
         first = false;
         due = Clock::now() + m_pacing.interval;
     };
-    const auto add = [&](FoundRow row) {
-        found.append(std::move(row));
+    const auto added = [&] {
         const qsizetype most = first ? m_pacing.firstRows : m_pacing.maxRows;
         if (found.size() >= most || Clock::now() >= due)
             handOver();
+    };
+    const auto add = [&](FoundRow row) {
+        found.rows.append(std::move(row));
+        added();
     };
     m_db->setInterruptCheck([&stop] { return bool(stop); });
     {
@@ -90,11 +93,11 @@ bool HistorySearch::run(const QString& text, bool rowIdsInDateOrder, const std::
         QList<FoundRow> unordered;
         while (!stop && statement.rows->step()) {
             if (!columns) {
-                FoundRow known;
-                known.rowId = statement.rows->integer(0);
-                known.idOnly = true;
-                if (!check || !folded.mayHold(known.rowId) || holds(known.rowId))
-                    add(std::move(known));
+                const qint64 rowId = statement.rows->integer(0);
+                if (!check || !folded.mayHold(rowId) || holds(rowId)) {
+                    found.rowIds.append(rowId);
+                    added();
+                }
                 continue;
             }
             std::optional<FoundRow> row = columns->read(*statement.rows);

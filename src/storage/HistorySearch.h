@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/FoundRow.h"
+#include "storage/FoundBatch.h"
 
 #include <QList>
 #include <QString>
@@ -47,7 +47,7 @@ public:
     // non-empty batch in order (see SearchIndex::searchStatement for `rowIdsInDateOrder`). Returns
     // false when `stop` turned true before the end (what was found after the last batch is then
     // dropped); a history that cannot be read finds nothing.
-    using BatchBlock = std::function<void(QList<FoundRow> batch)>;
+    using BatchBlock = std::function<void(FoundBatch batch)>;
     bool run(const QString& text, bool rowIdsInDateOrder, const std::atomic<bool>& stop,
              const BatchBlock& batch);
 

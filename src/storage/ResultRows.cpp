@@ -4,7 +4,6 @@
 
 void ResultRows::append(const QList<ListedRow>& rows, const PackedList& recents)
 {
-    m_rows.reserve(m_rows.size() + rows.size());
     for (const ListedRow& row : rows) {
         const qsizetype index = recents.indexNear(m_next, row.rowId, row.date);
         if (index >= 0)

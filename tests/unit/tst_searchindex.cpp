@@ -310,6 +310,52 @@ private slots:
         }
     }
 
+    // While the main thread is busy, a search of a word in every row hands over two batches and
+    // waits: its rows are not piled up in memory. A store closed while it waits does not wait
+    // for it in turn; a search taken in again ends with every row.
+    void aSearchWaitsForTheMainThreadToTakeItsBatchesIn()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        const QByteArray seedText = QByteArray("seed ") + QByteArray::number(seed);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("db.sqlite3"));
+        // After two batches taken in and two more handed over, the search still has rows to hand.
+        const int rows = int(5 * HistorySearch::defaultPacing.maxRows);
+        writeRandomHistory(path, rows, random, true);
+        auto manager = m_store->makeManager(folder.path());
+        bool loaded = false;
+        manager->fetchAllItems([&loaded] { loaded = true; });
+        QVERIFY(QTest::qWaitFor([&loaded] { return loaded; }));
+
+        const auto search = [&manager] {
+            auto stream = std::make_shared<Stream>();
+            manager->streamSearch(QStringLiteral("_"), manager.get(),
+                                  [stream](const QList<ListedRow>& batch, bool last) {
+                                      stream->batches.append(QList<PBContentPtr>(batch.size()));
+                                      stream->ended = last;
+                                  });
+            return stream;
+        };
+        const auto busy = [] {
+            QThread::msleep(400);
+            QCoreApplication::sendPostedEvents();
+        };
+        const auto taken = search();
+        busy();
+        QVERIFY2(taken->batches.size() <= 2, seedText);
+        QVERIFY2(QTest::qWaitFor([&taken] { return taken->ended; }), seedText);
+        qsizetype found = 0;
+        for (const QList<PBContentPtr>& batch : std::as_const(taken->batches))
+            found += batch.size();
+        QCOMPARE(found, rows);
+
+        const auto left = search();
+        busy();
+        manager.reset();
+        QVERIFY2(!left->ended, seedText);
+    }
+
     void theIndexFollowsInsertsDeletionsRetentionAndClear()
     {
         const QString path = m_manager->dbPath();
