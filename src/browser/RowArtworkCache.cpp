@@ -14,13 +14,11 @@ constexpr std::size_t maxWaiting = 48;
 // Distinct application and file-type icons; past this the few kept are forgotten at once.
 constexpr qsizetype maxIcons = 512;
 constexpr int rowIconPoints = 40;
-// Rows scrolled back to within a few thousand still find theirs; a row further away has its
-// artwork made again, as cheaply as the first time.
-constexpr qsizetype maxKept = 4096;
 } // namespace
 
-RowArtworkCache::RowArtworkCache(const QSize& box, qsizetype budget, QObject* parent)
-    : QObject(parent), m_box(box), m_done(budget), m_poster(new ThreadPoster(this))
+RowArtworkCache::RowArtworkCache(const QSize& box, Limits limits, QObject* parent)
+    : QObject(parent), m_box(box), m_leastCost(limits.bytes / limits.rows), m_done(limits.bytes),
+      m_poster(new ThreadPoster(this))
 {
     m_pool.setMaxThreadCount(workers);
 }
@@ -88,9 +86,7 @@ void RowArtworkCache::finished(const QString& uuid, RowArtwork artwork)
 {
     --m_running;
     m_asked.remove(uuid);
-    // Each counts as at least its share of the budget: rows without a picture cost so little that
-    // the budget alone would keep tens of thousands.
-    const qsizetype cost = std::max(artwork.cost(), m_done.maxCost() / maxKept);
+    const qsizetype cost = std::max(artwork.cost(), m_leastCost);
     m_done.insert(uuid, new RowArtwork(std::move(artwork)), cost);
     emit artworkReady(uuid);
     startWaiting();

@@ -22,10 +22,17 @@ class RowArtworkCache : public QObject
     Q_OBJECT
 
 public:
-    static constexpr qsizetype defaultBudget = 16 * 1024 * 1024;
+    // Kept: at most this many rows' artwork and this many bytes of it. Rows scrolled back to
+    // within a few thousand still find theirs; any other has it made again.
+    struct Limits
+    {
+        qsizetype rows;
+        qsizetype bytes;
+    };
+    static constexpr Limits defaultLimits{4096, 16 << 20};
 
     // Pictures fit `box` device pixels.
-    explicit RowArtworkCache(const QSize& box, qsizetype budget = defaultBudget,
+    explicit RowArtworkCache(const QSize& box, Limits limits = defaultLimits,
                              QObject* parent = nullptr);
     ~RowArtworkCache() override;
 
@@ -52,6 +59,9 @@ private:
     QIcon namedIcon(const QString& key, const std::function<QIcon()>& make);
 
     QSize m_box;
+    // Each row counts as at least its share of the bytes: rows without a picture cost so little
+    // that the bytes alone would keep tens of thousands.
+    qsizetype m_leastCost;
     QCache<QString, RowArtwork> m_done;
     std::deque<RowArtwork::Source> m_waiting;
     QSet<QString> m_asked; // waiting or running
