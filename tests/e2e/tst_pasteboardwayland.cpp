@@ -75,6 +75,25 @@ private slots:
         QCOMPARE(pasteboard.pasteboardItems().size(), 0);
     }
 
+    // Writes made in a row, before the writing thread has set the first, are each a change of
+    // their own, the last one on the clipboard: the watcher counts this process's own changes by
+    // its writes, and one change too few would pass over another client's next copy as its own.
+    void eachWriteIsAChangeOfItsOwn()
+    {
+        PasteboardWayland pasteboard(m_protocol);
+        pasteboard.start();
+        QCOMPARE(pasteboard.problem(), QString());
+        for (const QByteArray& text : {"first"_ba, "second"_ba, "third"_ba})
+            QVERIFY(pasteboard.writeItem({PasteboardTypes::string}, {text}));
+        QTRY_COMPARE_WITH_TIMEOUT(pasteboard.changeCount(), 3, timeoutMs);
+        QProcess paste;
+        paste.start(u"wl-paste"_s, {u"--no-newline"_s});
+        QVERIFY(paste.waitForFinished(timeoutMs));
+        QCOMPARE(paste.readAllStandardOutput(), "third"_ba);
+        QTest::qWait(100);
+        QCOMPARE(pasteboard.changeCount(), 3);
+    }
+
     void unavailableIsReportedOnceWithTheFix_data()
     {
         QTest::addColumn<bool>("offersDataControl");

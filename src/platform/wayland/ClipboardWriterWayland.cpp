@@ -66,7 +66,7 @@ bool ClipboardWriterWayland::write(Formats formats)
         return false;
     {
         const std::lock_guard lock(m_mutex);
-        m_pending = std::move(formats);
+        m_pending.push_back(std::move(formats));
     }
     const uint64_t one = 1;
     return ::write(m_wakeFd, &one, sizeof one) == sizeof one;
@@ -116,20 +116,20 @@ void ClipboardWriterWayland::run()
 
 void ClipboardWriterWayland::takeSelection()
 {
-    std::optional<Formats> formats;
+    std::deque<Formats> pending;
     {
         const std::lock_guard lock(m_mutex);
-        formats.swap(m_pending);
+        pending.swap(m_pending);
     }
-    if (!formats)
-        return;
-    QList<QByteArray> types;
-    for (const auto& [type, bytes] : std::as_const(*formats))
-        types.append(type.toUtf8());
-    types.append(m_ownType);
-    // The source that held the clipboard before is cancelled by the compositor, and goes then.
-    if (wl_proxy* source = m_device->setSelection(types))
-        m_sources.insert(source, std::move(*formats));
+    for (Formats& formats : pending) {
+        QList<QByteArray> types;
+        for (const auto& [type, bytes] : std::as_const(formats))
+            types.append(type.toUtf8());
+        types.append(m_ownType);
+        // The source that held the clipboard before is cancelled by the compositor, and goes then.
+        if (wl_proxy* source = m_device->setSelection(types))
+            m_sources.insert(source, std::move(formats));
+    }
 }
 
 void ClipboardWriterWayland::serve(wl_proxy* source, const QByteArray& type, int fd)

@@ -6,9 +6,9 @@
 #include <QList>
 #include <QString>
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -38,7 +38,9 @@ public:
     // be reached or offers no data-control.
     bool start(QString* problem);
 
-    // Takes the clipboard with these formats, in this order. May be called from any thread;
+    // Takes the clipboard with these formats, in this order: each write is a selection of its
+    // own, even when several come before the thread has set the first, as the clipboard's
+    // watcher counts this process's own changes by its writes. May be called from any thread;
     // false when there is no connection.
     bool write(Formats formats);
 
@@ -66,7 +68,7 @@ private:
     std::thread m_thread;
 
     std::mutex m_mutex;
-    std::optional<Formats> m_pending; // guarded by m_mutex
+    std::deque<Formats> m_pending; // guarded by m_mutex
 
     // Touched by the writer's thread only.
     QHash<wl_proxy*, Formats> m_sources;
