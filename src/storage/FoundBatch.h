@@ -4,9 +4,9 @@
 
 #include <QList>
 
-// Rows a search found, newest first, as it hands them over: by their ids alone where it read only
-// the index, at 8 bytes a row (a common word finds most of a million), or as read. A batch holds
-// one kind or the other.
+// Rows a search found, newest first, as it hands them over: by their ids alone where the rows' ids
+// are in date order and the search read nothing else, at 8 bytes a row (a common word finds most
+// of a million), or as read. A batch holds one kind or the other.
 struct FoundBatch
 {
     QList<qint64> rowIds;
